@@ -1,0 +1,56 @@
+// Commands of the application object: the help contents, print setup, exit,
+// the about box and the preparation guides.
+#include "app/ZavioApp.h"
+#include "framework/Path.h"
+
+namespace zavio {
+
+bool CZavioApp::IsWinHelpVersion(unsigned major, unsigned minor)
+{
+    static constexpr unsigned kWithWinHelp[][2] = {{3, 1},  {3, 5}, {3, 51}, {4, 0}, {4, 10}, {4, 90},
+                                                   {5, 0},  {5, 1}, {5, 2},  {6, 0}, {6, 1}};
+    for (const auto& v : kWithWinHelp)
+        if (v[0] == major && v[1] == minor) return true;
+    return false;
+}
+
+void CZavioApp::OnHelpHtml()
+{
+    if (TakeHelpMode("HID_HELP_HTML.htm")) return;
+    GetHost().ShellOpen(m_strAppDir + "Zavio.chm");
+}
+
+void CZavioApp::OnHelpHpType()
+{
+    if (TakeHelpMode("HID_HELP_HTML.htm")) return;
+    OpenHelpPage(HelpPagePath("Zavio.htm"));
+}
+
+void CZavioApp::OnHelpFinder()
+{
+    if (TakeHelpMode("HID_HELP_FINDER.htm")) return;
+    GetHost().ShowWinHelpContents(m_strAppDir + "Zavio.hlp");
+}
+
+void CZavioApp::OnFilePrintSetup()
+{
+    if (TakeHelpMode("HID_FILE_PRINT_SETUP.htm")) return;
+    GetHost().ShowPrintSetup();
+}
+
+void CZavioApp::OnAppExit()
+{
+    if (TakeHelpMode("HID_APP_EXIT.htm")) return;
+    GetHost().RequestMainWindowClose();
+}
+
+void CZavioApp::OnAppAbout() { GetHost().ShowAboutBox(); }
+
+// PLACEHOLDER: the guide messages come with the desktop application's texts.
+void CZavioApp::OnPrepA() { TakeHelpMode("HID_PREP_A.htm"); }
+void CZavioApp::OnPrepB() { TakeHelpMode("HID_PREP_B.htm"); }
+void CZavioApp::OnPrepC() { TakeHelpMode("HID_PREP_C.htm"); }
+void CZavioApp::OnPrepD() { TakeHelpMode("HID_PREP_D.htm"); }
+void CZavioApp::OnPrepE() { TakeHelpMode("HID_PREP_E.htm"); }
+
+}  // namespace zavio

@@ -1,0 +1,88 @@
+#include "app/ZavioApp.h"
+
+#include <memory>
+
+#include "app/ZavioView.h"
+#include "doc/ZavioDoc.h"
+#include "framework/DocTemplate.h"
+#include "framework/Path.h"
+#include "res/CommandIds.h"
+
+namespace zavio {
+
+CZavioApp::CZavioApp(Host& host) : CWinApp(host) {}
+
+CZavioApp::~CZavioApp()
+{
+    // Documents reach the application while they close.
+    m_template.reset();
+}
+
+CZavioApp& ZavioApp() { return *static_cast<CZavioApp*>(AfxGetApp()); }
+
+void CZavioApp::InitState(const std::string& programFolder)
+{
+    AfxSetApp(this);
+    m_template = std::make_unique<CMultiDocTemplate>(
+        GetHost(), [] { return std::make_unique<CZavioDoc>(); },
+        [](CDocument& doc, std::unique_ptr<EditControl> control) {
+            return std::make_unique<CZavioView>(doc, std::move(control));
+        });
+    m_pDocTemplate = m_template.get();
+    AddDocTemplate(m_pDocTemplate);
+    m_hWndMDIClient = &GetHost();
+    m_strAppDir = programFolder;
+    if (m_strAppDir.empty() || m_strAppDir.back() != kPathSep) m_strAppDir += kPathSep;
+    m_strOpenDir = m_strAppDir;
+    m_strSaveDir = m_strAppDir;
+    m_strWorkDir = m_strAppDir;
+    m_bWinHelpAvailable = 1;
+    m_bKeepHeader = 0;
+    m_nHelpMode = 0;
+}
+
+void CZavioApp::TileDocumentWindows()
+{
+    if (m_hWndMDIClient) m_hWndMDIClient->TileDocumentWindows();
+}
+
+bool CZavioApp::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
+{
+    static const CommandEntry<CZavioApp> kCommands[] = {
+        {ID_FILE_NEW, &CZavioApp::OnFileNewDocument, &CZavioApp::OnUpdateFileCommand},
+        {ID_FILE_OPEN, &CZavioApp::OnFileOpenDocument, &CZavioApp::OnUpdateFileCommand},
+        {ID_FILE_PRINT_SETUP, &CZavioApp::OnFilePrintSetup, nullptr},
+        {ID_APP_EXIT, &CZavioApp::OnAppExit, nullptr},
+        {ID_APP_ABOUT, &CZavioApp::OnAppAbout, nullptr},
+        {ID_PREP_A, &CZavioApp::OnPrepA, &CZavioApp::OnUpdateFileCommand},
+        {ID_PREP_B, &CZavioApp::OnPrepB, &CZavioApp::OnUpdateFileCommand},
+        {ID_PREP_C, &CZavioApp::OnPrepC, &CZavioApp::OnUpdateFileCommand},
+        {ID_PREP_D, &CZavioApp::OnPrepD, &CZavioApp::OnUpdateFileCommand},
+        {ID_PREP_E, &CZavioApp::OnPrepE, &CZavioApp::OnUpdateFileCommand},
+        {ID_SEPARATE_HTML_HELP, &CZavioApp::OnConvertHtmlHelp, &CZavioApp::OnUpdateFileCommand},
+        {ID_SEPARATE_HP_TYPE, &CZavioApp::OnConvertHpType, &CZavioApp::OnUpdateFileCommand},
+        {ID_HELP_HTML, &CZavioApp::OnHelpHtml, &CZavioApp::OnUpdateFileCommand},
+        {ID_HELP_HP_TYPE, &CZavioApp::OnHelpHpType, &CZavioApp::OnUpdateFileCommand},
+        {ID_HELP_FINDER, &CZavioApp::OnHelpFinder, &CZavioApp::OnUpdateWinHelp},
+        {ID_CONTEXT_HELP, nullptr, &CZavioApp::OnUpdateWinHelp},
+        {ID_CONTEXT_HELP_HP, &CZavioApp::OnContextHelpHp, nullptr},
+    };
+    return DispatchCommand(*this, kCommands, id, kind, ui);
+}
+
+// An empty update handler leaves the command enabled.
+void CZavioApp::OnUpdateFileCommand(CCmdUI&) {}
+
+void CZavioApp::OnUpdateWinHelp(CCmdUI& ui) { ui.Enable(m_bWinHelpAvailable != 0); }
+
+int FileTypeNumber(std::string_view extension)
+{
+    if (extension == "txt") return 1;
+    if (extension == "htm" || extension == "html") return 2;
+    if (extension == "cnt") return 3;
+    if (extension == "hhp") return 4;
+    if (extension == "hhc") return 5;
+    return 0;
+}
+
+}  // namespace zavio

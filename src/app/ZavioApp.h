@@ -1,0 +1,135 @@
+// The application object: all application-wide state, the help-mode, and the
+// commands of the application. Its members are defined in the file of the
+// concept they belong to (help-mode, opening, conversion stages, writers).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/TextFile.h"
+#include "framework/WinApp.h"
+
+namespace zavio {
+
+class CMainFrame;
+class CMultiDocTemplate;
+class CZavioDoc;
+
+// The value of m_nHelpMode while the next help-aware command opens its page.
+constexpr int kHelpModeOn = 11;
+
+class CZavioApp : public CWinApp {
+public:
+    explicit CZavioApp(Host& host);
+    ~CZavioApp() override;
+
+    // Start-up of the desktop program.
+    bool InitInstance();
+    // The state every program needs: template, folders, switches. The batch
+    // converter runs only this.
+    void InitState(const std::string& programFolder);
+
+    // Help-mode.
+    // The help-mode rule of a help-aware handler: in help-mode opens the page
+    // (a file name in the Help folder), leaves help-mode and returns true.
+    bool TakeHelpMode(std::string_view helpPageName);
+    void OpenHelpPage(std::string relativePath);
+    void OnContextHelpHp();  // 32782
+
+    // Commands of the application (menus, guides, help contents).
+    bool OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui) override;
+    void OnUpdateFileCommand(CCmdUI& ui);
+    void OnUpdateWinHelp(CCmdUI& ui);
+    void OnFilePrintSetup();
+    void OnAppExit();
+    void OnAppAbout();
+    void OnHelpFinder();  // 57667
+    void OnHelpHtml();    // 32772
+    void OnHelpHpType();  // 32773
+    void OnPrepA();
+    void OnPrepB();
+    void OnPrepC();
+    void OnPrepD();
+    void OnPrepE();
+    // Whether a Windows version (major, minor) still has WinHelp.
+    static bool IsWinHelpVersion(unsigned major, unsigned minor);
+
+    // Opening documents.
+    void OnFileNewDocument();
+    void OnFileOpenDocument();
+    bool AskOpenFileNames(std::vector<std::string>& paths);
+    CZavioDoc* CreateDocumentForPath(const std::string& path);
+    bool LoadFileIntoDocument(CZavioDoc* doc, const std::string& path);
+    bool ReadTextFileLines(LineList& lines, const std::string& path);
+    CDocument* OpenDocumentFile(const std::string& path) override;
+    bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
+
+    // Conversion driver.
+    void OnConvertHtmlHelp();
+    void OnConvertHpType();
+    void RunConversion();
+    bool ConfirmConversion();
+    CZavioDoc* CollectOpenDocuments(bool& manuscriptFound, std::string& manuscriptPath,
+                                    std::vector<CZavioDoc*>& manuscripts, bool& contentsFound,
+                                    std::string& contentsPath, std::string& contentsBaseName);
+    std::string PrepareFinishedFolder(std::string manuscriptPath);
+    bool EnsureSubfolder(const std::string& parentFolder, const std::string& name);
+    static std::string GetFolderOfPath(const std::string& path);
+
+    // Page separation and header simplification.
+    int SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc, std::string finishedFolder);
+    std::string PageFileNameFromNote(std::string noteReference);
+    static std::string IntToString(int value);
+    void SimplifyHeader();
+
+    // HTML Help project, contents pages and notes.
+    void WriteHtmlHelpProject(int contentsFound, std::string contentsPath, std::string contentsBaseName,
+                              std::string manuscriptPath, CZavioDoc* contentsDoc);
+    void AppendHhcTreeFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target);
+    void FindPageForTitle(std::string& title, std::string& topic, int& score);
+    static int GetCntLevel(std::string line, int& level);
+    void WriteHomepageContents(int contentsFound, std::string contentsName, std::string contentsPagePath,
+                               CZavioDoc* contentsDoc);
+    void AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target);
+    void AppendContentsFromPages(CZavioDoc* target);
+    void WriteIntegrationNote(std::string finishedFolder, std::string manuscriptPath, std::string contentsName);
+
+    // Tiles the document windows through the MDI client, when there is one.
+    void TileDocumentWindows();
+
+    Host* m_hWndMDIClient = nullptr;  // the MDI client: tiling goes through it
+    CMultiDocTemplate* m_pDocTemplate = nullptr;
+    CMainFrame* m_pMainFrame = nullptr;
+    std::string m_strAppDir;
+    std::string m_strOpenDir;
+    std::string m_strSaveDir;
+    std::string m_strWorkDir;
+    int m_bWinHelpAvailable = 0;
+    int m_bKeepHeader = 0;
+    int m_nHelpMode = 0;
+    int m_bHtmlHelp = 0;
+    CZavioDoc* m_pNewDoc = nullptr;
+    CZavioDoc* m_pStartupDoc = nullptr;
+    LineList m_saHeaderLines;
+    LineList m_saNoteLines;
+    LineList m_saPageTitles;
+    LineList m_saPageFiles;
+    std::string m_strProjectName;
+
+private:
+    std::unique_ptr<CMultiDocTemplate> m_template;
+};
+
+// The process-wide application object.
+CZavioApp& ZavioApp();
+
+// "Help" + separator + page: the help page's path relative to the program folder.
+std::string HelpPagePath(std::string_view pageName);
+
+// Type number of a file kind by its lower-case extension without dot:
+// 1 txt, 2 htm/html, 3 cnt, 4 hhp, 5 hhc; 0 for any other.
+int FileTypeNumber(std::string_view extension);
+
+}  // namespace zavio

@@ -1,0 +1,29 @@
+// New, empty documents: the New command and the routine every generated file
+// starts from.
+#include "app/ZavioApp.h"
+#include "doc/ZavioDoc.h"
+#include "framework/DocTemplate.h"
+
+namespace zavio {
+
+void CZavioApp::OnFileNewDocument()
+{
+    if (TakeHelpMode("HID_FILE_NEW.htm")) return;
+    CDocument* created = OnFileNew();
+    m_pNewDoc = nullptr;
+    // The newest document is the last of the list. Should the framework
+    // have failed to make one, no older document may take the new name.
+    if (created && m_pDocTemplate) {
+        std::vector<CDocument*> docs = m_pDocTemplate->GetDocuments();
+        if (!docs.empty() && docs.back() == created) m_pNewDoc = static_cast<CZavioDoc*>(created);
+    }
+    if (m_pNewDoc) {
+        m_pNewDoc->m_strExtension = "txt";
+        m_pNewDoc->m_strBaseName = "NewFile";
+        m_pNewDoc->m_strPath = m_strOpenDir + "NewFile" + "." + "txt";
+        m_pNewDoc->SetTitle(m_pNewDoc->m_strPath);
+    }
+    TileDocumentWindows();
+}
+
+}  // namespace zavio

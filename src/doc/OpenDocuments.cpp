@@ -1,0 +1,185 @@
+// Opening files in document windows: the Open command, the framework's open
+// entry for dropped files, and the two file dialogs.
+#include <array>
+
+#include "app/ZavioApp.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/DocTemplate.h"
+#include "framework/Path.h"
+
+namespace zavio {
+namespace {
+
+const std::string& OpenFilter()
+{
+    return ToCp932(
+        "text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
+        "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
+        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
+}
+
+// Save As filter lists by type number; an unknown kind gets the text list.
+const std::string& SaveFilter(int type)
+{
+    switch (type) {
+    case 2:
+        return ToCp932("htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|txtﾌｧｲﾙ (*.txt)|*.txt|"
+                       "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||");
+    case 3:
+        return ToCp932("cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|"
+                       "すべてのﾌｧｲﾙ (*.*)|*.*||");
+    case 4:
+        return ToCp932("hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||");
+    case 5:
+        return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
+    default:
+        return ToCp932("txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
+                       "すべてのﾌｧｲﾙ (*.*)|*.*||");
+    }
+}
+
+// The folder of a confirmed selection, ending in a separator.
+std::string FolderOf(const std::string& path)
+{
+    PathParts parts = SplitPath(path);
+    return parts.drive + parts.dir;
+}
+
+std::string ExtensionWithoutDot(const std::string& ext) { return ext.empty() ? ext : ext.substr(1); }
+
+}  // namespace
+
+void CZavioApp::OnFileOpenDocument()
+{
+    if (TakeHelpMode("HID_FILE_OPEN.htm")) return;
+    std::vector<std::string> paths;
+    if (!AskOpenFileNames(paths)) return;
+    for (const std::string& path : paths) {
+        CZavioDoc* doc = CreateDocumentForPath(path);
+        if (!doc) {
+            AfxMessageBox(path + ToCp932("　はオープンできませんでした"));
+        } else if (!LoadFileIntoDocument(doc, path)) {
+            AfxMessageBox(path + ToCp932("　は読み込みできませんでした"));
+        }
+    }
+    TileDocumentWindows();
+}
+
+bool CZavioApp::AskOpenFileNames(std::vector<std::string>& paths)
+{
+    FileDialogRequest request;
+    request.openKind = true;
+    request.flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.filter = OpenFilter();
+    request.initialFolder = m_strOpenDir;
+    FileDialogResult result;
+    if (!GetHost().RunFileDialog(request, result) || result.paths.empty()) return false;
+    paths.insert(paths.end(), result.paths.begin(), result.paths.end());
+    m_strOpenDir = FolderOf(result.paths.front());
+    return true;
+}
+
+CZavioDoc* CZavioApp::CreateDocumentForPath(const std::string& path)
+{
+    for (CDocument* open : m_pDocTemplate->GetDocuments()) {
+        if (MbCompare(static_cast<CZavioDoc*>(open)->m_strPath, path) == 0) {
+            AfxMessageBox(path + ToCp932(" はすでに開かれています"));
+            return nullptr;
+        }
+    }
+    PathParts parts = SplitPath(path);
+    auto* doc = static_cast<CZavioDoc*>(m_pDocTemplate->CreateNewDocument());
+    if (!doc) {
+        AfxMessageBox(ToCp932("テキストファイルはオープンできませんでした"));
+        return nullptr;
+    }
+    doc->m_strBaseName = parts.fname;
+    doc->m_strExtension = MbLowerAscii(ExtensionWithoutDot(parts.ext));
+    doc->m_strPath = path;
+    doc->SetTitle(path);
+    if (!m_pDocTemplate->CreateNewFrame(*doc)) {
+        AfxMessageBox(ToCp932("テキストファイルのウィンドウフレームが構築できませんでした"));
+        GetHost().DestroyDocumentWindow(*doc);
+        m_pDocTemplate->RemoveDocument(doc);
+        return nullptr;
+    }
+    m_pDocTemplate->InitialUpdateFrame(*doc);
+    return doc;
+}
+
+bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
+{
+    LineList lines;
+    doc->ReadViewLines(lines);
+    if (!ReadTextFileLines(lines, path)) return false;
+    return doc->LoadLinesIntoView(lines);
+}
+
+bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)
+{
+    // A file with zero bytes is not text: the view could not hold it, and
+    // showing part of it would lose the rest on the next save.
+    LineList read;
+    if (!ReadTextLines(path, read)) return false;
+    for (const std::string& line : read)
+        if (line.find('\0') != std::string::npos) return false;
+    lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    return true;
+}
+
+CDocument* CZavioApp::OpenDocumentFile(const std::string& path)
+{
+    GetHost().BeginWaitCursor();
+    struct EndWait {
+        Host& host;
+        ~EndWait() { host.EndWaitCursor(); }
+    } endWait{GetHost()};
+
+    PathParts parts = SplitPath(path);
+    std::string ext = MbUpperAscii(parts.ext);
+    static const std::array<std::string_view, 6> kKinds = {".TXT", ".HTM", ".HTML", ".CNT", ".HHP", ".HHC"};
+    bool known = false;
+    for (std::string_view kind : kKinds) known = known || ext == kind;
+    if (!known) {
+        AfxMessageBox(parts.fname + ext + ToCp932(" は開けません"));
+        return nullptr;
+    }
+    CZavioDoc* doc = CreateDocumentForPath(path);
+    if (!doc) return nullptr;
+    if (!LoadFileIntoDocument(doc, path)) {
+        AfxMessageBox(path + ToCp932("　は読み込みできませんでした"));
+        return nullptr;
+    }
+    AddToRecentFileList(path);
+    return doc;
+}
+
+bool CZavioApp::AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc)
+{
+    FileDialogRequest request;
+    request.openKind = false;
+    request.defaultExt = "";
+    request.fileName = fileName;
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.filter = SaveFilter(type);
+    request.initialFolder = m_strSaveDir;
+    FileDialogResult result;
+    if (!GetHost().RunFileDialog(request, result) || result.paths.empty()) return false;
+
+    path = result.paths.front();
+    PathParts parts = SplitPath(path);
+    fileName = parts.fname;
+    int chosen = FileTypeNumber(MbLowerAscii(ExtensionWithoutDot(parts.ext)));
+    if (chosen != 0) {
+        type = chosen;
+    } else {
+        const std::string& docExt = doc ? doc->m_strExtension : std::string();
+        if (AfxMessageBox(ToCp932("拡張子を ") + docExt + ToCp932(" にします"), MB_OKCANCEL) != IDOK) return false;
+        if (int own = FileTypeNumber(MbLowerAscii(docExt)); own != 0) type = own;
+    }
+    m_strSaveDir = FolderOf(path);
+    return true;
+}
+
+}  // namespace zavio

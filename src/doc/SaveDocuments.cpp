@@ -1,0 +1,76 @@
+// Saving a document's text: to its own path with an optional "-Back" copy of
+// the previous file, or under a new name.
+#include "app/ZavioApp.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
+
+namespace zavio {
+
+bool CZavioDoc::SaveDocument(bool keepBackup)
+{
+    PathParts parts = SplitPath(m_strPath);
+    std::string ext = MbLowerAscii(parts.ext);
+    if (FileTypeNumber(ext.empty() ? ext : ext.substr(1)) == 0) {
+        AfxMessageBox(ToCp932("ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"));
+        return false;
+    }
+    if (keepBackup) {
+        std::string backup = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
+        RemoveFile(backup);
+        MoveFile(m_strPath, backup);
+    }
+    if (!OnSaveDocument(m_strPath)) {
+        AfxMessageBox(m_strPath + ToCp932(" はオープンできませんでした"));
+        return false;
+    }
+    SetModifiedFlag(false);
+    ZavioApp().AddToRecentFileList(m_strPath);
+    return true;
+}
+
+bool CZavioDoc::SaveDocumentAs()
+{
+    std::string fileName = m_strBaseName;
+    std::string extension = MbLowerAscii(m_strExtension);
+    int type = FileTypeNumber(extension);
+    std::string path;
+    if (!ZavioApp().AskSaveFileName(path, fileName, type, this)) return false;
+    if (!OnSaveDocument(path)) return false;
+    m_strPath = path;
+    m_strBaseName = fileName;
+    SetTitle(path);
+    SetPathName(path, true);
+    m_strBaseName = fileName;
+    m_strExtension = extension;
+    ZavioApp().AddToRecentFileList(path);
+    return true;
+}
+
+void CZavioDoc::OnFileSave()
+{
+    if (ZavioApp().TakeHelpMode("HID_FILE_SAVE.htm")) return;
+    SaveDocument(true);
+}
+
+void CZavioDoc::OnFileSaveAs()
+{
+    if (ZavioApp().TakeHelpMode("HID_FILE_SAVE_AS.htm")) return;
+    SaveDocumentAs();
+}
+
+void CZavioDoc::OnFileClose()
+{
+    if (ZavioApp().TakeHelpMode("HID_FILE_CLOSE.htm")) return;
+    CDocument::OnFileClose();
+}
+
+// An empty update handler: Save and Save As stay enabled.
+void CZavioDoc::OnUpdateFileCommand(CCmdUI&) {}
+
+// "Save changes?" answered Yes on closing: the document is saved where the
+// Save command would save it, backup included.
+bool CZavioDoc::DoFileSave() { return SaveDocument(true); }
+
+}  // namespace zavio

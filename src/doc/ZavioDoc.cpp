@@ -1,0 +1,38 @@
+#include "doc/ZavioDoc.h"
+
+#include "app/ZavioApp.h"
+#include "framework/EditView.h"
+#include "res/CommandIds.h"
+
+namespace zavio {
+
+CZavioDoc::CZavioDoc() = default;
+CZavioDoc::~CZavioDoc() = default;
+
+void CZavioDoc::Serialize(CArchive& ar)
+{
+    if (CEditView* view = GetView()) view->SerializeRaw(ar);
+}
+
+bool CZavioDoc::OnNewDocument() { return CDocument::OnNewDocument(); }
+
+void CZavioDoc::OnCloseDocument()
+{
+    // The start-up timer must not close this document again once it is gone.
+    CZavioApp& app = ZavioApp();
+    if (app.m_pStartupDoc == this) app.m_pStartupDoc = nullptr;
+    if (app.m_pNewDoc == this) app.m_pNewDoc = nullptr;
+    CDocument::OnCloseDocument();
+}
+
+bool CZavioDoc::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
+{
+    static const CommandEntry<CZavioDoc> kCommands[] = {
+        {ID_FILE_SAVE_AS, &CZavioDoc::OnFileSaveAs, &CZavioDoc::OnUpdateFileCommand},
+        {ID_FILE_SAVE, &CZavioDoc::OnFileSave, &CZavioDoc::OnUpdateFileCommand},
+        {ID_FILE_CLOSE, &CZavioDoc::OnFileClose, nullptr},
+    };
+    return DispatchCommand(*this, kCommands, id, kind, ui);
+}
+
+}  // namespace zavio

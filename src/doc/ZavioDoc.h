@@ -1,0 +1,74 @@
+// A document: one open file in its own window. The text lives in the view;
+// the document owns the line lists the conversion works on and the names of
+// its file. Members are defined in the file of the concept they belong to.
+#pragma once
+
+#include <string>
+
+#include "framework/Document.h"
+#include "framework/TextFile.h"
+
+namespace zavio {
+
+class CZavioDoc : public CDocument {
+public:
+    CZavioDoc();
+    ~CZavioDoc() override;
+
+    // Framework overrides.
+    void Serialize(CArchive& ar) override;
+    bool OnNewDocument() override;
+    void OnCloseDocument() override;
+    bool DoFileSave() override;
+    bool OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui) override;
+
+    // Text between the view, line lists and files.
+    bool ReadViewLines(LineList& lines);
+    bool LoadLinesIntoView(const LineList& lines);
+    bool WriteLinesToFile(const LineList& lines, const std::string& path);
+    void WriteTermsText();
+
+    // Saving.
+    bool SaveDocument(bool keepBackup);
+    bool SaveDocumentAs();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+    void OnUpdateFileCommand(CCmdUI& ui);
+
+    // Word HTML clean-up.
+    bool LoadHtmlSource();
+    bool SplitOffWordHeader();
+    void SplitTagsIntoLines();
+    void MoveNoteListToApp();
+    void RemoveFootnoteMarks();
+    void ConvertJumpLinks();
+    static void StripBlanks(std::string& s);
+    bool IsHiddenLine(int i) const;
+    void ClearLine(int i);
+    void OpenLinkAt(int i, const std::string& target);
+    void CloseLinkAt(int i);
+
+    // Page extraction.
+    void AppendHeaderLines();
+    void AppendContentsLink(const std::string& contentsName);
+    bool TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, std::string& title);
+    void FindNoteReference(int pageStart, std::string& noteReference, bool pageBreakStart);
+    void TrimPageTail(int pageStart);
+    void ReadPageTitle(int pageStart, std::string& title);
+
+    // Integration notes.
+    void ComposeHpTypeNote(std::string folderName, std::string contentsName);
+    void ComposeHtmlHelpNote(std::string folderName);
+
+    LineList m_saSourceLines;
+    LineList m_saOutputLines;
+    std::string m_strPath;
+    std::string m_strBaseName;
+    std::string m_strExtension;
+};
+
+// The longest line the view hands out and the working file takes.
+constexpr std::size_t kMaxLineBytes = 10000;
+
+}  // namespace zavio

@@ -1,0 +1,77 @@
+// CP932 (Shift-JIS) text: the codec and the multibyte-aware string operations.
+// Every string inside the program holds CP932 bytes; these are the only
+// routines that look at the structure of those bytes.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zavio {
+
+// Lead bytes of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Length in bytes of the character that starts at `pos` (1 or 2). A lead byte
+// at the very end of the text counts as one byte.
+inline std::size_t CharLength(std::string_view s, std::size_t pos)
+{
+    return (IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
+}
+
+// The program's UTF-8 source literals in CP932. Converted once and cached; the
+// reference stays valid for the life of the process.
+const std::string& ToCp932(std::string_view utf8);
+
+// Strict conversions: nullopt when any character has no counterpart. Used
+// where a wrong character would be a wrong result, such as file names.
+std::optional<std::string> DecodeCp932(std::string_view cp932);
+std::optional<std::string> EncodeCp932(std::string_view utf8);
+
+// Lossless conversions for showing text: bytes that are not valid CP932 (or
+// whose character would not encode back to the same bytes) become code points
+// U+F700 + byte and turn back into that byte, so decode then encode gives the
+// original bytes exactly.
+std::string DecodeCp932Lossless(std::string_view cp932);
+std::string EncodeCp932Lossless(std::string_view utf8);
+
+// Multibyte-aware search: a match counts only where a character of `text`
+// begins, so a trail byte 0x5C or 0x7C never matches '\' or '|'. `start`
+// must itself be a character boundary.
+std::size_t MbFind(std::string_view text, std::string_view what, std::size_t start = 0);
+inline bool MbContains(std::string_view text, std::string_view what)
+{
+    return MbFind(text, what) != std::string_view::npos;
+}
+// Last position of a single-byte character `c`, never a trail byte.
+std::size_t MbReverseFind(std::string_view text, char c);
+
+// Character-by-character comparison; a double-byte character counts as
+// lead*256+trail. Negative, zero or positive like strcmp.
+int MbCompare(std::string_view a, std::string_view b);
+
+// ASCII letters only, leaving trail bytes of double-byte characters alone.
+std::string MbLowerAscii(std::string_view s);
+std::string MbUpperAscii(std::string_view s);
+
+// Remove ASCII white space (blank, tab, LF, VT, FF, CR) at the ends.
+std::string_view TrimLeftView(std::string_view s);
+std::string_view TrimRightView(std::string_view s);
+inline std::string TrimLeft(std::string_view s) { return std::string(TrimLeftView(s)); }
+inline std::string TrimRight(std::string_view s) { return std::string(TrimRightView(s)); }
+inline std::string Trim(std::string_view s) { return std::string(TrimRightView(TrimLeftView(s))); }
+
+inline bool IsAsciiSpace(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Every occurrence of `from` replaced by `to`, scanning left to right over
+// character boundaries.
+std::string MbReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+}  // namespace zavio

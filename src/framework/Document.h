@@ -1,0 +1,75 @@
+// The framework's document: title, path name, modified flag, one view.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/CmdTarget.h"
+
+namespace zavio {
+
+class CEditView;
+class CMultiDocTemplate;
+
+// A raw byte stream between a document and a file or memory.
+class CArchive {
+public:
+    enum Mode { store, load };
+    CArchive(std::string& buffer, Mode mode) : m_buffer(buffer), m_mode(mode) {}
+    bool IsStoring() const { return m_mode == store; }
+    bool IsLoading() const { return m_mode == load; }
+    std::string& Buffer() { return m_buffer; }
+    // Set by a loading view that refused the bytes.
+    void SetFailed() { m_failed = true; }
+    bool Failed() const { return m_failed; }
+
+private:
+    std::string& m_buffer;
+    Mode m_mode;
+    bool m_failed = false;
+};
+
+class CDocument : public CCmdTarget {
+public:
+    CDocument();
+    ~CDocument() override;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const std::string& title);
+    const std::string& GetPathName() const { return m_strPathName; }
+    // Also retitles the document with the file's name.
+    virtual void SetPathName(const std::string& path, bool addToMru = true);
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+    CEditView* GetView() const { return m_pView.get(); }
+    void SetView(std::unique_ptr<CEditView> view);
+    CMultiDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void SetDocTemplate(CMultiDocTemplate* tmpl) { m_pDocTemplate = tmpl; }
+
+    virtual void Serialize(CArchive& ar);
+    virtual bool OnNewDocument();
+    // Writes the document through Serialize; reports the framework's error
+    // and returns false when the file cannot be written.
+    virtual bool OnSaveDocument(const std::string& path);
+    // Destroys the windows and the document itself: the caller must not touch
+    // the document afterwards.
+    virtual void OnCloseDocument();
+    // The framework's Close: asks about unsaved changes, then closes.
+    void OnFileClose();
+    // Asks whether to save a modified document; false when the user cancels.
+    virtual bool SaveModified();
+    // The save behind the question of SaveModified.
+    virtual bool DoFileSave();
+
+private:
+    std::string m_strTitle;
+    std::string m_strPathName;
+    bool m_bModified = false;
+    std::unique_ptr<CEditView> m_pView;
+    CMultiDocTemplate* m_pDocTemplate = nullptr;
+};
+
+}  // namespace zavio

@@ -1,0 +1,150 @@
+#include "framework/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "framework/Cp932.h"
+
+namespace zavio {
+
+std::optional<std::string> ToNativePath(std::string_view cp932Path)
+{
+    if (cp932Path.find('\0') != std::string_view::npos) return std::nullopt;
+    return DecodeCp932(cp932Path);
+}
+
+std::optional<std::string> FromNativePath(std::string_view nativePath)
+{
+    return EncodeCp932(nativePath);
+}
+
+namespace {
+bool StatPath(std::string_view path, struct stat& st)
+{
+    auto native = ToNativePath(path);
+    return native && !native->empty() && ::stat(native->c_str(), &st) == 0;
+}
+}  // namespace
+
+bool FileExists(std::string_view path)
+{
+    struct stat st;
+    return StatPath(path, st);
+}
+
+bool IsDirectory(std::string_view path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool RemoveFile(std::string_view path)
+{
+    auto native = ToNativePath(path);
+    return native && ::unlink(native->c_str()) == 0;
+}
+
+bool MoveFile(std::string_view from, std::string_view to)
+{
+    auto src = ToNativePath(from);
+    auto dst = ToNativePath(to);
+    if (!src || !dst) return false;
+    struct stat st;
+    if (::lstat(dst->c_str(), &st) == 0) return false;
+    return ::rename(src->c_str(), dst->c_str()) == 0;
+}
+
+bool MakeFolder(std::string_view path)
+{
+    auto native = ToNativePath(path);
+    return native && ::mkdir(native->c_str(), 0777) == 0;
+}
+
+bool ChangeFolder(std::string_view path)
+{
+    auto native = ToNativePath(path);
+    return native && ::chdir(native->c_str()) == 0;
+}
+
+std::optional<std::string> CurrentFolder()
+{
+    std::unique_ptr<char, void (*)(void*)> cwd(::getcwd(nullptr, 0), std::free);
+    if (!cwd) return std::nullopt;
+    return FromNativePath(cwd.get());
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder)
+{
+    auto native = ToNativePath(folder);
+    if (!native) return std::nullopt;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native->empty() ? "." : native->c_str()), ::closedir);
+    if (!dir) return std::nullopt;
+    std::vector<FolderEntry> entries{{".", true}, {"..", true}};
+    while (dirent* e = ::readdir(dir.get())) {
+        std::string_view name = e->d_name;
+        if (name == "." || name == "..") continue;
+        auto cp932 = FromNativePath(name);
+        if (!cp932) continue;
+        FolderEntry entry{*cp932, false};
+        std::string full = *native + "/" + std::string(name);
+        struct stat st;
+        entry.isDirectory = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::optional<std::string> ReadFileBytes(std::string_view path)
+{
+    auto native = ToNativePath(path);
+    if (!native) return std::nullopt;
+    int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (true) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+bool WriteFileBytes(std::string_view path, std::string_view bytes)
+{
+    auto native = ToNativePath(path);
+    if (!native) return false;
+    int fd = ::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return ::close(fd) == 0;
+}
+
+}  // namespace zavio

@@ -1,0 +1,39 @@
+// The file-system boundary. Paths inside the program are CP932; on Linux the
+// names on disk are UTF-8, so every call converts here and nowhere else. A
+// name that cannot be converted fails like any other file error.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zavio {
+
+std::optional<std::string> ToNativePath(std::string_view cp932Path);
+std::optional<std::string> FromNativePath(std::string_view nativePath);
+
+bool FileExists(std::string_view path);       // any kind of entry
+bool IsDirectory(std::string_view path);
+bool RemoveFile(std::string_view path);
+// Renames a file; fails when the destination exists, as the platform's move does.
+bool MoveFile(std::string_view from, std::string_view to);
+bool MakeFolder(std::string_view path);
+bool ChangeFolder(std::string_view path);
+// The process's current folder, without a trailing separator.
+std::optional<std::string> CurrentFolder();
+
+struct FolderEntry {
+    std::string name;  // CP932
+    bool isDirectory = false;
+};
+// The entries of a folder, "." and ".." first as the platform's listing gives
+// them. Entries whose names have no CP932 form are left out. nullopt when the
+// folder cannot be listed.
+std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder);
+
+// Whole files as bytes.
+std::optional<std::string> ReadFileBytes(std::string_view path);
+bool WriteFileBytes(std::string_view path, std::string_view bytes);
+
+}  // namespace zavio

@@ -1,0 +1,97 @@
+// The seam between the program and a real screen. The desktop application,
+// the batch converter and the tests each provide one.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zavio {
+
+class CDocument;
+class CCmdTarget;
+
+// Message box button sets and answers, with the platform's values.
+enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4 };
+enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+// File dialog flags the program passes (the platform's values).
+enum : unsigned { OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4, OFN_ALLOWMULTISELECT = 0x200 };
+
+struct FileDialogRequest {
+    bool openKind = true;       // Open, or Save As
+    std::string defaultExt;     // CP932
+    std::string fileName;       // initial file name
+    unsigned flags = 0;
+    std::string filter;         // "caption|pattern|...||" in CP932
+    std::string initialFolder;  // CP932
+};
+
+struct FileDialogResult {
+    std::vector<std::string> paths;  // full CP932 paths, in the dialog's order
+};
+
+// The text window of one document. It holds the document's text as raw CP932
+// bytes with CR LF line ends; the standard edit operations default to doing
+// nothing where there is no screen.
+class EditControl {
+public:
+    virtual ~EditControl() = default;
+    virtual std::string GetText() const = 0;
+    virtual void SetText(std::string bytes) = 0;
+
+    virtual void Undo() {}
+    virtual void Cut() {}
+    virtual void Copy() {}
+    virtual void Paste() {}
+    virtual void Clear() {}
+    virtual void SelectAll() {}
+    virtual void Find() {}
+    virtual void Replace() {}
+    virtual void Print() {}
+    virtual void PrintPreview() {}
+    virtual bool CanUndo() const { return false; }
+    virtual bool HasSelection() const { return false; }
+    virtual bool CanPaste() const { return false; }
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Document windows: a frame with its view for a document (null when the
+    // window cannot be made), shown, retitled, destroyed, tiled; the active one.
+    virtual std::unique_ptr<EditControl> CreateDocumentWindow(CDocument& doc) = 0;
+    virtual void ShowDocumentWindow(CDocument& doc) { (void)doc; }
+    virtual void DocumentTitleChanged(CDocument& doc) { (void)doc; }
+    virtual void DestroyDocumentWindow(CDocument& doc) = 0;
+    virtual void TileDocumentWindows() = 0;
+    virtual CDocument* ActiveDocument() = 0;
+
+    // Modal questions. Texts are CP932.
+    virtual int MessageBox(std::string_view text, unsigned type) = 0;
+    virtual bool RunFileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
+
+    // Shell.
+    virtual void ShellOpen(std::string_view path) = 0;
+    // The WinHelp contents of a help file; nothing where there is no WinHelp.
+    virtual void ShowWinHelpContents(std::string_view helpFile) { (void)helpFile; }
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
+
+    // The main frame's standard dialogs and its close request.
+    virtual void ShowPrintSetup() {}
+    virtual void ShowAboutBox() {}
+    virtual void RequestMainWindowClose() {}
+
+    // Timers on the main frame: a handle, or 0 when none is left.
+    virtual unsigned SetTimer(unsigned id, unsigned milliseconds) = 0;
+    virtual void KillTimer(unsigned handle) = 0;
+
+    // The profile: string values by section and key.
+    virtual std::string GetProfileString(std::string_view section, std::string_view key) = 0;
+    virtual void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
+};
+
+}  // namespace zavio

@@ -1,0 +1,48 @@
+#include "framework/TextFile.h"
+
+#include "framework/FileSystem.h"
+
+namespace zavio {
+
+void SplitTextLines(std::string_view bytes, LineList& lines)
+{
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t lf = bytes.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines.emplace_back(bytes.substr(start));
+            return;
+        }
+        std::size_t end = (lf > start && bytes[lf - 1] == '\r') ? lf - 1 : lf;
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = lf + 1;
+    }
+}
+
+bool ReadTextLines(std::string_view path, LineList& lines)
+{
+    auto bytes = ReadFileBytes(path);
+    if (!bytes) return false;
+    SplitTextLines(*bytes, lines);
+    return true;
+}
+
+std::string JoinTextLines(const LineList& lines, std::size_t maxLineBytes)
+{
+    std::size_t total = 0;
+    for (const auto& line : lines) total += std::min(line.size(), maxLineBytes) + 2;
+    std::string out;
+    out.reserve(total);
+    for (const auto& line : lines) {
+        out.append(line, 0, std::min(line.size(), maxLineBytes));
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool WriteTextLines(std::string_view path, const LineList& lines, std::size_t maxLineBytes)
+{
+    return WriteFileBytes(path, JoinTextLines(lines, maxLineBytes));
+}
+
+}  // namespace zavio

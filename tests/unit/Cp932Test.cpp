@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "framework/Cp932.h"
+
+namespace zavio {
+namespace {
+
+// 表 = 95 5C and ソ = 83 5C carry a backslash as trail byte; 能 = 94 5C;
+// ポ = 83 7C carries a vertical bar.
+const std::string kHyou = "\x95\x5C";
+const std::string kSo = "\x83\x5C";
+const std::string kPo = "\x83\x7C";
+
+TEST(Cp932Codec, LiteralsBecomeCp932)
+{
+    EXPECT_EQ(ToCp932("表"), kHyou);
+    EXPECT_EQ(ToCp932("ソ"), kSo);
+    EXPECT_EQ(ToCp932("ﾌｧｲﾙ"), "\xCC\xA7\xB2\xD9");
+    EXPECT_EQ(ToCp932("　"), "\x81\x40");
+    EXPECT_EQ(ToCp932("－"), "\x81\x7C");  // U+FF0D full-width hyphen-minus
+    EXPECT_EQ(&ToCp932("表"), &ToCp932("表"));  // cached once
+}
+
+TEST(Cp932Codec, StrictConversionRejectsWhatDoesNotFit)
+{
+    EXPECT_EQ(DecodeCp932(kHyou + "a"), std::optional<std::string>("表a"));
+    EXPECT_EQ(DecodeCp932("\x95"), std::nullopt);       // lead byte without trail
+    EXPECT_EQ(EncodeCp932("\xF0\x9F\x98\x80"), std::nullopt);  // an emoji
+    EXPECT_EQ(EncodeCp932("\xFF"), std::nullopt);        // not UTF-8
+}
+
+TEST(Cp932Codec, LosslessRoundTripKeepsEveryByte)
+{
+    // Every byte value alone, every lead byte with every trail, and the
+    // NEC/IBM duplicates that decode to the same character as another code.
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int lead : {0x81, 0x87, 0x95, 0xED, 0xEE, 0xFA, 0xFC})
+        for (int trail = 0x30; trail < 0x100; ++trail) {
+            all += static_cast<char>(lead);
+            all += static_cast<char>(trail);
+        }
+    EXPECT_EQ(EncodeCp932Lossless(DecodeCp932Lossless(all)), all);
+    EXPECT_EQ(EncodeCp932Lossless(DecodeCp932Lossless("\x87\x90")), "\x87\x90");  // ≒ (NEC) stays NEC
+}
+
+TEST(MbFind, MatchesOnlyOnCharacterBoundaries)
+{
+    EXPECT_EQ(MbFind(kHyou + "\\", "\\"), 2u);
+    EXPECT_EQ(MbFind(kSo, "\\"), std::string::npos);
+    EXPECT_EQ(MbFind(kPo + "|", "|"), 2u);
+    EXPECT_EQ(MbFind("a" + kSo + "b", kSo), 1u);
+    // The needle's own bytes straddling two characters do not match.
+    EXPECT_EQ(MbFind(kHyou + kHyou, std::string("\x5C\x95")), std::string::npos);
+    EXPECT_EQ(MbFind("abcabc", "c", 3), 5u);
+    EXPECT_EQ(MbFind("abc", ""), 0u);
+    EXPECT_FALSE(MbContains("", "a"));
+}
+
+TEST(MbFind, ReverseFindSkipsTrailBytes)
+{
+    EXPECT_EQ(MbReverseFind("a\\b" + kHyou, '\\'), 1u);
+    EXPECT_EQ(MbReverseFind(kSo, '\\'), std::string::npos);
+    EXPECT_EQ(MbReverseFind("x/y/z", '/'), 3u);
+}
+
+TEST(MbCompare, ComparesCharacterValues)
+{
+    EXPECT_EQ(MbCompare("abc", "abc"), 0);
+    EXPECT_LT(MbCompare("A", "a"), 0);
+    EXPECT_LT(MbCompare("ab", "abc"), 0);
+    EXPECT_GT(MbCompare("b", "abc"), 0);
+    // A half-width katakana byte (single) sorts before any double-byte character.
+    EXPECT_LT(MbCompare("\xB1", kSo), 0);
+    EXPECT_LT(MbCompare(kSo, kHyou), 0);  // 0x835C < 0x955C
+}
+
+TEST(MbCase, AsciiOnlyAndNeverTrailBytes)
+{
+    // ア = 83 41: its trail byte is an 'A' that must stay.
+    std::string a = ToCp932("ア");
+    EXPECT_EQ(MbLowerAscii("ReadMe.HTM" + a), "readme.htm" + a);
+    EXPECT_EQ(MbUpperAscii("readme.doc" + ToCp932("ａ")), "README.DOC" + ToCp932("ａ"));
+    EXPECT_EQ(MbLowerAscii(a), a);
+}
+
+TEST(Trim, AsciiWhiteSpaceOnly)
+{
+    EXPECT_EQ(Trim(" \t\r\n x y \v\f"), "x y");
+    EXPECT_EQ(Trim(ToCp932("　x　")), ToCp932("　x　"));  // the ideographic space is not white space
+    EXPECT_EQ(TrimLeft("  a "), "a ");
+    EXPECT_EQ(TrimRight("  a "), "  a");
+    EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(MbReplaceAll, ReplacesEveryBoundaryMatch)
+{
+    EXPECT_EQ(MbReplaceAll("a&lt;b&lt;", "&lt;", "<"), "a<b<");
+    EXPECT_EQ(MbReplaceAll(kSo + "\\", "\\", "_"), kSo + "_");
+}
+
+}  // namespace
+}  // namespace zavio
