@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/MainFrame.h"
 #include "app/ZavioView.h"
 #include "doc/ZavioDoc.h"
 #include "framework/DocTemplate.h"
@@ -16,6 +17,8 @@ CZavioApp::~CZavioApp()
 {
     // Documents reach the application while they close.
     m_template.reset();
+    SetMainFrameTarget(nullptr);
+    m_pMainFrame = nullptr;
 }
 
 CZavioApp& ZavioApp() { return *static_cast<CZavioApp*>(AfxGetApp()); }

@@ -120,6 +120,7 @@ public:
 
 private:
     std::unique_ptr<CMultiDocTemplate> m_template;
+    std::unique_ptr<CMainFrame> m_mainFrame;
 };
 
 // The process-wide application object.

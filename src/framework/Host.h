@@ -20,13 +20,26 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum : unsigned { OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4, OFN_ALLOWMULTISELECT = 0x200 };
 
 struct FileDialogRequest {
-    bool openKind = true;       // Open, or Save As
-    std::string defaultExt;     // CP932
-    std::string fileName;       // initial file name
+    bool openKind = true;    // Open, or Save As
+    std::string defaultExt;  // CP932
+    std::string fileName;    // initial file name
     unsigned flags = 0;
     std::string filter;         // "caption|pattern|...||" in CP932
     std::string initialFolder;  // CP932
 };
+
+// The platform's window-placement record (its length field aside).
+struct WindowPlacement {
+    unsigned flags = 0;    // WPF_RESTORETOMAXIMIZED when it was saved maximized
+    unsigned showCmd = 0;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
+    int minX = 0, minY = 0;
+    int maxX = 0, maxY = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;  // the normal rectangle
+};
+
+// Show commands and the placement flag, with the platform's values.
+enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3 };
+enum : unsigned { WPF_RESTORETOMAXIMIZED = 2 };
 
 struct FileDialogResult {
     std::vector<std::string> paths;  // full CP932 paths, in the dialog's order
@@ -84,6 +97,49 @@ public:
     virtual void ShowPrintSetup() {}
     virtual void ShowAboutBox() {}
     virtual void RequestMainWindowClose() {}
+
+    // The main window. Hosts without one keep the defaults.
+    virtual bool CreateMainWindow() { return true; }
+    // The folder of the program file, ending in a separator (CP932).
+    virtual std::string ProgramFolder() { return {}; }
+    // The show command the program was started with.
+    virtual int StartupShowCommand() { return SW_SHOWNORMAL; }
+    virtual bool GetMainWindowPlacement(WindowPlacement& placement)
+    {
+        (void)placement;
+        return false;
+    }
+    virtual void SetMainWindowPlacement(const WindowPlacement& placement) { (void)placement; }
+    virtual bool IsMainWindowZoomed() { return false; }
+    // Returns whether the window was visible before.
+    virtual bool ShowMainWindow(int showCmd)
+    {
+        (void)showCmd;
+        return false;
+    }
+    virtual void UpdateMainWindow() {}
+
+    // The toolbar (59392) and the status bar (59393).
+    virtual bool IsControlBarVisible(unsigned barId)
+    {
+        (void)barId;
+        return false;
+    }
+    virtual void ShowControlBar(unsigned barId, bool show)
+    {
+        (void)barId;
+        (void)show;
+    }
+
+    // The window menu: another window on the active document, cascading,
+    // arranging the minimised windows.
+    virtual void OpenNewWindowOnActiveDocument() {}
+    virtual void CascadeDocumentWindows() {}
+    virtual void ArrangeDocumentIcons() {}
+
+    // The main frame's WinHelp commands (F1 help, Shift+F1 context help,
+    // default help); nothing where there is no WinHelp.
+    virtual void RunFrameHelp(unsigned commandId) { (void)commandId; }
 
     // Timers on the main frame: a handle, or 0 when none is left.
     virtual unsigned SetTimer(unsigned id, unsigned milliseconds) = 0;
