@@ -1,0 +1,287 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/MainFrame.h"
+#include "app/ZavioApp.h"
+#include "framework/FileSystem.h"
+#include "res/CommandIds.h"
+#include "res/Resources.h"
+#include "ui/ChildFrame.h"
+#include "ui/QtHost.h"
+#include "ui/TextEdit.h"
+
+namespace zavio {
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+CZavioApp* App() { return static_cast<CZavioApp*>(AfxGetApp()); }
+
+// A plain drawn button face for the commands no theme or style offers.
+QIcon LetterIcon(const QString& letters)
+{
+    QPixmap pixmap(32, 30);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x2d, 0x5f, 0x8b), 2));
+    painter.setBrush(QColor(0xf4, 0xf4, 0xf0));
+    painter.drawRoundedRect(QRectF(2, 2, 28, 26), 4, 4);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(letters.size() > 1 ? 11 : 16);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 32, 30), Qt::AlignCenter, letters);
+    return QIcon(pixmap);
+}
+
+// The toolbar images: the desktop theme's, else the style's, else drawn.
+QIcon ToolbarIcon(unsigned id, QStyle* style)
+{
+    struct Face {
+        unsigned id;
+        const char* theme;
+        QStyle::StandardPixmap standard;
+        const char* letters;
+    };
+    static const Face kFaces[] = {
+        {ID_FILE_NEW, "document-new", QStyle::SP_FileIcon, "N"},
+        {ID_FILE_OPEN, "document-open", QStyle::SP_DialogOpenButton, "O"},
+        {ID_FILE_SAVE, "document-save", QStyle::SP_DialogSaveButton, "S"},
+        {ID_EDIT_CUT, "edit-cut", QStyle::SP_CustomBase, "X"},
+        {ID_EDIT_COPY, "edit-copy", QStyle::SP_CustomBase, "C"},
+        {ID_EDIT_PASTE, "edit-paste", QStyle::SP_CustomBase, "V"},
+        {ID_FILE_PRINT, "document-print", QStyle::SP_CustomBase, "P"},
+        {ID_APP_ABOUT, "help-about", QStyle::SP_MessageBoxInformation, "i"},
+        {ID_CONTEXT_HELP, "help-contextual", QStyle::SP_TitleBarContextHelpButton, "?"},
+        {ID_CONTEXT_HELP_HP, "help-browser", QStyle::SP_CustomBase, "HP?"},
+    };
+    for (const Face& face : kFaces) {
+        if (face.id != id) continue;
+        QIcon fallback = face.standard == QStyle::SP_CustomBase ? LetterIcon(QString::fromLatin1(face.letters))
+                                                                : style->standardIcon(face.standard);
+        return QIcon::fromTheme(QString::fromLatin1(face.theme), fallback);
+    }
+    return LetterIcon(QStringLiteral("?"));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QtHost& host) : m_host(host)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(Text(res::StringResource(IDR_MAINFRAME)));
+    setAcceptDrops(true);
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    BuildMenuBars();
+    BuildToolBar();
+    BuildStatusBar();
+    BuildAccelerators();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { RefreshCommandStates(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { RefreshCommandStates(); });
+    ShowMenuBar(IDR_MAINFRAME);
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_helpPointerShown) QApplication::restoreOverrideCursor();
+}
+
+QAction* MainWindow::MakeCommandAction(unsigned id, const QString& caption)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::number(id));
+    action->setStatusTip(Text(res::CommandPrompt(id)));
+    action->setToolTip(Text(res::CommandTooltip(id)));
+    if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    m_commandActions.push_back(action);
+    return action;
+}
+
+void MainWindow::BuildMenuBars()
+{
+    for (unsigned bar : {unsigned{IDR_MAINFRAME}, unsigned{IDR_ZAVIOTYPE}}) {
+        for (const res::MenuPopup& popup : res::MenuBar(bar)) {
+            auto* menu = new QMenu(Text(popup.caption), this);
+            for (const res::MenuItem& item : popup.items) {
+                if (item.id == 0)
+                    menu->addSeparator();
+                else
+                    menu->addAction(MakeCommandAction(item.id, Text(item.caption)));
+            }
+            connect(menu, &QMenu::aboutToShow, this, [this] { RefreshCommandStates(); });
+            m_menus[bar].push_back(menu);
+        }
+    }
+}
+
+void MainWindow::BuildToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QString::number(ID_VIEW_TOOLBAR));
+    m_toolBar->setIconSize(QSize(16, 15));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (unsigned id : res::ToolbarButtons()) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = MakeCommandAction(id, Text(res::CommandTooltip(id)));
+        action->setIcon(ToolbarIcon(id, style()));
+        m_toolBar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void MainWindow::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QString::number(ID_VIEW_STATUS_BAR));
+    m_idleLabel = new QLabel(Text(res::StringResource(res::AFX_IDS_IDLEMESSAGE)), bar);
+    m_idleLabel->setObjectName(QStringLiteral("idleText"));
+    bar->addWidget(m_idleLabel, 1);
+    for (const res::StatusPane& pane : res::StatusPanes()) {
+        if (pane.id == 0) continue;
+        auto* label = new QLabel(Text(pane.text), bar);
+        label->setObjectName(QString::number(pane.id));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        // The keyboard's lock states are not known here: the panes stay dim.
+        label->setEnabled(false);
+        bar->addPermanentWidget(label);
+    }
+}
+
+void MainWindow::BuildAccelerators()
+{
+    for (const res::Accelerator& accelerator : res::Accelerators()) {
+        QAction* action = MakeCommandAction(accelerator.id, QString());
+        action->setShortcut(QKeySequence(Text(accelerator.keys), QKeySequence::PortableText));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        m_accelerators.push_back(action);
+    }
+}
+
+bool MainWindow::IsAcceleratorKey(const QKeySequence& keys)
+{
+    for (const res::Accelerator& accelerator : res::Accelerators())
+        if (QKeySequence(Text(accelerator.keys), QKeySequence::PortableText) == keys) return true;
+    return false;
+}
+
+void MainWindow::ShowMenuBar(unsigned id)
+{
+    if (m_menuBarId == id) return;
+    m_menuBarId = id;
+    menuBar()->clear();
+    for (QMenu* menu : m_menus[id]) menuBar()->addMenu(menu);
+}
+
+ChildFrame* MainWindow::ActiveFrame() const
+{
+    return qobject_cast<ChildFrame*>(m_mdi->currentSubWindow());
+}
+
+ZavioTextEdit* MainWindow::ActiveEdit() const
+{
+    ChildFrame* frame = ActiveFrame();
+    return frame ? frame->Edit() : nullptr;
+}
+
+void MainWindow::RunCommand(unsigned id)
+{
+    CZavioApp* app = App();
+    if (!app) return;
+    bool handled = app->ExecuteCommand(id);
+    RefreshCommandStates();
+    emit commandRun(id, handled);
+}
+
+void MainWindow::RefreshCommandStates()
+{
+    CZavioApp* app = App();
+    ShowMenuBar(m_mdi->subWindowList().isEmpty() ? IDR_MAINFRAME : IDR_ZAVIOTYPE);
+    if (app) {
+        for (QAction* action : m_commandActions) {
+            unsigned id = action->objectName().toUInt();
+            action->setEnabled(app->IsCommandEnabled(id));
+            if (action->isCheckable()) action->setChecked(m_host.IsControlBarVisible(id));
+        }
+    }
+    UpdateCaption();
+    UpdateHelpPointer();
+}
+
+void MainWindow::UpdateCaption()
+{
+    QString caption = Text(res::StringResource(IDR_MAINFRAME));
+    if (ChildFrame* frame = ActiveFrame()) caption += QStringLiteral(" - ") + frame->windowTitle();
+    setWindowTitle(caption);
+}
+
+// The help pointer shows while the help-mode is on.
+void MainWindow::UpdateHelpPointer()
+{
+    CZavioApp* app = App();
+    bool wanted = app && app->m_nHelpMode != 0;
+    if (wanted == m_helpPointerShown) return;
+    m_helpPointerShown = wanted;
+    if (wanted)
+        QApplication::setOverrideCursor(QCursor(Qt::WhatsThisCursor));
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    CZavioApp* app = App();
+    if (app && app->m_pMainFrame && !app->m_pMainFrame->OnClose()) {
+        event->ignore();
+        RefreshCommandStates();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    CZavioApp* app = App();
+    if (!app || !event->mimeData()->hasUrls()) return;
+    event->acceptProposedAction();
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        // A name with no CP932 form cannot be a document's path.
+        if (auto path = FromNativePath(url.toLocalFile().toStdString())) app->OpenDocumentFile(*path);
+    }
+    RefreshCommandStates();
+}
+
+}  // namespace zavio

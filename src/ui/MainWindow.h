@@ -1,0 +1,78 @@
+// The main frame's window: menu bars built from the resources, the toolbar,
+// the status bar and the MDI area. Every action runs its command through the
+// application's router; one refresh asks the router for every action's state.
+#pragma once
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <map>
+#include <vector>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace zavio {
+
+class ChildFrame;
+class QtHost;
+class ZavioTextEdit;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QtHost& host);
+    ~MainWindow() override;
+
+    QMdiArea* Mdi() const { return m_mdi; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QLabel* IdleLabel() const { return m_idleLabel; }
+    ChildFrame* ActiveFrame() const;
+    ZavioTextEdit* ActiveEdit() const;
+    // The menu bar shown: 128 without a document window, 129 with one.
+    unsigned MenuBarId() const { return m_menuBarId; }
+    // The accelerator actions, one per key of the table.
+    const std::vector<QAction*>& AcceleratorActions() const { return m_accelerators; }
+
+    // Runs a command through the router and refreshes the window.
+    void RunCommand(unsigned id);
+    // Enabled and checked states of every action, the menu bar for the
+    // windows open, the caption and the help pointer.
+    void RefreshCommandStates();
+
+    static bool IsAcceleratorKey(const QKeySequence& keys);
+
+signals:
+    // After each command: its id and whether some handler took it.
+    void commandRun(unsigned id, bool handled);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeCommandAction(unsigned id, const QString& caption);
+    void BuildMenuBars();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildAccelerators();
+    void ShowMenuBar(unsigned id);
+    void UpdateHelpPointer();
+    void UpdateCaption();
+
+    QtHost& m_host;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_idleLabel = nullptr;
+    std::map<unsigned, std::vector<QMenu*>> m_menus;  // by menu bar id
+    std::vector<QAction*> m_commandActions;           // menus, toolbar, keys
+    std::vector<QAction*> m_accelerators;
+    unsigned m_menuBarId = 0;
+    bool m_helpPointerShown = false;
+};
+
+}  // namespace zavio

@@ -1,0 +1,477 @@
+#include "ui/QtHost.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/MainFrame.h"
+#include "app/ZavioApp.h"
+#include "framework/Cp932.h"
+#include "framework/Document.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
+#include "res/CommandIds.h"
+#include "ui/AboutDialog.h"
+#include "ui/ChildFrame.h"
+#include "ui/MainWindow.h"
+#include "ui/TextEdit.h"
+
+namespace zavio {
+namespace {
+
+QString FromCp932(std::string_view bytes) { return QString::fromStdString(DecodeCp932Lossless(bytes)); }
+std::string ToCp932Text(const QString& text) { return EncodeCp932Lossless(text.toStdString()); }
+
+QString ToNative(std::string_view cp932Path)
+{
+    auto native = ToNativePath(cp932Path);
+    return native ? QString::fromStdString(*native) : QString();
+}
+
+QSettings Profile()
+{
+    return QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
+}
+
+// "caption|patterns|caption|patterns||" as Qt name filters, whose patterns
+// are separated by blanks inside the parentheses.
+QStringList NameFilters(const std::string& filter)
+{
+    QStringList parts = FromCp932(filter).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString caption = parts[i];
+        qsizetype open = caption.lastIndexOf(u'(');
+        if (open > 0) caption = caption.left(open).trimmed();
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        filters << caption + QStringLiteral(" (") + patterns + u')';
+    }
+    return filters;
+}
+
+}  // namespace
+
+QtHost::QtHost() = default;
+
+QtHost::~QtHost()
+{
+    for (auto& [handle, timer] : m_timers) delete timer;
+}
+
+bool QtHost::CreateMainWindow()
+{
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zavio"), QIcon(QStringLiteral(":/zavio.svg"))));
+    m_window = std::make_unique<MainWindow>(*this);
+    return true;
+}
+
+std::string QtHost::ProgramFolder()
+{
+    auto folder = FromNativePath(QCoreApplication::applicationDirPath().toStdString());
+    return folder ? *folder + kPathSep : std::string();
+}
+
+// ---- Document windows ----
+
+std::unique_ptr<EditControl> QtHost::CreateDocumentWindow(CDocument& doc)
+{
+    if (!m_window) return nullptr;
+    auto control = std::make_unique<QtEditControl>(*this, doc);
+    m_controls[&doc] = control.get();
+    AddFrame(doc, *control);
+    return control;
+}
+
+ChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
+{
+    ZavioTextEdit* edit = control.CreateEdit();
+    auto* frame = new ChildFrame(*this, doc, edit);
+    m_window->Mdi()->addSubWindow(frame);
+    QObject::connect(edit, &QPlainTextEdit::selectionChanged, m_window.get(), [w = m_window.get()] {
+        w->RefreshCommandStates();
+    });
+    QObject::connect(edit, &QPlainTextEdit::undoAvailable, m_window.get(), [w = m_window.get()] {
+        w->RefreshCommandStates();
+    });
+    QObject::connect(edit, &ZavioTextEdit::leftButtonReleased, m_window.get(), [w = m_window.get()] {
+        w->RefreshCommandStates();
+    });
+    RetitleFrames(doc);
+    return frame;
+}
+
+void QtHost::ShowDocumentWindow(CDocument& doc)
+{
+    for (ChildFrame* frame : FramesOf(doc)) {
+        frame->show();
+        m_window->Mdi()->setActiveSubWindow(frame);
+        frame->Edit()->setFocus();
+    }
+    AfterWindowsChanged();
+}
+
+void QtHost::DocumentTitleChanged(CDocument& doc)
+{
+    RetitleFrames(doc);
+    if (m_window) m_window->RefreshCommandStates();
+}
+
+void QtHost::RetitleFrames(const CDocument& doc)
+{
+    std::vector<ChildFrame*> frames = FramesOf(doc);
+    QString title = FromCp932(doc.GetTitle());
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i]->setWindowTitle(frames.size() == 1 ? title : title + u':' + QString::number(i + 1));
+}
+
+void QtHost::DestroyDocumentWindow(CDocument& doc)
+{
+    // Freed at once: a conversion opens and closes many windows in one go.
+    for (ChildFrame* frame : FramesOf(doc)) {
+        m_window->Mdi()->removeSubWindow(frame);
+        delete frame;
+    }
+    m_controls.erase(&doc);
+    AfterWindowsChanged();
+}
+
+void QtHost::CloseFrame(ChildFrame* frame)
+{
+    CDocument& doc = frame->Document();
+    if (FramesOf(doc).size() > 1) {
+        m_window->Mdi()->removeSubWindow(frame);
+        delete frame;
+        RetitleFrames(doc);
+        AfterWindowsChanged();
+        return;
+    }
+    if (doc.SaveModified()) doc.OnCloseDocument();
+    if (m_window) m_window->RefreshCommandStates();
+}
+
+std::vector<ChildFrame*> QtHost::FramesOf(const CDocument& doc) const
+{
+    std::vector<ChildFrame*> frames;
+    if (!m_window) return frames;
+    for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<ChildFrame*>(sub);
+        if (frame && &frame->Document() == &doc) frames.push_back(frame);
+    }
+    return frames;
+}
+
+void QtHost::AfterWindowsChanged()
+{
+    if (m_window) m_window->RefreshCommandStates();
+}
+
+CDocument* QtHost::ActiveDocument()
+{
+    ChildFrame* frame = m_window ? m_window->ActiveFrame() : nullptr;
+    return frame ? &frame->Document() : nullptr;
+}
+
+// Tiled one above the other, each the full width of the area.
+void QtHost::TileDocumentWindows()
+{
+    if (!m_window) return;
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) windows << sub;
+    if (windows.isEmpty()) return;
+    const QRect area = m_window->Mdi()->viewport()->rect();
+    const int height = qMax(1, area.height() / static_cast<int>(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(0, static_cast<int>(i) * height, area.width(), height);
+    }
+}
+
+void QtHost::OpenNewWindowOnActiveDocument()
+{
+    CDocument* doc = ActiveDocument();
+    auto it = doc ? m_controls.find(doc) : m_controls.end();
+    if (it == m_controls.end()) return;
+    ChildFrame* frame = AddFrame(*doc, *it->second);
+    frame->show();
+    m_window->Mdi()->setActiveSubWindow(frame);
+    AfterWindowsChanged();
+}
+
+void QtHost::CascadeDocumentWindows()
+{
+    if (m_window) m_window->Mdi()->cascadeSubWindows();
+}
+
+// Minimised windows in a row along the bottom of the area.
+void QtHost::ArrangeDocumentIcons()
+{
+    if (!m_window) return;
+    const QRect area = m_window->Mdi()->viewport()->rect();
+    int x = 0;
+    for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized()) continue;
+        QSize size = sub->size();
+        sub->move(x, area.bottom() - size.height() + 1);
+        x += size.width();
+    }
+}
+
+// ---- Modal questions ----
+
+int QtHost::MessageBox(std::string_view text, unsigned type)
+{
+    return RunMessageBox(FromCp932(text), type);
+}
+
+int QtHost::RunMessageBox(const QString& text, unsigned type)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (type == MB_OKCANCEL) buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    if (type == MB_YESNOCANCEL) buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    if (type == MB_YESNO) buttons = QMessageBox::Yes | QMessageBox::No;
+    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, QStringLiteral("Zavio"), text, buttons,
+                    m_window.get());
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    default:
+        return IDCANCEL;
+    }
+}
+
+bool QtHost::RunFileDialog(const FileDialogRequest& request, FileDialogResult& result)
+{
+    QStringList native;
+    if (!RunFileDialogBox(request, native) || native.isEmpty()) return false;
+    result.paths.clear();
+    for (const QString& path : native) {
+        // A name with no CP932 form cannot be opened or saved by the program.
+        auto cp932 = FromNativePath(path.toStdString());
+        if (!cp932) {
+            AfxMessageBox(ToCp932Text(path) + ToCp932("　はオープンできませんでした"));
+            return false;
+        }
+        result.paths.push_back(*cp932);
+    }
+    return true;
+}
+
+bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths)
+{
+    QFileDialog dialog(m_window.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(NameFilters(request.filter));
+    dialog.setDirectory(ToNative(request.initialFolder));
+    if (request.openKind) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode((request.flags & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
+                                                                  : QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!(request.flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(FromCp932(request.defaultExt));
+    if (!request.fileName.empty()) dialog.selectFile(FromCp932(request.fileName));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    nativePaths = dialog.selectedFiles();
+    return true;
+}
+
+// ---- Shell, cursors, standard dialogs ----
+
+void QtHost::ShellOpen(std::string_view path) { OpenWithDesktop(ToNative(path)); }
+
+void QtHost::OpenWithDesktop(const QString& nativePath)
+{
+    // The viewer runs on its own; a missing file is the desktop's business.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(nativePath));
+}
+
+void QtHost::BeginWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+void QtHost::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+
+void QtHost::ShowAboutBox() { RunAboutBox(); }
+
+void QtHost::RunAboutBox()
+{
+    std::unique_ptr<QDialog> dialog(CreateAboutDialog(m_window.get()));
+    dialog->exec();
+}
+
+void QtHost::ShowPrintSetup() { RunPrintSetupDialog(Printer()); }
+
+void QtHost::RunPrintSetupDialog(QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, m_window.get());
+    dialog.exec();
+}
+
+QPrinter& QtHost::Printer()
+{
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void QtHost::PrintEdit(QPlainTextEdit& edit)
+{
+    if (RunPrintDialog(Printer(), &edit)) edit.print(&Printer());
+}
+
+void QtHost::PreviewEdit(QPlainTextEdit& edit) { RunPrintPreview(Printer(), edit); }
+
+bool QtHost::RunPrintDialog(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtHost::RunPrintPreview(QPrinter& printer, QPlainTextEdit& edit)
+{
+    QPrintPreviewDialog dialog(&printer, m_window.get());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &edit,
+                     [&edit](QPrinter* target) { edit.print(target); });
+    dialog.exec();
+}
+
+void QtHost::RequestMainWindowClose()
+{
+    if (m_window) m_window->close();
+}
+
+// ---- The main window ----
+
+bool QtHost::GetMainWindowPlacement(WindowPlacement& placement)
+{
+    if (!m_window) return false;
+    const QRect normal = m_window->normalGeometry().isValid() ? m_window->normalGeometry() : m_window->geometry();
+    placement.showCmd = m_window->isMinimized()   ? SW_SHOWMINIMIZED
+                        : m_window->isMaximized() ? SW_SHOWMAXIMIZED
+                                                  : SW_SHOWNORMAL;
+    placement.minX = placement.minY = placement.maxX = placement.maxY = -1;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    return true;
+}
+
+void QtHost::SetMainWindowPlacement(const WindowPlacement& placement)
+{
+    if (!m_window) return;
+    m_window->setGeometry(placement.left, placement.top, placement.right - placement.left,
+                          placement.bottom - placement.top);
+}
+
+bool QtHost::IsMainWindowZoomed() { return m_window && m_window->isMaximized(); }
+
+bool QtHost::ShowMainWindow(int showCmd)
+{
+    if (!m_window) return false;
+    bool wasVisible = m_window->isVisible();
+    switch (showCmd) {
+    case SW_HIDE:
+        m_window->hide();
+        break;
+    case SW_SHOWMINIMIZED:
+        m_window->showMinimized();
+        break;
+    case SW_SHOWMAXIMIZED:
+        m_window->showMaximized();
+        break;
+    default:
+        // Showing an already visible window again keeps it maximised: the
+        // placement just restored is what the user left.
+        if (wasVisible)
+            m_window->show();
+        else
+            m_window->showNormal();
+        m_window->activateWindow();
+        break;
+    }
+    return wasVisible;
+}
+
+void QtHost::UpdateMainWindow()
+{
+    if (m_window) m_window->update();
+}
+
+bool QtHost::IsControlBarVisible(unsigned barId)
+{
+    if (!m_window) return false;
+    if (barId == ID_VIEW_TOOLBAR) return !m_window->ToolBar()->isHidden();
+    if (barId == ID_VIEW_STATUS_BAR) return !m_window->statusBar()->isHidden();
+    return false;
+}
+
+void QtHost::ShowControlBar(unsigned barId, bool show)
+{
+    if (!m_window) return;
+    if (barId == ID_VIEW_TOOLBAR) m_window->ToolBar()->setVisible(show);
+    if (barId == ID_VIEW_STATUS_BAR) m_window->statusBar()->setVisible(show);
+}
+
+// ---- Timers and the profile ----
+
+unsigned QtHost::SetTimer(unsigned id, unsigned milliseconds)
+{
+    auto* timer = new QTimer();
+    timer->setInterval(static_cast<int>(milliseconds));
+    QObject::connect(timer, &QTimer::timeout, timer, [id] {
+        if (CZavioApp* app = static_cast<CZavioApp*>(AfxGetApp()); app && app->m_pMainFrame) {
+            app->m_pMainFrame->OnTimer(id);
+        }
+    });
+    timer->start();
+    unsigned handle = ++m_nextTimer;
+    m_timers[handle] = timer;
+    return handle;
+}
+
+void QtHost::KillTimer(unsigned handle)
+{
+    auto it = m_timers.find(handle);
+    if (it == m_timers.end()) return;
+    // The tick that stops a timer runs inside that timer's own signal.
+    it->second->stop();
+    it->second->deleteLater();
+    m_timers.erase(it);
+    if (m_window) m_window->RefreshCommandStates();
+}
+
+std::string QtHost::GetProfileString(std::string_view section, std::string_view key)
+{
+    QSettings settings = Profile();
+    QVariant value = settings.value(FromCp932(section) + u'/' + FromCp932(key));
+    return value.isValid() ? ToCp932Text(value.toString()) : std::string();
+}
+
+void QtHost::WriteProfileString(std::string_view section, std::string_view key, std::string_view value)
+{
+    QSettings settings = Profile();
+    settings.setValue(FromCp932(section) + u'/' + FromCp932(key), FromCp932(value));
+}
+
+}  // namespace zavio

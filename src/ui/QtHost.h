@@ -1,0 +1,107 @@
+// The host with real windows: a main window with an MDI area, one sub-window
+// per document window, Qt dialogs, timers and the settings store. Every modal
+// dialog goes through a virtual operation here, so tests answer them without
+// ever showing one.
+#pragma once
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "framework/Host.h"
+
+class QPlainTextEdit;
+class QPrinter;
+class QTimer;
+class QWidget;
+
+namespace zavio {
+
+class ChildFrame;
+class MainWindow;
+class QtEditControl;
+
+class QtHost : public Host {
+public:
+    QtHost();
+    ~QtHost() override;
+
+    MainWindow* Window() const { return m_window.get(); }
+
+    // Document windows.
+    std::unique_ptr<EditControl> CreateDocumentWindow(CDocument& doc) override;
+    void ShowDocumentWindow(CDocument& doc) override;
+    void DocumentTitleChanged(CDocument& doc) override;
+    void DestroyDocumentWindow(CDocument& doc) override;
+    void TileDocumentWindows() override;
+    CDocument* ActiveDocument() override;
+    void OpenNewWindowOnActiveDocument() override;
+    void CascadeDocumentWindows() override;
+    void ArrangeDocumentIcons() override;
+
+    // Modal questions.
+    int MessageBox(std::string_view text, unsigned type) override;
+    bool RunFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
+
+    // Shell and cursors.
+    void ShellOpen(std::string_view path) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    // The main frame.
+    void ShowPrintSetup() override;
+    void ShowAboutBox() override;
+    void RequestMainWindowClose() override;
+    bool CreateMainWindow() override;
+    std::string ProgramFolder() override;
+    bool GetMainWindowPlacement(WindowPlacement& placement) override;
+    void SetMainWindowPlacement(const WindowPlacement& placement) override;
+    bool IsMainWindowZoomed() override;
+    bool ShowMainWindow(int showCmd) override;
+    void UpdateMainWindow() override;
+    bool IsControlBarVisible(unsigned barId) override;
+    void ShowControlBar(unsigned barId, bool show) override;
+
+    unsigned SetTimer(unsigned id, unsigned milliseconds) override;
+    void KillTimer(unsigned handle) override;
+
+    // The settings store of the current user, organisation "Local
+    // AppWizard-Generated Applications", application "Zavio".
+    std::string GetProfileString(std::string_view section, std::string_view key) override;
+    void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+
+    // Printing a document window's text.
+    void PrintEdit(QPlainTextEdit& edit);
+    void PreviewEdit(QPlainTextEdit& edit);
+
+    // The frames of one document, the first one first.
+    std::vector<ChildFrame*> FramesOf(const CDocument& doc) const;
+    // A frame's close button: the last frame of a document closes the
+    // document (asking about unsaved changes), any other only itself.
+    void CloseFrame(ChildFrame* frame);
+
+protected:
+    // The modal dialogs themselves; tests replace them.
+    virtual int RunMessageBox(const QString& text, unsigned type);
+    virtual bool RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths);
+    virtual void OpenWithDesktop(const QString& nativePath);
+    virtual void RunAboutBox();
+    virtual void RunPrintSetupDialog(QPrinter& printer);
+    virtual bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+    virtual void RunPrintPreview(QPrinter& printer, QPlainTextEdit& edit);
+
+private:
+    ChildFrame* AddFrame(CDocument& doc, QtEditControl& control);
+    void RetitleFrames(const CDocument& doc);
+    void AfterWindowsChanged();
+    QPrinter& Printer();
+
+    std::unique_ptr<MainWindow> m_window;
+    std::map<const CDocument*, QtEditControl*> m_controls;
+    std::map<unsigned, QTimer*> m_timers;
+    unsigned m_nextTimer = 0;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+}  // namespace zavio

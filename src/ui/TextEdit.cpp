@@ -1,0 +1,247 @@
+#include "ui/TextEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QTextDocument>
+
+#include "app/ZavioView.h"
+#include "framework/Cp932.h"
+#include "framework/Document.h"
+#include "ui/FindDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/QtHost.h"
+
+namespace zavio {
+namespace {
+
+// The reserved code points for single bytes (U+F700 + byte), as the
+// lossless codec uses them.
+constexpr char16_t kEscapedCR = 0xF700 + '\r';
+constexpr char16_t kEscapedLF = 0xF700 + '\n';
+constexpr char16_t kEscapedNul = 0xF700;
+
+QString DecodeLine(std::string_view bytes)
+{
+    QString line = QString::fromStdString(DecodeCp932Lossless(bytes));
+    // Line breaks inside a line are not line ends here: keep them visible
+    // and unchanged.
+    for (QChar& c : line) {
+        if (c == u'\r') c = QChar(kEscapedCR);
+        if (c == u'\n') c = QChar(kEscapedLF);
+        if (c == u'\0') c = QChar(kEscapedNul);
+    }
+    return line;
+}
+
+}  // namespace
+
+QString DecodeViewText(const std::string& bytes)
+{
+    QString text;
+    std::string_view rest = bytes;
+    for (;;) {
+        std::size_t end = rest.find("\r\n");
+        text += DecodeLine(rest.substr(0, end));
+        if (end == std::string_view::npos) break;
+        text += u'\n';
+        rest.remove_prefix(end + 2);
+    }
+    return text;
+}
+
+std::string EncodeViewText(const QString& text)
+{
+    std::string bytes;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) bytes += "\r\n";
+        bytes += EncodeCp932Lossless(lines[i].toStdString());
+    }
+    return bytes;
+}
+
+QtEditControl::QtEditControl(QtHost& host, CDocument& doc)
+    : m_host(host), m_doc(doc), m_text(std::make_unique<QTextDocument>())
+{
+    m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text.get()));
+    m_text->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QObject::connect(m_text.get(), &QTextDocument::contentsChanged, [this] { OnContentsChanged(); });
+}
+
+QtEditControl::~QtEditControl()
+{
+    // A widget still showing the text must not outlive it.
+    for (const QPointer<ZavioTextEdit>& edit : m_edits) delete edit.data();
+}
+
+ZavioTextEdit* QtEditControl::CreateEdit()
+{
+    auto* edit = new ZavioTextEdit(*this);
+    m_edits.emplace_back(edit);
+    return edit;
+}
+
+ZavioTextEdit* QtEditControl::ActiveEdit() const
+{
+    ZavioTextEdit* active = m_host.Window() ? m_host.Window()->ActiveEdit() : nullptr;
+    ZavioTextEdit* first = nullptr;
+    for (const QPointer<ZavioTextEdit>& edit : m_edits) {
+        if (!edit) continue;
+        if (edit == active) return active;
+        if (!first) first = edit;
+    }
+    return first;
+}
+
+void QtEditControl::OnContentsChanged()
+{
+    if (m_loading) return;
+    m_edited = true;
+    m_doc.SetModifiedFlag(true);
+}
+
+std::string QtEditControl::GetText() const
+{
+    // Unedited text is handed back byte for byte; edited text is encoded
+    // again, and the lossless codec gives unchanged lines their old bytes.
+    return m_edited ? EncodeViewText(m_text->toPlainText()) : m_bytes;
+}
+
+void QtEditControl::SetText(std::string bytes)
+{
+    m_loading = true;
+    m_text->setPlainText(DecodeViewText(bytes));
+    m_loading = false;
+    m_bytes = std::move(bytes);
+    m_edited = false;
+}
+
+void QtEditControl::Undo()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->undo();
+}
+
+void QtEditControl::Cut()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->cut();
+}
+
+void QtEditControl::Copy()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->copy();
+}
+
+void QtEditControl::Paste()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->paste();
+}
+
+void QtEditControl::Clear()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->textCursor().removeSelectedText();
+}
+
+void QtEditControl::SelectAll()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) edit->selectAll();
+}
+
+void QtEditControl::Find()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) ShowFindDialog(*edit, false);
+}
+
+void QtEditControl::Replace()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) ShowFindDialog(*edit, true);
+}
+
+void QtEditControl::Print()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) m_host.PrintEdit(*edit);
+}
+
+void QtEditControl::PrintPreview()
+{
+    if (ZavioTextEdit* edit = ActiveEdit()) m_host.PreviewEdit(*edit);
+}
+
+bool QtEditControl::CanUndo() const { return m_text->isUndoAvailable(); }
+
+bool QtEditControl::HasSelection() const
+{
+    ZavioTextEdit* edit = ActiveEdit();
+    return edit && edit->textCursor().hasSelection();
+}
+
+bool QtEditControl::CanPaste() const
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+ZavioTextEdit::ZavioTextEdit(QtEditControl& control, QWidget* parent) : QPlainTextEdit(parent), m_control(control)
+{
+    setDocument(control.TextDocument());
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Japanese text has no blanks to break at: wrap anywhere when needed.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+bool ZavioTextEdit::event(QEvent* event)
+{
+    // The program's accelerators (Ctrl+C, Ctrl+Z, ...) go through the command
+    // router and its help-mode, not straight to the editor.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (MainWindow::IsAcceleratorKey(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void ZavioTextEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (auto* view = dynamic_cast<CZavioView*>(m_control.Document().GetView())) view->OnLButtonUp();
+        emit leftButtonReleased();
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+// Dropped files are for the main window to open, not text to insert.
+void ZavioTextEdit::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dragEnterEvent(event);
+}
+
+void ZavioTextEdit::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dragMoveEvent(event);
+}
+
+void ZavioTextEdit::dropEvent(QDropEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dropEvent(event);
+}
+
+}  // namespace zavio

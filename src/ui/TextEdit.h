@@ -1,0 +1,90 @@
+// The text of a document window. The raw CP932 bytes with CR LF line ends are
+// the truth: the control keeps them as loaded and shows them decoded; only
+// after the user edited the text is it encoded again. Bytes that are not
+// CP932, and CR or LF bytes that are not part of a CR LF pair, are shown as
+// reserved characters that encode back to the same bytes.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Host.h"
+
+class QTextDocument;
+
+namespace zavio {
+
+class CDocument;
+class QtHost;
+class ZavioTextEdit;
+
+// CP932 bytes to the text shown, and back.
+QString DecodeViewText(const std::string& bytes);
+std::string EncodeViewText(const QString& text);
+
+class QtEditControl : public EditControl {
+public:
+    QtEditControl(QtHost& host, CDocument& doc);
+    ~QtEditControl() override;
+
+    QTextDocument* TextDocument() const { return m_text.get(); }
+    CDocument& Document() const { return m_doc; }
+    // A new widget showing this text (one per window on the document).
+    ZavioTextEdit* CreateEdit();
+    // The widget the edit commands act on: the one in the active window.
+    ZavioTextEdit* ActiveEdit() const;
+
+    std::string GetText() const override;
+    void SetText(std::string bytes) override;
+    void Undo() override;
+    void Cut() override;
+    void Copy() override;
+    void Paste() override;
+    void Clear() override;
+    void SelectAll() override;
+    void Find() override;
+    void Replace() override;
+    void Print() override;
+    void PrintPreview() override;
+    bool CanUndo() const override;
+    bool HasSelection() const override;
+    bool CanPaste() const override;
+
+private:
+    void OnContentsChanged();
+
+    QtHost& m_host;
+    CDocument& m_doc;
+    std::unique_ptr<QTextDocument> m_text;
+    std::string m_bytes;
+    bool m_edited = false;
+    bool m_loading = false;
+    std::vector<QPointer<ZavioTextEdit>> m_edits;
+};
+
+// One window's view of a document's text: word wrap at the window's width,
+// no horizontal scrolling.
+class ZavioTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    ZavioTextEdit(QtEditControl& control, QWidget* parent = nullptr);
+    QtEditControl& Control() const { return m_control; }
+
+signals:
+    void leftButtonReleased();
+
+protected:
+    bool event(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QtEditControl& m_control;
+};
+
+}  // namespace zavio
