@@ -13,7 +13,10 @@
 namespace zavio {
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // Dialog units: a quarter of the font's average character width across, an
 // eighth of its height down.
@@ -41,25 +44,25 @@ QDialog* CreateAboutDialog(QWidget* parent)
     for (const res::DialogControl& control : resource.controls) {
         const QRect rect = ToPixels(metrics, control.x, control.y, control.width, control.height);
         switch (control.kind) {
-        case res::DialogControl::Icon: {
-            auto* icon = new QLabel(dialog);
-            const int side = qMax(32, rect.width());
-            icon->setPixmap(QApplication::windowIcon().pixmap(side, side));
-            icon->setGeometry(rect.x(), rect.y(), side, side);
-            break;
-        }
-        case res::DialogControl::Text: {
-            auto* label = new QLabel(Text(control.text), dialog);
-            label->setGeometry(rect.x(), rect.y(), qMax(rect.width(), label->sizeHint().width()), rect.height());
-            break;
-        }
-        case res::DialogControl::DefaultButton: {
-            auto* button = new QPushButton(Text(control.text), dialog);
-            button->setGeometry(rect);
-            button->setDefault(true);
-            QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
-            break;
-        }
+            case res::DialogControl::Icon: {
+                auto* icon = new QLabel(dialog);
+                const int side = qMax(32, rect.width());
+                icon->setPixmap(QApplication::windowIcon().pixmap(side, side));
+                icon->setGeometry(rect.x(), rect.y(), side, side);
+                break;
+            }
+            case res::DialogControl::Text: {
+                auto* label = new QLabel(Text(control.text), dialog);
+                label->setGeometry(rect.x(), rect.y(), qMax(rect.width(), label->sizeHint().width()), rect.height());
+                break;
+            }
+            case res::DialogControl::DefaultButton: {
+                auto* button = new QPushButton(Text(control.text), dialog);
+                button->setGeometry(rect);
+                button->setDefault(true);
+                QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
+                break;
+            }
         }
     }
     const QRect size = ToPixels(metrics, 0, 0, resource.width, resource.height);

@@ -10,8 +10,7 @@
 
 namespace zavio {
 
-ChildFrame::ChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit)
-    : m_host(host), m_doc(doc), m_edit(edit)
+ChildFrame::ChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit) : m_host(host), m_doc(doc), m_edit(edit)
 {
     setWidget(edit);
     setAttribute(Qt::WA_DeleteOnClose, false);

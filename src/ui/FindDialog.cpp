@@ -38,8 +38,8 @@ FindDialog::FindDialog(ZavioTextEdit& edit, bool replace) : QDialog(edit.window(
         connect(buttons->addButton(QStringLiteral("すべて置換(&A)"), QDialogButtonBox::ActionRole),
                 &QPushButton::clicked, this, [this] { ReplaceAll(); });
     }
-    connect(buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole), &QPushButton::clicked,
-            this, &QDialog::close);
+    connect(buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole), &QPushButton::clicked, this,
+            &QDialog::close);
     form->addRow(buttons);
 
     // Start with the selected text, as the edit view's boxes do.

@@ -26,9 +26,15 @@
 namespace zavio {
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
-CZavioApp* App() { return static_cast<CZavioApp*>(AfxGetApp()); }
+CZavioApp* App()
+{
+    return static_cast<CZavioApp*>(AfxGetApp());
+}
 
 // A plain drawn button face for the commands no theme or style offers.
 QIcon LetterIcon(const QString& letters)

@@ -32,8 +32,14 @@
 namespace zavio {
 namespace {
 
-QString FromCp932(std::string_view bytes) { return QString::fromStdString(DecodeCp932Lossless(bytes)); }
-std::string ToCp932Text(const QString& text) { return EncodeCp932Lossless(text.toStdString()); }
+QString FromCp932(std::string_view bytes)
+{
+    return QString::fromStdString(DecodeCp932Lossless(bytes));
+}
+std::string ToCp932Text(const QString& text)
+{
+    return EncodeCp932Lossless(text.toStdString());
+}
 
 QString ToNative(std::string_view cp932Path)
 {
@@ -103,15 +109,12 @@ ChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
     ZavioTextEdit* edit = control.CreateEdit();
     auto* frame = new ChildFrame(*this, doc, edit);
     m_window->Mdi()->addSubWindow(frame);
-    QObject::connect(edit, &QPlainTextEdit::selectionChanged, m_window.get(), [w = m_window.get()] {
-        w->RefreshCommandStates();
-    });
-    QObject::connect(edit, &QPlainTextEdit::undoAvailable, m_window.get(), [w = m_window.get()] {
-        w->RefreshCommandStates();
-    });
-    QObject::connect(edit, &ZavioTextEdit::leftButtonReleased, m_window.get(), [w = m_window.get()] {
-        w->RefreshCommandStates();
-    });
+    QObject::connect(edit, &QPlainTextEdit::selectionChanged, m_window.get(),
+                     [w = m_window.get()] { w->RefreshCommandStates(); });
+    QObject::connect(edit, &QPlainTextEdit::undoAvailable, m_window.get(),
+                     [w = m_window.get()] { w->RefreshCommandStates(); });
+    QObject::connect(edit, &ZavioTextEdit::leftButtonReleased, m_window.get(),
+                     [w = m_window.get()] { w->RefreshCommandStates(); });
     RetitleFrames(doc);
     return frame;
 }
@@ -246,17 +249,17 @@ int QtHost::RunMessageBox(const QString& text, unsigned type)
     if (type == MB_OKCANCEL) buttons = QMessageBox::Ok | QMessageBox::Cancel;
     if (type == MB_YESNOCANCEL) buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     if (type == MB_YESNO) buttons = QMessageBox::Yes | QMessageBox::No;
-    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, QStringLiteral("Zavio"), text, buttons,
-                    m_window.get());
+    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, QStringLiteral("Zavio"), text,
+                    buttons, m_window.get());
     switch (box.exec()) {
-    case QMessageBox::Ok:
-        return IDOK;
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    default:
-        return IDCANCEL;
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
     }
 }
 
@@ -301,7 +304,10 @@ bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nat
 
 // ---- Shell, cursors, standard dialogs ----
 
-void QtHost::ShellOpen(std::string_view path) { OpenWithDesktop(ToNative(path)); }
+void QtHost::ShellOpen(std::string_view path)
+{
+    OpenWithDesktop(ToNative(path));
+}
 
 void QtHost::OpenWithDesktop(const QString& nativePath)
 {
@@ -309,10 +315,19 @@ void QtHost::OpenWithDesktop(const QString& nativePath)
     QDesktopServices::openUrl(QUrl::fromLocalFile(nativePath));
 }
 
-void QtHost::BeginWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-void QtHost::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+void QtHost::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+void QtHost::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
 
-void QtHost::ShowAboutBox() { RunAboutBox(); }
+void QtHost::ShowAboutBox()
+{
+    RunAboutBox();
+}
 
 void QtHost::RunAboutBox()
 {
@@ -320,7 +335,10 @@ void QtHost::RunAboutBox()
     dialog->exec();
 }
 
-void QtHost::ShowPrintSetup() { RunPrintSetupDialog(Printer()); }
+void QtHost::ShowPrintSetup()
+{
+    RunPrintSetupDialog(Printer());
+}
 
 void QtHost::RunPrintSetupDialog(QPrinter& printer)
 {
@@ -339,7 +357,10 @@ void QtHost::PrintEdit(QPlainTextEdit& edit)
     if (RunPrintDialog(Printer(), &edit)) edit.print(&Printer());
 }
 
-void QtHost::PreviewEdit(QPlainTextEdit& edit) { RunPrintPreview(Printer(), edit); }
+void QtHost::PreviewEdit(QPlainTextEdit& edit)
+{
+    RunPrintPreview(Printer(), edit);
+}
 
 bool QtHost::RunPrintDialog(QPrinter& printer, QWidget* parent)
 {
@@ -384,31 +405,34 @@ void QtHost::SetMainWindowPlacement(const WindowPlacement& placement)
                           placement.bottom - placement.top);
 }
 
-bool QtHost::IsMainWindowZoomed() { return m_window && m_window->isMaximized(); }
+bool QtHost::IsMainWindowZoomed()
+{
+    return m_window && m_window->isMaximized();
+}
 
 bool QtHost::ShowMainWindow(int showCmd)
 {
     if (!m_window) return false;
     bool wasVisible = m_window->isVisible();
     switch (showCmd) {
-    case SW_HIDE:
-        m_window->hide();
-        break;
-    case SW_SHOWMINIMIZED:
-        m_window->showMinimized();
-        break;
-    case SW_SHOWMAXIMIZED:
-        m_window->showMaximized();
-        break;
-    default:
-        // Showing an already visible window again keeps it maximised: the
-        // placement just restored is what the user left.
-        if (wasVisible)
-            m_window->show();
-        else
-            m_window->showNormal();
-        m_window->activateWindow();
-        break;
+        case SW_HIDE:
+            m_window->hide();
+            break;
+        case SW_SHOWMINIMIZED:
+            m_window->showMinimized();
+            break;
+        case SW_SHOWMAXIMIZED:
+            m_window->showMaximized();
+            break;
+        default:
+            // Showing an already visible window again keeps it maximised: the
+            // placement just restored is what the user left.
+            if (wasVisible)
+                m_window->show();
+            else
+                m_window->showNormal();
+            m_window->activateWindow();
+            break;
     }
     return wasVisible;
 }

@@ -170,7 +170,10 @@ void QtEditControl::PrintPreview()
     if (ZavioTextEdit* edit = ActiveEdit()) m_host.PreviewEdit(*edit);
 }
 
-bool QtEditControl::CanUndo() const { return m_text->isUndoAvailable(); }
+bool QtEditControl::CanUndo() const
+{
+    return m_text->isUndoAvailable();
+}
 
 bool QtEditControl::HasSelection() const
 {

@@ -1,0 +1,92 @@
+// The text of a document window: raw CP932 bytes survive showing and
+// editing; the view wraps instead of scrolling sideways.
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include "ScriptedQtHost.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/EditView.h"
+#include "ui/FindDialog.h"
+#include "ui/TextEdit.h"
+
+using namespace zavio;
+using zavio::test::GuiFixture;
+
+class EditControlTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<GuiFixture> f;
+    CEditView& View() { return *f->App().m_pStartupDoc->GetView(); }
+
+private slots:
+    void init()
+    {
+        f = std::make_unique<GuiFixture>();
+        QVERIFY(f->Start());
+    }
+    void cleanup() { f.reset(); }
+
+    void bytesComeBackUnchangedWhenNotEdited()
+    {
+        // 表 and ソ carry 0x5C, 0x80 and 0xA0 are not CP932, a lone CR sits
+        // inside a line, a lone LF too, and the text ends without CR LF.
+        const std::string bytes = std::string("\x95\x5C\x83\x5C") + "\x80\xA0" + "a\rb\r\n" + "c\nd\r\n\r\nend";
+        View().Control().SetText(bytes);
+        QCOMPARE(View().GetRawText(), bytes);
+        QCOMPARE(f->Window()->ActiveEdit()->document()->blockCount(), 4);
+        QVERIFY(!f->App().m_pStartupDoc->IsModified());
+    }
+
+    void editingReencodesAndKeepsUndecodableBytes()
+    {
+        const std::string bytes = std::string("\x80\xFD") + "x\r\n" + ToCp932("二行目") + "\r\n";
+        View().Control().SetText(bytes);
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        QTextCursor cursor = edit->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        edit->setTextCursor(cursor);
+        QTest::keyClicks(edit, "z");
+        edit->insertPlainText("三");
+        QCOMPARE(View().GetRawText(), bytes + "z" + ToCp932("三"));
+        QVERIFY(f->App().m_pStartupDoc->IsModified());
+    }
+
+    void linesWrapAtTheWindowWidth()
+    {
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        QCOMPARE(edit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        const std::string line(5000, 'w');
+        View().Control().SetText(line);
+        QCOMPARE(View().GetRawText(), line);
+    }
+
+    void overCapacityKeepsTheOldText()
+    {
+        View().Control().SetText("old");
+        QVERIFY(!View().SetRawText(std::string(kEditViewCapacity + 1, 'a')));
+        QCOMPARE(View().GetRawText(), std::string("old"));
+        QCOMPARE(f->Host().m_messages.size(), size_t{1});
+    }
+
+    void findAndReplaceWorkOnTheText()
+    {
+        View().Control().SetText(ToCp932("あいう あいう"));
+        f->App().ExecuteCommand(57641);  // replace
+        auto* dialog = f->Window()->findChild<FindDialog*>("replaceDialog");
+        QVERIFY(dialog);
+        dialog->FindField()->setText("あい");
+        dialog->ReplaceField()->setText("か");
+        QCOMPARE(dialog->ReplaceAll(), 2);
+        QCOMPARE(View().GetRawText(), ToCp932("かう かう"));
+        f->Window()->ActiveEdit()->undo();
+        QCOMPARE(View().GetRawText(), ToCp932("あいう あいう"));
+    }
+};
+
+QTEST_MAIN(EditControlTest)
+#include "EditControlTest.moc"

@@ -1,0 +1,361 @@
+// The main window: commands from menus, toolbar and keys, help-mode, the two
+// menu bars, the saved placement, the start-up timer and dropped files.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+
+#include "ScriptedQtHost.h"
+#include "app/MainFrame.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/DocTemplate.h"
+#include "framework/EditView.h"
+#include "res/CommandIds.h"
+#include "ui/ChildFrame.h"
+#include "ui/TextEdit.h"
+
+using namespace zavio;
+using zavio::test::GuiFixture;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<GuiFixture> f;
+
+    void StartShown()
+    {
+        QVERIFY(f->Start());
+        QVERIFY(QTest::qWaitForWindowExposed(f->Window()));
+    }
+    ZavioTextEdit* Edit() const { return f->Window()->ActiveEdit(); }
+    void SelectSomeText()
+    {
+        QTextCursor cursor = Edit()->textCursor();
+        cursor.setPosition(7);
+        cursor.setPosition(9, QTextCursor::KeepAnchor);
+        Edit()->setTextCursor(cursor);
+    }
+    // Files dragged from the desktop and let go over the main window.
+    void DropFiles(QMimeData& data)
+    {
+        const QPoint centre = f->Window()->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f->Window(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f->Window(), &drop);
+    }
+    bool Cursor(Qt::CursorShape shape) const
+    {
+        return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == shape;
+    }
+
+private slots:
+    void init() { f = std::make_unique<GuiFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void menuBarFollowsTheDocumentWindows()
+    {
+        StartShown();
+        QCOMPARE(f->WindowCount(), 1);
+        QCOMPARE(f->Window()->MenuBarId(), 129u);
+        QCOMPARE(f->MenuTitles(),
+                 QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "HTML変換", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ﾍﾙﾌﾟ(&H)"}));
+        QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("プリンタの設定(&R)..."));
+        QVERIFY(f->MenuAction(ID_SEPARATE_HP_TYPE));
+
+        f->MenuAction(ID_FILE_CLOSE)->trigger();
+        QTRY_COMPARE(f->WindowCount(), 0);
+        QCOMPARE(f->Window()->MenuBarId(), 128u);
+        QCOMPARE(f->MenuTitles(), QStringList({"ﾌｧｲﾙ(&F)", "HTML変換", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+        QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("ﾌﾟﾘﾝﾀの設定(&R)..."));
+        QCOMPARE(f->MenuAction(ID_APP_ABOUT)->text(), QString("Zavio のﾊﾞｰｼﾞｮﾝ情報(&A)"));
+        QVERIFY(!f->MenuAction(ID_SEPARATE_HP_TYPE));
+
+        f->MenuAction(ID_FILE_NEW)->trigger();
+        QCOMPARE(f->WindowCount(), 1);
+        QCOMPARE(f->Window()->MenuBarId(), 129u);
+        QCOMPARE(f->Window()->windowTitle(), "Zavio - " + f->Folder() + "NewFile.txt");
+    }
+
+    void everyMenuAndToolbarCommandReachesItsHandler()
+    {
+        StartShown();
+        QApplication::clipboard()->setText("x");
+        QSignalSpy runs(f->Window(), &MainWindow::commandRun);
+        QList<QAction*> actions;
+        for (QAction* top : f->Window()->menuBar()->actions())
+            for (QAction* action : top->menu()->actions())
+                if (!action->isSeparator()) actions << action;
+        for (QAction* action : f->Window()->ToolBar()->actions())
+            if (!action->isSeparator()) actions << action;
+        // Exit and Close end what the others need; they have tests of their own.
+        const QSet<unsigned> skipped = {ID_APP_EXIT, ID_FILE_CLOSE};
+        // Without WinHelp its two commands stay disabled.
+        const QSet<unsigned> disabled = {ID_HELP_FINDER, ID_CONTEXT_HELP};
+        int triggered = 0;
+        for (QAction* action : actions) {
+            const unsigned id = action->objectName().toUInt();
+            if (skipped.contains(id)) continue;
+            if (f->WindowCount() == 0) f->App().ExecuteCommand(ID_FILE_NEW);
+            f->Window()->Mdi()->setActiveSubWindow(f->Window()->Mdi()->subWindowList().first());
+            Edit()->setPlainText("some text to cut and copy");
+            Edit()->insertPlainText("ab");  // something to undo
+            SelectSomeText();
+            f->Window()->RefreshCommandStates();
+            QCOMPARE(action->isEnabled(), !disabled.contains(id));
+            if (!action->isEnabled()) continue;
+            runs.clear();
+            action->trigger();
+            QCOMPARE(runs.size(), 1);
+            QCOMPARE(runs[0][0].toUInt(), id);
+            QVERIFY2(runs[0][1].toBool(), qPrintable(action->text()));
+            ++triggered;
+        }
+        QCOMPARE(triggered, 40);
+        // The dialogs went to the script, never to the screen.
+        QCOMPARE(f->Host().m_aboutBoxes, 2);
+        QCOMPARE(f->Host().m_printDialogs, 2);
+        QCOMPARE(f->Host().m_previews, 1);
+        QCOMPARE(f->Host().m_printSetups, 1);
+        QVERIFY(f->Host().m_fileDialogs >= 1);
+        QVERIFY(f->Host().m_messages.size() >= 5);  // the five guides at least
+        QCOMPARE(f->Host().m_messages[0].type, unsigned{MB_OK});
+    }
+
+    void acceleratorsRunTheirCommandsEvenFromTheText()
+    {
+        StartShown();
+        QVERIFY(QTest::qWaitForWindowActive(f->Window()));
+        Edit()->setFocus();
+        QSignalSpy runs(f->Window(), &MainWindow::commandRun);
+        struct Key {
+            QKeySequence keys;
+            unsigned id;
+        };
+        const Key keys[] = {
+            {QKeySequence("Ctrl+C"), ID_EDIT_COPY},  {QKeySequence("Ctrl+Ins"), ID_EDIT_COPY},
+            {QKeySequence("Ctrl+V"), ID_EDIT_PASTE}, {QKeySequence("Shift+Ins"), ID_EDIT_PASTE},
+            {QKeySequence("Ctrl+Z"), ID_EDIT_UNDO},  {QKeySequence("Alt+Backspace"), ID_EDIT_UNDO},
+            {QKeySequence("Ctrl+X"), ID_EDIT_CUT},   {QKeySequence("Shift+Del"), ID_EDIT_CUT},
+            {QKeySequence("Ctrl+P"), ID_FILE_PRINT}, {QKeySequence("F1"), ID_HELP},
+            {QKeySequence("Ctrl+O"), ID_FILE_OPEN},  {QKeySequence("Ctrl+S"), ID_FILE_SAVE},
+            {QKeySequence("Ctrl+N"), ID_FILE_NEW},
+        };
+        QApplication::clipboard()->setText("x");
+        for (const Key& key : keys) {
+            Edit()->setFocus();
+            Edit()->setPlainText("some text");
+            SelectSomeText();
+            Edit()->insertPlainText("ab");  // something to undo
+            SelectSomeText();
+            f->Window()->RefreshCommandStates();
+            runs.clear();
+            QTest::keySequence(Edit(), key.keys);
+            QTRY_COMPARE(runs.size(), 1);
+            QCOMPARE(runs[0][0].toUInt(), key.id);
+        }
+        // No handler for F6 and no WinHelp for Shift+F1: nothing runs.
+        runs.clear();
+        QTest::keySequence(Edit(), QKeySequence("F6"));
+        QTest::keySequence(Edit(), QKeySequence("Shift+F1"));
+        QCOMPARE(runs.size(), 0);
+        QCOMPARE(f->Host().m_printDialogs, 1);
+    }
+
+    void helpModeOpensThePageOfTheNextHelpAwareCommand()
+    {
+        StartShown();
+        const QString before = Edit()->toPlainText();
+        SelectSomeText();
+        f->Window()->RefreshCommandStates();
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        QCOMPARE(f->App().m_nHelpMode, 11);
+        QVERIFY(Cursor(Qt::WhatsThisCursor));
+        // Not help-aware: runs, and help-mode stays.
+        f->ToolbarAction(ID_APP_ABOUT)->trigger();
+        QCOMPARE(f->Host().m_aboutBoxes, 1);
+        QVERIFY(Cursor(Qt::WhatsThisCursor));
+        f->MenuAction(ID_EDIT_CUT)->trigger();
+        QCOMPARE(f->Host().m_opened, QStringList{f->Folder() + "Help/HID_EDIT_CUT.htm"});
+        QCOMPARE(Edit()->toPlainText(), before);
+        QCOMPARE(f->App().m_nHelpMode, 0);
+        QVERIFY(!Cursor(Qt::WhatsThisCursor));
+    }
+
+    void cutIsDisabledWithoutASelectionInHelpMode()
+    {
+        StartShown();
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        QTextCursor cursor = Edit()->textCursor();
+        cursor.clearSelection();
+        Edit()->setTextCursor(cursor);
+        f->Window()->RefreshCommandStates();
+        QVERIFY(!f->MenuAction(ID_EDIT_CUT)->isEnabled());
+        QVERIFY(!f->ToolbarAction(ID_EDIT_CUT)->isEnabled());
+    }
+
+    void leftClickInTheTextEndsHelpMode()
+    {
+        StartShown();
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        QVERIFY(Cursor(Qt::WhatsThisCursor));
+        QTest::mouseClick(Edit()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(f->App().m_nHelpMode, 0);
+        QVERIFY(!Cursor(Qt::WhatsThisCursor));
+        QVERIFY(f->Host().m_opened.isEmpty());
+    }
+
+    void helpButtonTwiceOpensItsOwnPage()
+    {
+        StartShown();
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        QCOMPARE(f->Host().m_opened, QStringList{f->Folder() + "Help/HID_CONTHELP_HP.htm"});
+        QVERIFY(!Cursor(Qt::WhatsThisCursor));
+    }
+
+    void statusBarShowsPanesAndIdleText()
+    {
+        StartShown();
+        QCOMPARE(f->Window()->IdleLabel()->text(),
+                 QString("ヘルプを表示するには F1 を押してください。Windows8 以降では F1 を押さないでください。 "));
+        QStringList panes;
+        for (unsigned id : {59142u, 59137u, 59138u, 59139u})
+            panes << f->Window()->statusBar()->findChild<QLabel*>(QString::number(id))->text();
+        QCOMPARE(panes, QStringList({"ｶﾅ", "CAP", "NUM", "SCRL"}));
+        QCOMPARE(f->ToolbarAction(ID_FILE_NEW)->toolTip(), QString("新規作成"));
+        QCOMPARE(f->ToolbarAction(ID_FILE_NEW)->statusTip(), QString("新規にファイルを作成"));
+
+        QAction* toggle = f->MenuAction(ID_VIEW_STATUS_BAR);
+        QVERIFY(toggle->isChecked());
+        toggle->trigger();
+        QVERIFY(f->Window()->statusBar()->isHidden());
+        QVERIFY(!toggle->isChecked());
+    }
+
+    void storedPlacementIsRestored()
+    {
+        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,10,20,810,620");
+        StartShown();
+        QCOMPARE(f->Window()->geometry(), QRect(10, 20, 800, 600));
+    }
+
+    void unusablePlacementIsIgnored()
+    {
+        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,10,20,810");
+        StartShown();
+        QVERIFY(f->Window()->geometry() != QRect(10, 20, 800, 600));
+        QVERIFY(f->Window()->isVisible());
+    }
+
+    void closingSavesThePlacementEvenWhenCancelled()
+    {
+        StartShown();
+        f->Window()->setGeometry(30, 40, 700, 500);
+        Edit()->insertPlainText("typed");
+        f->Host().m_answers.push_back(IDCANCEL);
+        f->MenuAction(ID_APP_EXIT)->trigger();
+        QVERIFY(f->Window()->isVisible());
+        QCOMPARE(f->WindowCount(), 1);
+        QCOMPARE(f->Setting("Settings/WindowPos"), QString("0,1,-1,-1,-1,-1,30,40,730,540"));
+        QCOMPARE(f->Host().m_messages.size(), size_t{1});
+        QCOMPARE(f->Host().m_messages[0].type, unsigned{MB_YESNOCANCEL});
+
+        f->Window()->showMaximized();
+        QTRY_VERIFY(f->Window()->isMaximized());
+        f->Host().m_answers.push_back(IDNO);
+        f->MenuAction(ID_APP_EXIT)->trigger();
+        QTRY_VERIFY(!f->Window()->isVisible());
+        QVERIFY(f->Setting("Settings/WindowPos").startsWith("2,3,"));
+        QCOMPARE(f->WindowCount(), 0);
+    }
+
+    void startupTimerClosesTheTermsWindow()
+    {
+        f->Host().m_timerSpeedUp = 100;
+        StartShown();
+        QCOMPARE(f->WindowCount(), 1);
+        QVERIFY(Edit()->toPlainText().contains("[使用許諾条件]"));
+        QTRY_COMPARE(f->WindowCount(), 0);
+        QCOMPARE(f->Window()->MenuBarId(), 128u);
+        QVERIFY(f->Host().m_messages.empty());
+        QVERIFY(!f->App().m_pStartupDoc);
+    }
+
+    void startupTimerLeavesTextTheUserTyped()
+    {
+        f->Host().m_timerSpeedUp = 100;
+        StartShown();
+        QTest::keyClicks(Edit(), "abc");
+        QTest::qWait(300);
+        QCOMPARE(f->WindowCount(), 1);
+        QVERIFY(Edit()->toPlainText().contains("abc"));
+    }
+
+    void droppedDocFileIsRefused()
+    {
+        StartShown();
+        QFile file(f->Folder() + "readme.DOC");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x\r\n");
+        file.close();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        DropFiles(data);
+        QCOMPARE(f->Host().m_messages.size(), size_t{1});
+        QCOMPARE(f->Host().m_messages[0].text, QString("readme.DOC は開けません"));
+        QCOMPARE(f->WindowCount(), 1);
+    }
+
+    void droppedTextFileOpens()
+    {
+        StartShown();
+        QFile file(f->Folder() + "メモ.txt");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ToCp932("一行目").c_str());
+        file.write("\r\n");
+        file.close();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        DropFiles(data);
+        QCOMPARE(f->WindowCount(), 2);
+        QVERIFY(Edit()->toPlainText().startsWith("一行目"));
+    }
+
+    void closeButtonOfAWindowClosesItsDocument()
+    {
+        StartShown();
+        f->Window()->Mdi()->subWindowList().first()->close();
+        QTRY_COMPARE(f->WindowCount(), 0);
+        QVERIFY(f->App().m_pDocTemplate->GetDocuments().empty());
+    }
+
+    void newWindowShowsTheSameText()
+    {
+        StartShown();
+        f->MenuAction(ID_WINDOW_NEW)->trigger();
+        QCOMPARE(f->WindowCount(), 2);
+        Edit()->insertPlainText("shared");
+        auto* first = qobject_cast<ChildFrame*>(f->Window()->Mdi()->subWindowList().first());
+        QVERIFY(first->Edit()->toPlainText().contains("shared"));
+        QVERIFY(first->windowTitle().endsWith(":1"));
+        // Closing one of the two keeps the document.
+        first->close();
+        QTRY_COMPARE(f->WindowCount(), 1);
+        QCOMPARE(f->App().m_pDocTemplate->GetDocuments().size(), size_t{1});
+        QVERIFY(!f->Window()->ActiveFrame()->windowTitle().endsWith(":2"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,105 @@
+#include "ScriptedQtHost.h"
+
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+
+#include "framework/FileSystem.h"
+
+namespace zavio::test {
+
+ScriptedQtHost::ScriptedQtHost() = default;
+
+unsigned ScriptedQtHost::SetTimer(unsigned id, unsigned milliseconds)
+{
+    return QtHost::SetTimer(id, milliseconds / m_timerSpeedUp);
+}
+
+int ScriptedQtHost::RunMessageBox(const QString& text, unsigned type)
+{
+    m_messages.push_back({text, type});
+    if (!m_answers.empty()) {
+        int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
+}
+
+bool ScriptedQtHost::RunFileDialogBox(const FileDialogRequest&, QStringList& nativePaths)
+{
+    ++m_fileDialogs;
+    if (m_fileAnswers.empty()) return false;
+    nativePaths = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return !nativePaths.isEmpty();
+}
+
+GuiFixture::GuiFixture() : m_host(std::make_unique<ScriptedQtHost>())
+{
+    // Each test's settings live in its own folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path() + QStringLiteral("/settings"));
+    m_host->m_programFolder = *FromNativePath(m_folder.path().toStdString()) + '/';
+}
+
+GuiFixture::~GuiFixture()
+{
+    Stop();
+}
+
+bool GuiFixture::Start()
+{
+    m_app = std::make_unique<CZavioApp>(*m_host);
+    return m_app->InitInstance();
+}
+
+void GuiFixture::Stop()
+{
+    m_app.reset();
+    AfxSetApp(nullptr);
+    m_host.reset();
+}
+
+QString GuiFixture::Setting(const QString& key) const
+{
+    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
+    return settings.value(key).toString();
+}
+
+void GuiFixture::SetSetting(const QString& key, const QString& value) const
+{
+    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
+    settings.setValue(key, value);
+}
+
+QAction* GuiFixture::MenuAction(unsigned id) const
+{
+    for (QAction* top : Window()->menuBar()->actions()) {
+        if (!top->menu()) continue;
+        for (QAction* action : top->menu()->actions())
+            if (action->objectName() == QString::number(id)) return action;
+    }
+    return nullptr;
+}
+
+QAction* GuiFixture::ToolbarAction(unsigned id) const
+{
+    for (QAction* action : Window()->ToolBar()->actions())
+        if (action->objectName() == QString::number(id)) return action;
+    return nullptr;
+}
+
+QStringList GuiFixture::MenuTitles() const
+{
+    QStringList titles;
+    for (QAction* top : Window()->menuBar()->actions()) titles << top->text();
+    return titles;
+}
+
+int GuiFixture::WindowCount() const
+{
+    return static_cast<int>(Window()->Mdi()->subWindowList().size());
+}
+
+}  // namespace zavio::test

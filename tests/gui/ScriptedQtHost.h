@@ -1,0 +1,83 @@
+// The Qt host with every modal dialog answered from a script, a program
+// folder of its own, and a settings store of its own, so a GUI test never
+// waits on a dialog or touches the user's settings.
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+#include "app/ZavioApp.h"
+#include "ui/MainWindow.h"
+#include "ui/QtHost.h"
+
+namespace zavio::test {
+
+class ScriptedQtHost : public QtHost {
+public:
+    ScriptedQtHost();
+
+    std::string ProgramFolder() override { return m_programFolder; }
+    unsigned SetTimer(unsigned id, unsigned milliseconds) override;
+
+    struct Shown {
+        QString text;
+        unsigned type;
+    };
+    std::vector<Shown> m_messages;
+    std::deque<int> m_answers;
+    std::deque<QStringList> m_fileAnswers;  // native paths; empty list cancels
+    int m_fileDialogs = 0;
+    QStringList m_opened;  // native paths given to the desktop
+    int m_aboutBoxes = 0;
+    int m_printSetups = 0;
+    int m_printDialogs = 0;
+    int m_previews = 0;
+    // Timers run this many times faster (the start-up timer's ten seconds).
+    unsigned m_timerSpeedUp = 1;
+    std::string m_programFolder;  // CP932, ending in '/'
+
+protected:
+    int RunMessageBox(const QString& text, unsigned type) override;
+    bool RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths) override;
+    void OpenWithDesktop(const QString& nativePath) override { m_opened << nativePath; }
+    void RunAboutBox() override { ++m_aboutBoxes; }
+    void RunPrintSetupDialog(QPrinter&) override { ++m_printSetups; }
+    bool RunPrintDialog(QPrinter&, QWidget*) override
+    {
+        ++m_printDialogs;
+        return false;
+    }
+    void RunPrintPreview(QPrinter&, QPlainTextEdit&) override { ++m_previews; }
+};
+
+// One program per test: a fresh folder, settings, host, application and
+// main window; everything closed again by Stop().
+class GuiFixture {
+public:
+    GuiFixture();
+    ~GuiFixture();
+    // Starts the program; false when start-up failed.
+    bool Start();
+    void Stop();
+
+    MainWindow* Window() const { return m_host->Window(); }
+    CZavioApp& App() const { return *m_app; }
+    ScriptedQtHost& Host() const { return *m_host; }
+    QString Folder() const { return m_folder.path() + u'/'; }
+    QString Setting(const QString& key) const;
+    void SetSetting(const QString& key, const QString& value) const;
+    // The menu action of a command in the menu bar shown, or null.
+    QAction* MenuAction(unsigned id) const;
+    QAction* ToolbarAction(unsigned id) const;
+    QStringList MenuTitles() const;
+    int WindowCount() const;
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<ScriptedQtHost> m_host;
+    std::unique_ptr<CZavioApp> m_app;
+};
+
+}  // namespace zavio::test
