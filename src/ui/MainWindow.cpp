@@ -91,6 +91,8 @@ MainWindow::MainWindow(QtHost& host) : m_host(host)
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(Text(res::StringResource(IDR_MAINFRAME)));
     setAcceptDrops(true);
+    // Where no placement was saved yet.
+    resize(960, 680);
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -169,6 +171,7 @@ void MainWindow::BuildStatusBar()
         label->setObjectName(QString::number(pane.id));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 12);
         // The keyboard's lock states are not known here: the panes stay dim.
         label->setEnabled(false);
         bar->addPermanentWidget(label);

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -198,7 +199,9 @@ void QtHost::TileDocumentWindows()
     for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder))
         if (sub->isVisible() && !sub->isMinimized()) windows << sub;
     if (windows.isEmpty()) return;
-    const QRect area = m_window->Mdi()->viewport()->rect();
+    // The area's size, laid out now: start-up tiles before the first paint.
+    if (m_window->layout()) m_window->layout()->activate();
+    const QRect area(QPoint(0, 0), m_window->Mdi()->contentsRect().size());
     const int height = qMax(1, area.height() / static_cast<int>(windows.size()));
     for (qsizetype i = 0; i < windows.size(); ++i) {
         if (windows[i]->isMaximized()) windows[i]->showNormal();

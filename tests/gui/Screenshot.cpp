@@ -14,13 +14,12 @@ int main(int argc, char* argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     zavio::test::GuiFixture fixture;
     if (!fixture.Start()) return 1;
-    fixture.Window()->setGeometry(40, 40, 900, 600);
     QTimer::singleShot(800, [&] {
-        QAction* file = fixture.Window()->menuBar()->actions().value(2);
+        QAction* file = fixture.Window()->menuBar()->actions().value(0);
         fixture.Window()->menuBar()->setActiveAction(file);
     });
     QTimer::singleShot(1800, [&] {
-        QApplication::primaryScreen()->grabWindow(0).copy(0, 0, 980, 700).save(out);
+        QApplication::primaryScreen()->grabWindow(0).copy(fixture.Window()->frameGeometry()).save(out);
         qapp.quit();
     });
     return qapp.exec();
