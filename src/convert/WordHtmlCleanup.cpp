@@ -85,6 +85,8 @@ private:
         if (c == '>') m_distance = 0;
     }
 
+    // Word writes "<" and ">" in text as "&lt;" and "&gt;", so these bytes alone
+    // mark tags (and neither can be a trail byte).
     void EnterOrLeaveTag(char c)
     {
         if (c == '<') {
