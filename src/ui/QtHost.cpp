@@ -25,6 +25,7 @@
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/CommandIds.h"
+#include "res/Resources.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChildFrame.h"
 #include "ui/MainWindow.h"
@@ -46,6 +47,12 @@ QString ToNative(std::string_view cp932Path)
 {
     auto native = ToNativePath(cp932Path);
     return native ? QString::fromStdString(*native) : QString();
+}
+
+QString AppTitle()
+{
+    std::string_view title = res::StringResource(res::AFX_IDS_APP_TITLE);
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
 QSettings Profile()
@@ -252,8 +259,8 @@ int QtHost::RunMessageBox(const QString& text, unsigned type)
     if (type == MB_OKCANCEL) buttons = QMessageBox::Ok | QMessageBox::Cancel;
     if (type == MB_YESNOCANCEL) buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     if (type == MB_YESNO) buttons = QMessageBox::Yes | QMessageBox::No;
-    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, QStringLiteral("Zavio"), text,
-                    buttons, m_window.get());
+    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, AppTitle(), text, buttons,
+                    m_window.get());
     switch (box.exec()) {
         case QMessageBox::Ok:
             return IDOK;

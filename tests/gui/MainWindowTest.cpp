@@ -2,10 +2,12 @@
 // menu bars, the saved placement, the start-up timer and dropped files.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/EditView.h"
 #include "res/CommandIds.h"
+#include "ui/AboutDialog.h"
 #include "ui/ChildFrame.h"
 #include "ui/TextEdit.h"
 
@@ -297,9 +300,24 @@ private slots:
         f->Host().m_timerSpeedUp = 100;
         StartShown();
         QTest::keyClicks(Edit(), "abc");
-        QTest::qWait(300);
+        QTRY_COMPARE(f->Host().m_timersKilled, 1);
         QCOMPARE(f->WindowCount(), 1);
         QVERIFY(Edit()->toPlainText().contains("abc"));
+    }
+
+    void aboutBoxIsLaidOutFromItsResource()
+    {
+        std::unique_ptr<QDialog> about(CreateAboutDialog(nullptr));
+        QCOMPARE(about->windowTitle(), QString("Zavioのﾊﾞｰｼﾞｮﾝ情報"));
+        QStringList texts;
+        for (QLabel* label : about->findChildren<QLabel*>())
+            if (!label->text().isEmpty()) texts << label->text();
+        QCOMPARE(texts, QStringList({"Zavio Version 1.01", "旧ヘルプから新ヘルプへの変換ソフト"}));
+        auto* ok = about->findChild<QPushButton*>();
+        QCOMPARE(ok->text(), QString("OK"));
+        QVERIFY(ok->isDefault());
+        // Wider than high, as its 235 by 55 units are.
+        QVERIFY(about->width() > 3 * about->height());
     }
 
     void droppedDocFileIsRefused()

@@ -20,6 +20,11 @@ public:
 
     std::string ProgramFolder() override { return m_programFolder; }
     unsigned SetTimer(unsigned id, unsigned milliseconds) override;
+    void KillTimer(unsigned handle) override
+    {
+        ++m_timersKilled;
+        QtHost::KillTimer(handle);
+    }
 
     struct Shown {
         QString text;
@@ -36,6 +41,7 @@ public:
     int m_previews = 0;
     // Timers run this many times faster (the start-up timer's ten seconds).
     unsigned m_timerSpeedUp = 1;
+    int m_timersKilled = 0;
     std::string m_programFolder;  // CP932, ending in '/'
 
 protected:
