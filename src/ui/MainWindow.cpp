@@ -135,8 +135,36 @@ void MainWindow::BuildMenuBars()
                     menu->addAction(MakeCommandAction(item.id, Text(item.caption)));
             }
             connect(menu, &QMenu::aboutToShow, this, [this] { RefreshCommandStates(); });
+            if (menu->actions().contains(FindCommandAction(menu, ID_WINDOW_NEW)))
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListWindows(*menu); });
             m_menus[bar].push_back(menu);
         }
+    }
+}
+
+QAction* MainWindow::FindCommandAction(QMenu* menu, unsigned id)
+{
+    for (QAction* action : menu->actions())
+        if (action->objectName() == QString::number(id)) return action;
+    return nullptr;
+}
+
+// The window menu ends with the open document windows, the active one checked.
+void MainWindow::ListWindows(QMenu& menu)
+{
+    for (QAction* action : menu.actions())
+        if (action->property("windowEntry").toBool()) delete action;
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    QAction* separator = menu.addSeparator();
+    separator->setProperty("windowEntry", true);
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+        entry->setProperty("windowEntry", true);
+        entry->setCheckable(true);
+        entry->setChecked(window == m_mdi->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
     }
 }
 

@@ -61,6 +61,8 @@ private:
     void BuildStatusBar();
     void BuildAccelerators();
     void ShowMenuBar(unsigned id);
+    static QAction* FindCommandAction(QMenu* menu, unsigned id);
+    void ListWindows(QMenu& menu);
     void UpdateHelpPointer();
     void UpdateCaption();
 

@@ -350,6 +350,31 @@ private slots:
         QVERIFY(Edit()->toPlainText().startsWith("一行目"));
     }
 
+    void windowMenuListsTheOpenWindows()
+    {
+        StartShown();
+        f->App().ExecuteCommand(ID_FILE_NEW);
+        QMenu* menu = nullptr;
+        for (QObject* owner : f->MenuAction(ID_WINDOW_NEW)->associatedObjects())
+            if (auto* m = qobject_cast<QMenu*>(owner)) menu = m;
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            if (action->property("windowEntry").toBool() && !action->isSeparator()) entries << action->text();
+        QCOMPARE(entries.size(), 2);
+        QVERIFY(entries[1].startsWith("&2 "));
+        QAction* first = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith("&1 ")) first = action;
+        first->trigger();
+        QCOMPARE(f->Window()->Mdi()->currentSubWindow(), f->Window()->Mdi()->subWindowList().first());
+        emit menu->aboutToShow();  // listed again, not twice
+        int count = 0;
+        for (QAction* action : menu->actions()) count += action->property("windowEntry").toBool() ? 1 : 0;
+        QCOMPARE(count, 3);
+    }
+
     void closeButtonOfAWindowClosesItsDocument()
     {
         StartShown();
