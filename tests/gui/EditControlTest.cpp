@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "ScriptedQtHost.h"
 #include "doc/ZavioDoc.h"
@@ -62,6 +64,8 @@ private slots:
         QCOMPARE(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         const std::string line(5000, 'w');
         View().Control().SetText(line);
+        QVERIFY(QTest::qWaitForWindowExposed(f->Window()));
+        QTRY_VERIFY(edit->document()->firstBlock().layout()->lineCount() > 1);
         QCOMPARE(View().GetRawText(), line);
     }
 

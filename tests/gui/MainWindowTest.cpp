@@ -375,6 +375,32 @@ private slots:
         QCOMPARE(count, 3);
     }
 
+    void openDialogPathsBecomeProgramPaths()
+    {
+        StartShown();
+        QFile file(f->Folder() + "目次.cnt");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(":Base x.hlp\r\n");
+        file.close();
+        f->Host().m_fileAnswers.push_back({file.fileName()});
+        f->MenuAction(ID_FILE_OPEN)->trigger();
+        QCOMPARE(f->WindowCount(), 2);
+        auto* doc = static_cast<CZavioDoc*>(f->App().m_pDocTemplate->GetDocuments().back());
+        QCOMPARE(doc->m_strPath, ToCp932(file.fileName().toStdString()));
+        QCOMPARE(doc->m_strExtension, std::string("cnt"));
+        QCOMPARE(f->App().m_strOpenDir, ToCp932(f->Folder().toStdString()));
+    }
+
+    void printingWritesThePages()
+    {
+        StartShown();
+        f->Host().m_printToPdf = f->Folder() + "out.pdf";
+        f->MenuAction(ID_FILE_PRINT)->trigger();
+        QFile pdf(f->Host().m_printToPdf);
+        QVERIFY(pdf.exists());
+        QVERIFY(pdf.size() > 500);
+    }
+
     void closeButtonOfAWindowClosesItsDocument()
     {
         StartShown();

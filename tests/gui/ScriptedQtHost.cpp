@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSettings>
 #include <QToolBar>
 
@@ -34,6 +35,15 @@ bool ScriptedQtHost::RunFileDialogBox(const FileDialogRequest&, QStringList& nat
     nativePaths = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     return !nativePaths.isEmpty();
+}
+
+bool ScriptedQtHost::RunPrintDialog(QPrinter& printer, QWidget*)
+{
+    ++m_printDialogs;
+    if (m_printToPdf.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_printToPdf);
+    return true;
 }
 
 GuiFixture::GuiFixture() : m_host(std::make_unique<ScriptedQtHost>())

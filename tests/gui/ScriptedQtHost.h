@@ -38,6 +38,7 @@ public:
     int m_aboutBoxes = 0;
     int m_printSetups = 0;
     int m_printDialogs = 0;
+    QString m_printToPdf;  // when set, the print dialog is confirmed into this file
     int m_previews = 0;
     // Timers run this many times faster (the start-up timer's ten seconds).
     unsigned m_timerSpeedUp = 1;
@@ -50,11 +51,7 @@ protected:
     void OpenWithDesktop(const QString& nativePath) override { m_opened << nativePath; }
     void RunAboutBox() override { ++m_aboutBoxes; }
     void RunPrintSetupDialog(QPrinter&) override { ++m_printSetups; }
-    bool RunPrintDialog(QPrinter&, QWidget*) override
-    {
-        ++m_printDialogs;
-        return false;
-    }
+    bool RunPrintDialog(QPrinter& printer, QWidget*) override;
     void RunPrintPreview(QPrinter&, QPlainTextEdit&) override { ++m_previews; }
 };
 
