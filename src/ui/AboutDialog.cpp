@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "res/Resources.h"
+#include "ui/AppIcon.h"
 
 namespace zavio {
 namespace {
@@ -18,11 +19,13 @@ QString Text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// Dialog units: a quarter of the font's average character width across, an
-// eighth of its height down.
+// Dialog units: a quarter of the font's average letter width across (the
+// Latin alphabet's, as dialog templates measure it), an eighth of its height
+// down.
 QRect ToPixels(const QFontMetrics& metrics, int x, int y, int w, int h)
 {
-    const int cx = metrics.averageCharWidth();
+    static const QString kAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int cx = (metrics.horizontalAdvance(kAlphabet) / 26 + 1) / 2;
     const int cy = metrics.height();
     return {x * cx / 4, y * cy / 8, w * cx / 4, h * cy / 8};
 }
@@ -47,7 +50,7 @@ QDialog* CreateAboutDialog(QWidget* parent)
             case res::DialogControl::Icon: {
                 auto* icon = new QLabel(dialog);
                 const int side = qMax(32, rect.width());
-                icon->setPixmap(QApplication::windowIcon().pixmap(side, side));
+                icon->setPixmap(AppIcon().pixmap(side, side));
                 icon->setGeometry(rect.x(), rect.y(), side, side);
                 break;
             }

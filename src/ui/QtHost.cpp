@@ -27,6 +27,7 @@
 #include "res/CommandIds.h"
 #include "res/Resources.h"
 #include "ui/AboutDialog.h"
+#include "ui/AppIcon.h"
 #include "ui/ChildFrame.h"
 #include "ui/MainWindow.h"
 #include "ui/TextEdit.h"
@@ -89,8 +90,7 @@ QtHost::~QtHost()
 
 bool QtHost::CreateMainWindow()
 {
-    if (QApplication::windowIcon().isNull())
-        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zavio"), QIcon(QStringLiteral(":/zavio.svg"))));
+    if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(AppIcon());
     m_window = std::make_unique<MainWindow>(*this);
     return true;
 }
