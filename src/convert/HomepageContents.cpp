@@ -94,6 +94,7 @@ void CZavioApp::AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target)
     if (!contentsDoc || !target) return;
     LineList lines;
     contentsDoc->ReadViewLines(lines);
+    PageListsHeld held;
     ContentsEntry entry;
     for (const std::string& line : lines) {
         if (!ReadContentsEntry(line, entry)) continue;

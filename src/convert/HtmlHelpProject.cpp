@@ -136,13 +136,20 @@ private:
     std::vector<std::uint16_t> m_probes;
 };
 
+// Whether a writer holds the page lists unchanged, and whether the index has
+// been checked against them since it took hold.
+thread_local int t_listsHeld = 0;
+thread_local bool t_checkedWhileHeld = false;
+
 // The index of the page lists last matched against. It keeps its own copy of
 // the lists and is rebuilt whenever they differ, so it can never answer for
 // lists that have since changed.
 PageIndex& PageIndexFor(const LineList& titles, const LineList& files)
 {
     thread_local PageIndex index;
+    if (t_listsHeld > 0 && t_checkedWhileHeld) return index;
     if (!index.Matches(titles, files)) index.Build(titles, files);
+    t_checkedWhileHeld = t_listsHeld > 0;
     return index;
 }
 
@@ -215,6 +222,16 @@ CZavioDoc* NewNamedDocument(CZavioApp& app, const std::string& extension, const 
 
 }  // namespace
 
+PageListsHeld::PageListsHeld()
+{
+    if (t_listsHeld++ == 0) t_checkedWhileHeld = false;
+}
+
+PageListsHeld::~PageListsHeld()
+{
+    --t_listsHeld;
+}
+
 void CZavioApp::WriteHtmlHelpProject(int contentsFound, std::string contentsPath, std::string contentsBaseName,
                                      std::string manuscriptPath, CZavioDoc* contentsDoc)
 {
@@ -253,6 +270,7 @@ void CZavioApp::AppendHhcTreeFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target)
     contentsDoc->ReadViewLines(lines);
     LineList& out = target->m_saOutputLines;
 
+    PageListsHeld held;
     int previousLevel = 0;
     int openLists = 0;
     ContentsEntry entry;
