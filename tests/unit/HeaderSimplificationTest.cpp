@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+
+namespace zavio::test {
+namespace {
+
+// Word 2000's header, numbered by line. The MsoNormal rule has eight body lines.
+LineList WordHeader()
+{
+    return {
+        "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\">",  // 0
+        "<head>",
+        "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">",
+        J("<title>マニュアル</title>"),
+        "<style>",
+        "<!--",  // 5
+        " /* Font Definitions */",
+        "@font-face",
+        J("\t{font-family:\"ＭＳ ゴシック\";"),
+        "\tpanose-1:2 11 6 9 7 2 5 8 2 4;}",
+        " /* Style Definitions */",  // 10
+        "p.MsoNormal, li.MsoNormal, div.MsoNormal",
+        "\t{mso-style-parent:\"\";",
+        "\tmargin:0mm;",
+        "\tmargin-bottom:.0001pt;",
+        "\ttext-align:justify;",  // 15
+        "\ttext-justify:inter-ideograph;",
+        "\tmso-pagination:none;",
+        "\tfont-size:10.5pt;",
+        "\tfont-family:Century;}",
+        "h1",  // 20
+        "\t{margin-top:17.0pt;",
+        "\tfont-size:12.0pt;}",
+        "@page Section1",
+        "\t{size:595.3pt 841.9pt;",
+        "\tmargin:99.25pt 85.05pt 85.05pt 85.05pt;}",  // 25
+        "div.Section1",
+        "\t{page:Section1;}",
+        "-->",
+        "</style>",
+        "</head>",  // 30
+        "",
+        "<body lang=JA style='tab-interval:42.0pt'>",
+        "",
+    };
+}
+
+LineList Pick(const LineList& lines, std::initializer_list<std::pair<int, int>> ranges)
+{
+    LineList out;
+    for (auto [from, to] : ranges)
+        for (int i = from; i <= to; ++i) out.push_back(lines[i]);
+    return out;
+}
+
+class HeaderSimplificationTest : public AppTest {
+protected:
+    LineList Simplified(LineList header)
+    {
+        m_app->m_saHeaderLines = std::move(header);
+        m_app->SimplifyHeader();
+        return m_app->m_saHeaderLines;
+    }
+};
+
+TEST_F(HeaderSimplificationTest, WordLayoutKeepsHeadNormalRuleAndTail)
+{
+    const LineList header = WordHeader();
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 19}, {28, 33}}));
+}
+
+TEST_F(HeaderSimplificationTest, NormalRuleIndentedByBlanksEndsAtItsFirstBodyLine)
+{
+    LineList header = WordHeader();
+    for (int i = 12; i <= 19; ++i) header[i][0] = ' ';
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 11}, {28, 33}}));
+}
+
+TEST_F(HeaderSimplificationTest, WithoutSectionRuleOnlyFontDefinitionsGo)
+{
+    LineList header = WordHeader();
+    header[26] = "div.WordSection1";
+    header[27] = "\t{page:WordSection1;}";
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 33}}));
+}
+
+TEST_F(HeaderSimplificationTest, WithoutStyleCommentEverythingUpToTheFontCommentGoes)
+{
+    LineList header = WordHeader();
+    header[10] = "";
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {28, 33}}));
+}
+
+TEST_F(HeaderSimplificationTest, WithoutFontCommentTheRemovalRunsUpToTheSecondLine)
+{
+    LineList header = WordHeader();
+    header[6] = "";
+    header[10] = "";
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 0}, {28, 33}}));
+}
+
+TEST_F(HeaderSimplificationTest, TheFirstLineIsNeverRemoved)
+{
+    EXPECT_EQ(Simplified({" /* Font Definitions */ {page:Section1;}", "a"}),
+              (LineList{" /* Font Definitions */ {page:Section1;}", "a"}));
+    EXPECT_EQ(Simplified({"{page:Section1;}"}), (LineList{"{page:Section1;}"}));
+    EXPECT_EQ(Simplified({}), LineList{});
+}
+
+TEST_F(HeaderSimplificationTest, HeaderWithoutMarkersStaysAsItIs)
+{
+    const LineList header = {"<html>", "<head>", "<style>", "h1 {font-size:12pt}", "</style>", "</head>"};
+    EXPECT_EQ(Simplified(header), header);
+}
+
+}  // namespace
+}  // namespace zavio::test
