@@ -238,7 +238,10 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
     std::vector<CZavioDoc*> open = OpenDocuments();
     ASSERT_FALSE(open.empty());
     EXPECT_EQ(open.front()->GetTitle(), At("p/Finished/ListTitl.txt"));
-    for (CZavioDoc* doc : open) EXPECT_NE(doc->m_strExtension, "htm");
+    for (CZavioDoc* doc : open) {
+        EXPECT_NE(doc->m_strBaseName, "a");
+        EXPECT_NE(doc->m_strBaseName, "b");
+    }
 }
 
 TEST_F(ConversionDriverTest, AnHtmlManuscriptIsListedWithHtmAndMovedWithItsOwnExtension)
