@@ -191,6 +191,32 @@ TEST_P(ConvertCase, LeavesExactlyTheExpectedFiles)
     for (const auto& [name, bytes] : actual) EXPECT_NE(fs::path(name).filename(), "OursTemp.txt") << name;
 }
 
+TEST(ConvertCommandLine, UsageErrorsExitWithTwoAndExplain)
+{
+    TempRoot root;
+    TempRoot side;
+    const std::vector<std::vector<std::string>> wrong = {
+        {}, {"--hp-type"}, {"--html-help", "--hp-type", "a.htm"}, {"--bogus", "a.htm"}, {"--keep-header", "a.htm"}};
+    for (const std::vector<std::string>& args : wrong) {
+        RunResult run = RunConvert(root.Path(), side.Path(), args);
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_NE(run.err.find("Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE..."),
+                  std::string::npos);
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_TRUE(FilesBelow(root.Path()).empty());
+}
+
+TEST(ConvertCommandLine, HelpExplainsOnStandardOutput)
+{
+    TempRoot root;
+    TempRoot side;
+    RunResult run = RunConvert(root.Path(), side.Path(), {"--help"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out.rfind("Usage: zavio-convert", 0), 0u);
+    EXPECT_TRUE(run.err.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertCase, ::testing::ValuesIn(CaseNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
