@@ -30,10 +30,15 @@ bool StartsWith(const std::string& s, char c)
     return !s.empty() && s[0] == c;
 }
 
-std::string BlankStripped(std::string line)
+// Whether the line with its blanks removed contains `what`. A blank is never
+// a trail byte, so removing blanks keeps every character whole; lines without
+// a blank are searched as they are.
+bool ContainsWithoutBlanks(const std::string& line, std::string_view what)
 {
-    CZavioDoc::StripBlanks(line);
-    return line;
+    if (line.find(' ') == std::string::npos) return MbContains(line, what);
+    std::string stripped = line;
+    CZavioDoc::StripBlanks(stripped);
+    return MbContains(stripped, what);
 }
 
 // A line that repeats the body's opening div at the top of every page.
@@ -52,10 +57,11 @@ bool IsFirstPageLine(const std::string& line)
             (MbContains(line, "div class=") && MbContains(line, "Section1")));
 }
 
+// Word's page break, a tag whose attributes may carry blanks.
 bool IsPageBreakTag(const std::string& line)
 {
-    const std::string stripped = BlankStripped(line);
-    return StartsWith(stripped, '<') && MbContains(stripped, "page-break-before:always'");
+    const std::size_t first = line.find_first_not_of(' ');
+    return first != std::string::npos && line[first] == '<' && ContainsWithoutBlanks(line, "page-break-before:always'");
 }
 
 bool MentionsNoteId(const std::string& line)

@@ -36,10 +36,15 @@ bool IsTextLine(const std::string& line)
     return !line.empty() && line[0] != '<';
 }
 
-std::string BlankStripped(std::string line)
+// Whether the line with its blanks removed contains `what`. A blank is never
+// a trail byte, so removing blanks keeps every character whole; lines without
+// a blank are searched as they are.
+bool ContainsWithoutBlanks(const std::string& line, std::string_view what)
 {
-    CZavioDoc::StripBlanks(line);
-    return line;
+    if (line.find(' ') == std::string::npos) return MbContains(line, what);
+    std::string stripped = line;
+    CZavioDoc::StripBlanks(stripped);
+    return MbContains(stripped, what);
 }
 
 // Splits Word's body into one tag run or one text run per line. It keeps its
@@ -80,6 +85,8 @@ private:
         if (c == '>') m_distance = 0;
     }
 
+    // Word writes "<" and ">" in text as "&lt;" and "&gt;", so these bytes alone
+    // mark tags (and neither can be a trail byte).
     void EnterOrLeaveTag(char c)
     {
         if (c == '<') {
@@ -261,7 +268,7 @@ void CZavioDoc::ConvertJumpLinks()
             target = line;
             targetCaptured = true;
         }
-        if (MbContains(BlankStripped(line), "style='text-underline:double'")) {
+        if (ContainsWithoutBlanks(line, "style='text-underline:double'")) {
             underline = true;
             continue;
         }
@@ -295,7 +302,7 @@ void CZavioDoc::StripBlanks(std::string& s)
 bool CZavioDoc::IsHiddenLine(int i) const
 {
     if (i < 0 || i >= static_cast<int>(m_saOutputLines.size())) return false;
-    return MbContains(BlankStripped(m_saOutputLines[i]), "display:none;mso-hide:all");
+    return ContainsWithoutBlanks(m_saOutputLines[i], "display:none;mso-hide:all");
 }
 
 void CZavioDoc::ClearLine(int i)

@@ -100,6 +100,23 @@ TEST_F(HeaderSimplificationTest, WithoutFontCommentTheRemovalRunsUpToTheSecondLi
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 0}, {28, 33}}));
 }
 
+TEST_F(HeaderSimplificationTest, NormalRuleIsLookedForInNineteenLinesAfterTheStyleComment)
+{
+    const auto header = [](int bodyLines) {
+        LineList lines = {"<style>", " /* Font Definitions */", "@font-face", " /* Style Definitions */",
+                          "p.MsoNormal"};
+        for (int i = 0; i < bodyLines; ++i) lines.push_back("\tx;");
+        for (const char* line : {"h1", "\t{page:Section1;}", "</style>"}) lines.push_back(line);
+        return lines;
+    };
+    // Selector and 17 body lines: "h1" is the 19th line and ends the rule.
+    const LineList fits = header(17);
+    EXPECT_EQ(Simplified(fits), Pick(fits, {{0, 0}, {3, 21}, {24, 24}}));
+    // Selector and 18 body lines fill all 19: the style definitions go as well.
+    const LineList overflows = header(18);
+    EXPECT_EQ(Simplified(overflows), Pick(overflows, {{0, 0}, {25, 25}}));
+}
+
 TEST_F(HeaderSimplificationTest, TheFirstLineIsNeverRemoved)
 {
     EXPECT_EQ(Simplified({" /* Font Definitions */ {page:Section1;}", "a"}),

@@ -212,6 +212,14 @@ TEST_F(PageExtractionTest, MarkIsLookedForWithinTwentyOneLinesOfThePageStart)
     EXPECT_EQ(page->m_saOutputLines[22], "");
 }
 
+TEST_F(PageExtractionTest, AnchorIsLookedForInTheFiveLinesAboveTheMark)
+{
+    CZavioDoc* page = Page({FootnoteAnchor(1), "a", "b", "c", "d", "#"});
+    std::string note;
+    page->FindNoteReference(0, note, false);
+    EXPECT_EQ(note, "ftn1");
+}
+
 TEST_F(PageExtractionTest, MarkWithoutAnchorNearbyIsClearedAndTheNextMarkCounts)
 {
     CZavioDoc* page = Page({FootnoteAnchor(1), "a", "b", "c", "d", "e", "#", FootnoteAnchor(2), "#"});
@@ -233,6 +241,15 @@ TEST_F(PageExtractionTest, LeadingLinesAfterABreakAreDroppedAtMostFifty)
     page->FindNoteReference(1, note, true);
     EXPECT_EQ(page->m_saOutputLines.size(), lines.size() - 50);
     EXPECT_EQ(note, "");  // the mark is still far beyond the page's first 21 lines
+}
+
+TEST_F(PageExtractionTest, DroppingStopsWhenThePassesMeetTheShrinkingEnd)
+{
+    // Pass r runs while page start + r is below the current count.
+    CZavioDoc* page = Page({"h", kPageBreak, "", "", "", "x"});
+    std::string note;
+    page->FindNoteReference(1, note, true);
+    EXPECT_EQ(page->m_saOutputLines, (LineList{"h", "", "", "x"}));
 }
 
 TEST_F(PageExtractionTest, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
