@@ -1,0 +1,14 @@
+# Fails when a file of the core library includes a Qt header: the core must
+# build and run without Qt.
+file(GLOB_RECURSE core_files
+  ${ROOT}/src/framework/* ${ROOT}/src/res/* ${ROOT}/src/app/* ${ROOT}/src/doc/* ${ROOT}/src/convert/* ${ROOT}/src/cli/*)
+set(offenders "")
+foreach(f ${core_files})
+  file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[/>\"]")
+  if(hits)
+    list(APPEND offenders "${f}: ${hits}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Qt headers in the core library:\n${offenders}")
+endif()

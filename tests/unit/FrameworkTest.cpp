@@ -1,0 +1,116 @@
+// Paths, the file-system boundary and text files.
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
+#include "framework/TextFile.h"
+
+namespace zavio::test {
+namespace {
+
+TEST(SplitPath, PartsOfAPath)
+{
+    PathParts p = SplitPath("/help/conv/manual.htm");
+    EXPECT_EQ(p.drive, "");
+    EXPECT_EQ(p.dir, "/help/conv/");
+    EXPECT_EQ(p.fname, "manual");
+    EXPECT_EQ(p.ext, ".htm");
+
+    p = SplitPath("a.b.c");
+    EXPECT_EQ(p.dir, "");
+    EXPECT_EQ(p.fname, "a.b");
+    EXPECT_EQ(p.ext, ".c");
+
+    p = SplitPath("/dir.x/name");
+    EXPECT_EQ(p.dir, "/dir.x/");
+    EXPECT_EQ(p.fname, "name");
+    EXPECT_EQ(p.ext, "");
+
+    p = SplitPath("/only/");
+    EXPECT_EQ(p.dir, "/only/");
+    EXPECT_EQ(p.fname, "");
+}
+
+TEST(SplitPath, DoubleByteNamesStayWhole)
+{
+    PathParts p = SplitPath(J("/表示/ソフト.htm"));
+    EXPECT_EQ(p.dir, J("/表示/"));
+    EXPECT_EQ(p.fname, J("ソフト"));
+    EXPECT_EQ(p.ext, ".htm");
+}
+
+TEST(FileSystemBoundary, JapaneseNamesAreUtf8OnDisk)
+{
+    TempFolder folder;
+    std::string path = folder.Path() + J("表ソ.txt");
+    ASSERT_TRUE(WriteFileBytes(path, "x"));
+    auto native = ToNativePath(path);
+    ASSERT_TRUE(native);
+    EXPECT_NE(native->find("表ソ.txt"), std::string::npos);
+    auto entries = ListFolder(folder.Path());
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].name, ".");
+    EXPECT_EQ((*entries)[2].name, J("表ソ.txt"));
+    EXPECT_FALSE((*entries)[2].isDirectory);
+}
+
+TEST(FileSystemBoundary, UnconvertibleNamesFailLikeFileErrors)
+{
+    EXPECT_FALSE(ToNativePath("\x81"));
+    EXPECT_FALSE(WriteFileBytes("/tmp/\x81.txt", "x"));
+    EXPECT_FALSE(ReadFileBytes("/tmp/\x81.txt"));
+    EXPECT_FALSE(FromNativePath("\xFF"));
+}
+
+TEST(FileSystemBoundary, MoveRefusesAnExistingDestination)
+{
+    TempFolder folder;
+    std::string a = folder.Path() + "a.txt", b = folder.Path() + "b.txt";
+    WriteFile(a, "A");
+    WriteFile(b, "B");
+    EXPECT_FALSE(MoveFile(a, b));
+    EXPECT_EQ(ReadFile(b), "B");
+    ASSERT_TRUE(RemoveFile(b));
+    EXPECT_TRUE(MoveFile(a, b));
+    EXPECT_EQ(ReadFile(b), "A");
+    EXPECT_FALSE(FileExists(a));
+}
+
+TEST(FileSystemBoundary, FoldersAreMadeAndEntered)
+{
+    TempFolder folder;
+    std::string sub = folder.Path() + J("完了");
+    ASSERT_TRUE(MakeFolder(sub));
+    EXPECT_TRUE(IsDirectory(sub));
+    EXPECT_FALSE(MakeFolder(sub));
+    auto before = CurrentFolder();
+    ASSERT_TRUE(ChangeFolder(sub));
+    EXPECT_EQ(CurrentFolder(), std::optional<std::string>(folder.Path() + J("完了")));
+    ASSERT_TRUE(ChangeFolder(*before));
+    EXPECT_FALSE(ReadFileBytes(sub));  // a folder is no file
+}
+
+TEST(TextFiles, LinesEndAtLfOrCrLfAndALoneCrStays)
+{
+    LineList lines;
+    SplitTextLines("a\r\nb\nc\rd\r\n\r\nlast", lines);
+    EXPECT_EQ(lines, (LineList{"a", "b", "c\rd", "", "last"}));
+    lines.clear();
+    SplitTextLines("x\n", lines);
+    EXPECT_EQ(lines, LineList{"x"});
+    lines.clear();
+    SplitTextLines("", lines);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST(TextFiles, WritingEndsEveryLineWithCrLf)
+{
+    EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(JoinTextLines({"abcdef"}, 3), "abc\r\n");
+    EXPECT_EQ(JoinTextLines({}), "");
+}
+
+}  // namespace
+}  // namespace zavio::test

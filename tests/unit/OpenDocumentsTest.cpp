@@ -1,0 +1,185 @@
+// Opening files in document windows.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestApp.h"
+#include "framework/FileSystem.h"
+#include "res/CommandIds.h"
+
+namespace zavio::test {
+namespace {
+
+class OpenDocumentsTest : public AppTest {
+protected:
+    std::string MakeFile(std::string_view utf8Name, std::string_view bytes)
+    {
+        std::string path = InProgramFolder(utf8Name);
+        WriteFile(path, bytes);
+        return path;
+    }
+};
+
+TEST_F(OpenDocumentsTest, ThreeFilesInOneDialogMakeThreeWindowsInOrderAndOneTiling)
+{
+    std::string c = MakeFile("c.txt", "C\r\n"), a = MakeFile("a.htm", "A\r\n"), b = MakeFile("b.cnt", "B\r\n");
+    m_host.QueueFiles({c, a, b});
+    int tiles = m_host.m_tileCount;
+    ASSERT_TRUE(m_app->ExecuteCommand(ID_FILE_OPEN));
+    std::vector<CZavioDoc*> docs = OpenDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    EXPECT_EQ(docs[0]->m_strPath, c);
+    EXPECT_EQ(docs[1]->m_strPath, a);
+    EXPECT_EQ(docs[2]->m_strPath, b);
+    EXPECT_EQ(ViewText(docs[1]), "A\r\n");
+    EXPECT_EQ(m_host.m_tileCount, tiles + 1);
+    EXPECT_TRUE(m_host.m_shown.empty());
+    EXPECT_TRUE(m_app->GetRecentFiles().empty());  // the Open command adds none
+}
+
+TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
+{
+    m_host.QueueDialogCancel();
+    m_app->OnFileOpenDocument();
+    ASSERT_EQ(m_host.m_dialogRequests.size(), 1u);
+    const FileDialogRequest& r = m_host.m_dialogRequests[0];
+    EXPECT_TRUE(r.openKind);
+    EXPECT_EQ(r.flags, 0x206u);
+    EXPECT_EQ(r.initialFolder, m_folder.Path());
+    EXPECT_EQ(r.filter,
+              J("text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
+                "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
+                "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||"));
+    EXPECT_TRUE(OpenDocuments().empty());
+}
+
+TEST_F(OpenDocumentsTest, ConfirmedDialogMovesTheOpenFolder)
+{
+    ASSERT_TRUE(MakeFolder(InProgramFolder("原稿")));
+    std::string path = MakeFile("原稿/m.htm", "x\r\n");
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    EXPECT_EQ(m_app->m_strOpenDir, InProgramFolder("原稿/"));
+    m_app->OnFileNewDocument();
+    EXPECT_EQ(m_app->m_pNewDoc->m_strPath, InProgramFolder("原稿/NewFile.txt"));
+}
+
+TEST_F(OpenDocumentsTest, NamesComeFromThePath)
+{
+    std::string path = MakeFile("Manual.HTM", "x\r\n");
+    CZavioDoc* doc = m_app->CreateDocumentForPath(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_strBaseName, "Manual");
+    EXPECT_EQ(doc->m_strExtension, "htm");
+    EXPECT_EQ(doc->m_strPath, path);
+    EXPECT_EQ(doc->GetTitle(), path);
+}
+
+TEST_F(OpenDocumentsTest, SamePathTwiceGivesBothMessagesAndNoSecondWindow)
+{
+    std::string path = MakeFile("same.txt", "1\r\n");
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+    std::string utf8 = *ToNativePath(path);
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{utf8 + " はすでに開かれています", utf8 + "　はオープンできませんでした"}));
+}
+
+TEST_F(OpenDocumentsTest, PathInOtherLetterCaseOpensASecondWindow)
+{
+    std::string lower = MakeFile("case.txt", "1\r\n");
+    std::string upper = InProgramFolder("CASE.txt");
+    m_host.QueueFiles({lower, upper});
+    m_app->OnFileOpenDocument();
+    ASSERT_EQ(OpenDocuments().size(), 2u);
+    // The second name has no file here: its window stays, empty.
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{*ToNativePath(upper) + "　は読み込みできませんでした"});
+    EXPECT_EQ(ViewText(OpenDocuments()[1]), "");
+}
+
+TEST_F(OpenDocumentsTest, DroppedFileOfAnotherKindIsRefusedButTheDialogOpensIt)
+{
+    std::string path = MakeFile("readme.doc", "text\r\n");
+    EXPECT_EQ(m_app->OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"readme.DOC は開けません"});
+    EXPECT_TRUE(OpenDocuments().empty());
+
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    ASSERT_EQ(OpenDocuments().size(), 1u);
+    EXPECT_EQ(OpenDocuments()[0]->m_strExtension, "doc");
+}
+
+TEST_F(OpenDocumentsTest, DroppedFileOpensWithoutTilingAndJoinsTheRecentFiles)
+{
+    m_app->LoadStdProfileSettings(10);
+    std::string path = MakeFile("drop.Html", "<p>\r\n");
+    int tiles = m_host.m_tileCount;
+    CDocument* doc = m_app->OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(static_cast<CZavioDoc*>(doc)->m_strExtension, "html");
+    EXPECT_EQ(m_host.m_tileCount, tiles);
+    EXPECT_EQ(m_app->GetRecentFiles(), std::vector<std::string>{path});
+    EXPECT_EQ(m_host.GetProfileString("Recent File List", "File1"), path);
+}
+
+TEST_F(OpenDocumentsTest, LineBreaksOfTheFileBecomeCrLf)
+{
+    std::string path = MakeFile("mixed.txt", "a\nb\r\n\r\nc\rd\nlast");
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    // A lone CR is no line break in a text file: it stays inside its line.
+    EXPECT_EQ(ViewText(OpenDocuments()[0]), "a\r\nb\r\n\r\nc\rd\r\nlast\r\n");
+}
+
+TEST_F(OpenDocumentsTest, FilesThatCannotBeReadLeaveAnEmptyWindowAndTheirMessage)
+{
+    std::string folder = InProgramFolder("folder.txt");
+    ASSERT_TRUE(MakeFolder(folder));
+    std::string missing = InProgramFolder("missing.txt");
+    std::string binary = MakeFile("binary.txt", std::string("MZ\0\x01\x02", 5));
+    m_host.QueueFiles({folder, missing, binary});
+    m_app->OnFileOpenDocument();
+    ASSERT_EQ(OpenDocuments().size(), 3u);
+    for (CZavioDoc* doc : OpenDocuments()) EXPECT_EQ(ViewText(doc), "");
+    std::vector<std::string> expected;
+    for (const std::string& p : {folder, missing, binary}) expected.push_back(*ToNativePath(p) + "　は読み込みできませんでした");
+    EXPECT_EQ(m_host.MessagesUtf8(), expected);
+}
+
+TEST_F(OpenDocumentsTest, FileOverTheViewCapacityIsRefusedWithBothMessages)
+{
+    std::string line(998, 'x');
+    std::string bytes;
+    while (bytes.size() <= 1000 * 1024) bytes += line + "\r\n";
+    std::string path = MakeFile("big.htm", bytes);
+    EXPECT_EQ(m_app->OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(m_host.MessagesUtf8(), (std::vector<std::string>{"ファイルが大きすぎて開けません。",
+                                                               *ToNativePath(path) + "　は読み込みできませんでした"}));
+    EXPECT_EQ(OpenDocuments().size(), 1u);  // the empty window stays
+    EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(OpenDocumentsTest, WindowThatCannotBeMadeIsReportedAndNothingStays)
+{
+    std::string path = MakeFile("w.txt", "x\r\n");
+    m_host.m_failWindowCreation = true;
+    m_host.QueueFiles({path});
+    m_app->OnFileOpenDocument();
+    EXPECT_TRUE(OpenDocuments().empty());
+    EXPECT_EQ(m_host.MessagesUtf8(), (std::vector<std::string>{"テキストファイルのウィンドウフレームが構築できませんでした",
+                                                               *ToNativePath(path) + "　はオープンできませんでした"}));
+}
+
+TEST_F(OpenDocumentsTest, InHelpModeOpenShowsItsPageOnly)
+{
+    m_app->m_nHelpMode = 11;
+    m_app->OnFileOpenDocument();
+    EXPECT_TRUE(m_host.m_dialogRequests.empty());
+    EXPECT_EQ(m_host.m_shellOpened, std::vector<std::string>{m_folder.Path() + "Help/HID_FILE_OPEN.htm"});
+}
+
+}  // namespace
+}  // namespace zavio::test

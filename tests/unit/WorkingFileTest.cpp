@@ -1,0 +1,196 @@
+// Text between views, line lists and the working file.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "TestApp.h"
+#include "framework/Cp932.h"
+#include "framework/EditView.h"
+#include "framework/FileSystem.h"
+
+namespace zavio::test {
+namespace {
+
+class ViewLinesTest : public AppTest {
+protected:
+    LineList Read(std::string viewText)
+    {
+        CZavioDoc* doc = NewDocument();
+        doc->m_strBaseName = J("原稿");
+        SetViewText(doc, std::move(viewText));
+        LineList lines;
+        EXPECT_TRUE(doc->ReadViewLines(lines));
+        return lines;
+    }
+};
+
+TEST_F(ViewLinesTest, LineBreaks)
+{
+    EXPECT_EQ(Read(""), LineList{});
+    EXPECT_EQ(Read("a\r\n\r\nb"), (LineList{"a", "", "b"}));
+    EXPECT_EQ(Read("a\n\nb"), (LineList{"a", "b"}));
+    EXPECT_EQ(Read("a\r\nb\r\n"), (LineList{"a", "b"}));
+    EXPECT_EQ(Read("a\rb"), (LineList{"a", "b"}));
+    EXPECT_EQ(Read("\r\n\r\n"), (LineList{"", ""}));
+    EXPECT_TRUE(m_host.m_shown.empty());
+}
+
+TEST_F(ViewLinesTest, ZeroBytesAreDropped)
+{
+    EXPECT_EQ(Read(std::string("a\0b\r\n\0", 6)), (LineList{"ab"}));
+}
+
+TEST_F(ViewLinesTest, AppendsToTheGivenList)
+{
+    CZavioDoc* doc = NewDocument();
+    SetViewText(doc, "x\r\n");
+    LineList lines{"kept"};
+    ASSERT_TRUE(doc->ReadViewLines(lines));
+    EXPECT_EQ(lines, (LineList{"kept", "x"}));
+}
+
+TEST_F(ViewLinesTest, LineOfExactlyTheLimitPassesWhole)
+{
+    std::string limit(10000, 'x');
+    EXPECT_EQ(Read(limit + "\r\nnext"), (LineList{limit, "next"}));
+    EXPECT_TRUE(m_host.m_shown.empty());
+}
+
+TEST_F(ViewLinesTest, LongerLineIsCutAndEndsTheReading)
+{
+    std::string longLine(10001, 'y');
+    EXPECT_EQ(Read("first\r\n" + longLine + "\r\nnever"), (LineList{"first", std::string(10000, 'y')}));
+    ASSERT_EQ(m_host.m_shown.size(), 1u);
+    EXPECT_EQ(m_host.m_shown[0].text, J("文字列が10000文字以上のための読み取りエラーがありました\n\n原稿"));
+    EXPECT_EQ(m_host.m_shown[0].type, MB_OK);
+}
+
+class LoadLinesTest : public AppTest {
+protected:
+    std::string WorkingFile() const { return m_app->m_strWorkDir + "OursTemp.txt"; }
+};
+
+TEST_F(LoadLinesTest, ViewGetsCrLfLinesAndNoWorkingFileRemains)
+{
+    CZavioDoc* doc = NewDocument();
+    ASSERT_TRUE(doc->LoadLinesIntoView({"a", "", J("表ソ")}));
+    EXPECT_EQ(ViewText(doc), "a\r\n\r\n" + J("表ソ") + "\r\n");
+    EXPECT_FALSE(FileExists(WorkingFile()));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(LoadLinesTest, EmptyListGivesEmptyText)
+{
+    CZavioDoc* doc = NewDocument();
+    SetViewText(doc, "old");
+    ASSERT_TRUE(doc->LoadLinesIntoView({}));
+    EXPECT_EQ(ViewText(doc), "");
+}
+
+TEST_F(LoadLinesTest, OverlongLineReachesTheViewCut)
+{
+    CZavioDoc* doc = NewDocument();
+    ASSERT_TRUE(doc->LoadLinesIntoView({std::string(10005, 'z')}));
+    EXPECT_EQ(ViewText(doc), std::string(10000, 'z') + "\r\n");
+}
+
+// Lines of at most 10,000 bytes without CR, LF or zero bytes come back as
+// they went in, double-byte characters with 0x5C / 0x7C trail bytes included.
+TEST_F(LoadLinesTest, RoundTripOfRandomLineLists)
+{
+    const std::vector<std::string> pieces = {"a", " ", "\t", "<", ">", "\\", "|", J("表"), J("ソ"), J("ポ"),
+                                             J("ﾌｧｲﾙ"), J("　"), "\x81", "\xFC\xFC", "&nbsp;"};
+    std::mt19937 rng(20261207);
+    CZavioDoc* doc = NewDocument();
+    for (int round = 0; round < 200; ++round) {
+        LineList lines(rng() % 12);
+        for (std::string& line : lines) {
+            std::size_t target = rng() % 4 == 0 ? 9990 + rng() % 11 : rng() % 80;
+            while (line.size() < target) line += pieces[rng() % pieces.size()];
+            if (line.size() > 10000) line.resize(10000);
+        }
+        ASSERT_TRUE(doc->LoadLinesIntoView(lines));
+        LineList back;
+        ASSERT_TRUE(doc->ReadViewLines(back));
+        ASSERT_EQ(back, lines) << "round " << round;
+    }
+    EXPECT_TRUE(m_host.m_shown.empty());
+    EXPECT_FALSE(FileExists(WorkingFile()));
+}
+
+TEST_F(LoadLinesTest, UnwritableWorkingFolderKeepsTheOldText)
+{
+    CZavioDoc* doc = NewDocument();
+    SetViewText(doc, "old\r\n");
+    // A folder nobody can create files in, root included.
+    m_app->m_strWorkDir = "/proc/";
+    EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+    EXPECT_EQ(ViewText(doc), "old\r\n");
+}
+
+TEST_F(LoadLinesTest, WorkingFolderWithoutFileNameFormFails)
+{
+    CZavioDoc* doc = NewDocument();
+    m_app->m_strWorkDir += "\x81/";  // a lone lead byte has no UTF-8 name
+    EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+}
+
+TEST_F(LoadLinesTest, TextOverTheViewCapacityIsRefused)
+{
+    CZavioDoc* doc = NewDocument();
+    SetViewText(doc, "old\r\n");
+    LineList big(kEditViewCapacity / 1000 + 1, std::string(998, 'x'));  // 1000 bytes a line with CR LF
+    EXPECT_FALSE(doc->LoadLinesIntoView(big));
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"ファイルが大きすぎて開けません。"});
+    EXPECT_EQ(ViewText(doc), "old\r\n");
+    EXPECT_FALSE(FileExists(WorkingFile()));
+    // Just under the capacity still fits.
+    big.pop_back();
+    EXPECT_TRUE(doc->LoadLinesIntoView(big));
+}
+
+TEST_F(LoadLinesTest, WriteLinesToFileEndsEveryLineWithCrLf)
+{
+    CZavioDoc* doc = NewDocument();
+    std::string path = InProgramFolder("書き出し.txt");
+    ASSERT_TRUE(doc->WriteLinesToFile({"a", "", std::string(10001, 'b')}, path));
+    EXPECT_EQ(ReadFile(path), "a\r\n\r\n" + std::string(10000, 'b') + "\r\n");
+    EXPECT_FALSE(doc->WriteLinesToFile({"a"}, m_folder.Path()));  // a folder is no file
+}
+
+// Two running copies share the one working file: each transfer must get its
+// own text back, however the two interleave.
+TEST_F(LoadLinesTest, TwoProcessesNeverSwapTheirTexts)
+{
+    auto runTransfers = [&](char mark) {
+        CZavioDoc* doc = NewDocument();
+        LineList lines(50, std::string(200, mark));
+        for (int i = 0; i < 300; ++i) {
+            lines[0] = std::string(1, mark) + std::to_string(i);
+            if (!doc->LoadLinesIntoView(lines)) return 2;
+            LineList back;
+            doc->ReadViewLines(back);
+            if (back != lines) return 1;
+        }
+        return 0;
+    };
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) ::_exit(runTransfers(c == 0 ? 'A' : 'B'));
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a process read the other's text; 2: a transfer failed";
+    }
+    EXPECT_FALSE(FileExists(WorkingFile()));
+}
+
+}  // namespace
+}  // namespace zavio::test
