@@ -16,11 +16,6 @@
 namespace zavio {
 namespace {
 
-bool IsManuscriptExtension(const std::string& ext)
-{
-    return MbCompare(ext, "htm") == 0 || MbCompare(ext, "html") == 0;
-}
-
 // The text before the last separator; empty when there is none. A trail
 // byte is never taken for a separator.
 std::string CutBeforeLastSeparator(const std::string& path)
@@ -54,6 +49,11 @@ CZavioDoc* NewGeneratedDocument(CZavioApp& app)
 }
 
 }  // namespace
+
+bool IsManuscriptExtension(const std::string& extension)
+{
+    return MbCompare(extension, "htm") == 0 || MbCompare(extension, "html") == 0;
+}
 
 void MoveSourceFile(const std::string& source, const std::string& destination)
 {

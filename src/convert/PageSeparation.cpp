@@ -59,8 +59,7 @@ bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::stri
         if (MbCompare(taken, pagePath) == 0) return true;  // the file there is already a page
     for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
         auto* doc = static_cast<CZavioDoc*>(open);
-        bool manuscript = MbCompare(doc->m_strExtension, "htm") == 0 || MbCompare(doc->m_strExtension, "html") == 0;
-        if (!manuscript || MbCompare(doc->m_strPath, pagePath) != 0) continue;
+        if (!IsManuscriptExtension(doc->m_strExtension) || MbCompare(doc->m_strPath, pagePath) != 0) continue;
         if (FileExists(pagePath)) {
             MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
             if (FileExists(pagePath)) return false;
