@@ -26,7 +26,7 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(*ToNativePath(m_path), ec);
 }
 
-AppTest::AppTest() : m_app(std::make_unique<CZavioApp>(m_host))
+AppTest::AppTest() : m_startFolder(CurrentFolder()), m_app(std::make_unique<CZavioApp>(m_host))
 {
     m_app->InitState(m_folder.Path());
 }
@@ -35,9 +35,15 @@ AppTest::~AppTest()
 {
     m_app.reset();
     AfxSetApp(nullptr);
+    // A conversion that makes its Finished folder enters the parent folder,
+    // here the test folder about to go; later tests need a folder that exists.
+    if (m_startFolder) ChangeFolder(*m_startFolder);
 }
 
-std::string AppTest::InProgramFolder(std::string_view utf8Name) const { return m_folder.Path() + J(utf8Name); }
+std::string AppTest::InProgramFolder(std::string_view utf8Name) const
+{
+    return m_folder.Path() + J(utf8Name);
+}
 
 CZavioDoc* AppTest::NewDocument()
 {
@@ -45,9 +51,15 @@ CZavioDoc* AppTest::NewDocument()
     return m_app->m_pNewDoc;
 }
 
-std::string AppTest::ViewText(CZavioDoc* doc) const { return doc->GetView()->GetRawText(); }
+std::string AppTest::ViewText(CZavioDoc* doc) const
+{
+    return doc->GetView()->GetRawText();
+}
 
-void AppTest::SetViewText(CZavioDoc* doc, std::string bytes) const { doc->GetView()->Control().SetText(std::move(bytes)); }
+void AppTest::SetViewText(CZavioDoc* doc, std::string bytes) const
+{
+    doc->GetView()->Control().SetText(std::move(bytes));
+}
 
 std::vector<CZavioDoc*> AppTest::OpenDocuments() const
 {
@@ -68,6 +80,9 @@ std::string ReadFile(const std::string& path)
     return *bytes;
 }
 
-std::string J(std::string_view utf8) { return ToCp932(utf8); }
+std::string J(std::string_view utf8)
+{
+    return ToCp932(utf8);
+}
 
 }  // namespace zavio::test
