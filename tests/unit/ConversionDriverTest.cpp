@@ -322,5 +322,30 @@ TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsReplacedByTheMovedSource)
     EXPECT_FALSE(FileExists(At("conv/manual.htm")));
 }
 
+TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStayed)
+{
+    // A plain file named Finished: no folder can be made, so no source moves.
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    Open("conv/manual.cnt", "1 x=y\r\n");
+    m_app->OnConvertHpType();
+
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("conv/manual.cnt")), "1 x=y\r\n");
+    std::vector<std::string> shown = m_host.MessagesUtf8();
+    std::string notWritten = DecodeCp932Lossless(At("conv/manual.htm")) + " はオープンできませんでした";
+    EXPECT_NE(std::find(shown.begin(), shown.end(), notWritten), shown.end());
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesStay)
+{
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_app->OnConvertHpType();
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+}
+
 }  // namespace
 }  // namespace zavio::test

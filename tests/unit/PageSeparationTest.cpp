@@ -207,6 +207,9 @@ TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
     m_app->SeparatePages("toc", m_manuscript, m_list, At("NoSuchFolder/"));
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
     EXPECT_TRUE(m_app->m_saSourcesTakenByPages.empty());
+    // Said as a save that failed; the page stays listed.
+    EXPECT_EQ(m_host.m_shown.back().text, At("conv/manual.htm") + J(" はオープンできませんでした"));
+    EXPECT_EQ(m_app->m_saPageFiles, LineList{"manual"});
 }
 
 class PageFileNameTest : public AppTest {};
