@@ -303,6 +303,16 @@ TEST_F(ConversionDriverTest, TheFirstManuscriptWithoutBodyLeavesTheListUnnamed)
     EXPECT_EQ(open[1]->m_strBaseName, "NewFile");
 }
 
+TEST_F(ConversionDriverTest, NoWindowForTheListDocumentEndsTheRun)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_host.m_failWindowCreation = true;
+    m_app->OnConvertHtmlHelp();
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(FileExists(At("conv/manual.htm")));
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+}
+
 TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
 {
     // Its Finished folder is its own folder: the move has nowhere to go.

@@ -153,6 +153,16 @@ TEST_F(PageSeparationTest, AnEmptyManuscriptCountsNoPage)
     EXPECT_EQ(OpenDocuments().size(), 2u);
 }
 
+TEST_F(PageSeparationTest, NoWindowForAPageLeavesTheManuscriptAsItIs)
+{
+    AddPage("ftn1", "t1", "First");
+    const LineList before = m_manuscript->m_saOutputLines;
+    m_host.m_failWindowCreation = true;
+    EXPECT_EQ(Separate(), 0);
+    EXPECT_EQ(m_manuscript->m_saOutputLines, before);
+    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
+}
+
 TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
 {
     m_app->m_bHtmlHelp = 1;
