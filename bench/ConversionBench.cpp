@@ -162,6 +162,7 @@ std::string ReadBytes(const fs::path& path)
 
 struct Run {
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system time of the converter
     long peakKb = 0;
     std::vector<std::string> written;
 };
@@ -201,6 +202,8 @@ Run Convert(const std::string& convert, const fs::path& top, const std::string& 
         std::exit(1);
     }
     run.peakKb = usage.ru_maxrss;
+    auto asSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    run.cpuSeconds = asSeconds(usage.ru_utime) + asSeconds(usage.ru_stime);
     std::istringstream names(ReadBytes(out));
     for (std::string line; std::getline(names, line);)
         if (!line.empty()) run.written.push_back(line);
@@ -254,7 +257,7 @@ int main(int argc, char** argv)
                 kManuscripts, kTopics, manuscriptBytes / 1024.0 / kManuscripts, kTopics);
 
     for (const std::string kind : {"hp-type", "html-help"}) {
-        std::vector<double> times, floors;
+        std::vector<double> times, floors, cpu;
         long peakKb = 0;
         std::size_t files = 0;
         std::uintmax_t writtenBytes = 0;
@@ -269,6 +272,7 @@ int main(int argc, char** argv)
             std::sort(inputs.begin(), inputs.end());
             Run run = Convert(convert, top, kind, inputs);
             times.push_back(run.seconds);
+            cpu.push_back(run.cpuSeconds);
             peakKb = std::max(peakKb, run.peakKb);
             floors.push_back(CopyFloor(run.written, top / "copy"));
             files = run.written.size();
@@ -277,12 +281,13 @@ int main(int argc, char** argv)
         }
         std::sort(times.begin(), times.end());
         std::sort(floors.begin(), floors.end());
+        std::sort(cpu.begin(), cpu.end());
         const double median = times[kRuns / 2], floor = floors[kRuns / 2];
         std::printf(
-            "--%-9s %4zu files, %6.0f KB written: %.3f s (median of %d; best %.3f), floor %.3f s (copying the "
-            "written files), %.1fx floor, peak memory %.1f MB\n",
-            kind.c_str(), files, writtenBytes / 1024.0, median, kRuns, times.front(), floor, median / floor,
-            peakKb / 1024.0);
+            "--%-9s %4zu files, %6.0f KB written: %.3f s (median of %d; best %.3f; cpu %.3f s), floor %.3f s "
+            "(copying the written files), %.1fx floor, peak memory %.1f MB\n",
+            kind.c_str(), files, writtenBytes / 1024.0, median, kRuns, times.front(), cpu[kRuns / 2], floor,
+            median / floor, peakKb / 1024.0);
     }
     fs::remove_all(root);
     return 0;

@@ -28,6 +28,7 @@ public:
 
     void Build(const LineList& titles, const LineList& files)
     {
+        m_built = false;  // a build cut short must not pass for the lists it copied
         m_titles = titles;
         m_files = files;
         m_count = std::min(m_titles.size(), m_files.size());
@@ -191,12 +192,19 @@ void AppendSitemapHeader(LineList& out)
     out.push_back("</OBJECT>");
 }
 
-// One sitemap item; `local` is empty for a heading, which links nowhere.
+// A value between the quotes of a param: a double quote of its own would
+// end the attribute early, so it is written as the entity.
+std::string AttributeText(const std::string& value)
+{
+    return MbReplaceAll(value, "\"", "&quot;");
+}
+
+// One sitemap item; a heading has no `local` page and links nowhere.
 void AppendSitemapItem(LineList& out, const std::string& indent, const std::string& name, const std::string* local)
 {
     out.push_back(indent + "\t<LI> <OBJECT type=\"text/sitemap\">");
-    out.push_back(indent + "\t\t<param name=\"Name\" value=\"" + name + "\">");
-    if (local) out.push_back(indent + "\t\t<param name=\"Local\" value=\"" + *local + ".htm\">");
+    out.push_back(indent + "\t\t<param name=\"Name\" value=\"" + AttributeText(name) + "\">");
+    if (local) out.push_back(indent + "\t\t<param name=\"Local\" value=\"" + AttributeText(*local) + ".htm\">");
     out.push_back(indent + "\t\t</OBJECT>");
 }
 

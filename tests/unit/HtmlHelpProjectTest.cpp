@@ -106,6 +106,14 @@ TEST_F(HtmlHelpProjectTest, EntryNamesAndTopicsAreTrimmedAsTheContentsFileIsRead
                      }));
 }
 
+TEST_F(HtmlHelpProjectTest, QuotesInsideAValueCannotEndIt)
+{
+    AddPage("The \"Open\" command", "open");
+    auto lines = Tree({"1 The \"Open\" command=open", "1 Zzzz=a\"b"});
+    EXPECT_EQ(lines[2], J("\t\t\t<param name=\"Name\" value=\"The &quot;Open&quot; command\">"));
+    EXPECT_EQ(lines[7], J("\t\t\t<param name=\"Local\" value=\"a&quot;b.htm\">"));
+}
+
 TEST_F(HtmlHelpProjectTest, ListsOpenOnTheWayDownAndCloseOnlyWhatIsOpen)
 {
     // Levels 1, 3, 2, 1: lists open at the 1 and the 3; the 2 closes nothing
