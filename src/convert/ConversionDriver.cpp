@@ -55,6 +55,11 @@ bool IsManuscriptExtension(const std::string& extension)
     return MbCompare(extension, "htm") == 0 || MbCompare(extension, "html") == 0;
 }
 
+void ReportNotWritten(const std::string& path)
+{
+    AfxMessageBox(path + ToCp932(" はオープンできませんでした"));
+}
+
 void MoveSourceFile(const std::string& source, const std::string& destination)
 {
     if (!FileExists(source) || SameFile(source, destination)) return;
@@ -104,6 +109,7 @@ void CZavioApp::RunConversion()
     const std::string contentsPagePath = GetFolderOfPath(manuscriptPath) + contentsName + ".htm";
 
     std::string finishedFolder;
+    LineList unmovedSources;  // manuscripts still at their place after their pass
     for (std::size_t i = manuscripts.size(); i-- > 0;) {
         CZavioDoc* doc = manuscripts[i];
         m_saHeaderLines.clear();
@@ -132,13 +138,19 @@ void CZavioApp::RunConversion()
 
         // A source that a page took the name of is already in Finished; the
         // file at its old path is now that page.
-        if (!Contains(m_saSourcesTakenByPages, manuscriptPath))
+        if (!Contains(m_saSourcesTakenByPages, manuscriptPath)) {
             MoveSourceFile(manuscriptPath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
+            if (FileExists(manuscriptPath)) unmovedSources.push_back(manuscriptPath);
+        }
         doc->OnCloseDocument();
     }
 
     if (m_bHtmlHelp != 0) {
         WriteHtmlHelpProject(contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
+    } else if (Contains(unmovedSources, contentsPagePath)) {
+        // A manuscript named like the contents file could not go to Finished:
+        // the contents page is not written over it.
+        ReportNotWritten(contentsPagePath);
     } else {
         WriteHomepageContents(contentsFound, contentsName, contentsPagePath, contentsDoc);
     }

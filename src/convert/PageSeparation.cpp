@@ -103,7 +103,11 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
         page->m_strPath = folder + pageName + ".htm";
         page->SetTitle(page->m_strPath);
         page->LoadLinesIntoView(page->m_saOutputLines);
-        if (KeepSourceSafe(*this, page->m_strPath, finishedFolder)) page->SaveDocument(false);
+        if (KeepSourceSafe(*this, page->m_strPath, finishedFolder)) {
+            page->SaveDocument(false);
+        } else {
+            ReportNotWritten(page->m_strPath);
+        }
         page->OnCloseDocument();
 
         ++pageCount;

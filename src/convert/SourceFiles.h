@@ -14,4 +14,8 @@ bool IsManuscriptExtension(const std::string& extension);
 // destination, so no file is ever deleted without its replacement.
 void MoveSourceFile(const std::string& source, const std::string& destination);
 
+// Tells the user that a generated file was not written, in the words of a
+// save that failed: here because it would have replaced a source.
+void ReportNotWritten(const std::string& path);
+
 }  // namespace zavio

@@ -303,6 +303,16 @@ TEST_F(ConversionDriverTest, TheFirstManuscriptWithoutBodyLeavesTheListUnnamed)
     EXPECT_EQ(open[1]->m_strBaseName, "NewFile");
 }
 
+TEST_F(ConversionDriverTest, NoWindowForTheListDocumentEndsTheRun)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_host.m_failWindowCreation = true;
+    m_app->OnConvertHtmlHelp();
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(FileExists(At("conv/manual.htm")));
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+}
+
 TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
 {
     // Its Finished folder is its own folder: the move has nowhere to go.
@@ -320,6 +330,31 @@ TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsReplacedByTheMovedSource)
     m_app->OnConvertHtmlHelp();
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
     EXPECT_FALSE(FileExists(At("conv/manual.htm")));
+}
+
+TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStayed)
+{
+    // A plain file named Finished: no folder can be made, so no source moves.
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    Open("conv/manual.cnt", "1 x=y\r\n");
+    m_app->OnConvertHpType();
+
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("conv/manual.cnt")), "1 x=y\r\n");
+    std::vector<std::string> shown = m_host.MessagesUtf8();
+    std::string notWritten = DecodeCp932Lossless(At("conv/manual.htm")) + " はオープンできませんでした";
+    EXPECT_NE(std::find(shown.begin(), shown.end(), notWritten), shown.end());
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesStay)
+{
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_app->OnConvertHpType();
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
 }
 
 }  // namespace

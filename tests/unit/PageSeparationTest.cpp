@@ -153,6 +153,16 @@ TEST_F(PageSeparationTest, AnEmptyManuscriptCountsNoPage)
     EXPECT_EQ(OpenDocuments().size(), 2u);
 }
 
+TEST_F(PageSeparationTest, NoWindowForAPageLeavesTheManuscriptAsItIs)
+{
+    AddPage("ftn1", "t1", "First");
+    const LineList before = m_manuscript->m_saOutputLines;
+    m_host.m_failWindowCreation = true;
+    EXPECT_EQ(Separate(), 0);
+    EXPECT_EQ(m_manuscript->m_saOutputLines, before);
+    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
+}
+
 TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
 {
     m_app->m_bHtmlHelp = 1;
@@ -207,6 +217,9 @@ TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
     m_app->SeparatePages("toc", m_manuscript, m_list, At("NoSuchFolder/"));
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
     EXPECT_TRUE(m_app->m_saSourcesTakenByPages.empty());
+    // Said as a save that failed; the page stays listed.
+    EXPECT_EQ(m_host.m_shown.back().text, At("conv/manual.htm") + J(" はオープンできませんでした"));
+    EXPECT_EQ(m_app->m_saPageFiles, LineList{"manual"});
 }
 
 class PageFileNameTest : public AppTest {};
