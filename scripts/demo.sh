@@ -1,12 +1,49 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs Zavio's main job.
+# Sets up, builds and runs Zavio's main job: the sample manual (a Word
+# manuscript and its WinHelp contents file) converted both ways with
+# zavio-convert, and the HTML Help project compiled into a .chm.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZAVIO_BUILD_DIR:-$root/build}
+demo=${ZAVIO_DEMO_DIR:-$build/demo}
 
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2
+cmake --build "$build" -j2 --target zavio-convert
+convert="$build/src/cli/zavio-convert"
 
-echo "The conversion is not built yet: running the core library's tests instead."
-"$build/tests/zavio_tests" --gtest_brief=1
+# A fresh conversion folder per kind: conversions move their sources away.
+rm -rf "$demo"
+for kind in hp-type html-help; do
+    mkdir -p "$demo/$kind/conv"
+    cp "$root/samples/manual.htm" "$root/samples/Zavio.cnt" "$demo/$kind/conv/"
+done
+
+run_conversion() {
+    local kind=$1
+    echo
+    echo "== zavio-convert --$kind conv/manual.htm conv/Zavio.cnt"
+    (cd "$demo/$kind" && "$convert" "--$kind" conv/manual.htm conv/Zavio.cnt \
+        >"$demo/$kind/written.txt" 2>"$demo/$kind/messages.txt")
+    echo "   messages shown: $demo/$kind/messages.txt"
+    echo "   files written:  $(wc -l <"$demo/$kind/written.txt") (listed in $demo/$kind/written.txt)"
+}
+
+run_conversion hp-type
+run_conversion html-help
+
+echo
+echo "== chmcmd Zavio.hhp"
+(cd "$demo/html-help/conv" && chmcmd Zavio.hhp >"$demo/html-help/chmcmd.txt" 2>&1)
+pages=$(chmls -n list "$demo/html-help/conv/Zavio.chm" 2>/dev/null | grep -c '\.htm$' || true)
+echo "   compiled: $demo/html-help/conv/Zavio.chm ($pages pages inside)"
+
+echo
+echo "Where everything is:"
+echo "  homepage-type help:  $demo/hp-type/conv/Zavio.htm (contents page) and the HID_*.htm pages beside it"
+echo "  its sources, list and note: $demo/hp-type/Finished/"
+echo "  HTML Help project:   $demo/html-help/conv/Zavio.hhp, $demo/html-help/conv/Table of Contents.hhc"
+echo "  compiled HTML Help:  $demo/html-help/conv/Zavio.chm"
+echo "  its sources, list and note: $demo/html-help/Finished/"
+echo
+echo "Open $demo/hp-type/conv/Zavio.htm in a browser to read the converted manual."

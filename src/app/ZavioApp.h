@@ -117,6 +117,12 @@ public:
     LineList m_saPageTitles;
     LineList m_saPageFiles;
     std::string m_strProjectName;
+    // Set when a conversion has run to its last step; cleared when one starts.
+    bool m_bConversionFinished = false;
+    // Paths of this conversion's manuscripts whose file a page of the same
+    // name was about to replace: each was moved into Finished before that
+    // page was written, so the driver must not move the page in its place.
+    LineList m_saSourcesTakenByPages;
 
 private:
     std::unique_ptr<CMultiDocTemplate> m_template;

@@ -1,18 +1,248 @@
-// PLACEHOLDER until the conversion driver lands.
+// The conversion driver: the two conversion commands, the collection of the
+// open manuscripts and contents file, the Finished folder beside the
+// conversion folder, and the closing work once every page is written.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 #include "app/ZavioApp.h"
+#include "convert/SourceFiles.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
 
 namespace zavio {
+namespace {
+
+// The text before the last separator; empty when there is none. A trail
+// byte is never taken for a separator.
+std::string CutBeforeLastSeparator(const std::string& path)
+{
+    std::size_t pos = MbReverseFind(path, kPathSep);
+    return pos == std::string::npos ? std::string() : path.substr(0, pos);
+}
+
+bool Contains(const LineList& list, const std::string& item)
+{
+    return std::any_of(list.begin(), list.end(), [&](const std::string& s) { return MbCompare(s, item) == 0; });
+}
+
+// Whether two paths name one file (a manuscript opened from the Finished
+// folder itself would otherwise be deleted as "the file at the destination").
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a == b) return true;
+    auto na = ToNativePath(a);
+    auto nb = ToNativePath(b);
+    if (!na || !nb) return false;
+    std::error_code ec;
+    return std::filesystem::equivalent(*na, *nb, ec) && !ec;
+}
+
+// The framework's New for a generated file; null when no window could be made.
+CZavioDoc* NewGeneratedDocument(CZavioApp& app)
+{
+    app.OnFileNewDocument();
+    return app.m_pNewDoc;
+}
+
+}  // namespace
+
+bool IsManuscriptExtension(const std::string& extension)
+{
+    return MbCompare(extension, "htm") == 0 || MbCompare(extension, "html") == 0;
+}
+
+void ReportNotWritten(const std::string& path)
+{
+    AfxMessageBox(path + ToCp932(" はオープンできませんでした"));
+}
+
+void MoveSourceFile(const std::string& source, const std::string& destination)
+{
+    if (!FileExists(source) || SameFile(source, destination)) return;
+    RemoveFile(destination);
+    MoveFile(source, destination);
+}
 
 void CZavioApp::OnConvertHtmlHelp()
 {
     m_bHtmlHelp = 1;
-    TakeHelpMode("HID_SEPARATE_HTML.htm");
+    RunConversion();
 }
 
 void CZavioApp::OnConvertHpType()
 {
     m_bHtmlHelp = 0;
-    TakeHelpMode("HID_SEPARATE_HTML.htm");
+    RunConversion();
+}
+
+void CZavioApp::RunConversion()
+{
+    m_bConversionFinished = false;
+    if (TakeHelpMode("HID_SEPARATE_HTML.htm")) return;
+    if (!ConfirmConversion()) return;
+
+    bool manuscriptFound = false;
+    bool contentsFound = false;
+    std::string manuscriptPath;
+    std::string contentsPath;
+    std::string contentsBaseName;
+    std::vector<CZavioDoc*> manuscripts;
+    CZavioDoc* contentsDoc = CollectOpenDocuments(manuscriptFound, manuscriptPath, manuscripts, contentsFound,
+                                                  contentsPath, contentsBaseName);
+    if (!manuscriptFound) {
+        AfxMessageBox(ToCp932("原稿のHTMLファイルが開いていません"));
+        return;
+    }
+
+    // Each conversion lists only its own pages, and guards only its own sources.
+    m_saPageTitles.clear();
+    m_saPageFiles.clear();
+    m_saSourcesTakenByPages.clear();
+
+    CZavioDoc* listDoc = NewGeneratedDocument(*this);
+    if (!listDoc) return;
+    const std::string contentsName = contentsFound ? contentsBaseName : std::string("Contents");
+    const std::string contentsPagePath = GetFolderOfPath(manuscriptPath) + contentsName + ".htm";
+
+    std::string finishedFolder;
+    LineList unmovedSources;  // manuscripts still at their place after their pass
+    for (std::size_t i = manuscripts.size(); i-- > 0;) {
+        CZavioDoc* doc = manuscripts[i];
+        m_saHeaderLines.clear();
+        m_saNoteLines.clear();
+        manuscriptPath = doc->m_strPath;
+        // Every manuscript of the run goes to the Finished folder of the first.
+        if (i + 1 == manuscripts.size()) finishedFolder = PrepareFinishedFolder(manuscriptPath);
+
+        if (!doc->LoadHtmlSource()) return;
+        if (!doc->SplitOffWordHeader()) {
+            AfxMessageBox(ToCp932("ヘッダーが取得できません\n\n") + doc->m_strBaseName);
+            return;
+        }
+        if (m_bKeepHeader == 0) SimplifyHeader();
+        doc->SplitTagsIntoLines();
+        doc->MoveNoteListToApp();
+        doc->RemoveFootnoteMarks();
+        doc->ConvertJumpLinks();
+
+        listDoc->m_strExtension = "txt";
+        listDoc->m_strBaseName = "ListTitl";
+        listDoc->m_strPath = finishedFolder + "ListTitl.txt";
+        listDoc->SetTitle(listDoc->m_strPath);
+
+        SeparatePages(contentsName, doc, listDoc, finishedFolder);
+
+        // A source that a page took the name of is already in Finished; the
+        // file at its old path is now that page.
+        if (!Contains(m_saSourcesTakenByPages, manuscriptPath)) {
+            MoveSourceFile(manuscriptPath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
+            if (FileExists(manuscriptPath)) unmovedSources.push_back(manuscriptPath);
+        }
+        doc->OnCloseDocument();
+    }
+
+    if (m_bHtmlHelp != 0) {
+        WriteHtmlHelpProject(contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
+    } else if (Contains(unmovedSources, contentsPagePath)) {
+        // A manuscript named like the contents file could not go to Finished:
+        // the contents page is not written over it.
+        ReportNotWritten(contentsPagePath);
+    } else {
+        WriteHomepageContents(contentsFound, contentsName, contentsPagePath, contentsDoc);
+    }
+    if (contentsDoc) {
+        MoveSourceFile(contentsPath, finishedFolder + contentsDoc->m_strBaseName + "." + contentsDoc->m_strExtension);
+        contentsDoc->OnCloseDocument();
+    }
+    WriteIntegrationNote(finishedFolder, manuscriptPath, contentsName);
+
+    listDoc->LoadLinesIntoView(listDoc->m_saOutputLines);
+    listDoc->SaveDocument(false);
+    TileDocumentWindows();
+    m_bConversionFinished = true;
+}
+
+bool CZavioApp::ConfirmConversion()
+{
+    m_bKeepHeader = 0;
+    if (m_bHtmlHelp != 0) {
+        // HTML Help pages keep Word's header as it is.
+        m_bKeepHeader = 1;
+        return AfxMessageBox(ToCp932("HTML Help のプロジェクトを生成します。"), MB_OKCANCEL) == IDOK;
+    }
+    const std::string question = ToCp932("目次つきホームページタイプのヘルプを生成します。\n\n") +
+                                 ToCp932("ヘッダーを簡易化して行間が異常に広いなどの不具合が起きた場合は\n") +
+                                 ToCp932("[ いいえ ] を選択してください。\n\n") + ToCp932("ヘッダーを簡易化しますか？");
+    switch (AfxMessageBox(question, MB_YESNOCANCEL)) {
+        case IDYES:
+            return true;
+        case IDNO:
+            m_bKeepHeader = 1;
+            return true;
+        default:
+            return false;
+    }
+}
+
+CZavioDoc* CZavioApp::CollectOpenDocuments(bool& manuscriptFound, std::string& manuscriptPath,
+                                           std::vector<CZavioDoc*>& manuscripts, bool& contentsFound,
+                                           std::string& contentsPath, std::string& contentsBaseName)
+{
+    CZavioDoc* contentsDoc = nullptr;
+    if (!m_pDocTemplate) return nullptr;
+    for (CDocument* open : m_pDocTemplate->GetDocuments()) {
+        auto* doc = static_cast<CZavioDoc*>(open);
+        if (IsManuscriptExtension(doc->m_strExtension)) {
+            manuscriptFound = true;
+            manuscriptPath = doc->m_strPath;
+            // Ascending base names; of two equal names the later one first.
+            auto before = std::find_if(manuscripts.begin(), manuscripts.end(), [&](const CZavioDoc* m) {
+                return MbCompare(m->m_strBaseName, doc->m_strBaseName) >= 0;
+            });
+            manuscripts.insert(before, doc);
+        } else if (MbCompare(doc->m_strExtension, "cnt") == 0) {
+            contentsFound = true;
+            contentsPath = doc->m_strPath;
+            contentsBaseName = doc->m_strBaseName;
+            contentsDoc = doc;
+        }
+    }
+    return contentsDoc;
+}
+
+std::string CZavioApp::GetFolderOfPath(const std::string& path)
+{
+    PathParts parts = SplitPath(path);
+    return parts.drive + parts.dir;
+}
+
+std::string CZavioApp::PrepareFinishedFolder(std::string manuscriptPath)
+{
+    // The folder, then its parent: the first cut drops the trailing
+    // separator, the second the conversion folder's own name.
+    std::string parent = CutBeforeLastSeparator(CutBeforeLastSeparator(GetFolderOfPath(manuscriptPath)));
+    parent += kPathSep;
+    EnsureSubfolder(parent, "Finished");
+    return parent + "Finished" + kPathSep;
+}
+
+bool CZavioApp::EnsureSubfolder(const std::string& parentFolder, const std::string& name)
+{
+    std::optional<std::vector<FolderEntry>> entries = ListFolder(parentFolder);
+    if (!entries) return false;
+    // The listing's first entry is the folder itself.
+    bool exists = false;
+    for (std::size_t i = 1; i < entries->size() && !exists; ++i)
+        exists = (*entries)[i].isDirectory && MbCompare((*entries)[i].name, name) == 0;
+    if (!exists) {
+        ChangeFolder(parentFolder);
+        MakeFolder(name);
+    }
+    return true;
 }
 
 }  // namespace zavio

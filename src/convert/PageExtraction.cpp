@@ -207,8 +207,8 @@ void CZavioDoc::TrimPageTail(int pageStart)
             return;
         }
     }
-    // Otherwise the closing tags of the page break's span go, up to the break's
-    // own span, an empty line or the end of a conditional comment.
+    // Otherwise a few loose lines at the very end go, up to an empty line, the
+    // opening span of a page break or the end of a conditional comment.
     for (int i = count - 1; i >= 0 && i > count - kLooseTailLines; --i) {
         const std::string& line = lines[i];
         if (line.empty() || line == "<![endif]>" || MbContains(line, "<span lang=EN-US")) break;

@@ -170,13 +170,14 @@ private:
     int m_distance = 0;
 };
 
-// The bytes a file name cannot hold become "_". Trail bytes belong to their
-// character and are left alone.
-void ReplaceUnsafeCharacters(std::string& target)
+// The bytes a file name cannot hold become "_". Every byte counts, the trail
+// bytes 0x5C and 0x7C of a double-byte character included, exactly as the page
+// file names are made from the topic names, so that links and files agree.
+void ReplaceUnsafeBytes(std::string& target)
 {
     static constexpr std::string_view kUnsafe = "\\/:*?<>|.\"";
-    for (std::size_t i = 0; i < target.size(); i += CharLength(target, i))
-        if (kUnsafe.find(target[i]) != std::string_view::npos) target[i] = '_';
+    for (char& c : target)
+        if (kUnsafe.find(c) != std::string_view::npos) c = '_';
 }
 
 // A jump into a named window is written "topic&gt;window": only the topic counts.
@@ -273,7 +274,7 @@ void CZavioDoc::ConvertJumpLinks()
             continue;
         }
         if (hidden && targetCaptured) {
-            ReplaceUnsafeCharacters(target);
+            ReplaceUnsafeBytes(target);
             CutWindowName(target);
             OpenLinkAt(linkStart, target);
             CloseLinkAt(linkEnd);

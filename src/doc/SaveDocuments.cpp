@@ -27,6 +27,7 @@ bool CZavioDoc::SaveDocument(bool keepBackup)
     }
     SetModifiedFlag(false);
     ZavioApp().AddToRecentFileList(m_strPath);
+    ZavioApp().GetHost().FileWritten(m_strPath);
     return true;
 }
 

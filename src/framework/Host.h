@@ -148,6 +148,9 @@ public:
     // The profile: string values by section and key.
     virtual std::string GetProfileString(std::string_view section, std::string_view key) = 0;
     virtual void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) = 0;
+
+    // A document's text has been saved to `path` (CP932).
+    virtual void FileWritten(std::string_view path) { (void)path; }
 };
 
 }  // namespace zavio

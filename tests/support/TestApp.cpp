@@ -26,7 +26,7 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(*ToNativePath(m_path), ec);
 }
 
-AppTest::AppTest() : m_app(std::make_unique<CZavioApp>(m_host))
+AppTest::AppTest() : m_startFolder(CurrentFolder()), m_app(std::make_unique<CZavioApp>(m_host))
 {
     m_app->InitState(m_folder.Path());
 }
@@ -35,6 +35,9 @@ AppTest::~AppTest()
 {
     m_app.reset();
     AfxSetApp(nullptr);
+    // A conversion that makes its Finished folder enters the parent folder,
+    // here the test folder about to go; later tests need a folder that exists.
+    if (m_startFolder) ChangeFolder(*m_startFolder);
 }
 
 std::string AppTest::InProgramFolder(std::string_view utf8Name) const { return m_folder.Path() + J(utf8Name); }

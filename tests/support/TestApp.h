@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ScriptedHost.h"
@@ -41,6 +42,7 @@ protected:
     void SetViewText(CZavioDoc* doc, std::string bytes) const;
     std::vector<CZavioDoc*> OpenDocuments() const;
 
+    std::optional<std::string> m_startFolder;
     TempFolder m_folder;
     ScriptedHost m_host;
     std::unique_ptr<CZavioApp> m_app;

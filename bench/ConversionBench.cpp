@@ -1,0 +1,294 @@
+// Both conversions end to end on a large help project: three Word manuscripts
+// of about 650 KB with 500 topics in all, and a contents file of 500 topics.
+// Each run is zavio-convert in a fresh folder, timed with its peak memory,
+// beside the floor: the time to merely copy the files it wrote.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/Cp932.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kManuscripts = 3;
+constexpr int kTopics = 500;
+constexpr int kRuns = 5;
+
+std::string ContextOf(int topic)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "IDH_TOPIC_%04d", topic);
+    return buf;
+}
+
+// Titles built from help words, so that titles share many byte pairs.
+std::string TitleOf(int topic)
+{
+    static const char* const kWords[] = {"ファイル", "の",     "保存", "開く", "表示",   "設定",       "印刷",
+                                         "編集",     "コピー", "目次", "変換", "ページ", "ウィンドウ", "ツールバー",
+                                         "について", "方法",   "新規", "作成", "検索",   "置換"};
+    std::mt19937 rng(static_cast<unsigned>(topic) * 2654435761u);
+    std::string title;
+    for (int i = 0; i < 4; ++i) title += kWords[rng() % std::size(kWords)];
+    return title + " " + std::to_string(topic);
+}
+
+const char kHead[] =
+    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\"\n"
+    "xmlns:w=\"urn:schemas-microsoft-com:office:word\"\n"
+    "xmlns=\"http://www.w3.org/TR/REC-html40\">\n\n<head>\n"
+    "<meta http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\n"
+    "<meta name=ProgId content=Word.Document>\n<meta name=Generator content=\"Microsoft Word 9\">\n"
+    "<meta name=Originator content=\"Microsoft Word 9\">\n<title>ベンチマーク</title>\n<style>\n<!--\n"
+    " /* Font Definitions */\n@font-face\n\t{font-family:\"ＭＳ 明朝\";\n\tpanose-1:2 2 6 9 4 2 5 8 3 4;\n"
+    "\tmso-font-charset:128;\n\tmso-generic-font-family:roman;\n\tmso-font-pitch:fixed;}\n"
+    "@font-face\n\t{font-family:\"ＭＳ ゴシック\";\n\tpanose-1:2 11 6 9 7 2 5 8 2 4;\n\tmso-font-charset:128;\n"
+    "\tmso-generic-font-family:modern;\n\tmso-font-pitch:fixed;}\n"
+    " /* Style Definitions */\np.MsoNormal, li.MsoNormal, div.MsoNormal\n\t{mso-style-parent:\"\";\n\tmargin:0mm;\n"
+    "\tmargin-bottom:.0001pt;\n\ttext-align:justify;\n\ttext-justify:inter-ideograph;\n\tfont-size:10.5pt;\n"
+    "\tfont-family:Century;\n\tmso-fareast-font-family:\"ＭＳ 明朝\";\n\tmso-font-kerning:1.0pt;}\n"
+    "span.MsoFootnoteReference\n\t{vertical-align:super;}\n@page Section1\n\t{size:595.3pt 841.9pt;\n"
+    "\tmargin:99.25pt 3.0cm 3.0cm 3.0cm;\n\tlayout-grid:18.0pt;}\ndiv.Section1\n\t{page:Section1;}\n-->\n"
+    "</style>\n</head>\n\n<body lang=JA style='tab-interval:42.0pt;text-justify-trim:punctuation'>\n\n"
+    "<div class=Section1 style='layout-grid:18.0pt'>\n";
+
+const char kPageBreak[] =
+    "<span lang=EN-US style='font-size:10.5pt;mso-bidi-font-size:12.0pt;font-family:\n"
+    "Century;mso-fareast-font-family:\"ＭＳ 明朝\";mso-font-kerning:1.0pt;mso-ansi-language:\n"
+    "EN-US;mso-fareast-language:JA;mso-bidi-language:AR-SA'><br clear=all\n"
+    "style='page-break-before:always'>\n</span>\n";
+
+std::string Anchor(int id, const char* mark)
+{
+    std::ostringstream a;
+    a << "<a\nstyle='mso-footnote-id:ftn" << id << "' href=\"#_ftn" << id << "\" name=\"_ftnref" << id
+      << "\" title=\"\"><span\nclass=MsoFootnoteReference><span lang=EN-US>" << mark << "</span></span></a>";
+    return a.str();
+}
+
+std::string Footnote(int id, const char* mark, const std::string& text)
+{
+    std::ostringstream n;
+    n << "<div style='mso-element:footnote' id=ftn" << id << ">\n\n<p class=MsoFootnoteText><a "
+      << "style='mso-footnote-id:ftn" << id << "' href=\"#_ftnref" << id << "\"\nname=\"_ftn" << id
+      << "\" title=\"\"><span class=MsoFootnoteReference><span\nlang=EN-US>" << mark << "</span></span></a>\n"
+      << text << "</p>\n\n</div>\n";
+    return n.str();
+}
+
+// One Word 2000 manuscript holding topics [first, last), in UTF-8 with LF.
+std::string Manuscript(int first, int last, std::mt19937& rng)
+{
+    static const char kSentence[] =
+        "この機能は文書の作成と編集を助けます。必要な項目を選んでから、表示される画面の指示に従ってください。";
+    std::string body, notes;
+    int id = 0;
+    for (int t = first; t < last; ++t) {
+        if (t > first) body += "\n" + std::string(kPageBreak) + "\n";
+        const int hash = ++id, dollar = ++id, k = ++id;
+        body += "<p class=MsoNormal>" + Anchor(hash, "#") + Anchor(dollar, "$") + Anchor(k, "K") +
+                "<b><span\nstyle='font-size:14.0pt;font-family:\"ＭＳ ゴシック\"'>" + TitleOf(t) +
+                "<span lang=EN-US><o:p></o:p></span></span></b></p>\n\n"
+                "<p class=MsoNormal><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p></p>\n\n";
+        for (int p = 0; p < 5; ++p) {
+            body += "<p class=MsoNormal>";
+            for (int s = 0; s < 4; ++s) body += kSentence;
+            if (p % 3 == 1) {
+                int target = static_cast<int>(rng() % kTopics);
+                body += "関連項目：<u style='text-underline:double'>" + TitleOf(target) +
+                        "</u><span\nlang=EN-US style='display:none;mso-hide:all'>" + ContextOf(target) + "</span>";
+            }
+            body += "</p>\n\n";
+        }
+        notes += Footnote(hash, "#", "<span lang=EN-US>" + ContextOf(t) + "</span>") + "\n";
+        notes += Footnote(dollar, "$", TitleOf(t)) + "\n";
+        notes += Footnote(k, "K", TitleOf(t)) + "\n";
+    }
+    return std::string(kHead) + "\n" + body +
+           "\n</div>\n\n<div style='mso-element:footnote-list'><![if "
+           "!supportFootnotes]><br clear=all>\n\n<hr align=left size=1 width=\"33%\">\n\n<![endif]>\n\n" +
+           notes + "</div>\n\n</body>\n\n</html>\n";
+}
+
+// Every tenth topic names a context string that does not exist, so the
+// similarity stage finds its page by title.
+std::string ContentsFile()
+{
+    std::string cnt = ":Base Help.hlp>main\n:Title ベンチマーク\n";
+    for (int t = 0; t < kTopics; ++t) {
+        if (t % 20 == 0) cnt += "1 第" + std::to_string(t / 20 + 1) + "章\n";
+        cnt += "2 " + TitleOf(t) + "=" + (t % 10 == 9 ? "IDH_MISSING_" + std::to_string(t) : ContextOf(t)) + "\n";
+    }
+    return cnt;
+}
+
+// CP932 with CR LF, as Word and WinHelp wrote them.
+std::string AsSaved(const std::string& utf8)
+{
+    std::string crlf;
+    for (char c : utf8) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    return zavio::EncodeCp932(crlf).value();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Run {
+    double seconds = 0;
+    double cpuSeconds = 0;  // user and system time of the converter
+    long peakKb = 0;
+    std::vector<std::string> written;
+};
+
+// zavio-convert in `top` on the inputs; its standard output names the files.
+Run Convert(const std::string& convert, const fs::path& top, const std::string& kind,
+            const std::vector<std::string>& inputs)
+{
+    fs::path out = top / "written.txt";
+    std::vector<std::string> args = {convert, "--" + kind};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const fs::path here = fs::current_path();
+    fs::current_path(top);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    Run run;
+    if (posix_spawn(&pid, convert.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        std::perror("posix_spawn");
+        std::exit(1);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    fs::current_path(here);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "zavio-convert --%s failed\n", kind.c_str());
+        std::exit(1);
+    }
+    run.peakKb = usage.ru_maxrss;
+    auto asSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    run.cpuSeconds = asSeconds(usage.ru_utime) + asSeconds(usage.ru_stime);
+    std::istringstream names(ReadBytes(out));
+    for (std::string line; std::getline(names, line);)
+        if (!line.empty()) run.written.push_back(line);
+    return run;
+}
+
+// The floor: reading every written file and writing it elsewhere.
+double CopyFloor(const std::vector<std::string>& written, const fs::path& into)
+{
+    fs::create_directories(into);
+    auto start = std::chrono::steady_clock::now();
+    int n = 0;
+    for (const std::string& file : written) WriteBytes(into / std::to_string(n++), ReadBytes(file));
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Everything, the program folder with its working file included, lies
+    // on one file system: ZAVIO_BENCH_DIR, else the system's temporary folder.
+    const char* benchDir = std::getenv("ZAVIO_BENCH_DIR");
+    const fs::path root = fs::path(benchDir ? benchDir : fs::temp_directory_path().string()) /
+                          ("zavio-bench-" + std::to_string(::getpid()));
+    const fs::path sources = root / "sources";
+    fs::create_directories(sources);
+    fs::create_directories(root / "program");
+    const std::string convert = (root / "program" / "zavio-convert").string();
+    fs::copy_file(argc > 1 ? argv[1] : ZAVIO_CONVERT_PATH, convert);
+
+    std::mt19937 rng(11);
+    std::vector<std::string> names;
+    std::uintmax_t manuscriptBytes = 0;
+    for (int m = 0; m < kManuscripts; ++m) {
+        const int first = kTopics * m / kManuscripts, last = kTopics * (m + 1) / kManuscripts;
+        std::string name = std::string("part") + static_cast<char>('A' + m) + ".htm";
+        std::string bytes = AsSaved(Manuscript(first, last, rng));
+        manuscriptBytes += bytes.size();
+        WriteBytes(sources / name, bytes);
+        names.push_back(name);
+    }
+    WriteBytes(sources / "Help.cnt", AsSaved(ContentsFile()));
+    if (argc > 2) {  // only make the input, for profiling by hand
+        fs::copy(sources, argv[2], fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::remove_all(root);
+        return 0;
+    }
+    std::printf("in %s\n", root.c_str());
+    std::printf("input: %d manuscripts, %d topics, %.0f KB each on average; a contents file of %d topics\n",
+                kManuscripts, kTopics, manuscriptBytes / 1024.0 / kManuscripts, kTopics);
+
+    for (const std::string kind : {"hp-type", "html-help"}) {
+        std::vector<double> times, floors, cpu;
+        long peakKb = 0;
+        std::size_t files = 0;
+        std::uintmax_t writtenBytes = 0;
+        for (int r = 0; r < kRuns; ++r) {
+            const fs::path top = root / (kind + std::to_string(r));
+            fs::create_directories(top / "conv");
+            std::vector<std::string> inputs;
+            for (const auto& entry : fs::directory_iterator(sources)) {
+                fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
+                inputs.push_back("conv/" + entry.path().filename().string());
+            }
+            std::sort(inputs.begin(), inputs.end());
+            Run run = Convert(convert, top, kind, inputs);
+            times.push_back(run.seconds);
+            cpu.push_back(run.cpuSeconds);
+            peakKb = std::max(peakKb, run.peakKb);
+            floors.push_back(CopyFloor(run.written, top / "copy"));
+            files = run.written.size();
+            writtenBytes = 0;
+            for (const auto& f : run.written) writtenBytes += fs::file_size(f);
+        }
+        std::sort(times.begin(), times.end());
+        std::sort(floors.begin(), floors.end());
+        std::sort(cpu.begin(), cpu.end());
+        const double median = times[kRuns / 2], floor = floors[kRuns / 2];
+        std::printf(
+            "--%-9s %4zu files, %6.0f KB written: %.3f s (median of %d; best %.3f; cpu %.3f s), floor %.3f s "
+            "(copying the written files), %.1fx floor, peak memory %.1f MB\n",
+            kind.c_str(), files, writtenBytes / 1024.0, median, kRuns, times.front(), cpu[kRuns / 2], floor,
+            median / floor, peakKb / 1024.0);
+    }
+    fs::remove_all(root);
+    return 0;
+}

@@ -1,0 +1,80 @@
+// How long matching a large contents file against many pages takes: every
+// entry goes through the similarity stage, the slow path.
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "app/ZavioApp.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/EditView.h"
+#include "framework/WindowlessHost.h"
+
+namespace {
+
+class QuietHost : public zavio::WindowlessHost {
+public:
+    int MessageBox(std::string_view, unsigned) override { return 1; }
+    bool RunFileDialog(const zavio::FileDialogRequest&, zavio::FileDialogResult&) override { return false; }
+};
+
+// Help-page titles made of common words, so that pages share many byte
+// pairs as real titles do.
+std::string RandomTitle(std::mt19937& rng)
+{
+    static const char* const kWords[] = {"ファイル", "の",     "保存",       "開く",       "表示",     "設定",
+                                         "印刷",     "編集",   "コピー",     "貼り付け",   "ヘルプ",   "目次",
+                                         "変換",     "ページ", "ウィンドウ", "ツールバー", "ソート",   "ポップアップ",
+                                         "とは",     "する",   "方法",       "について",   "を",       "と",
+                                         "新規",     "作成",   "閉じる",     "元に戻す",   "切り取り", "プレビュー"};
+    std::string title;
+    int words = std::uniform_int_distribution<int>(3, 7)(rng);
+    for (int i = 0; i < words; ++i) title += zavio::ToCp932(kWords[rng() % std::size(kWords)]);
+    title += std::to_string(rng() % 100);
+    return title;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int pages = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int entries = argc > 2 ? std::atoi(argv[2]) : 5000;
+    QuietHost host;
+    zavio::CZavioApp app(host);
+    app.InitState("/tmp");
+    std::mt19937 rng(7);
+    for (int i = 0; i < pages; ++i) {
+        app.m_saPageTitles.push_back(RandomTitle(rng));
+        app.m_saPageFiles.push_back("HID_PAGE_" + std::to_string(i));
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < entries; ++i) names.push_back(RandomTitle(rng));
+
+    auto start = std::chrono::steady_clock::now();
+    long long scoreSum = 0;
+    for (const std::string& name : names) {
+        std::string title = name, topic = "no such page";
+        int score = 0;
+        app.FindPageForTitle(title, topic, score);
+        scoreSum += score;
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("FindPageForTitle, %d entries one by one against %d pages: %.3f s (mean score %.1f)\n", entries, pages,
+                seconds, entries ? static_cast<double>(scoreSum) / entries : 0.0);
+
+    // The same entries as a contents file, read by the sitemap writer.
+    app.OnFileNewDocument();
+    zavio::CZavioDoc* contents = app.m_pNewDoc;
+    std::string text;
+    for (const std::string& name : names) text += "2 " + name + "=no such page\r\n";
+    contents->GetView()->Control().SetText(text);
+    app.OnFileNewDocument();
+    zavio::CZavioDoc* target = app.m_pNewDoc;
+    start = std::chrono::steady_clock::now();
+    app.AppendHhcTreeFromCnt(contents, target);
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("AppendHhcTreeFromCnt, a contents file of %d entries against %d pages: %.3f s\n", entries, pages,
+                seconds);
+    return 0;
+}

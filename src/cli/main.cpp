@@ -1,0 +1,129 @@
+// zavio-convert: opens the given files as the Open command does and runs one
+// conversion command on them, without windows.
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "HeadlessHost.h"
+#include "app/ZavioApp.h"
+#include "framework/FileSystem.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+using namespace zavio;
+
+constexpr int kExitCompleted = 0;
+constexpr int kExitEndedEarly = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
+    "\n"
+    "Opens each FILE (a Word manuscript saved as a Web page, .htm or .html, and\n"
+    "optionally the WinHelp contents file .cnt) in the order given, then converts:\n"
+    "\n"
+    "  --html-help    make an HTML Help project (.hhp, Table of Contents.hhc, pages)\n"
+    "  --hp-type      make homepage-type help (pages and a contents page); the\n"
+    "                 style header of the pages is simplified\n"
+    "  --keep-header  with --hp-type: keep the style header as Word wrote it\n"
+    "  --help         show this text\n"
+    "\n"
+    "The pages are written beside the manuscripts; the sources, ListTitl.txt and\n"
+    "the integration note go to the folder Finished beside the conversion folder.\n"
+    "Every message is written to standard error, every file written is named on\n"
+    "standard output.\n"
+    "\n"
+    "Exit status: 0 the conversion ran to its end, 1 it ended early, 2 usage error.\n";
+
+struct Options {
+    unsigned command = 0;
+    bool keepHeader = false;
+    bool help = false;
+    std::vector<std::string> files;  // as given
+};
+
+// The arguments, or an error text.
+std::optional<std::string> ParseArguments(int argc, char** argv, Options& options)
+{
+    bool filesOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (filesOnly || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.files.push_back(arg);
+        } else if (arg == "--") {
+            filesOnly = true;
+        } else if (arg == "--help") {
+            options.help = true;
+        } else if (arg == "--html-help" || arg == "--hp-type") {
+            unsigned command = arg == "--html-help" ? ID_SEPARATE_HTML_HELP : ID_SEPARATE_HP_TYPE;
+            if (options.command != 0 && options.command != command)
+                return std::string("choose one of --html-help and --hp-type");
+            options.command = command;
+        } else if (arg == "--keep-header") {
+            options.keepHeader = true;
+        } else {
+            return "unknown option " + arg;
+        }
+    }
+    if (options.help) return std::nullopt;
+    if (options.command == 0) return std::string("choose --html-help or --hp-type");
+    if (options.files.empty()) return std::string("name at least one FILE");
+    return std::nullopt;
+}
+
+// The folder of this executable: the program folder, where the working file lives.
+std::string ProgramFolder()
+{
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
+    return FromNativePath(folder.string()).value_or(std::string("."));
+}
+
+// A FILE as a file dialog would return it: absolute, in CP932.
+std::optional<std::string> DialogPath(const std::string& file)
+{
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(file, ec);
+    if (ec) return std::nullopt;
+    return FromNativePath(path.lexically_normal().string());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (std::optional<std::string> error = ParseArguments(argc, argv, options)) {
+        std::cerr << "zavio-convert: " << *error << "\n\n" << kUsage;
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return kExitCompleted;
+    }
+
+    std::vector<std::string> paths;
+    for (const std::string& file : options.files) {
+        std::optional<std::string> path = DialogPath(file);
+        if (!path) {
+            std::cerr << "zavio-convert: " << file << ": the name has no Shift-JIS (CP932) form\n";
+            return kExitUsage;
+        }
+        paths.push_back(*path);
+    }
+
+    HeadlessHost host(std::cerr, std::cout);
+    // --html-help answers OK; --hp-type answers Yes, or No to keep the header.
+    host.AnswerYes(!options.keepHeader);
+    CZavioApp app(host);
+    app.InitState(ProgramFolder());
+
+    host.PickFiles(paths);
+    app.ExecuteCommand(ID_FILE_OPEN);
+    app.ExecuteCommand(options.command);
+    return app.m_bConversionFinished ? kExitCompleted : kExitEndedEarly;
+}

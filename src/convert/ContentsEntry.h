@@ -1,0 +1,37 @@
+// One line of a WinHelp contents file as both contents writers read it, and
+// the name under which a matched topic entry is shown.
+#pragma once
+
+#include <string>
+
+namespace zavio {
+
+struct ContentsEntry {
+    int level = 0;         // 1 to 9
+    std::string text;      // everything after the level digit, untouched
+    bool isTopic = false;  // the line holds "="
+    std::string name;      // text before the first "=", leading white space removed
+    std::string rawTopic;  // text after the first "=", untouched
+};
+
+// False for every line that is not an entry (no level digit 1-9 after the
+// leading blanks and tabs).
+bool ReadContentsEntry(const std::string& line, ContentsEntry& entry);
+
+// The entry's name as the contents show it: a sure match (score 50 or more)
+// plainly, a doubtful one with "☆" (21-49) or "★" (20 or less) in front
+// and, when the matched page has another title, " ← " and that title behind.
+std::string DisplayedEntryName(const std::string& name, const std::string& matchedTitle, int score);
+
+// Held by a writer while it matches a whole contents file: the page lists
+// cannot change meanwhile, so the matcher compares them with its copy once
+// instead of at every entry.
+class PageListsHeld {
+public:
+    PageListsHeld();
+    ~PageListsHeld();
+    PageListsHeld(const PageListsHeld&) = delete;
+    PageListsHeld& operator=(const PageListsHeld&) = delete;
+};
+
+}  // namespace zavio

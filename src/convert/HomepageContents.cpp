@@ -1,0 +1,114 @@
+// The contents page of homepage-type help: a Word-style HTML page in the
+// manuscript's own dialect, so that it opens and edits in Word like the pages.
+#include <algorithm>
+
+#include "app/ZavioApp.h"
+#include "convert/ContentsEntry.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+
+namespace zavio {
+namespace {
+
+// An empty paragraph of 2-point line height: a thin gap between entries.
+void AppendThinGap(LineList& out)
+{
+    static const std::string& spacer1 = ToCp932("<p class=MsoNormal style='line-height:2.0pt'><span lang=EN-US");
+    static const std::string& spacer2 = ToCp932(
+        "style='font-size:2.0pt;font-family:\"ＭＳ ゴシック\"'><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p>"
+        "</span></p>");
+    out.push_back(spacer1);
+    out.push_back(spacer2);
+}
+
+// One Word tab stop per level below the entry's: the only sign of nesting.
+void AppendIndent(LineList& out, int level)
+{
+    static const std::string& tab = ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
+    for (int k = 1; k < level; ++k) out.push_back(tab);
+}
+
+void AppendHeadingBlock(LineList& out, const ContentsEntry& entry)
+{
+    out.push_back("");
+    AppendThinGap(out);
+    out.push_back("");
+    AppendIndent(out, entry.level);
+    out.push_back(entry.text);
+    out.push_back("");
+    AppendThinGap(out);
+    out.push_back("");
+}
+
+void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::string& target,
+                      const std::string& shownName)
+{
+    AppendThinGap(out);
+    out.push_back("");
+    AppendIndent(out, entry.level);
+    out.push_back("<a href=\"" + target + ".htm\"> " + shownName + "</a><span lang=EN-US><o:p></o:p></span></span>");
+}
+
+}  // namespace
+
+void CZavioApp::WriteHomepageContents(int contentsFound, std::string contentsName, std::string contentsPagePath,
+                                      CZavioDoc* contentsDoc)
+{
+    OnFileNewDocument();
+    CZavioDoc* page = m_pNewDoc;
+    if (!page) return;
+    page->m_strExtension = "htm";
+    page->m_strBaseName = contentsName;
+    page->m_strPath = contentsPagePath;
+    page->SetTitle(contentsPagePath);
+    page->AppendHeaderLines();
+    if (contentsFound)
+        AppendContentsFromCnt(contentsDoc, page);
+    else
+        AppendContentsFromPages(page);
+    page->LoadLinesIntoView(page->m_saOutputLines);
+    page->SaveDocument(false);
+}
+
+void CZavioApp::AppendContentsFromPages(CZavioDoc* target)
+{
+    if (!target) return;
+    static const std::string& line2 = ToCp932(
+        "style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'><span style='mso-tab-count:1'>"
+        "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span><u");
+    LineList& out = target->m_saOutputLines;
+    const std::size_t pages = std::min(m_saPageTitles.size(), m_saPageFiles.size());
+    for (std::size_t i = 0; i < pages; ++i) {
+        out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
+        out.push_back(line2);
+        out.push_back("style='text-underline:double'><a href=\"" + m_saPageFiles[i] + ".htm\"> " + m_saPageTitles[i] +
+                      "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
+        out.push_back("");
+        AppendThinGap(out);
+        out.push_back("");
+    }
+}
+
+void CZavioApp::AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target)
+{
+    if (!contentsDoc || !target) return;
+    LineList lines;
+    contentsDoc->ReadViewLines(lines);
+    PageListsHeld held;
+    ContentsEntry entry;
+    for (const std::string& line : lines) {
+        if (!ReadContentsEntry(line, entry)) continue;
+        if (!entry.isTopic) {
+            AppendHeadingBlock(target->m_saOutputLines, entry);
+            continue;
+        }
+        // The topic is looked up as written, blanks included.
+        std::string title = entry.name;
+        std::string topic = entry.rawTopic;
+        int score = 0;
+        FindPageForTitle(title, topic, score);
+        AppendTopicBlock(target->m_saOutputLines, entry, topic, DisplayedEntryName(entry.name, title, score));
+    }
+}
+
+}  // namespace zavio

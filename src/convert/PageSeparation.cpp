@@ -1,0 +1,153 @@
+// Page separation: a cleaned manuscript is cut into one file per topic,
+// taken from its end, each named after the topic's "#" footnote.
+#include <string>
+
+#include "app/ZavioApp.h"
+#include "convert/SourceFiles.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
+
+namespace zavio {
+namespace {
+
+// How far after the note reference the topic's "#" footnote text may lie.
+constexpr std::size_t kNoteLookAhead = 15;
+// The longest title the page list shows, in bytes.
+constexpr std::size_t kListedTitleBytes = 30;
+
+bool IsFileNameUnsafe(char c)
+{
+    switch (c) {
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+        case '.':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Every byte is looked at, trail bytes included, exactly as the jump links
+// of the manuscript were made, so that links and file names agree.
+void ReplaceUnsafeBytes(std::string& name)
+{
+    for (char& c : name)
+        if (IsFileNameUnsafe(c)) c = '_';
+}
+
+std::string PageLine(const std::string& title, const std::string& pageName)
+{
+    std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
+    return shown + ToCp932(" ･･･ ") + pageName + ".htm";
+}
+
+// A page named like a manuscript still at its place in the conversion folder
+// would overwrite it before the driver moves it away. That manuscript goes
+// into the Finished folder first. False when it could not be kept safe.
+bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::string& finishedFolder)
+{
+    for (const std::string& taken : app.m_saSourcesTakenByPages)
+        if (MbCompare(taken, pagePath) == 0) return true;  // the file there is already a page
+    for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
+        auto* doc = static_cast<CZavioDoc*>(open);
+        if (!IsManuscriptExtension(doc->m_strExtension) || MbCompare(doc->m_strPath, pagePath) != 0) continue;
+        if (FileExists(pagePath)) {
+            MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
+            if (FileExists(pagePath)) return false;
+        }
+        app.m_saSourcesTakenByPages.push_back(pagePath);
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
+                             std::string finishedFolder)
+{
+    const std::string folder = GetFolderOfPath(manuscript->m_strPath);
+    int pageCount = 0;
+    bool more = true;
+    do {
+        OnFileNewDocument();
+        CZavioDoc* page = m_pNewDoc;
+        if (!page) break;  // no window for the page: the rest of the manuscript stays unwritten
+        page->AppendHeaderLines();
+        if (m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
+
+        std::string noteReference;
+        std::string title;
+        more = page->TakeLastPage(manuscript, noteReference, title);
+        if (noteReference.empty()) {
+            // Not a topic: its lines are dropped.
+            page->OnCloseDocument();
+            continue;
+        }
+
+        std::string pageName = PageFileNameFromNote(noteReference);
+        m_saPageTitles.insert(m_saPageTitles.begin(), title);
+        m_saPageFiles.insert(m_saPageFiles.begin(), pageName);
+
+        page->m_strExtension = "htm";
+        page->m_strBaseName = pageName;
+        page->m_strPath = folder + pageName + ".htm";
+        page->SetTitle(page->m_strPath);
+        page->LoadLinesIntoView(page->m_saOutputLines);
+        if (KeepSourceSafe(*this, page->m_strPath, finishedFolder)) {
+            page->SaveDocument(false);
+        } else {
+            ReportNotWritten(page->m_strPath);
+        }
+        page->OnCloseDocument();
+
+        ++pageCount;
+        listDoc->m_saOutputLines.insert(listDoc->m_saOutputLines.begin(), PageLine(title, pageName));
+    } while (more);
+
+    LineList& list = listDoc->m_saOutputLines;
+    list.insert(list.begin(),
+                "///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) + " pages");
+    list.insert(list.begin(), std::string());
+    return pageCount;
+}
+
+std::string CZavioApp::PageFileNameFromNote(std::string noteReference)
+{
+    const LineList& notes = m_saNoteLines;
+    std::size_t found = 0;
+    while (found < notes.size() && !MbContains(notes[found], noteReference)) ++found;
+    if (found == notes.size()) return std::string();
+
+    // The footnote's lines: tags, the mark "#", more tags, then the topic name.
+    std::string pageName;
+    bool markSeen = false;
+    for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
+        std::string line = Trim(notes[i]);
+        if (line.empty() || line == "&nbsp;") continue;
+        if (line == "#") {
+            markSeen = true;
+        } else if (markSeen && line[0] != '<') {
+            pageName = line;
+            break;
+        }
+    }
+    ReplaceUnsafeBytes(pageName);
+    return pageName;
+}
+
+std::string CZavioApp::IntToString(int value)
+{
+    return std::to_string(value);
+}
+
+}  // namespace zavio

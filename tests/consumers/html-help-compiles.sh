@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The HTML Help projects Zavio writes compile with chmcmd, the compiled help
+# holds every page of the project, and the contents file reads as a sitemap.
+# Usage: html-help-compiles.sh ZAVIO_CONVERT SOURCE_ROOT
+convert=$1
+root=$2
+source "$(dirname "$0")/common.sh"
+command -v chmcmd >/dev/null || { echo "chmcmd is missing (Debian package fp-utils)"; exit 1; }
+
+# Every OBJECT closed before the next opens, every param inside one with a
+# value quoted on both sides, lists balanced and never closed before opened.
+check_sitemap() {
+    local hhc=$1
+    awk '
+        { line = $0 }
+        /<OBJECT/ { if (inObject) { print "nested OBJECT at line " NR; bad = 1 } inObject = 1; objects++ }
+        /<param / {
+            if (!inObject) { print "param outside OBJECT at line " NR; bad = 1 }
+            if (line !~ /<param name="[^"]*" value="[^"]*">/) { print "badly quoted param at line " NR; bad = 1 }
+        }
+        /<\/OBJECT>/ { if (!inObject) { print "stray </OBJECT> at line " NR; bad = 1 } inObject = 0 }
+        /<UL>/ { depth++ }
+        /<\/UL>/ { depth--; if (depth < 0) { print "</UL> without <UL> at line " NR; bad = 1; depth = 0 } }
+        END {
+            if (inObject) { print "OBJECT left open"; bad = 1 }
+            if (depth != 0) { print depth " lists left open"; bad = 1 }
+            if (objects < 2) { print "no sitemap entries"; bad = 1 }
+            exit bad
+        }' "$hhc" || fail "$hhc is not a well-formed sitemap"
+}
+
+# Compiles the project in FOLDER and checks the result.
+check_project() {
+    local folder=$1 need_every_local=$2
+    local hhp
+    hhp=$(ls "$folder"/*.hhp 2>/dev/null | grep -v -- '-Back\.hhp$' | head -n 1 || true)
+    [ -n "$hhp" ] || { fail "no project file in $folder"; return; }
+    local name
+    name=$(basename "$hhp" .hhp)
+    check_sitemap "$folder/Table of Contents.hhc"
+    (cd "$folder" && chmcmd "$name.hhp" >"$folder/chmcmd.log" 2>&1) || { fail "chmcmd failed on $hhp"; cat "$folder/chmcmd.log" >&2; return; }
+    [ -s "$folder/$name.chm" ] || { fail "chmcmd wrote no $name.chm"; return; }
+
+    local listing
+    listing=$(chmls -n list "$folder/$name.chm" 2>/dev/null)
+    local page pages=0
+    while IFS= read -r page; do
+        page=${page%$'\r'}
+        [ -n "$page" ] || continue
+        pages=$((pages + 1))
+        grep -qxF "/$page" <<<"$listing" || fail "$name.chm lacks the page $page"
+    done < <(utf8_of "$hhp" | sed -n '/^\[FILES\]/,/^$/p' | sed '1d')
+    [ "$pages" -gt 0 ] || fail "$hhp lists no pages"
+    grep -qxF "/Table of Contents.hhc" <<<"$listing" || fail "$name.chm lacks its contents file"
+
+    # chmcmd's own sitemap reader must see every entry that links somewhere.
+    chmls extracttoc "$folder/$name.chm" "$scratch/toc.hhc" >/dev/null 2>&1 || { fail "chmls cannot read the contents of $name.chm"; return; }
+    local local_page
+    while IFS= read -r local_page; do
+        grep -qF "value=\"$local_page\"" "$scratch/toc.hhc" || fail "the compiled contents lost the entry $local_page"
+        if [ "$need_every_local" = yes ]; then
+            grep -qxF "/$local_page" <<<"$listing" || fail "the contents entry $local_page is not a page of $name.chm"
+        fi
+    done < <(utf8_of "$folder/Table of Contents.hhc" | grep -o '<param name="Local" value="[^"]*"' | sed 's/.*value="//; s/"$//')
+    echo "ok: $hhp compiled, $pages pages"
+}
+
+check_project "$(run_sample html-help yes)" yes
+check_project "$(run_sample html-help no)" yes
+while IFS= read -r folder; do
+    check_project "$folder" no
+done < <(run_golden_cases html-help)
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }

@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "framework/Cp932.h"
+#include "framework/FileSystem.h"
+#include "res/CommandIds.h"
+
+namespace zavio::test {
+namespace {
+
+const std::string kHyou = "\x95\x5C";  // 表: trail byte 0x5C
+const std::string kSo = "\x83\x5C";    // ソ: trail byte 0x5C
+
+const char* const kHtmlHelpQuestion = "HTML Help のプロジェクトを生成します。";
+const char* const kHpTypeQuestion =
+    "目次つきホームページタイプのヘルプを生成します。\n\n"
+    "ヘッダーを簡易化して行間が異常に広いなどの不具合が起きた場合は\n"
+    "[ いいえ ] を選択してください。\n\n"
+    "ヘッダーを簡易化しますか？";
+const char* const kNoManuscript = "原稿のHTMLファイルが開いていません";
+
+// A manuscript that Word wrote, without any topic: it is processed and moved
+// but yields no page.
+const std::string kEmptyManuscript =
+    "<html>\r\n<head>\r\n<title>m</title>\r\n</head>\r\n<body lang=JA>\r\n"
+    "<div class=Section1 style='layout-grid:18.0pt'>\r\n\r\n<p class=MsoNormal>text</p>\r\n\r\n</div>\r\n"
+    "</body>\r\n</html>\r\n";
+const std::string kNoBodyManuscript = "<html>\r\n<head>\r\n</head>\r\n<body>\r\n<p>text</p>\r\n</body>\r\n</html>\r\n";
+
+class ConversionDriverTest : public AppTest {
+protected:
+    // Writes a file below the test folder and opens it as the Open command does.
+    CZavioDoc* Open(const std::string& relativePath, const std::string& bytes)
+    {
+        std::string path = m_folder.Path() + relativePath;
+        MakeFoldersFor(path);
+        WriteFile(path, bytes);
+        CZavioDoc* doc = m_app->CreateDocumentForPath(path);
+        EXPECT_NE(doc, nullptr);
+        EXPECT_TRUE(m_app->LoadFileIntoDocument(doc, path));
+        return doc;
+    }
+
+    void MakeFoldersFor(const std::string& path)
+    {
+        std::string folder = m_folder.Path();
+        std::size_t start = folder.size();
+        for (std::size_t sep = path.find('/', start); sep != std::string::npos; sep = path.find('/', sep + 1))
+            MakeFolder(path.substr(0, sep));
+    }
+
+    std::string At(const std::string& relativePath) const { return m_folder.Path() + relativePath; }
+
+    void Collect()
+    {
+        m_contentsDoc = m_app->CollectOpenDocuments(m_manuscriptFound, m_manuscriptPath, m_manuscripts, m_contentsFound,
+                                                    m_contentsPath, m_contentsBaseName);
+    }
+
+    bool m_manuscriptFound = false;
+    bool m_contentsFound = false;
+    std::string m_manuscriptPath;
+    std::string m_contentsPath;
+    std::string m_contentsBaseName;
+    std::vector<CZavioDoc*> m_manuscripts;
+    CZavioDoc* m_contentsDoc = nullptr;
+};
+
+TEST_F(ConversionDriverTest, HelpModeOpensTheConversionPageAndConvertsNothing)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    for (unsigned command : {ID_SEPARATE_HTML_HELP, ID_SEPARATE_HP_TYPE}) {
+        m_app->m_nHelpMode = kHelpModeOn;
+        m_app->m_bHtmlHelp = command == ID_SEPARATE_HTML_HELP ? 0 : 1;
+        ASSERT_TRUE(m_app->ExecuteCommand(command));
+        EXPECT_EQ(m_app->m_nHelpMode, 0);
+        EXPECT_EQ(m_app->m_bHtmlHelp, command == ID_SEPARATE_HTML_HELP ? 1 : 0);
+    }
+    EXPECT_EQ(m_host.m_shellOpened, std::vector<std::string>(2, m_folder.Path() + "Help/HID_SEPARATE_HTML.htm"));
+    EXPECT_TRUE(m_host.m_shown.empty());
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, HtmlHelpAsksOkCancelAndAlwaysKeepsTheHeader)
+{
+    m_app->m_bHtmlHelp = 1;
+    m_host.QueueAnswer(IDCANCEL);
+    EXPECT_FALSE(m_app->ConfirmConversion());
+    m_host.QueueAnswer(IDOK);
+    EXPECT_TRUE(m_app->ConfirmConversion());
+    EXPECT_EQ(m_app->m_bKeepHeader, 1);
+    ASSERT_EQ(m_host.m_shown.size(), 2u);
+    EXPECT_EQ(m_host.MessagesUtf8()[0], kHtmlHelpQuestion);
+    EXPECT_EQ(m_host.m_shown[0].type, MB_OKCANCEL);
+}
+
+TEST_F(ConversionDriverTest, HpTypeYesSimplifiesNoKeepsCancelStops)
+{
+    m_app->m_bHtmlHelp = 0;
+    m_host.QueueAnswer(IDYES);
+    EXPECT_TRUE(m_app->ConfirmConversion());
+    EXPECT_EQ(m_app->m_bKeepHeader, 0);
+    m_host.QueueAnswer(IDNO);
+    EXPECT_TRUE(m_app->ConfirmConversion());
+    EXPECT_EQ(m_app->m_bKeepHeader, 1);
+    m_host.QueueAnswer(IDCANCEL);
+    EXPECT_FALSE(m_app->ConfirmConversion());
+    EXPECT_EQ(m_app->m_bKeepHeader, 0);
+    ASSERT_EQ(m_host.m_shown.size(), 3u);
+    EXPECT_EQ(m_host.MessagesUtf8()[0], kHpTypeQuestion);
+    EXPECT_EQ(m_host.m_shown[0].type, MB_YESNOCANCEL);
+}
+
+TEST_F(ConversionDriverTest, CancelLeavesEverythingAsItWas)
+{
+    CZavioDoc* doc = Open("conv/manual.htm", kEmptyManuscript);
+    m_app->m_saPageFiles = {"earlier"};
+    m_host.QueueAnswer(IDCANCEL);
+    m_app->OnConvertHpType();
+    EXPECT_EQ(OpenDocuments(), std::vector<CZavioDoc*>{doc});
+    EXPECT_FALSE(IsDirectory(At("Finished")));
+    EXPECT_EQ(m_app->m_saPageFiles, LineList{"earlier"});
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, WithoutManuscriptTheQuestionComesFirstThenTheMessage)
+{
+    Open("conv/notes.txt", "text\r\n");
+    Open("conv/toc.cnt", ":Base x.hlp\r\n");
+    m_app->OnConvertHtmlHelp();
+    std::vector<std::string> expected{kHtmlHelpQuestion, kNoManuscript};
+    EXPECT_EQ(m_host.MessagesUtf8(), expected);
+    EXPECT_EQ(m_host.m_shown[1].type, MB_OK);
+    EXPECT_EQ(OpenDocuments().size(), 2u);  // no list document
+    EXPECT_FALSE(IsDirectory(At("Finished")));
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, CollectSortsManuscriptsByBaseNameAndRemembersTheLastMet)
+{
+    CZavioDoc* b = Open("conv/b.htm", kEmptyManuscript);
+    Open("conv/notes.txt", "x\r\n");
+    CZavioDoc* a = Open("other/a.html", kEmptyManuscript);
+    CZavioDoc* upper = Open("conv/A.htm", kEmptyManuscript);
+    Collect();
+    EXPECT_TRUE(m_manuscriptFound);
+    EXPECT_EQ(m_manuscriptPath, At("conv/A.htm"));
+    // "A" (65) sorts before "a" (97); the text document is left alone.
+    EXPECT_EQ(m_manuscripts, (std::vector<CZavioDoc*>{upper, a, b}));
+    EXPECT_FALSE(m_contentsFound);
+    EXPECT_EQ(m_contentsDoc, nullptr);
+    EXPECT_TRUE(m_contentsPath.empty());
+}
+
+TEST_F(ConversionDriverTest, CollectPutsTheLaterOfEqualNamesFirstAndTakesTheLastContentsFile)
+{
+    CZavioDoc* first = Open("one/manual.htm", kEmptyManuscript);
+    CZavioDoc* firstToc = Open("one/toc.cnt", "1 a\r\n");
+    CZavioDoc* second = Open("two/manual.htm", kEmptyManuscript);
+    CZavioDoc* secondToc = Open("two/help.cnt", "1 b\r\n");
+    Collect();
+    EXPECT_EQ(m_manuscripts, (std::vector<CZavioDoc*>{second, first}));
+    EXPECT_EQ(m_contentsDoc, secondToc);
+    EXPECT_NE(m_contentsDoc, firstToc);
+    EXPECT_TRUE(m_contentsFound);
+    EXPECT_EQ(m_contentsPath, At("two/help.cnt"));
+    EXPECT_EQ(m_contentsBaseName, "help");
+}
+
+TEST_F(ConversionDriverTest, CollectWithNoDocumentFindsNothing)
+{
+    Collect();
+    EXPECT_FALSE(m_manuscriptFound);
+    EXPECT_EQ(m_contentsDoc, nullptr);
+    EXPECT_TRUE(m_manuscripts.empty());
+}
+
+TEST(ConversionFolders, FolderOfPathKeepsTheTrailingSeparator)
+{
+    EXPECT_EQ(CZavioApp::GetFolderOfPath("/help/conv/manual.htm"), "/help/conv/");
+    EXPECT_EQ(CZavioApp::GetFolderOfPath("manual.htm"), "");
+    EXPECT_EQ(CZavioApp::GetFolderOfPath("/manual.htm"), "/");
+    // A trail byte 0x5C inside a name is part of the name.
+    EXPECT_EQ(CZavioApp::GetFolderOfPath("/help/" + kHyou + "/" + kSo + ".htm"), "/help/" + kHyou + "/");
+}
+
+TEST_F(ConversionDriverTest, FinishedLiesBesideTheConversionFolderAndIsMadeOnce)
+{
+    std::string conv = "help" + kHyou + "/" + kSo + kHyou + "/";
+    MakeFoldersFor(At(conv + "manual.htm"));
+    std::string finished = m_app->PrepareFinishedFolder(At(conv + "manual.htm"));
+    EXPECT_EQ(finished, At("help" + kHyou + "/Finished/"));
+    EXPECT_TRUE(IsDirectory(finished));
+
+    // Already there: used unchanged, and the current folder stays where it is.
+    WriteFile(finished + "keep.txt", "x");
+    ASSERT_TRUE(ChangeFolder(m_folder.Path()));
+    EXPECT_EQ(m_app->PrepareFinishedFolder(At(conv + "other.htm")), finished);
+    EXPECT_EQ(CurrentFolder(), m_folder.Path().substr(0, m_folder.Path().size() - 1));
+    EXPECT_EQ(ReadFile(finished + "keep.txt"), "x");
+}
+
+TEST_F(ConversionDriverTest, EnsureSubfolderReportsAnUnlistableParent)
+{
+    EXPECT_FALSE(m_app->EnsureSubfolder(At("missing/"), "Finished"));
+    EXPECT_FALSE(FileExists(At("missing")));
+    EXPECT_TRUE(m_app->EnsureSubfolder(m_folder.Path(), kSo + "Finished"));
+    EXPECT_TRUE(IsDirectory(At(kSo + "Finished")));
+    // A plain file of that name is not the folder.
+    WriteFile(At("Finished"), "file");
+    EXPECT_TRUE(m_app->EnsureSubfolder(m_folder.Path(), "Finished"));
+    EXPECT_FALSE(IsDirectory(At("Finished")));
+}
+
+TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirstFinishedFolder)
+{
+    // Opened b then a: b is processed first and decides the Finished folder.
+    Open("p/conv1/b.htm", kEmptyManuscript);
+    Open("q/conv2/a.htm", kEmptyManuscript);
+    m_app->m_saPageTitles = {"stale"};
+    m_app->m_saPageFiles = {"stale"};
+    m_host.QueueAnswer(IDNO);
+    m_app->OnConvertHpType();
+
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_EQ(m_app->m_bKeepHeader, 1);
+    EXPECT_TRUE(m_app->m_saPageFiles.empty());
+    EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("p/Finished/a.htm")), kEmptyManuscript);
+    EXPECT_FALSE(FileExists(At("q/Finished")));
+    EXPECT_FALSE(FileExists(At("p/conv1/b.htm")));
+    EXPECT_FALSE(FileExists(At("q/conv2/a.htm")));
+    EXPECT_EQ(ReadFile(At("p/Finished/ListTitl.txt")),
+              "\r\n///// Separated from a.htm : 0 pages\r\n\r\n///// Separated from b.htm : 0 pages\r\n");
+
+    // Only the list document stays open (the writers' documents aside), titled by its path.
+    std::vector<CZavioDoc*> open = OpenDocuments();
+    ASSERT_FALSE(open.empty());
+    EXPECT_EQ(open.front()->GetTitle(), At("p/Finished/ListTitl.txt"));
+    for (CZavioDoc* doc : open) {
+        EXPECT_NE(doc->m_strBaseName, "a");
+        EXPECT_NE(doc->m_strBaseName, "b");
+    }
+}
+
+TEST_F(ConversionDriverTest, AnHtmlManuscriptIsListedWithHtmAndMovedWithItsOwnExtension)
+{
+    Open("conv/guide.html", kEmptyManuscript);
+    m_app->OnConvertHtmlHelp();
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_EQ(ReadFile(At("Finished/guide.html")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")), "\r\n///// Separated from guide.htm : 0 pages\r\n");
+}
+
+TEST_F(ConversionDriverTest, TheChosenContentsFileMovesAndTheOtherStays)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    CZavioDoc* older = Open("conv/old.cnt", "1 a\r\n");
+    Open("conv/toc.cnt", "1 b\r\n");
+    m_app->OnConvertHtmlHelp();
+    EXPECT_EQ(ReadFile(At("Finished/toc.cnt")), "1 b\r\n");
+    EXPECT_TRUE(FileExists(At("conv/old.cnt")));
+    std::vector<CZavioDoc*> open = OpenDocuments();
+    EXPECT_NE(std::find(open.begin(), open.end(), older), open.end());
+}
+
+TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWhereItStands)
+{
+    // Processing order: b (complete), then a (no body division).
+    Open("conv/b.htm", kEmptyManuscript);
+    CZavioDoc* a = Open("conv/a.htm", kNoBodyManuscript);
+    CZavioDoc* toc = Open("conv/toc.cnt", "1 x\r\n");
+    m_app->OnConvertHpType();
+
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+    std::vector<std::string> expected{kHpTypeQuestion, "ヘッダーが取得できません\n\na"};
+    EXPECT_EQ(m_host.MessagesUtf8(), expected);
+    EXPECT_TRUE(FileExists(At("Finished/b.htm")));
+    EXPECT_TRUE(FileExists(At("conv/a.htm")));
+    EXPECT_TRUE(FileExists(At("conv/toc.cnt")));
+    EXPECT_FALSE(FileExists(At("Finished/ListTitl.txt")));
+
+    // a, the contents file and the unsaved list document stay open.
+    std::vector<CZavioDoc*> open = OpenDocuments();
+    ASSERT_EQ(open.size(), 3u);
+    EXPECT_EQ(open[0], a);
+    EXPECT_EQ(open[1], toc);
+    EXPECT_EQ(open[2]->GetTitle(), At("Finished/ListTitl.txt"));
+    EXPECT_EQ(open[2]->m_saOutputLines, (LineList{"", "///// Separated from b.htm : 0 pages"}));
+    EXPECT_EQ(ViewText(open[2]), "");
+}
+
+TEST_F(ConversionDriverTest, TheFirstManuscriptWithoutBodyLeavesTheListUnnamed)
+{
+    Open("conv/a.htm", kNoBodyManuscript);
+    m_app->OnConvertHtmlHelp();
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+    // The Finished folder is made before the manuscript is read.
+    EXPECT_TRUE(IsDirectory(At("Finished")));
+    std::vector<CZavioDoc*> open = OpenDocuments();
+    ASSERT_EQ(open.size(), 2u);
+    EXPECT_EQ(open[1]->m_strBaseName, "NewFile");
+}
+
+TEST_F(ConversionDriverTest, NoWindowForTheListDocumentEndsTheRun)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_host.m_failWindowCreation = true;
+    m_app->OnConvertHtmlHelp();
+    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(FileExists(At("conv/manual.htm")));
+    EXPECT_EQ(OpenDocuments().size(), 1u);
+}
+
+TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
+{
+    // Its Finished folder is its own folder: the move has nowhere to go.
+    Open("Finished/manual.htm", kEmptyManuscript);
+    m_app->OnConvertHtmlHelp();
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
+}
+
+TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsReplacedByTheMovedSource)
+{
+    Open("conv/manual.htm", kEmptyManuscript);
+    MakeFolder(At("Finished"));
+    WriteFile(At("Finished/manual.htm"), "older");
+    m_app->OnConvertHtmlHelp();
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
+    EXPECT_FALSE(FileExists(At("conv/manual.htm")));
+}
+
+TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStayed)
+{
+    // A plain file named Finished: no folder can be made, so no source moves.
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    Open("conv/manual.cnt", "1 x=y\r\n");
+    m_app->OnConvertHpType();
+
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("conv/manual.cnt")), "1 x=y\r\n");
+    std::vector<std::string> shown = m_host.MessagesUtf8();
+    std::string notWritten = DecodeCp932Lossless(At("conv/manual.htm")) + " はオープンできませんでした";
+    EXPECT_NE(std::find(shown.begin(), shown.end(), notWritten), shown.end());
+    EXPECT_TRUE(m_app->m_bConversionFinished);
+}
+
+TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesStay)
+{
+    WriteFile(At("Finished"), "in the way");
+    Open("conv/manual.htm", kEmptyManuscript);
+    m_app->OnConvertHpType();
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
+    EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+}
+
+}  // namespace
+}  // namespace zavio::test

@@ -1,0 +1,96 @@
+// What a whole conversion leaves behind in the editor: which windows stay
+// open, under which titles, and the final tiling; and a second conversion in
+// the same run of the program.
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "WordManuscript.h"
+#include "framework/Cp932.h"
+#include "framework/FileSystem.h"
+#include "res/CommandIds.h"
+
+namespace zavio::test {
+namespace {
+
+const std::vector<WordTopic> kTopics = {
+    {"t_one", "一つ目", "最初の話題です。", "二つ目", "t_two"},
+    {"t_two", "二つ目", "次の話題です。"},
+};
+
+class ConversionEndStateTest : public AppTest {
+protected:
+    CZavioDoc* Open(const std::string& relativePath, const std::string& bytes)
+    {
+        const std::string path = m_folder.Path() + relativePath;
+        for (std::size_t sep = path.find('/', m_folder.Path().size()); sep != std::string::npos;
+             sep = path.find('/', sep + 1))
+            MakeFolder(path.substr(0, sep));
+        WriteFile(path, bytes);
+        CZavioDoc* doc = m_app->CreateDocumentForPath(path);
+        EXPECT_TRUE(doc && m_app->LoadFileIntoDocument(doc, path));
+        return doc;
+    }
+
+    std::string At(const std::string& relativePath) const { return m_folder.Path() + relativePath; }
+
+    std::vector<std::string> OpenTitles() const
+    {
+        std::vector<std::string> titles;
+        for (CZavioDoc* doc : OpenDocuments()) titles.push_back(doc->GetTitle());
+        return titles;
+    }
+};
+
+TEST_F(ConversionEndStateTest, HpTypeLeavesTheListContentsPageAndNoteOpenAndTiled)
+{
+    Open("notes.txt", "memo\r\n");
+    Open("conv/manual.htm", WordManuscript(kTopics));
+    Open("conv/toc.cnt", J("1 一つ目=t_one\r\n1 二つ目=t_two\r\n"));
+    m_host.m_tileCount = 0;
+    m_host.QueueAnswer(IDYES);
+
+    m_app->OnConvertHpType();
+
+    EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("notes.txt"), At("Finished/ListTitl.txt"), At("conv/toc.htm"),
+                                                      At(J("Finished/HP_type_Help_の組込.txt"))}));
+    // Every new window re-tiles (two pages, list, contents page, note), and
+    // the end tiles what is left.
+    EXPECT_EQ(m_host.m_tileCount, 6);
+    EXPECT_TRUE(FileExists(At("conv/toc.htm")));
+    EXPECT_TRUE(FileExists(At("Finished/toc.cnt")));
+    EXPECT_FALSE(FileExists(At("conv/toc.cnt")));
+}
+
+TEST_F(ConversionEndStateTest, HtmlHelpLeavesTheListProjectSitemapAndNoteOpen)
+{
+    Open("conv/manual.htm", WordManuscript(kTopics));
+    m_host.m_tileCount = 0;
+
+    m_app->OnConvertHtmlHelp();
+
+    EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("Finished/ListTitl.txt"), At("conv/manual.hhp"),
+                                                      At("conv/Table of Contents.hhc"),
+                                                      At(J("Finished/HTML_Help_の作成と組込.txt"))}));
+    EXPECT_EQ(m_host.m_tileCount, 7);  // two pages, list, project, sitemap, note, and the end
+    EXPECT_EQ(m_app->m_strProjectName, "manual");
+}
+
+TEST_F(ConversionEndStateTest, SecondConversionInTheSameRunListsOnlyItsOwnPages)
+{
+    Open("first/manual.htm", WordManuscript(kTopics));
+    m_app->OnConvertHtmlHelp();
+    for (CZavioDoc* doc : OpenDocuments()) doc->OnCloseDocument();
+
+    // Converted again into the same folder: the project keeps a backup.
+    Open("first/manual.htm", WordManuscript({kTopics[1]}));
+    m_app->OnConvertHtmlHelp();
+
+    const std::string project = ReadFile(At("first/manual.hhp"));
+    EXPECT_NE(project.find("\r\n[FILES]\r\nt_two.htm\r\n\r\n[INFOTYPES]\r\n"), std::string::npos) << project;
+    EXPECT_NE(ReadFile(At("first/manual-Back.hhp")).find("[FILES]\r\nt_one.htm\r\nt_two.htm\r\n"), std::string::npos);
+    EXPECT_TRUE(FileExists(At("first/Table of Contents-Back.hhc")));
+    EXPECT_EQ(m_app->m_saPageFiles, std::vector<std::string>{"t_two"});
+}
+
+}  // namespace
+}  // namespace zavio::test

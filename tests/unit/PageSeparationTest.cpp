@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "framework/Cp932.h"
+#include "framework/FileSystem.h"
+
+namespace zavio::test {
+namespace {
+
+const std::string kHyou = "\x95\x5C";  // 表: trail byte 0x5C
+const std::string kPo = "\x83\x7C";    // ポ: trail byte 0x7C
+
+// The note-line list of one "#" footnote, one tag or text run per line.
+LineList HashFootnote(const std::string& id, const std::string& topic)
+{
+    return {"<div style='mso-element:footnote' id=" + id + ">",
+            "",
+            "<p class=MsoFootnoteText><a style='mso-footnote-id:" + id + "' href=\"#_" + id + "ref\" name=\"_" + id +
+                "\" title=\"\">",
+            "<span class=MsoFootnoteReference><span lang=EN-US>",
+            "#",
+            "</span></span></a>",
+            topic,
+            "</p>",
+            "",
+            "</div>"};
+}
+
+// One page of a cleaned manuscript: its opening line (the body start or a
+// page break), the title paragraph with the "#" footnote anchor, an empty
+// paragraph, and the empty line that ends the page.
+LineList PageLines(const std::string& opening, const std::string& id, const std::string& title)
+{
+    return {opening,
+            "<p class=MsoNormal>",
+            "<a style='mso-footnote-id:" + id + "' href=\"#_" + id + "\" name=\"_" + id + "ref\" title=\"\">",
+            "<span class=MsoFootnoteReference><span lang=EN-US>",
+            "#",
+            "</span></span></a>",
+            title,
+            "</p>",
+            "<p class=MsoNormal>",
+            "&nbsp;",
+            "</p>",
+            ""};
+}
+
+const std::string kBodyStart = "<div class=Section1 style='layout-grid:18.0pt'>";
+const std::string kPageBreak = "<br clear=all style='page-break-before:always'>";
+
+class PageSeparationTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        MakeFolder(At("conv"));
+        MakeFolder(At("Finished"));
+        m_app->m_saHeaderLines = {"<html>", "<body lang=JA>"};
+        m_manuscript = NewDocument();
+        m_manuscript->m_strExtension = "htm";
+        m_manuscript->m_strBaseName = "manual";
+        m_manuscript->m_strPath = At("conv/manual.htm");
+        m_list = NewDocument();
+    }
+
+    std::string At(const std::string& relativePath) const { return m_folder.Path() + relativePath; }
+
+    void AddPage(const std::string& id, const std::string& topic, const std::string& title)
+    {
+        bool first = m_manuscript->m_saOutputLines.empty();
+        LineList page = PageLines(first ? kBodyStart : kPageBreak, id, title);
+        m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
+        LineList note = HashFootnote(id, topic);
+        m_app->m_saNoteLines.insert(m_app->m_saNoteLines.end(), note.begin(), note.end());
+    }
+
+    int Separate() { return m_app->SeparatePages("toc", m_manuscript, m_list, At("Finished/")); }
+
+    // What a page file holds: header, contents link (HP type), body start,
+    // then the page's lines with the page break and the "#" mark gone.
+    // The first page opens with the body start twice.
+    std::string ExpectedPage(const std::string& id, const std::string& title, bool contentsLink, bool firstPage) const
+    {
+        LineList lines = m_app->m_saHeaderLines;
+        if (contentsLink) {
+            lines.push_back("<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;");
+            lines.push_back(
+                J("font-family:\"ＭＳ ゴシック\"'><a href=\"toc.htm\">目次</a><span "
+                  "lang=EN-US><o:p></o:p></span></span></p></p>"));
+        }
+        LineList page = PageLines(kBodyStart, id, title);
+        page[4].clear();
+        lines.push_back(kBodyStart);
+        if (firstPage) lines.push_back(kBodyStart);
+        lines.insert(lines.end(), page.begin() + 1, page.end());
+        std::string bytes;
+        for (const std::string& line : lines) bytes += line + "\r\n";
+        return bytes;
+    }
+
+    CZavioDoc* m_manuscript = nullptr;
+    CZavioDoc* m_list = nullptr;
+};
+
+TEST_F(PageSeparationTest, ThreePagesBecomeThreeFilesListedInReadingOrder)
+{
+    m_app->m_bHtmlHelp = 1;
+    AddPage("ftn1", "t1", "First");
+    AddPage("ftn2", "t2", "Second");
+    AddPage("ftn3", "t3", "Third");
+    m_app->m_saPageFiles = {"older"};
+    m_app->m_saPageTitles = {"Older"};
+
+    EXPECT_EQ(Separate(), 3);
+    EXPECT_EQ(m_app->m_saPageFiles, (LineList{"t1", "t2", "t3", "older"}));
+    EXPECT_EQ(m_app->m_saPageTitles, (LineList{"First", "Second", "Third", "Older"}));
+    EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
+    EXPECT_EQ(ReadFile(At("conv/t3.htm")), ExpectedPage("ftn3", "Third", false, false));
+    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 3 pages", J("First ･･･ t1.htm"),
+                                                 J("Second ･･･ t2.htm"), J("Third ･･･ t3.htm")}));
+    EXPECT_TRUE(m_manuscript->m_saOutputLines.empty());
+    // Every page window is closed again.
+    EXPECT_EQ(OpenDocuments().size(), 2u);
+    EXPECT_FALSE(FileExists(At("OursTemp.txt")));
+}
+
+TEST_F(PageSeparationTest, HpTypePagesLinkBackToTheContentsPage)
+{
+    m_app->m_bHtmlHelp = 0;
+    AddPage("ftn1", "only", "Only");
+    EXPECT_EQ(Separate(), 1);
+    EXPECT_EQ(ReadFile(At("conv/only.htm")), ExpectedPage("ftn1", "Only", true, true));
+}
+
+TEST_F(PageSeparationTest, APageWithoutHashFootnoteIsDropped)
+{
+    m_app->m_bHtmlHelp = 1;
+    AddPage("ftn1", "t1", "First");
+    // A second page whose anchor has no "#" mark: no note reference.
+    LineList page = PageLines(kPageBreak, "ftn2", "Loose");
+    page[4] = "K";
+    m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
+
+    EXPECT_EQ(Separate(), 1);
+    EXPECT_EQ(m_app->m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(m_list->m_saOutputLines.size(), 3u);
+    EXPECT_EQ(m_list->m_saOutputLines[1], "///// Separated from manual.htm : 1 pages");
+}
+
+TEST_F(PageSeparationTest, AnEmptyManuscriptCountsNoPage)
+{
+    EXPECT_EQ(Separate(), 0);
+    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
+    EXPECT_EQ(OpenDocuments().size(), 2u);
+}
+
+TEST_F(PageSeparationTest, NoWindowForAPageLeavesTheManuscriptAsItIs)
+{
+    AddPage("ftn1", "t1", "First");
+    const LineList before = m_manuscript->m_saOutputLines;
+    m_host.m_failWindowCreation = true;
+    EXPECT_EQ(Separate(), 0);
+    EXPECT_EQ(m_manuscript->m_saOutputLines, before);
+    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
+}
+
+TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
+{
+    m_app->m_bHtmlHelp = 1;
+    // 15 double-byte characters, then more: the cut falls after the 15th.
+    std::string title = J("あいうえおかきくけこさしすせそたち");
+    AddPage("ftn1", "long", title);
+    Separate();
+    EXPECT_EQ(m_app->m_saPageTitles, LineList{title});
+    EXPECT_EQ(m_list->m_saOutputLines[2], title.substr(0, 30) + J(" ･･･ long.htm"));
+    // A cut may split a double-byte character: it counts bytes.
+    std::string odd = "x" + J("あいうえおかきくけこさしすせそ");
+    EXPECT_EQ(odd.size(), 31u);
+    AddPage("ftn2", "odd", odd);
+    Separate();
+    EXPECT_EQ(m_list->m_saOutputLines[2], odd.substr(0, 30) + J(" ･･･ odd.htm"));
+}
+
+TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptDoesNotDestroyIt)
+{
+    m_app->m_bHtmlHelp = 1;
+    const std::string source = "<html>original manuscript</html>\r\n";
+    WriteFile(At("conv/manual.htm"), source);
+    AddPage("ftn1", "manual", "Manual");
+    AddPage("ftn2", "manual", "Again");
+
+    EXPECT_EQ(Separate(), 2);
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), source);
+    // The page nearer the start of the manuscript is written last.
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), ExpectedPage("ftn1", "Manual", false, true));
+    EXPECT_EQ(m_app->m_saSourcesTakenByPages, LineList{At("conv/manual.htm")});
+}
+
+TEST_F(PageSeparationTest, APageNamedLikeAnotherOpenManuscriptMovesThatOneFirst)
+{
+    m_app->m_bHtmlHelp = 1;
+    CZavioDoc* other = NewDocument();
+    other->m_strExtension = "htm";
+    other->m_strBaseName = "intro";
+    other->m_strPath = At("conv/intro.htm");
+    WriteFile(other->m_strPath, "intro source");
+    AddPage("ftn1", "intro", "Intro");
+    Separate();
+    EXPECT_EQ(ReadFile(At("Finished/intro.htm")), "intro source");
+    EXPECT_EQ(ReadFile(At("conv/intro.htm")), ExpectedPage("ftn1", "Intro", false, true));
+}
+
+TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
+{
+    m_app->m_bHtmlHelp = 1;
+    WriteFile(At("conv/manual.htm"), "source");
+    AddPage("ftn1", "manual", "Manual");
+    m_app->SeparatePages("toc", m_manuscript, m_list, At("NoSuchFolder/"));
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
+    EXPECT_TRUE(m_app->m_saSourcesTakenByPages.empty());
+    // Said as a save that failed; the page stays listed.
+    EXPECT_EQ(m_host.m_shown.back().text, At("conv/manual.htm") + J(" はオープンできませんでした"));
+    EXPECT_EQ(m_app->m_saPageFiles, LineList{"manual"});
+}
+
+class PageFileNameTest : public AppTest {};
+
+TEST_F(PageFileNameTest, TheTopicNameFollowsTheHashMark)
+{
+    m_app->m_saNoteLines = HashFootnote("ftn1", "IDH_ONE");
+    LineList second = HashFootnote("ftn2", "  IDH_TWO\t");
+    m_app->m_saNoteLines.insert(m_app->m_saNoteLines.end(), second.begin(), second.end());
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "IDH_ONE");
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn2"), "IDH_TWO");
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn9"), "");
+}
+
+TEST_F(PageFileNameTest, TheMarkMayCarryBlanksButNoOtherText)
+{
+    m_app->m_saNoteLines = {"id=ftn1", " \t# \t", "&nbsp;", "", "<span>", "topic"};
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "topic");
+    m_app->m_saNoteLines = {"id=ftn1", "# x", "topic"};
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "");
+    // Text before the mark, or text that opens a tag, is not the name.
+    m_app->m_saNoteLines = {"id=ftn1", "before", "#", "<b>tag", "after"};
+    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "after");
+}
+
+TEST_F(PageFileNameTest, OnlyFifteenLinesAfterTheReferenceAreLookedAt)
+{
+    LineList notes{"ref", "#"};
+    for (int i = 0; i < 13; ++i) notes.push_back("<p>");
+    notes.push_back("fifteenth");
+    m_app->m_saNoteLines = notes;
+    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "fifteenth");
+    notes.insert(notes.begin() + 2, "<p>");
+    m_app->m_saNoteLines = notes;
+    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "");
+}
+
+TEST_F(PageFileNameTest, UnsafeBytesBecomeUnderscoresTrailBytesIncluded)
+{
+    m_app->m_saNoteLines = {"ref", "#", "a.b/c\\d:e*f?g\"h<i>j|k"};
+    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "a_b_c_d_e_f_g_h_i_j_k");
+    m_app->m_saNoteLines = {"ref", "#", kHyou + kPo};
+    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "\x95_\x83_");
+}
+
+TEST(IntToString, DecimalWithSign)
+{
+    EXPECT_EQ(CZavioApp::IntToString(0), "0");
+    EXPECT_EQ(CZavioApp::IntToString(120), "120");
+    EXPECT_EQ(CZavioApp::IntToString(-7), "-7");
+}
+
+}  // namespace
+}  // namespace zavio::test
