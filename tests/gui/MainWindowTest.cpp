@@ -402,6 +402,47 @@ private slots:
         QVERIFY(pdf.size() > 500);
     }
 
+    void everyHelpFileTheProgramOpensWasBuilt()
+    {
+        const QString programDir = QStringLiteral(ZAVIO_PROGRAM_DIR);
+        if (!QFile::exists(programDir + "Help/Zavio.htm")) QSKIP("the help was not built");
+        f->Host().m_programFolder = ToCp932(programDir.toStdString());
+        StartShown();
+        const unsigned helpAware[] = {ID_FILE_NEW,
+                                      ID_FILE_OPEN,
+                                      ID_FILE_CLOSE,
+                                      ID_FILE_SAVE,
+                                      ID_FILE_SAVE_AS,
+                                      ID_FILE_PRINT_SETUP,
+                                      ID_FILE_PRINT,
+                                      ID_FILE_PRINT_PREVIEW,
+                                      ID_APP_EXIT,
+                                      ID_EDIT_UNDO,
+                                      ID_EDIT_CUT,
+                                      ID_EDIT_COPY,
+                                      ID_EDIT_PASTE,
+                                      ID_PREP_A,
+                                      ID_PREP_B,
+                                      ID_PREP_C,
+                                      ID_PREP_D,
+                                      ID_PREP_E,
+                                      ID_SEPARATE_HTML_HELP,
+                                      ID_SEPARATE_HP_TYPE,
+                                      ID_HELP_FINDER,
+                                      ID_HELP_HTML,
+                                      ID_HELP_HP_TYPE,
+                                      ID_CONTEXT_HELP_HP};
+        for (unsigned id : helpAware) {
+            f->App().m_nHelpMode = kHelpModeOn;
+            f->App().ExecuteCommand(id);
+        }
+        f->App().ExecuteCommand(ID_HELP_HTML);
+        f->App().ExecuteCommand(ID_HELP_HP_TYPE);
+        QCOMPARE(f->Host().m_opened.size(), qsizetype{std::size(helpAware) + 2});
+        for (const QString& path : f->Host().m_opened) QVERIFY2(QFile::exists(path), qPrintable(path));
+        QVERIFY(f->Host().m_messages.empty());
+    }
+
     void closeButtonOfAWindowClosesItsDocument()
     {
         StartShown();
