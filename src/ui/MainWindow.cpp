@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -101,8 +102,8 @@ MainWindow::MainWindow(QtHost& host) : m_host(host)
     BuildToolBar();
     BuildStatusBar();
     BuildAccelerators();
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { RefreshCommandStates(); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { RefreshCommandStates(); });
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { WindowsChanged(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ScheduleRefresh(); });
     ShowMenuBar(IDR_MAINFRAME);
 }
 
@@ -252,8 +253,25 @@ void MainWindow::RunCommand(unsigned id)
     emit commandRun(id, handled);
 }
 
+void MainWindow::WindowsChanged()
+{
+    ShowMenuBar(m_mdi->subWindowList().isEmpty() ? IDR_MAINFRAME : IDR_ZAVIOTYPE);
+    UpdateCaption();
+    ScheduleRefresh();
+}
+
+void MainWindow::ScheduleRefresh()
+{
+    if (m_refreshPending) return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_refreshPending) RefreshCommandStates();
+    });
+}
+
 void MainWindow::RefreshCommandStates()
 {
+    m_refreshPending = false;
     CZavioApp* app = App();
     ShowMenuBar(m_mdi->subWindowList().isEmpty() ? IDR_MAINFRAME : IDR_ZAVIOTYPE);
     if (app) {

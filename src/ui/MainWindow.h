@@ -41,6 +41,11 @@ public:
     // Enabled and checked states of every action, the menu bar for the
     // windows open, the caption and the help pointer.
     void RefreshCommandStates();
+    // After windows came or went: the menu bar and caption now, the rest
+    // once the current batch of work is done (a conversion opens and closes
+    // hundreds of windows in one command).
+    void WindowsChanged();
+    void ScheduleRefresh();
 
     static bool IsAcceleratorKey(const QKeySequence& keys);
 
@@ -75,6 +80,7 @@ private:
     std::vector<QAction*> m_accelerators;
     unsigned m_menuBarId = 0;
     bool m_helpPointerShown = false;
+    bool m_refreshPending = false;
 };
 
 }  // namespace zavio

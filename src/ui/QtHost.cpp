@@ -56,11 +56,6 @@ QString AppTitle()
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
-QSettings Profile()
-{
-    return QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
-}
-
 // "caption|patterns|caption|patterns||" as Qt name filters, whose patterns
 // are separated by blanks inside the parentheses.
 QStringList NameFilters(const std::string& filter)
@@ -118,9 +113,9 @@ ChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
     auto* frame = new ChildFrame(*this, doc, edit);
     m_window->Mdi()->addSubWindow(frame);
     QObject::connect(edit, &QPlainTextEdit::selectionChanged, m_window.get(),
-                     [w = m_window.get()] { w->RefreshCommandStates(); });
+                     [w = m_window.get()] { w->ScheduleRefresh(); });
     QObject::connect(edit, &QPlainTextEdit::undoAvailable, m_window.get(),
-                     [w = m_window.get()] { w->RefreshCommandStates(); });
+                     [w = m_window.get()] { w->ScheduleRefresh(); });
     QObject::connect(edit, &ZavioTextEdit::leftButtonReleased, m_window.get(),
                      [w = m_window.get()] { w->RefreshCommandStates(); });
     RetitleFrames(doc);
@@ -140,7 +135,7 @@ void QtHost::ShowDocumentWindow(CDocument& doc)
 void QtHost::DocumentTitleChanged(CDocument& doc)
 {
     RetitleFrames(doc);
-    if (m_window) m_window->RefreshCommandStates();
+    if (m_window) m_window->WindowsChanged();
 }
 
 void QtHost::RetitleFrames(const CDocument& doc)
@@ -189,7 +184,7 @@ std::vector<ChildFrame*> QtHost::FramesOf(const CDocument& doc) const
 
 void QtHost::AfterWindowsChanged()
 {
-    if (m_window) m_window->RefreshCommandStates();
+    if (m_window) m_window->WindowsChanged();
 }
 
 CDocument* QtHost::ActiveDocument()
@@ -492,20 +487,30 @@ void QtHost::KillTimer(unsigned handle)
     it->second->stop();
     it->second->deleteLater();
     m_timers.erase(it);
-    if (m_window) m_window->RefreshCommandStates();
+    if (m_window) m_window->ScheduleRefresh();
+}
+
+// One store for the host's life: each saved document rewrites the recent-file
+// list, and a store per call would write the file to disk every time.
+QSettings& QtHost::Profile()
+{
+    if (!m_profile)
+        m_profile = std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
+                                                QStringLiteral("Zavio"));
+    return *m_profile;
 }
 
 std::string QtHost::GetProfileString(std::string_view section, std::string_view key)
 {
-    QSettings settings = Profile();
-    QVariant value = settings.value(FromCp932(section) + u'/' + FromCp932(key));
+    QVariant value = Profile().value(FromCp932(section) + u'/' + FromCp932(key));
     return value.isValid() ? ToCp932Text(value.toString()) : std::string();
 }
 
 void QtHost::WriteProfileString(std::string_view section, std::string_view key, std::string_view value)
 {
-    QSettings settings = Profile();
-    settings.setValue(FromCp932(section) + u'/' + FromCp932(key), FromCp932(value));
+    Profile().setValue(FromCp932(section) + u'/' + FromCp932(key), FromCp932(value));
+    // The placement is written as the window closes: on disk at once.
+    if (section == "Settings") Profile().sync();
 }
 
 }  // namespace zavio

@@ -13,6 +13,7 @@
 
 class QPlainTextEdit;
 class QPrinter;
+class QSettings;
 class QTimer;
 class QWidget;
 
@@ -96,12 +97,14 @@ private:
     void RetitleFrames(const CDocument& doc);
     void AfterWindowsChanged();
     QPrinter& Printer();
+    QSettings& Profile();
 
     std::unique_ptr<MainWindow> m_window;
     std::map<const CDocument*, QtEditControl*> m_controls;
     std::map<unsigned, QTimer*> m_timers;
     unsigned m_nextTimer = 0;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QSettings> m_profile;
 };
 
 }  // namespace zavio
