@@ -10,17 +10,17 @@
 
 namespace zavio {
 
-ChildFrame::ChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit) : m_host(host), m_doc(doc), m_edit(edit)
+CChildFrame::CChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit) : m_host(host), m_doc(doc), m_edit(edit)
 {
     setWidget(edit);
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-void ChildFrame::closeEvent(QCloseEvent* event)
+void CChildFrame::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     // Closing may delete this window; do it once its event has returned.
-    QPointer<ChildFrame> self(this);
+    QPointer<CChildFrame> self(this);
     QTimer::singleShot(0, m_host.Window(), [self, host = &m_host] {
         if (self) host->CloseFrame(self);
     });

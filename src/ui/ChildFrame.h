@@ -9,10 +9,10 @@ class CDocument;
 class QtHost;
 class ZavioTextEdit;
 
-class ChildFrame : public QMdiSubWindow {
+class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
-    ChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit);
+    CChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit);
 
     CDocument& Document() const { return m_doc; }
     ZavioTextEdit* Edit() const { return m_edit; }

@@ -233,14 +233,14 @@ void MainWindow::ShowMenuBar(unsigned id)
     for (QMenu* menu : m_menus[id]) menuBar()->addMenu(menu);
 }
 
-ChildFrame* MainWindow::ActiveFrame() const
+CChildFrame* MainWindow::ActiveFrame() const
 {
-    return qobject_cast<ChildFrame*>(m_mdi->currentSubWindow());
+    return qobject_cast<CChildFrame*>(m_mdi->currentSubWindow());
 }
 
 ZavioTextEdit* MainWindow::ActiveEdit() const
 {
-    ChildFrame* frame = ActiveFrame();
+    CChildFrame* frame = ActiveFrame();
     return frame ? frame->Edit() : nullptr;
 }
 
@@ -288,7 +288,7 @@ void MainWindow::RefreshCommandStates()
 void MainWindow::UpdateCaption()
 {
     QString caption = Text(res::StringResource(IDR_MAINFRAME));
-    if (ChildFrame* frame = ActiveFrame()) caption += QStringLiteral(" - ") + frame->windowTitle();
+    if (CChildFrame* frame = ActiveFrame()) caption += QStringLiteral(" - ") + frame->windowTitle();
     setWindowTitle(caption);
 }
 

@@ -16,7 +16,7 @@ class QToolBar;
 
 namespace zavio {
 
-class ChildFrame;
+class CChildFrame;
 class QtHost;
 class ZavioTextEdit;
 
@@ -29,7 +29,7 @@ public:
     QMdiArea* Mdi() const { return m_mdi; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QLabel* IdleLabel() const { return m_idleLabel; }
-    ChildFrame* ActiveFrame() const;
+    CChildFrame* ActiveFrame() const;
     ZavioTextEdit* ActiveEdit() const;
     // The menu bar shown: 128 without a document window, 129 with one.
     unsigned MenuBarId() const { return m_menuBarId; }

@@ -107,10 +107,10 @@ std::unique_ptr<EditControl> QtHost::CreateDocumentWindow(CDocument& doc)
     return control;
 }
 
-ChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
+CChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
 {
     ZavioTextEdit* edit = control.CreateEdit();
-    auto* frame = new ChildFrame(*this, doc, edit);
+    auto* frame = new CChildFrame(*this, doc, edit);
     m_window->Mdi()->addSubWindow(frame);
     QObject::connect(edit, &QPlainTextEdit::selectionChanged, m_window.get(),
                      [w = m_window.get()] { w->ScheduleRefresh(); });
@@ -124,7 +124,7 @@ ChildFrame* QtHost::AddFrame(CDocument& doc, QtEditControl& control)
 
 void QtHost::ShowDocumentWindow(CDocument& doc)
 {
-    for (ChildFrame* frame : FramesOf(doc)) {
+    for (CChildFrame* frame : FramesOf(doc)) {
         frame->show();
         m_window->Mdi()->setActiveSubWindow(frame);
         frame->Edit()->setFocus();
@@ -140,7 +140,7 @@ void QtHost::DocumentTitleChanged(CDocument& doc)
 
 void QtHost::RetitleFrames(const CDocument& doc)
 {
-    std::vector<ChildFrame*> frames = FramesOf(doc);
+    std::vector<CChildFrame*> frames = FramesOf(doc);
     QString title = FromCp932(doc.GetTitle());
     for (std::size_t i = 0; i < frames.size(); ++i)
         frames[i]->setWindowTitle(frames.size() == 1 ? title : title + u':' + QString::number(i + 1));
@@ -149,7 +149,7 @@ void QtHost::RetitleFrames(const CDocument& doc)
 void QtHost::DestroyDocumentWindow(CDocument& doc)
 {
     // Freed at once: a conversion opens and closes many windows in one go.
-    for (ChildFrame* frame : FramesOf(doc)) {
+    for (CChildFrame* frame : FramesOf(doc)) {
         m_window->Mdi()->removeSubWindow(frame);
         delete frame;
     }
@@ -157,7 +157,7 @@ void QtHost::DestroyDocumentWindow(CDocument& doc)
     AfterWindowsChanged();
 }
 
-void QtHost::CloseFrame(ChildFrame* frame)
+void QtHost::CloseFrame(CChildFrame* frame)
 {
     CDocument& doc = frame->Document();
     if (FramesOf(doc).size() > 1) {
@@ -171,12 +171,12 @@ void QtHost::CloseFrame(ChildFrame* frame)
     if (m_window) m_window->RefreshCommandStates();
 }
 
-std::vector<ChildFrame*> QtHost::FramesOf(const CDocument& doc) const
+std::vector<CChildFrame*> QtHost::FramesOf(const CDocument& doc) const
 {
-    std::vector<ChildFrame*> frames;
+    std::vector<CChildFrame*> frames;
     if (!m_window) return frames;
     for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder)) {
-        auto* frame = qobject_cast<ChildFrame*>(sub);
+        auto* frame = qobject_cast<CChildFrame*>(sub);
         if (frame && &frame->Document() == &doc) frames.push_back(frame);
     }
     return frames;
@@ -189,7 +189,7 @@ void QtHost::AfterWindowsChanged()
 
 CDocument* QtHost::ActiveDocument()
 {
-    ChildFrame* frame = m_window ? m_window->ActiveFrame() : nullptr;
+    CChildFrame* frame = m_window ? m_window->ActiveFrame() : nullptr;
     return frame ? &frame->Document() : nullptr;
 }
 
@@ -216,7 +216,7 @@ void QtHost::OpenNewWindowOnActiveDocument()
     CDocument* doc = ActiveDocument();
     auto it = doc ? m_controls.find(doc) : m_controls.end();
     if (it == m_controls.end()) return;
-    ChildFrame* frame = AddFrame(*doc, *it->second);
+    CChildFrame* frame = AddFrame(*doc, *it->second);
     frame->show();
     m_window->Mdi()->setActiveSubWindow(frame);
     AfterWindowsChanged();

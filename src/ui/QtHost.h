@@ -19,7 +19,7 @@ class QWidget;
 
 namespace zavio {
 
-class ChildFrame;
+class CChildFrame;
 class MainWindow;
 class QtEditControl;
 
@@ -77,10 +77,10 @@ public:
     void PreviewEdit(QPlainTextEdit& edit);
 
     // The frames of one document, the first one first.
-    std::vector<ChildFrame*> FramesOf(const CDocument& doc) const;
+    std::vector<CChildFrame*> FramesOf(const CDocument& doc) const;
     // A frame's close button: the last frame of a document closes the
     // document (asking about unsaved changes), any other only itself.
-    void CloseFrame(ChildFrame* frame);
+    void CloseFrame(CChildFrame* frame);
 
 protected:
     // The modal dialogs themselves; tests replace them.
@@ -93,7 +93,7 @@ protected:
     virtual void RunPrintPreview(QPrinter& printer, QPlainTextEdit& edit);
 
 private:
-    ChildFrame* AddFrame(CDocument& doc, QtEditControl& control);
+    CChildFrame* AddFrame(CDocument& doc, QtEditControl& control);
     void RetitleFrames(const CDocument& doc);
     void AfterWindowsChanged();
     QPrinter& Printer();

@@ -487,7 +487,7 @@ private slots:
         f->MenuAction(ID_WINDOW_NEW)->trigger();
         QCOMPARE(f->WindowCount(), 2);
         Edit()->insertPlainText("shared");
-        auto* first = qobject_cast<ChildFrame*>(f->Window()->Mdi()->subWindowList().first());
+        auto* first = qobject_cast<CChildFrame*>(f->Window()->Mdi()->subWindowList().first());
         QVERIFY(first->Edit()->toPlainText().contains("shared"));
         QVERIFY(first->windowTitle().endsWith(":1"));
         // Closing one of the two keeps the document.
