@@ -1,6 +1,6 @@
 // Lines reach a view through the working file "OursTemp.txt" in the program
 // folder. Every running copy of the program shares that one file, so a
-// transfer holds an exclusive advisory lock on it from writing until it is
+// transfer holds an exclusive advisory lock from writing the file until it is
 // deleted.
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,29 +15,24 @@
 namespace zavio {
 namespace {
 
+// The lock is taken on the working file's folder rather than on the file
+// itself: the file is deleted at the end of every transfer, and dropping the
+// last descriptor of a deleted file costs a file system such as ext4 a
+// journalled clean-up each time. Every copy of the program locks the same
+// folder, so transfers never interleave all the same.
 class WorkingFileLock {
 public:
-    explicit WorkingFileLock(const std::string& path)
+    explicit WorkingFileLock(const std::string& folder)
     {
-        auto native = ToNativePath(path);
+        auto native = ToNativePath(folder.empty() ? std::string(".") : folder);
         if (!native) return;
-        // The file we lock may have been deleted by the copy that held it
-        // before us; then lock the file that now has the name.
-        for (int attempt = 0; attempt < 1000; ++attempt) {
-            int fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-            if (fd < 0) return;
-            if (::flock(fd, LOCK_EX) != 0) {
-                ::close(fd);
-                return;
-            }
-            struct stat locked, named;
-            if (::fstat(fd, &locked) == 0 && ::stat(native->c_str(), &named) == 0 &&
-                locked.st_ino == named.st_ino && locked.st_dev == named.st_dev) {
-                m_fd = fd;
-                return;
-            }
+        int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return;
+        if (::flock(fd, LOCK_EX) != 0) {
             ::close(fd);
+            return;
         }
+        m_fd = fd;
     }
     ~WorkingFileLock()
     {
@@ -61,8 +56,9 @@ bool CZavioDoc::WriteLinesToFile(const LineList& lines, const std::string& path)
 
 bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
 {
-    const std::string path = ZavioApp().m_strWorkDir + "OursTemp.txt";
-    WorkingFileLock lock(path);
+    const std::string& folder = ZavioApp().m_strWorkDir;
+    const std::string path = folder + "OursTemp.txt";
+    WorkingFileLock lock(folder);
     if (!lock.Locked() || !WriteLinesToFile(lines, path)) {
         AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
         return false;

@@ -16,25 +16,39 @@ namespace {
 constexpr char32_t kNone = 0xFFFFFFFF;
 constexpr char32_t kEscapeBase = 0xF700;  // U+F700..U+F7FF: raw bytes
 
-// One conversion through glibc's iconv; nullopt when iconv rejects any part.
-std::optional<std::string> IconvConvert(const char* to, const char* from, std::string_view in)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
-    std::string out(in.size() * 4 + 8, '\0');
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    bool ok = rc != static_cast<std::size_t>(-1) && inLeft == 0;
-    if (ok) ok = iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
-    iconv_close(cd);
-    if (!ok) return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
-}
+// A conversion descriptor of glibc's iconv, opened once and reused: the
+// tables below take tens of thousands of conversions.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Converter() { iconv_close(m_cd); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // nullopt when iconv rejects any part of the input.
+    std::optional<std::string> operator()(std::string_view in)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        std::string out(in.size() * 4 + 8, '\0');
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        std::size_t rc = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        bool ok = rc != static_cast<std::size_t>(-1) && inLeft == 0;
+        if (ok) ok = iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        if (!ok) return std::nullopt;
+        out.resize(out.size() - outLeft);
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
 
 char32_t SingleCodePoint(const std::string& utf32le)
 {
@@ -53,20 +67,22 @@ struct Tables {
 
     Tables()
     {
+        Converter toUnicode("UTF-32LE", "CP932");
+        Converter fromUnicode("CP932", "UTF-32LE");
         std::unordered_map<char32_t, std::string> canonical;
         auto canonicalOf = [&](char32_t cp) -> const std::string& {
             auto it = canonical.find(cp);
             if (it != canonical.end()) return it->second;
             std::string utf32(4, '\0');
             for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-            auto enc = IconvConvert("CP932", "UTF-32LE", utf32);
+            auto enc = fromUnicode(utf32);
             return canonical.emplace(cp, enc ? *enc : std::string()).first->second;
         };
         for (int b = 0; b < 256; ++b) {
             single[b] = kNone;
             if (IsLeadByte(static_cast<unsigned char>(b))) continue;
             std::string in(1, static_cast<char>(b));
-            auto dec = IconvConvert("UTF-32LE", "CP932", in);
+            auto dec = toUnicode(in);
             if (!dec) continue;
             char32_t cp = SingleCodePoint(*dec);
             if (cp == kNone || canonicalOf(cp) != in) continue;
@@ -77,7 +93,7 @@ struct Tables {
             if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 std::string in{static_cast<char>(lead), static_cast<char>(trail)};
-                auto dec = IconvConvert("UTF-32LE", "CP932", in);
+                auto dec = toUnicode(in);
                 if (!dec) continue;
                 char32_t cp = SingleCodePoint(*dec);
                 if (cp == kNone || canonicalOf(cp) != in) continue;

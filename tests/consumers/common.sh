@@ -3,14 +3,22 @@
 set -euo pipefail
 export LC_ALL=C
 
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-failures=0
-
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+
+# Failures are counted in a file, so that checks running inside $(...)
+# subshells are counted too.
+fail() {
+    echo "FAIL: $*" >&2
+    echo "$*" >>"$scratch/failures"
+}
+
+# Ends the check: status 1 when anything failed.
+finish() {
+    local failures=0
+    [ -f "$scratch/failures" ] && failures=$(wc -l <"$scratch/failures")
+    [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
+}
 
 # run_sample KIND WITH_CNT -> prints the conversion folder. The sample is
 # converted in a folder of its own, as a user would.

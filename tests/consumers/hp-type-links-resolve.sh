@@ -39,4 +39,4 @@ while IFS= read -r folder; do
     echo "ok: $folder, $followed links resolve"
 done < <(run_golden_cases hp-type)
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
+finish
