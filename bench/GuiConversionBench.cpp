@@ -56,6 +56,6 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    for (int pages : {50, 200, 800}) Run(pages);
+    for (int pages : {50, 200, 550}) Run(pages);
     return 0;
 }
