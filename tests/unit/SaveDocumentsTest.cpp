@@ -167,6 +167,30 @@ TEST_F(SaveDocumentsTest, CancelledSaveAsChangesNothing)
     EXPECT_EQ(doc->m_strPath, InProgramFolder("c.hhp"));
 }
 
+TEST_F(SaveDocumentsTest, SaveAsOffersTheFilterListOfEachKindFirst)
+{
+    const std::pair<int, const char*> lists[] = {
+        {1,
+         "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+        {2,
+         "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|"
+         "cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+        {3,
+         "cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+        {4, "hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+        {5, "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+    };
+    for (const auto& [type, list] : lists) {
+        m_host.m_dialogRequests.clear();
+        m_host.QueueDialogCancel();
+        std::string path, name = "n";
+        int asked = type;
+        EXPECT_FALSE(m_app->AskSaveFileName(path, name, asked, nullptr));
+        ASSERT_EQ(m_host.m_dialogRequests.size(), 1u);
+        EXPECT_EQ(m_host.m_dialogRequests[0].filter, J(list)) << "type " << type;
+    }
+}
+
 TEST_F(SaveDocumentsTest, InHelpModeTheCommandsOpenTheirPagesAndWriteNothing)
 {
     CZavioDoc* doc = OpenFile("h.txt", "x\r\n");
