@@ -256,6 +256,8 @@ int QtHost::RunMessageBox(const QString& text, unsigned type)
     if (type == MB_YESNO) buttons = QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, AppTitle(), text, buttons,
                     m_window.get());
+    // Messages carry file names: one that looks like markup must show as typed.
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return IDOK;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -90,6 +92,31 @@ private slots:
         QCOMPARE(f->WindowCount(), 1);
         QCOMPARE(f->Window()->MenuBarId(), 129u);
         QCOMPARE(f->Window()->windowTitle(), "Zavio - " + f->Folder() + "NewFile.txt");
+    }
+
+    // A dropped file's name goes into the message as it stands, even when it
+    // looks like markup; the box carries the program's title.
+    void messageBoxShowsItsTextAsTyped()
+    {
+        StartShown();
+        const QString text = QStringLiteral("<b>readme</b>.DOC は開けません");
+        QString title, shown;
+        Qt::TextFormat format = Qt::AutoText;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            title = box->windowTitle();
+            shown = box->text();
+            format = box->textFormat();
+            buttons = box->standardButtons();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(f->Host().RunDesktopMessageBox(text, MB_OK), IDOK);
+        QCOMPARE(title, QString("Zavio"));
+        QCOMPARE(shown, text);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
     void everyMenuAndToolbarCommandReachesItsHandler()

@@ -44,6 +44,8 @@ public:
     unsigned m_timerSpeedUp = 1;
     int m_timersKilled = 0;
     std::string m_programFolder;  // CP932, ending in '/'
+    // The message box the program shows outside tests.
+    int RunDesktopMessageBox(const QString& text, unsigned type) { return QtHost::RunMessageBox(text, type); }
 
 protected:
     int RunMessageBox(const QString& text, unsigned type) override;
