@@ -1,6 +1,8 @@
 // Page separation: a cleaned manuscript is cut into one file per topic,
 // taken from its end, each named after the topic's "#" footnote.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/ZavioApp.h"
 #include "convert/SourceFiles.h"
@@ -44,6 +46,77 @@ void ReplaceUnsafeBytes(std::string& name)
         if (IsFileNameUnsafe(c)) c = '_';
 }
 
+// The note lines joined by line feeds, which no line holds, with where each
+// line starts: one fast search over the whole block finds the first line that
+// holds a reference, where a search line by line for every page of a large
+// manuscript costs as much as the rest of its separation.
+class NoteLineIndex {
+public:
+    explicit NoteLineIndex(const LineList& notes) : m_notes(notes)
+    {
+        std::size_t total = 0;
+        for (const std::string& line : notes) total += line.size() + 1;
+        m_joined.reserve(total);
+        m_starts.reserve(notes.size() + 1);
+        for (const std::string& line : notes) {
+            m_starts.push_back(m_joined.size());
+            m_joined += line;
+            m_joined += '\n';
+        }
+        m_starts.push_back(m_joined.size());
+    }
+
+    // The first line holding `what` where one of its characters begins; the
+    // line count when none does.
+    std::size_t FirstLineWith(std::string_view what) const
+    {
+        if (what.empty() || what.find('\n') != std::string_view::npos) return Scan(what);
+        std::size_t from = 0;
+        while (true) {
+            std::size_t hit = m_joined.find(what, from);
+            if (hit == std::string::npos) return m_notes.size();
+            auto next = std::upper_bound(m_starts.begin(), m_starts.end(), hit);
+            std::size_t line = static_cast<std::size_t>(next - m_starts.begin()) - 1;
+            if (MbContains(m_notes[line], what)) return line;
+            from = m_starts[line + 1];  // no match on a character boundary in this line
+        }
+    }
+
+private:
+    std::size_t Scan(std::string_view what) const
+    {
+        std::size_t found = 0;
+        while (found < m_notes.size() && !MbContains(m_notes[found], what)) ++found;
+        return found;
+    }
+
+    const LineList& m_notes;
+    std::string m_joined;
+    std::vector<std::size_t> m_starts;
+};
+
+std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference)
+{
+    std::size_t found = index.FirstLineWith(noteReference);
+    if (found == notes.size()) return std::string();
+
+    // The footnote's lines: tags, the mark "#", more tags, then the topic name.
+    std::string pageName;
+    bool markSeen = false;
+    for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
+        std::string line = Trim(notes[i]);
+        if (line.empty() || line == "&nbsp;") continue;
+        if (line == "#") {
+            markSeen = true;
+        } else if (markSeen && line[0] != '<') {
+            pageName = line;
+            break;
+        }
+    }
+    ReplaceUnsafeBytes(pageName);
+    return pageName;
+}
+
 std::string PageLine(const std::string& title, const std::string& pageName)
 {
     std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
@@ -76,6 +149,7 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
                              std::string finishedFolder)
 {
     const std::string folder = GetFolderOfPath(manuscript->m_strPath);
+    const NoteLineIndex notes(m_saNoteLines);  // the note lines stay as they are while pages are taken
     int pageCount = 0;
     bool more = true;
     do {
@@ -94,7 +168,7 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
             continue;
         }
 
-        std::string pageName = PageFileNameFromNote(noteReference);
+        std::string pageName = zavio::PageFileNameFromNote(m_saNoteLines, notes, noteReference);
         m_saPageTitles.insert(m_saPageTitles.begin(), title);
         m_saPageFiles.insert(m_saPageFiles.begin(), pageName);
 
@@ -123,26 +197,7 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
 
 std::string CZavioApp::PageFileNameFromNote(std::string noteReference)
 {
-    const LineList& notes = m_saNoteLines;
-    std::size_t found = 0;
-    while (found < notes.size() && !MbContains(notes[found], noteReference)) ++found;
-    if (found == notes.size()) return std::string();
-
-    // The footnote's lines: tags, the mark "#", more tags, then the topic name.
-    std::string pageName;
-    bool markSeen = false;
-    for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
-        std::string line = Trim(notes[i]);
-        if (line.empty() || line == "&nbsp;") continue;
-        if (line == "#") {
-            markSeen = true;
-        } else if (markSeen && line[0] != '<') {
-            pageName = line;
-            break;
-        }
-    }
-    ReplaceUnsafeBytes(pageName);
-    return pageName;
+    return zavio::PageFileNameFromNote(m_saNoteLines, NoteLineIndex(m_saNoteLines), noteReference);
 }
 
 std::string CZavioApp::IntToString(int value)

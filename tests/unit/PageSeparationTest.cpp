@@ -265,6 +265,20 @@ TEST_F(PageFileNameTest, UnsafeBytesBecomeUnderscoresTrailBytesIncluded)
     EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "\x95_\x83_");
 }
 
+// The reference is found where a character begins: bytes of it that
+// straddle two characters of an earlier line, or stand at a trail byte, do
+// not count, and a later match in the same line does.
+TEST_F(PageFileNameTest, TheReferenceMatchesOnlyOnCharacterBoundaries)
+{
+    const std::string ref = "\\x";  // a backslash, as the trail byte of 表 is
+    m_app->m_saNoteLines = {kHyou + "x", "#", "wrong", kHyou + "\\x", "#", "right"};
+    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "right");
+    m_app->m_saNoteLines = {kHyou + "x " + "\\x", "#", "same line"};
+    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "same line");
+    m_app->m_saNoteLines = {kHyou + "x", "#", "none"};
+    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "");
+}
+
 TEST(IntToString, DecimalWithSign)
 {
     EXPECT_EQ(CZavioApp::IntToString(0), "0");
