@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <stdexcept>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,22 @@ public:
     ~Converter() { iconv_close(m_cd); }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
+
+    // Converts from the start of `in` as far as iconv accepts it; the result
+    // is the number of bytes taken, and `rejected` tells whether iconv stopped
+    // at a sequence it does not accept.
+    std::size_t Run(std::string_view in, std::string& out, bool& rejected)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        out.assign(in.size() * 4 + 8, '\0');
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        rejected = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1);
+        out.resize(out.size() - outLeft);
+        return in.size() - inLeft;
+    }
 
     // nullopt when iconv rejects any part of the input.
     std::optional<std::string> operator()(std::string_view in)
@@ -69,38 +86,116 @@ struct Tables {
     {
         Converter toUnicode("UTF-32LE", "CP932");
         Converter fromUnicode("CP932", "UTF-32LE");
-        std::unordered_map<char32_t, std::string> canonical;
-        auto canonicalOf = [&](char32_t cp) -> const std::string& {
-            auto it = canonical.find(cp);
-            if (it != canonical.end()) return it->second;
-            std::string utf32(4, '\0');
-            for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-            auto enc = fromUnicode(utf32);
-            return canonical.emplace(cp, enc ? *enc : std::string()).first->second;
-        };
-        for (int b = 0; b < 256; ++b) {
-            single[b] = kNone;
-            if (IsLeadByte(static_cast<unsigned char>(b))) continue;
-            std::string in(1, static_cast<char>(b));
-            auto dec = toUnicode(in);
-            if (!dec) continue;
-            char32_t cp = SingleCodePoint(*dec);
-            if (cp == kNone || canonicalOf(cp) != in) continue;
-            single[b] = cp;
-            encode.emplace(cp, static_cast<std::uint16_t>(b));
-        }
+        std::vector<std::string> units;
+        for (int b = 0; b < 256; ++b)
+            if (!IsLeadByte(static_cast<unsigned char>(b))) units.emplace_back(1, static_cast<char>(b));
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                std::string in{static_cast<char>(lead), static_cast<char>(trail)};
-                auto dec = toUnicode(in);
-                if (!dec) continue;
-                char32_t cp = SingleCodePoint(*dec);
-                if (cp == kNone || canonicalOf(cp) != in) continue;
-                dbl[(lead << 8) | trail] = cp;
-                encode.emplace(cp, static_cast<std::uint16_t>((lead << 8) | trail));
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                units.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+        }
+        std::vector<char32_t> decoded = ConvertUnits<char32_t>(toUnicode, units, CodePointsOf);
+
+        std::vector<std::string> codePoints;
+        for (char32_t cp : decoded)
+            if (cp != kNone) codePoints.push_back(Utf32Of(cp));
+        std::vector<std::string> encodedUnits = ConvertUnits<std::string>(fromUnicode, codePoints, Cp932CharactersOf);
+        std::unordered_map<char32_t, std::string> canonical;
+        for (std::size_t i = 0, k = 0; i < decoded.size(); ++i)
+            if (decoded[i] != kNone) canonical.emplace(decoded[i], encodedUnits[k++]);
+
+        single.fill(kNone);
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            char32_t cp = decoded[i];
+            if (cp == kNone || canonical[cp] != units[i]) continue;  // only bytes that come back the same
+            auto first = static_cast<unsigned char>(units[i][0]);
+            if (units[i].size() == 1) {
+                single[first] = cp;
+                encode.emplace(cp, first);
+            } else {
+                auto code = static_cast<std::uint16_t>((first << 8) | static_cast<unsigned char>(units[i][1]));
+                dbl[code] = cp;
+                encode.emplace(cp, code);
             }
         }
+    }
+
+private:
+    static std::string Utf32Of(char32_t cp)
+    {
+        std::string utf32(4, '\0');
+        for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
+        return utf32;
+    }
+
+    // One code point per 4 bytes of UTF-32LE.
+    static std::vector<char32_t> CodePointsOf(const std::string& utf32le)
+    {
+        std::vector<char32_t> out;
+        for (std::size_t i = 0; i + 4 <= utf32le.size(); i += 4) out.push_back(SingleCodePoint(utf32le.substr(i, 4)));
+        if (utf32le.size() % 4 != 0) out.push_back(kNone);
+        return out;
+    }
+
+    // One CP932 character per lead byte and its trail, or per single byte.
+    static std::vector<std::string> Cp932CharactersOf(const std::string& cp932)
+    {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
+            out.push_back(cp932.substr(i, CharLength(cp932, i)));
+        return out;
+    }
+
+    // Converts every unit with as few iconv calls as possible: one call runs
+    // until a unit iconv rejects, which is skipped. A stretch whose output
+    // does not split into exactly one result per unit is converted unit by
+    // unit instead. Rejected units give Result().
+    template <class Result, class Split>
+    static std::vector<Result> ConvertUnits(Converter& conv, const std::vector<std::string>& units, Split split)
+    {
+        std::string input;
+        std::vector<std::size_t> offsets;
+        for (const std::string& unit : units) {
+            offsets.push_back(input.size());
+            input += unit;
+        }
+        offsets.push_back(input.size());
+
+        auto rejectedValue = [] {
+            if constexpr (std::is_same_v<Result, char32_t>)
+                return kNone;
+            else
+                return Result();
+        };
+        auto one = [&](std::size_t u) -> Result {
+            std::optional<std::string> out = conv(units[u]);
+            if (!out) return rejectedValue();
+            std::vector<Result> parts = split(*out);
+            return parts.size() == 1 ? parts[0] : rejectedValue();
+        };
+
+        std::vector<Result> results(units.size(), rejectedValue());
+        std::size_t u = 0;
+        while (u < units.size()) {
+            std::string out;
+            bool rejected = false;
+            std::size_t end = offsets[u] + conv.Run(std::string_view(input).substr(offsets[u]), out, rejected);
+            std::size_t last = u;
+            while (last < units.size() && offsets[last + 1] <= end) ++last;
+            std::vector<Result> parts = split(out);
+            bool partial = last < units.size() && offsets[last] != end;
+            if (!partial && parts.size() == last - u) {
+                std::copy(parts.begin(), parts.end(), results.begin() + static_cast<std::ptrdiff_t>(u));
+            } else {
+                for (std::size_t k = u; k < last; ++k) results[k] = one(k);
+            }
+            u = last;
+            if (u < units.size() && (rejected || partial)) {
+                if (partial) results[u] = one(u);
+                ++u;  // a rejected unit keeps the rejected value
+            }
+        }
+        return results;
     }
 };
 
@@ -225,10 +320,22 @@ const std::string& ToCp932(std::string_view utf8)
     return cache.emplace(std::string(utf8), std::move(*enc)).first->second;
 }
 
-std::optional<std::string> DecodeCp932(std::string_view cp932) { return Decode<false>(cp932); }
-std::optional<std::string> EncodeCp932(std::string_view utf8) { return Encode<false>(utf8); }
-std::string DecodeCp932Lossless(std::string_view cp932) { return *Decode<true>(cp932); }
-std::string EncodeCp932Lossless(std::string_view utf8) { return *Encode<true>(utf8); }
+std::optional<std::string> DecodeCp932(std::string_view cp932)
+{
+    return Decode<false>(cp932);
+}
+std::optional<std::string> EncodeCp932(std::string_view utf8)
+{
+    return Encode<false>(utf8);
+}
+std::string DecodeCp932Lossless(std::string_view cp932)
+{
+    return *Decode<true>(cp932);
+}
+std::string EncodeCp932Lossless(std::string_view utf8)
+{
+    return *Encode<true>(utf8);
+}
 
 std::size_t MbFind(std::string_view text, std::string_view what, std::size_t start)
 {
@@ -288,8 +395,14 @@ std::string MapAsciiRange(std::string_view s)
 }
 }  // namespace
 
-std::string MbLowerAscii(std::string_view s) { return MapAsciiRange<'A', 'a'>(s); }
-std::string MbUpperAscii(std::string_view s) { return MapAsciiRange<'a', 'A'>(s); }
+std::string MbLowerAscii(std::string_view s)
+{
+    return MapAsciiRange<'A', 'a'>(s);
+}
+std::string MbUpperAscii(std::string_view s)
+{
+    return MapAsciiRange<'a', 'A'>(s);
+}
 
 std::string_view TrimLeftView(std::string_view s)
 {
