@@ -5,7 +5,10 @@
 
 namespace zavio {
 
-std::string HelpPagePath(std::string_view pageName) { return JoinRelative("Help", pageName); }
+std::string HelpPagePath(std::string_view pageName)
+{
+    return JoinRelative("Help", pageName);
+}
 
 bool CZavioApp::TakeHelpMode(std::string_view helpPageName)
 {

@@ -21,7 +21,10 @@ CZavioApp::~CZavioApp()
     m_pMainFrame = nullptr;
 }
 
-CZavioApp& ZavioApp() { return *static_cast<CZavioApp*>(AfxGetApp()); }
+CZavioApp& ZavioApp()
+{
+    return *static_cast<CZavioApp*>(AfxGetApp());
+}
 
 void CZavioApp::InitState(const std::string& programFolder)
 {
@@ -76,7 +79,10 @@ bool CZavioApp::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
 // An empty update handler leaves the command enabled.
 void CZavioApp::OnUpdateFileCommand(CCmdUI&) {}
 
-void CZavioApp::OnUpdateWinHelp(CCmdUI& ui) { ui.Enable(m_bWinHelpAvailable != 0); }
+void CZavioApp::OnUpdateWinHelp(CCmdUI& ui)
+{
+    ui.Enable(m_bWinHelpAvailable != 0);
+}
 
 int FileTypeNumber(std::string_view extension)
 {

@@ -19,7 +19,10 @@ bool CZavioView::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
     return DispatchCommand(*this, kCommands, id, kind, ui) || CEditView::OnCmdMsg(id, kind, ui);
 }
 
-void CZavioView::OnLButtonUp() { ZavioApp().m_nHelpMode = 0; }
+void CZavioView::OnLButtonUp()
+{
+    ZavioApp().m_nHelpMode = 0;
+}
 
 void CZavioView::OnFilePrint()
 {

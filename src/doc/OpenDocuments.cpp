@@ -23,19 +23,22 @@ const std::string& OpenFilter()
 const std::string& SaveFilter(int type)
 {
     switch (type) {
-    case 2:
-        return ToCp932("htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|txtﾌｧｲﾙ (*.txt)|*.txt|"
-                       "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||");
-    case 3:
-        return ToCp932("cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|"
-                       "すべてのﾌｧｲﾙ (*.*)|*.*||");
-    case 4:
-        return ToCp932("hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||");
-    case 5:
-        return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
-    default:
-        return ToCp932("txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
-                       "すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case 2:
+            return ToCp932(
+                "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|txtﾌｧｲﾙ (*.txt)|*.txt|"
+                "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case 3:
+            return ToCp932(
+                "cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|"
+                "すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case 4:
+            return ToCp932("hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case 5:
+            return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        default:
+            return ToCp932(
+                "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
+                "すべてのﾌｧｲﾙ (*.*)|*.*||");
     }
 }
 
@@ -46,7 +49,10 @@ std::string FolderOf(const std::string& path)
     return parts.drive + parts.dir;
 }
 
-std::string ExtensionWithoutDot(const std::string& ext) { return ext.empty() ? ext : ext.substr(1); }
+std::string ExtensionWithoutDot(const std::string& ext)
+{
+    return ext.empty() ? ext : ext.substr(1);
+}
 
 }  // namespace
 

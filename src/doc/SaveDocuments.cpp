@@ -13,7 +13,8 @@ bool CZavioDoc::SaveDocument(bool keepBackup)
     PathParts parts = SplitPath(m_strPath);
     std::string ext = MbLowerAscii(parts.ext);
     if (FileTypeNumber(ext.empty() ? ext : ext.substr(1)) == 0) {
-        AfxMessageBox(ToCp932("ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"));
+        AfxMessageBox(
+            ToCp932("ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"));
         return false;
     }
     if (keepBackup) {
@@ -72,6 +73,9 @@ void CZavioDoc::OnUpdateFileCommand(CCmdUI&) {}
 
 // "Save changes?" answered Yes on closing: the document is saved where the
 // Save command would save it, backup included.
-bool CZavioDoc::DoFileSave() { return SaveDocument(true); }
+bool CZavioDoc::DoFileSave()
+{
+    return SaveDocument(true);
+}
 
 }  // namespace zavio

@@ -14,7 +14,10 @@ void CZavioDoc::Serialize(CArchive& ar)
     if (CEditView* view = GetView()) view->SerializeRaw(ar);
 }
 
-bool CZavioDoc::OnNewDocument() { return CDocument::OnNewDocument(); }
+bool CZavioDoc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}
 
 void CZavioDoc::OnCloseDocument()
 {

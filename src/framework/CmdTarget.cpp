@@ -2,6 +2,9 @@
 
 namespace zavio {
 
-bool CCmdTarget::OnCmdMsg(unsigned, CmdKind, CCmdUI*) { return false; }
+bool CCmdTarget::OnCmdMsg(unsigned, CmdKind, CCmdUI*)
+{
+    return false;
+}
 
 }  // namespace zavio

@@ -45,17 +45,17 @@ bool DispatchCommand(T& target, const CommandEntry<T> (&table)[N], unsigned id, 
     for (const auto& entry : table) {
         if (entry.id != id) continue;
         switch (kind) {
-        case CmdKind::Execute:
-            if (!entry.onCommand) continue;
-            (target.*entry.onCommand)();
-            return true;
-        case CmdKind::Update:
-            if (!entry.onUpdate || !ui) continue;
-            (target.*entry.onUpdate)(*ui);
-            return true;
-        case CmdKind::Probe:
-            if (!entry.onCommand) continue;
-            return true;
+            case CmdKind::Execute:
+                if (!entry.onCommand) continue;
+                (target.*entry.onCommand)();
+                return true;
+            case CmdKind::Update:
+                if (!entry.onUpdate || !ui) continue;
+                (target.*entry.onUpdate)(*ui);
+                return true;
+            case CmdKind::Probe:
+                if (!entry.onCommand) continue;
+                return true;
         }
     }
     return false;

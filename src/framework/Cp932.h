@@ -61,9 +61,18 @@ std::string MbUpperAscii(std::string_view s);
 // Remove ASCII white space (blank, tab, LF, VT, FF, CR) at the ends.
 std::string_view TrimLeftView(std::string_view s);
 std::string_view TrimRightView(std::string_view s);
-inline std::string TrimLeft(std::string_view s) { return std::string(TrimLeftView(s)); }
-inline std::string TrimRight(std::string_view s) { return std::string(TrimRightView(s)); }
-inline std::string Trim(std::string_view s) { return std::string(TrimRightView(TrimLeftView(s))); }
+inline std::string TrimLeft(std::string_view s)
+{
+    return std::string(TrimLeftView(s));
+}
+inline std::string TrimRight(std::string_view s)
+{
+    return std::string(TrimRightView(s));
+}
+inline std::string Trim(std::string_view s)
+{
+    return std::string(TrimRightView(TrimLeftView(s)));
+}
 
 inline bool IsAsciiSpace(unsigned char c)
 {

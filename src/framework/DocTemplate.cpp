@@ -39,7 +39,10 @@ bool CMultiDocTemplate::CreateNewFrame(CDocument& doc)
     return doc.GetView() != nullptr;
 }
 
-void CMultiDocTemplate::InitialUpdateFrame(CDocument& doc) { m_host.ShowDocumentWindow(doc); }
+void CMultiDocTemplate::InitialUpdateFrame(CDocument& doc)
+{
+    m_host.ShowDocumentWindow(doc);
+}
 
 void CMultiDocTemplate::RemoveDocument(CDocument* doc)
 {

@@ -26,7 +26,10 @@ void CDocument::SetPathName(const std::string& path, bool addToMru)
     if (addToMru && AfxGetApp()) AfxGetApp()->AddToRecentFileList(path);
 }
 
-void CDocument::SetView(std::unique_ptr<CEditView> view) { m_pView = std::move(view); }
+void CDocument::SetView(std::unique_ptr<CEditView> view)
+{
+    m_pView = std::move(view);
+}
 
 void CDocument::Serialize(CArchive&) {}
 

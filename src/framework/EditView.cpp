@@ -7,8 +7,7 @@
 
 namespace zavio {
 
-CEditView::CEditView(CDocument& doc, std::unique_ptr<EditControl> control)
-    : m_doc(doc), m_pControl(std::move(control))
+CEditView::CEditView(CDocument& doc, std::unique_ptr<EditControl> control) : m_doc(doc), m_pControl(std::move(control))
 {
 }
 

@@ -13,7 +13,7 @@ namespace zavio {
 std::optional<std::string> ToNativePath(std::string_view cp932Path);
 std::optional<std::string> FromNativePath(std::string_view nativePath);
 
-bool FileExists(std::string_view path);       // any kind of entry
+bool FileExists(std::string_view path);  // any kind of entry
 bool IsDirectory(std::string_view path);
 bool RemoveFile(std::string_view path);
 // Renames a file; fails when the destination exists, as the platform's move does.

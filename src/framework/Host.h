@@ -20,9 +20,9 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum : unsigned { OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4, OFN_ALLOWMULTISELECT = 0x200 };
 
 struct FileDialogRequest {
-    bool openKind = true;       // Open, or Save As
-    std::string defaultExt;     // CP932
-    std::string fileName;       // initial file name
+    bool openKind = true;    // Open, or Save As
+    std::string defaultExt;  // CP932
+    std::string fileName;    // initial file name
     unsigned flags = 0;
     std::string filter;         // "caption|pattern|...||" in CP932
     std::string initialFolder;  // CP932

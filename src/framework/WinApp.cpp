@@ -12,8 +12,14 @@ CWinApp* g_pApp = nullptr;
 constexpr std::string_view kRecentSection = "Recent File List";
 }  // namespace
 
-CWinApp* AfxGetApp() { return g_pApp; }
-void AfxSetApp(CWinApp* app) { g_pApp = app; }
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+void AfxSetApp(CWinApp* app)
+{
+    g_pApp = app;
+}
 
 int AfxMessageBox(std::string_view text, unsigned type)
 {

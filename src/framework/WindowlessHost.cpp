@@ -29,7 +29,10 @@ unsigned WindowlessHost::SetTimer(unsigned id, unsigned)
     return handle;
 }
 
-void WindowlessHost::KillTimer(unsigned handle) { m_timers.erase(handle); }
+void WindowlessHost::KillTimer(unsigned handle)
+{
+    m_timers.erase(handle);
+}
 
 std::string WindowlessHost::GetProfileString(std::string_view section, std::string_view key)
 {

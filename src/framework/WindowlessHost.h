@@ -39,7 +39,7 @@ public:
     int m_tileCount = 0;
     bool m_failWindowCreation = false;
     std::vector<std::string> m_shellOpened;
-    std::map<unsigned, unsigned> m_timers;  // handle -> id of running timers
+    std::map<unsigned, unsigned> m_timers;         // handle -> id of running timers
     std::map<std::string, std::string> m_profile;  // "section/key" -> value
 
 private:

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>

@@ -40,7 +40,10 @@ AppTest::~AppTest()
     if (m_startFolder) ChangeFolder(*m_startFolder);
 }
 
-std::string AppTest::InProgramFolder(std::string_view utf8Name) const { return m_folder.Path() + J(utf8Name); }
+std::string AppTest::InProgramFolder(std::string_view utf8Name) const
+{
+    return m_folder.Path() + J(utf8Name);
+}
 
 CZavioDoc* AppTest::NewDocument()
 {
@@ -48,9 +51,15 @@ CZavioDoc* AppTest::NewDocument()
     return m_app->m_pNewDoc;
 }
 
-std::string AppTest::ViewText(CZavioDoc* doc) const { return doc->GetView()->GetRawText(); }
+std::string AppTest::ViewText(CZavioDoc* doc) const
+{
+    return doc->GetView()->GetRawText();
+}
 
-void AppTest::SetViewText(CZavioDoc* doc, std::string bytes) const { doc->GetView()->Control().SetText(std::move(bytes)); }
+void AppTest::SetViewText(CZavioDoc* doc, std::string bytes) const
+{
+    doc->GetView()->Control().SetText(std::move(bytes));
+}
 
 std::vector<CZavioDoc*> AppTest::OpenDocuments() const
 {
@@ -71,6 +80,9 @@ std::string ReadFile(const std::string& path)
     return *bytes;
 }
 
-std::string J(std::string_view utf8) { return ToCp932(utf8); }
+std::string J(std::string_view utf8)
+{
+    return ToCp932(utf8);
+}
 
 }  // namespace zavio::test

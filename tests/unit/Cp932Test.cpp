@@ -17,16 +17,16 @@ TEST(Cp932Codec, LiteralsBecomeCp932)
     EXPECT_EQ(ToCp932("ソ"), kSo);
     EXPECT_EQ(ToCp932("ﾌｧｲﾙ"), "\xCC\xA7\xB2\xD9");
     EXPECT_EQ(ToCp932("　"), "\x81\x40");
-    EXPECT_EQ(ToCp932("－"), "\x81\x7C");  // U+FF0D full-width hyphen-minus
+    EXPECT_EQ(ToCp932("－"), "\x81\x7C");       // U+FF0D full-width hyphen-minus
     EXPECT_EQ(&ToCp932("表"), &ToCp932("表"));  // cached once
 }
 
 TEST(Cp932Codec, StrictConversionRejectsWhatDoesNotFit)
 {
     EXPECT_EQ(DecodeCp932(kHyou + "a"), std::optional<std::string>("表a"));
-    EXPECT_EQ(DecodeCp932("\x95"), std::nullopt);       // lead byte without trail
+    EXPECT_EQ(DecodeCp932("\x95"), std::nullopt);              // lead byte without trail
     EXPECT_EQ(EncodeCp932("\xF0\x9F\x98\x80"), std::nullopt);  // an emoji
-    EXPECT_EQ(EncodeCp932("\xFF"), std::nullopt);        // not UTF-8
+    EXPECT_EQ(EncodeCp932("\xFF"), std::nullopt);              // not UTF-8
 }
 
 TEST(Cp932Codec, LosslessRoundTripKeepsEveryByte)

@@ -45,10 +45,9 @@ TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
     EXPECT_TRUE(r.openKind);
     EXPECT_EQ(r.flags, 0x206u);
     EXPECT_EQ(r.initialFolder, m_folder.Path());
-    EXPECT_EQ(r.filter,
-              J("text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
-                "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
-                "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||"));
+    EXPECT_EQ(r.filter, J("text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
+                          "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
+                          "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||"));
     EXPECT_TRUE(OpenDocuments().empty());
 }
 
@@ -145,7 +144,8 @@ TEST_F(OpenDocumentsTest, FilesThatCannotBeReadLeaveAnEmptyWindowAndTheirMessage
     ASSERT_EQ(OpenDocuments().size(), 3u);
     for (CZavioDoc* doc : OpenDocuments()) EXPECT_EQ(ViewText(doc), "");
     std::vector<std::string> expected;
-    for (const std::string& p : {folder, missing, binary}) expected.push_back(*ToNativePath(p) + "　は読み込みできませんでした");
+    for (const std::string& p : {folder, missing, binary})
+        expected.push_back(*ToNativePath(p) + "　は読み込みできませんでした");
     EXPECT_EQ(m_host.MessagesUtf8(), expected);
 }
 
@@ -169,8 +169,9 @@ TEST_F(OpenDocumentsTest, WindowThatCannotBeMadeIsReportedAndNothingStays)
     m_host.QueueFiles({path});
     m_app->OnFileOpenDocument();
     EXPECT_TRUE(OpenDocuments().empty());
-    EXPECT_EQ(m_host.MessagesUtf8(), (std::vector<std::string>{"テキストファイルのウィンドウフレームが構築できませんでした",
-                                                               *ToNativePath(path) + "　はオープンできませんでした"}));
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{"テキストファイルのウィンドウフレームが構築できませんでした",
+                                        *ToNativePath(path) + "　はオープンできませんでした"}));
 }
 
 TEST_F(OpenDocumentsTest, InHelpModeOpenShowsItsPageOnly)

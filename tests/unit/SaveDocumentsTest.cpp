@@ -63,7 +63,8 @@ TEST_F(SaveDocumentsTest, OtherKindsAreRefusedAndNothingIsTouched)
     SetViewText(doc, "changed\r\n");
     EXPECT_FALSE(doc->SaveDocument(true));
     EXPECT_EQ(m_host.MessagesUtf8(),
-              std::vector<std::string>{"ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"});
+              std::vector<std::string>{
+                  "ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"});
     EXPECT_EQ(ReadFile(path), "word\r\n");
     EXPECT_EQ(ReadFile(InProgramFolder("memo-Back.doc")), "backup\r\n");
 }
@@ -144,7 +145,7 @@ TEST_F(SaveDocumentsTest, SaveAsWithAnotherExtensionAsksAboutTheDocumentsOwn)
     m_host.QueueAnswer(IDCANCEL);
     EXPECT_FALSE(m_app->AskSaveFileName(path, name, type, doc));
     EXPECT_EQ(path, InProgramFolder("sub/report.dat"));  // already set
-    EXPECT_EQ(m_app->m_strSaveDir, m_folder.Path());      // not moved
+    EXPECT_EQ(m_app->m_strSaveDir, m_folder.Path());     // not moved
 }
 
 TEST_F(SaveDocumentsTest, SaveAsWithAKnownExtensionTakesItsType)

@@ -99,8 +99,8 @@ TEST_F(LoadLinesTest, OverlongLineReachesTheViewCut)
 // they went in, double-byte characters with 0x5C / 0x7C trail bytes included.
 TEST_F(LoadLinesTest, RoundTripOfRandomLineLists)
 {
-    const std::vector<std::string> pieces = {"a", " ", "\t", "<", ">", "\\", "|", J("表"), J("ソ"), J("ポ"),
-                                             J("ﾌｧｲﾙ"), J("　"), "\x81", "\xFC\xFC", "&nbsp;"};
+    const std::vector<std::string> pieces = {"a",     " ",     "\t",      "<",     ">",    "\\",       "|",     J("表"),
+                                             J("ソ"), J("ポ"), J("ﾌｧｲﾙ"), J("　"), "\x81", "\xFC\xFC", "&nbsp;"};
     std::mt19937 rng(20261207);
     CZavioDoc* doc = NewDocument();
     for (int round = 0; round < 200; ++round) {
