@@ -1,5 +1,6 @@
 // The view's text split into lines, the way every reader of an open document
-// sees it.
+// sees it. Lines have no length limit: Word writes a Japanese paragraph
+// without blanks as one line.
 #include <new>
 
 #include "app/ZavioApp.h"
@@ -32,13 +33,7 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
                 lines.push_back(line);
                 line.clear();
             }
-        } else if (c == '\0') {
-            continue;
-        } else {
-            if (line.size() == kMaxLineBytes) {
-                AfxMessageBox(ToCp932("文字列が10000文字以上のための読み取りエラーがありました\n\n") + m_strBaseName);
-                break;
-            }
+        } else if (c != '\0') {  // zero bytes are dropped
             line += c;
         }
     }

@@ -51,7 +51,7 @@ private:
 
 bool CZavioDoc::WriteLinesToFile(const LineList& lines, const std::string& path)
 {
-    return WriteTextLines(path, lines, kMaxLineBytes);
+    return WriteTextLines(path, lines);
 }
 
 bool CZavioDoc::LoadLinesIntoView(const LineList& lines)

@@ -68,7 +68,4 @@ public:
     std::string m_strExtension;
 };
 
-// The longest line the view hands out and the working file takes.
-constexpr std::size_t kMaxLineBytes = 10000;
-
 }  // namespace zavio

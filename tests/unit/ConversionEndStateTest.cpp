@@ -61,6 +61,19 @@ TEST_F(ConversionEndStateTest, HpTypeLeavesTheListContentsPageAndNoteOpenAndTile
     EXPECT_FALSE(FileExists(At("conv/toc.cnt")));
 }
 
+// Word writes a Japanese paragraph without blanks on one line: 6,000
+// characters are 12,000 bytes, and the page holds them all.
+TEST_F(ConversionEndStateTest, LongParagraphReachesItsPageWhole)
+{
+    std::string paragraph;
+    for (int i = 0; i < 1000; ++i) paragraph += "長い段落です。";
+    Open("conv/manual.htm", WordManuscript({{"t_long", "長文", paragraph}}));
+    m_host.QueueAnswer(IDYES);
+    m_app->OnConvertHpType();
+    EXPECT_NE(ReadFile(At("conv/t_long.htm")).find(J(paragraph)), std::string::npos);
+    EXPECT_EQ(m_host.m_shown.size(), 1u);  // the question only
+}
+
 TEST_F(ConversionEndStateTest, HtmlHelpLeavesTheListProjectSitemapAndNoteOpen)
 {
     Open("conv/manual.htm", WordManuscript(kTopics));

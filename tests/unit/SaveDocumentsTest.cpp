@@ -34,6 +34,19 @@ TEST_F(SaveDocumentsTest, SaveWithBackupReplacesTheOldBackup)
     EXPECT_EQ(m_app->GetRecentFiles().front(), doc->m_strPath);
 }
 
+// A line far over the old 10,000-byte read buffer survives opening and two
+// saves, and so does its backup.
+TEST_F(SaveDocumentsTest, LongLinesSurviveOpeningAndSaving)
+{
+    const std::string bytes = "head\r\n" + std::string(15000, 'x') + J("表") + "\r\ntail\r\n";
+    CZavioDoc* doc = OpenFile("long.htm", bytes);
+    ASSERT_TRUE(doc->SaveDocument(true));
+    ASSERT_TRUE(doc->SaveDocument(true));
+    EXPECT_EQ(ReadFile(InProgramFolder("long.htm")), bytes);
+    EXPECT_EQ(ReadFile(InProgramFolder("long-Back.htm")), bytes);
+    EXPECT_TRUE(m_host.m_shown.empty());
+}
+
 TEST_F(SaveDocumentsTest, FirstSaveOfANewDocumentMakesNoBackup)
 {
     CZavioDoc* doc = NewDocument();
