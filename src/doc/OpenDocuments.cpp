@@ -118,8 +118,8 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
 {
     LineList lines;
     doc->ReadViewLines(lines);
-    if (!ReadTextFileLines(lines, path)) return false;
-    return doc->LoadLinesIntoView(lines);
+    doc->m_bFileNotRead = !ReadTextFileLines(lines, path) || !doc->LoadLinesIntoView(lines);
+    return !doc->m_bFileNotRead;
 }
 
 bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)

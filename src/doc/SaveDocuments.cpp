@@ -10,6 +10,9 @@ namespace zavio {
 
 bool CZavioDoc::SaveDocument(bool keepBackup)
 {
+    // The window never held this file's text: writing there would replace
+    // the file with whatever the window holds. The user names a file instead.
+    if (m_bFileNotRead) return SaveDocumentAs();
     PathParts parts = SplitPath(m_strPath);
     std::string ext = MbLowerAscii(parts.ext);
     if (FileTypeNumber(ext.empty() ? ext : ext.substr(1)) == 0) {
@@ -46,6 +49,7 @@ bool CZavioDoc::SaveDocumentAs()
     SetPathName(path, true);
     m_strBaseName = fileName;
     m_strExtension = extension;
+    m_bFileNotRead = false;
     ZavioApp().AddToRecentFileList(path);
     return true;
 }

@@ -66,6 +66,9 @@ public:
     std::string m_strPath;
     std::string m_strBaseName;
     std::string m_strExtension;
+    // Set when the file at m_strPath could not be read into the view: the
+    // window does not hold that file's text, so saving must never go there.
+    bool m_bFileNotRead = false;
 };
 
 }  // namespace zavio

@@ -47,6 +47,30 @@ TEST_F(SaveDocumentsTest, LongLinesSurviveOpeningAndSaving)
     EXPECT_TRUE(m_host.m_shown.empty());
 }
 
+// The empty window of a file that could not be read never writes over that
+// file: Save and the close question ask for a name, as for a new document.
+TEST_F(SaveDocumentsTest, WindowOfAFileThatCouldNotBeReadNeverWritesOverIt)
+{
+    const std::string path = InProgramFolder("binary.txt");
+    const std::string bytes("MZ\0\x01", 4);
+    WriteFile(path, bytes);
+    EXPECT_EQ(m_app->OpenDocumentFile(path), nullptr);
+    CZavioDoc* doc = OpenDocuments().back();
+    m_host.QueueDialogCancel();
+    EXPECT_TRUE(m_app->ExecuteCommand(ID_FILE_SAVE));
+    EXPECT_EQ(m_host.m_dialogRequests.size(), 1u);
+    EXPECT_EQ(ReadFile(path), bytes);
+
+    SetViewText(doc, "typed\r\n");
+    doc->SetModifiedFlag();
+    m_host.QueueAnswer(IDYES);
+    m_host.QueueFiles({InProgramFolder("rescued.txt")});
+    m_app->ExecuteCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(OpenDocuments().empty());
+    EXPECT_EQ(ReadFile(InProgramFolder("rescued.txt")), "typed\r\n");
+    EXPECT_EQ(ReadFile(path), bytes);
+}
+
 TEST_F(SaveDocumentsTest, FirstSaveOfANewDocumentMakesNoBackup)
 {
     CZavioDoc* doc = NewDocument();
