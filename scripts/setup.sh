@@ -11,6 +11,10 @@ packages=(
   xvfb xauth fonts-noto-cjk xdg-utils
 )
 
+# The desktop program: Qt's own Japanese texts (qtbase_ja.qm), and the
+# checker of the installed desktop entry.
+packages+=(qt6-translations-l10n desktop-file-utils)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

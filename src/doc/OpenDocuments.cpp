@@ -6,6 +6,7 @@
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
 #include "framework/Path.h"
 
 namespace zavio {
@@ -165,7 +166,7 @@ bool CZavioApp::AskSaveFileName(std::string& path, std::string& fileName, int& t
 {
     FileDialogRequest request;
     request.openKind = false;
-    request.defaultExt = "";
+    request.defaultExt = std::string();
     request.fileName = fileName;
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     request.filter = SaveFilter(type);
@@ -180,9 +181,18 @@ bool CZavioApp::AskSaveFileName(std::string& path, std::string& fileName, int& t
     if (chosen != 0) {
         type = chosen;
     } else {
-        const std::string& docExt = doc ? doc->m_strExtension : std::string();
-        if (AfxMessageBox(ToCp932("拡張子を ") + docExt + ToCp932(" にします"), MB_OKCANCEL) != IDOK) return false;
-        if (int own = FileTypeNumber(MbLowerAscii(docExt)); own != 0) type = own;
+        // The file takes the extension the question announces, so that Save
+        // can write it again: the document's own, or "txt" for a kind the
+        // program does not save.
+        std::string ext = doc ? MbLowerAscii(doc->m_strExtension) : std::string();
+        if (FileTypeNumber(ext) == 0) ext = "txt";
+        if (AfxMessageBox(ToCp932("拡張子を ") + ext + ToCp932(" にします"), MB_OKCANCEL) != IDOK) return false;
+        type = FileTypeNumber(ext);
+        path = parts.drive + parts.dir + parts.fname + "." + ext;
+        // The dialog asked about the name typed, not about this one.
+        if (FileExists(path) &&
+            AfxMessageBox(path + ToCp932(" は既に存在します。\n上書きしますか?"), MB_YESNO) != IDYES)
+            return false;
     }
     m_strSaveDir = FolderOf(path);
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +21,11 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum : unsigned { OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4, OFN_ALLOWMULTISELECT = 0x200 };
 
 struct FileDialogRequest {
-    bool openKind = true;    // Open, or Save As
-    std::string defaultExt;  // CP932
-    std::string fileName;    // initial file name
+    bool openKind = true;  // Open, or Save As
+    // CP932, without the dot. Absent: a name typed without an extension stays
+    // so. Empty: it takes the extension of the filter selected.
+    std::optional<std::string> defaultExt;
+    std::string fileName;  // initial file name
     unsigned flags = 0;
     std::string filter;         // "caption|pattern|...||" in CP932
     std::string initialFolder;  // CP932

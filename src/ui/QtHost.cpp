@@ -30,7 +30,9 @@
 #include "ui/AppIcon.h"
 #include "ui/ChildFrame.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
 #include "ui/TextEdit.h"
+#include "ui/Translation.h"
 
 namespace zavio {
 namespace {
@@ -56,22 +58,32 @@ QString AppTitle()
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
-// "caption|patterns|caption|patterns||" as Qt name filters, whose patterns
-// are separated by blanks inside the parentheses.
+// "caption|patterns|caption|patterns||" as Qt name filters. Qt reads a
+// filter's patterns from its last parentheses and, with the details hidden,
+// shows the text before them: so each caption shows as written. "*.*" meant
+// every file on the original platform, names without an extension included.
 QStringList NameFilters(const std::string& filter)
 {
     QStringList parts = FromCp932(filter).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty()) break;
-        QString caption = parts[i];
-        qsizetype open = caption.lastIndexOf(u'(');
-        if (open > 0) caption = caption.left(open).trimmed();
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        filters << caption + QStringLiteral(" (") + patterns + u')';
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns)
+            if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters;
+}
+
+// The extension of a filter's first pattern ("*.htm" gives "htm"), or none.
+QString FilterExtension(const QString& nameFilter)
+{
+    const qsizetype open = nameFilter.lastIndexOf(u'(');
+    const QString first = nameFilter.mid(open + 1).chopped(1).section(u' ', 0, 0);
+    const QString ext = first.startsWith(QStringLiteral("*.")) ? first.mid(2) : QString();
+    if (ext.contains(u'*') || ext.contains(u'?')) return {};
+    return ext;
 }
 
 }  // namespace
@@ -85,6 +97,7 @@ QtHost::~QtHost()
 
 bool QtHost::CreateMainWindow()
 {
+    InstallJapaneseTranslation();
     if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(AppIcon());
     m_window = std::make_unique<MainWindow>(*this);
     return true;
@@ -250,24 +263,9 @@ int QtHost::MessageBox(std::string_view text, unsigned type)
 
 int QtHost::RunMessageBox(const QString& text, unsigned type)
 {
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
-    if (type == MB_OKCANCEL) buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    if (type == MB_YESNOCANCEL) buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    if (type == MB_YESNO) buttons = QMessageBox::Yes | QMessageBox::No;
-    QMessageBox box(type == MB_OK ? QMessageBox::Warning : QMessageBox::Question, AppTitle(), text, buttons,
-                    m_window.get());
-    // Messages carry file names: one that looks like markup must show as typed.
-    box.setTextFormat(Qt::PlainText);
-    switch (box.exec()) {
-        case QMessageBox::Ok:
-            return IDOK;
-        case QMessageBox::Yes:
-            return IDYES;
-        case QMessageBox::No:
-            return IDNO;
-        default:
-            return IDCANCEL;
-    }
+    MessageBoxDialog box(AppTitle(), text, type, m_window.get());
+    box.exec();
+    return box.Answer();
 }
 
 bool QtHost::RunFileDialog(const FileDialogRequest& request, FileDialogResult& result)
@@ -287,10 +285,10 @@ bool QtHost::RunFileDialog(const FileDialogRequest& request, FileDialogResult& r
     return true;
 }
 
-bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths)
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request)
 {
-    QFileDialog dialog(m_window.get());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDirectory(ToNative(request.initialFolder));
     if (request.openKind) {
@@ -302,8 +300,22 @@ bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nat
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!(request.flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
-    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(FromCp932(request.defaultExt));
+    if (request.defaultExt && !request.defaultExt->empty()) {
+        dialog.setDefaultSuffix(FromCp932(*request.defaultExt));
+    } else if (request.defaultExt) {
+        // An empty default extension: a name typed without one takes the
+        // selected filter's, and the overwrite question asks about that name.
+        dialog.setDefaultSuffix(FilterExtension(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterExtension(filter)); });
+    }
     if (!request.fileName.empty()) dialog.selectFile(FromCp932(request.fileName));
+}
+
+bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths)
+{
+    QFileDialog dialog(m_window.get());
+    SetUpFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted) return false;
     nativePaths = dialog.selectedFiles();
     return true;

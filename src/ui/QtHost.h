@@ -11,6 +11,7 @@
 
 #include "framework/Host.h"
 
+class QFileDialog;
 class QPlainTextEdit;
 class QPrinter;
 class QSettings;
@@ -22,6 +23,9 @@ namespace zavio {
 class CChildFrame;
 class MainWindow;
 class QtEditControl;
+
+// A Qt file dialog set up as the program asks for it.
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 class QtHost : public Host {
 public:

@@ -3,16 +3,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +28,7 @@
 #include "res/CommandIds.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChildFrame.h"
+#include "ui/MessageBox.h"
 #include "ui/TextEdit.h"
 
 using namespace zavio;
@@ -95,28 +97,33 @@ private slots:
     }
 
     // A dropped file's name goes into the message as it stands, even when it
-    // looks like markup; the box carries the program's title.
+    // looks like markup; the box carries the program's title. OK and
+    // OK/Cancel boxes show the exclamation mark, as the framework's did.
     void messageBoxShowsItsTextAsTyped()
     {
         StartShown();
         const QString text = QStringLiteral("<b>readme</b>.DOC は開けません");
         QString title, shown;
         Qt::TextFormat format = Qt::AutoText;
-        QMessageBox::StandardButtons buttons;
+        int buttons = 0;
+        QImage icon;
         QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<MessageBoxDialog*>(QApplication::activeModalWidget());
             if (!box) return;
             title = box->windowTitle();
-            shown = box->text();
-            format = box->textFormat();
-            buttons = box->standardButtons();
-            box->button(QMessageBox::Ok)->click();
+            shown = box->TextLabel()->text();
+            format = box->TextLabel()->textFormat();
+            buttons = static_cast<int>(box->Buttons()->buttons().size());
+            icon = box->findChild<QLabel*>("icon")->pixmap().toImage();
+            box->Buttons()->button(QDialogButtonBox::Cancel)->click();
         });
-        QCOMPARE(f->Host().RunDesktopMessageBox(text, MB_OK), IDOK);
+        QCOMPARE(f->Host().RunDesktopMessageBox(text, MB_OKCANCEL), IDCANCEL);
         QCOMPARE(title, QString("Zavio"));
         QCOMPARE(shown, text);
         QCOMPARE(format, Qt::PlainText);
-        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(buttons, 2);
+        const int size = f->Window()->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+        QCOMPARE(icon, f->Window()->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(size, size).toImage());
     }
 
     void everyMenuAndToolbarCommandReachesItsHandler()

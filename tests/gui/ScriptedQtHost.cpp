@@ -20,6 +20,7 @@ unsigned ScriptedQtHost::SetTimer(unsigned id, unsigned milliseconds)
 int ScriptedQtHost::RunMessageBox(const QString& text, unsigned type)
 {
     m_messages.push_back({text, type});
+    if (m_realDialogs) return QtHost::RunMessageBox(text, type);
     if (!m_answers.empty()) {
         int answer = m_answers.front();
         m_answers.pop_front();
@@ -28,9 +29,10 @@ int ScriptedQtHost::RunMessageBox(const QString& text, unsigned type)
     return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
-bool ScriptedQtHost::RunFileDialogBox(const FileDialogRequest&, QStringList& nativePaths)
+bool ScriptedQtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths)
 {
     ++m_fileDialogs;
+    if (m_realDialogs) return QtHost::RunFileDialogBox(request, nativePaths);
     if (m_fileAnswers.empty()) return false;
     nativePaths = m_fileAnswers.front();
     m_fileAnswers.pop_front();

@@ -46,6 +46,9 @@ public:
     std::string m_programFolder;  // CP932, ending in '/'
     // The message box the program shows outside tests.
     int RunDesktopMessageBox(const QString& text, unsigned type) { return QtHost::RunMessageBox(text, type); }
+    // When set, message boxes and file dialogs are the real ones (a test
+    // then answers them on the screen).
+    bool m_realDialogs = false;
 
 protected:
     int RunMessageBox(const QString& text, unsigned type) override;

@@ -43,6 +43,7 @@ TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
     ASSERT_EQ(m_host.m_dialogRequests.size(), 1u);
     const FileDialogRequest& r = m_host.m_dialogRequests[0];
     EXPECT_TRUE(r.openKind);
+    EXPECT_FALSE(r.defaultExt.has_value());
     EXPECT_EQ(r.flags, 0x206u);
     EXPECT_EQ(r.initialFolder, m_folder.Path());
     EXPECT_EQ(r.filter, J("text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"

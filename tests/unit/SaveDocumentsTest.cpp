@@ -144,6 +144,7 @@ TEST_F(SaveDocumentsTest, SaveAsOfAnHtmlDocumentOffersTheHtmlListAndMovesTheDocu
     ASSERT_EQ(m_host.m_dialogRequests.size(), 1u);
     const FileDialogRequest& r = m_host.m_dialogRequests[0];
     EXPECT_FALSE(r.openKind);
+    EXPECT_EQ(r.defaultExt, std::string());  // empty, not absent
     EXPECT_EQ(r.flags, 6u);
     EXPECT_EQ(r.fileName, "page");
     EXPECT_EQ(r.initialFolder, m_folder.Path());
@@ -174,6 +175,7 @@ TEST_F(SaveDocumentsTest, SaveAsWithAnotherExtensionAsksAboutTheDocumentsOwn)
     ASSERT_TRUE(m_app->AskSaveFileName(path, name, type, doc));
     EXPECT_EQ(type, 2);
     EXPECT_EQ(name, "report");
+    EXPECT_EQ(path, InProgramFolder("report.htm"));  // what the question announced
     EXPECT_EQ(m_host.m_shown.back().text, J("拡張子を htm にします"));
     EXPECT_EQ(m_host.m_shown.back().type, MB_OKCANCEL);
 
@@ -183,6 +185,54 @@ TEST_F(SaveDocumentsTest, SaveAsWithAnotherExtensionAsksAboutTheDocumentsOwn)
     EXPECT_FALSE(m_app->AskSaveFileName(path, name, type, doc));
     EXPECT_EQ(path, InProgramFolder("sub/report.dat"));  // already set
     EXPECT_EQ(m_app->m_strSaveDir, m_folder.Path());     // not moved
+}
+
+// A name typed without an extension gets the one the question announced, so
+// the next Save and the close question write the same file again.
+TEST_F(SaveDocumentsTest, SaveAsWithoutAnExtensionSavesUnderTheAnnouncedOne)
+{
+    CZavioDoc* doc = OpenFile("page.htm", "<p>\r\n");
+    m_host.QueueFiles({InProgramFolder("report")});
+    ASSERT_TRUE(doc->SaveDocumentAs());
+    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"拡張子を htm にします"});
+    EXPECT_EQ(ReadFile(InProgramFolder("report.htm")), "<p>\r\n");
+    EXPECT_FALSE(FileExists(InProgramFolder("report")));
+
+    SetViewText(doc, "<p>2\r\n");
+    doc->SetModifiedFlag();
+    m_host.QueueAnswer(IDYES);
+    m_app->ExecuteCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(OpenDocuments().empty());
+    EXPECT_EQ(ReadFile(InProgramFolder("report.htm")), "<p>2\r\n");
+    EXPECT_EQ(ReadFile(InProgramFolder("report-Back.htm")), "<p>\r\n");
+}
+
+// The dialog confirmed another name than the one the file now gets: a file
+// under that name is not replaced without asking. A document of a kind the
+// program does not save becomes a text file.
+TEST_F(SaveDocumentsTest, AnnouncedExtensionAsksBeforeReplacingAFile)
+{
+    WriteFile(InProgramFolder("memo.doc"), "word\r\n");
+    WriteFile(InProgramFolder("report.txt"), "older\r\n");
+    m_host.QueueFiles({InProgramFolder("memo.doc")});
+    m_app->OnFileOpenDocument();
+    CZavioDoc* doc = OpenDocuments().back();
+    m_host.QueueFiles({InProgramFolder("report.dat")});
+    m_host.QueueAnswer(IDOK);
+    m_host.QueueAnswer(IDNO);
+    EXPECT_FALSE(doc->SaveDocumentAs());
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{"拡張子を txt にします", *ToNativePath(InProgramFolder("report.txt")) +
+                                                                     " は既に存在します。\n上書きしますか?"}));
+    EXPECT_EQ(ReadFile(InProgramFolder("report.txt")), "older\r\n");
+    EXPECT_EQ(m_host.m_shown[1].type, MB_YESNO);
+
+    m_host.QueueFiles({InProgramFolder("report.dat")});
+    m_host.QueueAnswer(IDOK);
+    m_host.QueueAnswer(IDYES);
+    ASSERT_TRUE(doc->SaveDocumentAs());
+    EXPECT_EQ(ReadFile(InProgramFolder("report.txt")), "word\r\n");
+    EXPECT_TRUE(doc->SaveDocument(true));
 }
 
 TEST_F(SaveDocumentsTest, SaveAsWithAKnownExtensionTakesItsType)
