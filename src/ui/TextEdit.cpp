@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QTextDocument>
@@ -11,6 +13,7 @@
 #include "app/ZavioView.h"
 #include "framework/Cp932.h"
 #include "framework/Document.h"
+#include "framework/EditView.h"
 #include "ui/FindDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/QtHost.h"
@@ -95,6 +98,23 @@ ZavioTextEdit* QtEditControl::ActiveEdit() const
         if (!first) first = edit;
     }
     return first;
+}
+
+bool QtEditControl::AllowsInsert(const QTextCursor& cursor, const QString& text) const
+{
+    if (text.isEmpty()) return true;
+    // Reopening a saved file ends its last line with CR LF: keep room for
+    // it, so that what the window saves it can open again.
+    constexpr std::size_t kLastLineBreak = 2;
+    // A character is at most two bytes, a line break exactly two: most texts
+    // are far enough below the capacity not to be counted.
+    const auto atMost = [](qsizetype characters) { return 2 * static_cast<std::size_t>(characters); };
+    if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= kEditViewCapacity) return true;
+    QString inserted = text;
+    inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const std::size_t removed = EncodeViewText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n')).size();
+    const std::size_t after = GetText().size() - removed + EncodeViewText(inserted).size();
+    return after + kLastLineBreak <= kEditViewCapacity;
 }
 
 void QtEditControl::OnContentsChanged()
@@ -208,6 +228,49 @@ bool ZavioTextEdit::event(QEvent* event)
         }
     }
     return QPlainTextEdit::event(event);
+}
+
+namespace {
+
+// The text a key press puts into the editor, or nothing.
+QString TypedText(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return QStringLiteral("\n");
+    const QString text = event.text();
+    if (text.isEmpty() || !(text.at(0).isPrint() || text.at(0) == u'\t')) return {};
+    return text;
+}
+
+}  // namespace
+
+void ZavioTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!isReadOnly() && !m_control.AllowsInsert(textCursor(), TypedText(*event))) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void ZavioTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!m_control.AllowsInsert(textCursor(), event->commitString())) {
+        QApplication::beep();
+        // The composition goes on; only the text that would not fit is refused.
+        QInputMethodEvent kept(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&kept);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void ZavioTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (source && source->hasText() && !m_control.AllowsInsert(textCursor(), source->text())) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void ZavioTextEdit::mouseReleaseEvent(QMouseEvent* event)

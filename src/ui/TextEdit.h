@@ -31,6 +31,9 @@ public:
     ~QtEditControl() override;
 
     QTextDocument* TextDocument() const { return m_text.get(); }
+    // Whether replacing the cursor's selection by `text` keeps the text
+    // within the view's capacity.
+    bool AllowsInsert(const QTextCursor& cursor, const QString& text) const;
     CDocument& Document() const { return m_doc; }
     // A new widget showing this text (one per window on the document).
     ZavioTextEdit* CreateEdit();
@@ -78,6 +81,10 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // Typing, input methods, pasting and dropping stop at the capacity.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

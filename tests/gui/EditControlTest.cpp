@@ -1,6 +1,8 @@
 // The text of a document window: raw CP932 bytes survive showing and
 // editing; the view wraps instead of scrolling sideways.
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -75,6 +77,33 @@ private slots:
         QVERIFY(!View().SetRawText(std::string(kEditViewCapacity + 1, 'a')));
         QCOMPARE(View().GetRawText(), std::string("old"));
         QCOMPARE(f->Host().m_messages.size(), size_t{1});
+    }
+
+    // Typing, pasting and replacing stop at the capacity, keeping room for the
+    // line break that reopening adds to the last line: what the window saves,
+    // it opens again.
+    void editsStopAtTheCapacity()
+    {
+        std::string text;
+        while (text.size() + 200 <= kEditViewCapacity) text += std::string(98, 'a') + "\r\n";
+        text += std::string(kEditViewCapacity - 4 - text.size(), 'b');
+        QVERIFY(View().SetRawText(text));
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(edit, "xyz");
+        QApplication::clipboard()->setText("pasted");
+        edit->paste();
+        QCOMPARE(View().GetRawText(), text + "xy");
+        // Replacing by something no longer is allowed.
+        edit->moveCursor(QTextCursor::Start);
+        edit->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+        QTest::keyClicks(edit, "c");
+        QCOMPARE(View().GetRawText().substr(0, 2), std::string("ca"));
+
+        f->App().m_pStartupDoc->m_strPath = ToCp932((f->Folder() + "full.txt").toStdString());
+        QVERIFY(f->App().m_pStartupDoc->SaveDocument(false));
+        QVERIFY(QFile::copy(f->Folder() + "full.txt", f->Folder() + "again.txt"));
+        QVERIFY(f->App().OpenDocumentFile(ToCp932((f->Folder() + "again.txt").toStdString())));
     }
 
     void findAndReplaceWorkOnTheText()
