@@ -6,10 +6,32 @@
 #include "app/ZavioView.h"
 #include "doc/ZavioDoc.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/CommandIds.h"
 
 namespace zavio {
+
+namespace {
+
+std::string WithSeparator(std::string folder)
+{
+    if (folder.empty() || folder.back() != kPathSep) folder += kPathSep;
+    return folder;
+}
+
+// Where documents start when the program folder is read-only, as an
+// installed program's is: the folder the program was started from if it
+// can be written, else the home folder.
+std::string UsersOwnFolder(const std::string& programFolder)
+{
+    if (std::optional<std::string> current = CurrentFolder(); current && IsWritableFolder(*current))
+        return WithSeparator(*current);
+    if (std::optional<std::string> home = HomeFolder()) return WithSeparator(*home);
+    return programFolder;
+}
+
+}  // namespace
 
 CZavioApp::CZavioApp(Host& host) : CWinApp(host) {}
 
@@ -19,6 +41,11 @@ CZavioApp::~CZavioApp()
     m_template.reset();
     SetMainFrameTarget(nullptr);
     m_pMainFrame = nullptr;
+}
+
+std::string UserProgramFolder()
+{
+    return PrivateUserFolder("zavio").value_or(std::string());
 }
 
 CZavioApp& ZavioApp()
@@ -37,11 +64,11 @@ void CZavioApp::InitState(const std::string& programFolder)
     m_pDocTemplate = m_template.get();
     AddDocTemplate(m_pDocTemplate);
     m_hWndMDIClient = &GetHost();
-    m_strAppDir = programFolder;
-    if (m_strAppDir.empty() || m_strAppDir.back() != kPathSep) m_strAppDir += kPathSep;
-    m_strOpenDir = m_strAppDir;
-    m_strSaveDir = m_strAppDir;
-    m_strWorkDir = m_strAppDir;
+    m_strAppDir = WithSeparator(programFolder);
+    m_strOpenDir = IsWritableFolder(m_strAppDir) ? m_strAppDir : UsersOwnFolder(m_strAppDir);
+    m_strSaveDir = m_strOpenDir;
+    const std::string workFolder = GetHost().WorkingFolder();
+    m_strWorkDir = workFolder.empty() ? m_strAppDir : WithSeparator(workFolder);
     m_bWinHelpAvailable = 1;
     m_bKeepHeader = 0;
     m_nHelpMode = 0;

@@ -132,6 +132,11 @@ private:
 // The process-wide application object.
 CZavioApp& ZavioApp();
 
+// The current user's private folder of the program (ending in a separator),
+// for the working file and the desktop program's hand-over; empty when none
+// can be had.
+std::string UserProgramFolder();
+
 // "Help" + separator + page: the help page's path relative to the program folder.
 std::string HelpPagePath(std::string_view pageName);
 

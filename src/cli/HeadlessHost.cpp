@@ -1,5 +1,6 @@
 #include "HeadlessHost.h"
 
+#include "app/ZavioApp.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
@@ -22,6 +23,11 @@ bool HeadlessHost::RunFileDialog(const FileDialogRequest& request, FileDialogRes
     result.paths = std::move(m_paths);
     m_paths.clear();
     return true;
+}
+
+std::string HeadlessHost::WorkingFolder()
+{
+    return UserProgramFolder();
 }
 
 void HeadlessHost::FileWritten(std::string_view path)

@@ -24,6 +24,8 @@ public:
     void PickFiles(std::vector<std::string> paths) { m_paths = std::move(paths); }
     bool RunFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
     void FileWritten(std::string_view path) override;
+    // The user's own folder: the program folder may be read-only.
+    std::string WorkingFolder() override;
 
 private:
     std::ostream& m_messages;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "framework/Cp932.h"
@@ -98,6 +99,67 @@ std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+bool IsWritableFolder(std::string_view folder)
+{
+    auto native = ToNativePath(folder);
+    if (!native || native->empty()) return false;
+    std::string probe = *native + (native->back() == '/' ? "" : "/") + ".write-test-XXXXXX";
+    int fd = ::mkstemp(probe.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+namespace {
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// The folder (native path) as a private folder of this user: made with mode
+// 0700 when missing, else taken only when it is this user's own folder, and
+// then closed to others.
+bool MakePrivateFolder(const std::string& native)
+{
+    if (::mkdir(native.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st;
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    return (st.st_mode & 077) == 0 || ::chmod(native.c_str(), 0700) == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> HomeFolder()
+{
+    std::string home = Environment("HOME");
+    if (home.empty()) return std::nullopt;
+    return FromNativePath(home);
+}
+
+std::optional<std::string> PrivateUserFolder(std::string_view name)
+{
+    const std::string leaf(name);
+    std::vector<std::string> candidates;
+    if (std::string runtime = Environment("XDG_RUNTIME_DIR"); !runtime.empty())
+        candidates.push_back(runtime + "/" + leaf);
+    std::string cache = Environment("XDG_CACHE_HOME");
+    if (cache.empty() && !Environment("HOME").empty()) cache = Environment("HOME") + "/.cache";
+    if (!cache.empty()) {
+        ::mkdir(cache.c_str(), 0700);  // a new home may not have one yet
+        candidates.push_back(cache + "/" + leaf);
+    }
+    std::string temp = Environment("TMPDIR");
+    candidates.push_back((temp.empty() ? std::string("/tmp") : temp) + "/" + leaf + "-" + std::to_string(::geteuid()));
+    for (const std::string& native : candidates) {
+        if (!MakePrivateFolder(native)) continue;
+        if (auto folder = FromNativePath(native)) return *folder + "/";
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> ReadFileBytes(std::string_view path)

@@ -32,6 +32,19 @@ struct FolderEntry {
 // folder cannot be listed.
 std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder);
 
+// Whether a file can be made in the folder: tried with a file made and
+// removed at once (permission bits alone do not tell, for root or on a
+// read-only mount).
+bool IsWritableFolder(std::string_view folder);
+// The user's home folder, without a trailing separator.
+std::optional<std::string> HomeFolder();
+// A private folder of the current user for `name`, ending in a separator:
+// $XDG_RUNTIME_DIR/name, else the cache folder's ($XDG_CACHE_HOME or
+// ~/.cache), else the temporary folder's name-UID. Made with mode 0700; an
+// existing one is taken only when it is a folder (not a link) of this user,
+// and is closed to others. nullopt when none can be had.
+std::optional<std::string> PrivateUserFolder(std::string_view name);
+
 // Whole files as bytes.
 std::optional<std::string> ReadFileBytes(std::string_view path);
 bool WriteFileBytes(std::string_view path, std::string_view bytes);

@@ -105,6 +105,9 @@ public:
     virtual bool CreateMainWindow() { return true; }
     // The folder of the program file, ending in a separator (CP932).
     virtual std::string ProgramFolder() { return {}; }
+    // The folder of the working file, ending in a separator (CP932); empty
+    // for the program folder.
+    virtual std::string WorkingFolder() { return {}; }
     // The show command the program was started with.
     virtual int StartupShowCommand() { return SW_SHOWNORMAL; }
     virtual bool GetMainWindowPlacement(WindowPlacement& placement)

@@ -109,6 +109,11 @@ std::string QtHost::ProgramFolder()
     return folder ? *folder + kPathSep : std::string();
 }
 
+std::string QtHost::WorkingFolder()
+{
+    return UserProgramFolder();
+}
+
 // ---- Document windows ----
 
 std::unique_ptr<EditControl> QtHost::CreateDocumentWindow(CDocument& doc)

@@ -60,6 +60,8 @@ public:
     void RequestMainWindowClose() override;
     bool CreateMainWindow() override;
     std::string ProgramFolder() override;
+    // The user's own folder: the program folder may be read-only.
+    std::string WorkingFolder() override;
     bool GetMainWindowPlacement(WindowPlacement& placement) override;
     void SetMainWindowPlacement(const WindowPlacement& placement) override;
     bool IsMainWindowZoomed() override;

@@ -22,6 +22,25 @@ TEST_F(ApplicationStateTest, FoldersStartAtTheProgramFolder)
     EXPECT_TRUE(m_app->m_saHeaderLines.empty() && m_app->m_saPageFiles.empty());
 }
 
+// An installed program's folder cannot be written: documents start in the
+// folder the program was started from, or in the home folder.
+TEST_F(ApplicationStateTest, ReadOnlyProgramFolderStartsDocumentsInTheUsersOwnFolder)
+{
+    ASSERT_TRUE(ChangeFolder(m_folder.Path()));
+    m_app->InitState("/proc/");  // no one can make files there, root included
+    EXPECT_EQ(m_app->m_strAppDir, "/proc/");
+    EXPECT_EQ(m_app->m_strOpenDir, m_folder.Path());
+    EXPECT_EQ(m_app->m_strSaveDir, m_folder.Path());
+
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    ::setenv("HOME", ToNativePath(m_folder.Path() + "home")->c_str(), 1);
+    ASSERT_TRUE(ChangeFolder("/proc/"));
+    m_app->InitState("/proc/");
+    EXPECT_EQ(m_app->m_strOpenDir, m_folder.Path() + "home/");
+    ::setenv("HOME", savedHome.c_str(), 1);
+}
+
 TEST_F(ApplicationStateTest, HelpPageIsTheProgramFolderFollowedByTheRelativePath)
 {
     m_app->OpenHelpPage(HelpPagePath("HID_FILE_PRINT_SETUP.htm"));

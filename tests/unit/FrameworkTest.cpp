@@ -1,5 +1,7 @@
 // Paths, the file-system boundary and text files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestApp.h"
 #include "framework/FileSystem.h"
@@ -54,6 +56,29 @@ TEST(FileSystemBoundary, JapaneseNamesAreUtf8OnDisk)
     EXPECT_EQ((*entries)[0].name, ".");
     EXPECT_EQ((*entries)[2].name, J("表ソ.txt"));
     EXPECT_FALSE((*entries)[2].isDirectory);
+}
+
+// The working file's folder: the runtime folder's, else the cache folder's,
+// made private; another user's folder or a link is not taken.
+TEST(FileSystemBoundary, PrivateUserFolderIsTheUsersOwnAndClosed)
+{
+    TempFolder folder;
+    const std::string native = *ToNativePath(folder.Path());
+    const std::string saved[] = {std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "",
+                                 std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : ""};
+    ::setenv("XDG_RUNTIME_DIR", (native + "run").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (native + "cache").c_str(), 1);
+    ASSERT_EQ(::mkdir((native + "run").c_str(), 0755), 0);
+    EXPECT_EQ(PrivateUserFolder("app"), folder.Path() + "run/app/");
+    struct stat st;
+    ASSERT_EQ(::stat((native + "run/app").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // A link in its place is not followed: the cache folder serves.
+    ASSERT_EQ(::symlink("/tmp", (native + "run/other").c_str()), 0);
+    EXPECT_EQ(PrivateUserFolder("other"), folder.Path() + "cache/other/");
+    ::setenv("XDG_RUNTIME_DIR", saved[0].c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", saved[1].c_str(), 1);
 }
 
 TEST(FileSystemBoundary, UnconvertibleNamesFailLikeFileErrors)
