@@ -31,6 +31,7 @@
 #include "ui/ChildFrame.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
+#include "ui/SingleInstance.h"
 #include "ui/TextEdit.h"
 #include "ui/Translation.h"
 
@@ -257,6 +258,49 @@ void QtHost::ArrangeDocumentIcons()
         sub->move(x, area.bottom() - size.height() + 1);
         x += size.width();
     }
+}
+
+// ---- Files from the desktop ----
+
+void QtHost::OpenFiles(const QStringList& nativePaths)
+{
+    m_pendingFiles << nativePaths;
+    if (m_pendingFiles.isEmpty() || !m_window) return;
+    // Not inside a dialog's own loop: the program waits there for an answer
+    // in the middle of a command.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, m_window.get(), [this] { OpenFiles({}); });
+        return;
+    }
+    CZavioApp* app = static_cast<CZavioApp*>(AfxGetApp());
+    if (!app) return;
+    const QStringList files = std::exchange(m_pendingFiles, {});
+    for (const QString& file : files) {
+        if (auto path = FromNativePath(file.toStdString()))
+            app->OpenDocumentFile(*path);
+        else
+            AfxMessageBox(ToCp932Text(file) + ToCp932("　はオープンできませんでした"));
+    }
+    m_window->RefreshCommandStates();
+}
+
+bool QtHost::ListenForOtherCopies(const QString& socketPath)
+{
+    m_instanceServer = std::make_unique<InstanceServer>();
+    if (!m_instanceServer->Listen(socketPath)) {
+        m_instanceServer.reset();
+        return false;
+    }
+    QObject::connect(m_instanceServer.get(), &InstanceServer::filesReceived, m_instanceServer.get(),
+                     [this](const QStringList& files) {
+                         if (m_window) {
+                             m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+                             m_window->raise();
+                             m_window->activateWindow();
+                         }
+                         OpenFiles(files);
+                     });
+    return true;
 }
 
 // ---- Modal questions ----

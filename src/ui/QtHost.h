@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
@@ -21,6 +22,7 @@ class QWidget;
 namespace zavio {
 
 class CChildFrame;
+class InstanceServer;
 class MainWindow;
 class QtEditControl;
 
@@ -82,6 +84,13 @@ public:
     void PrintEdit(QPlainTextEdit& edit);
     void PreviewEdit(QPlainTextEdit& edit);
 
+    // The shell's open request: each file (a native path) opens as a dropped
+    // file does, once no dialog of the program is waiting for an answer.
+    void OpenFiles(const QStringList& nativePaths);
+    // Takes the files of later starts of the program; false when another
+    // copy takes them.
+    bool ListenForOtherCopies(const QString& socketPath);
+
     // The frames of one document, the first one first.
     std::vector<CChildFrame*> FramesOf(const CDocument& doc) const;
     // A frame's close button: the last frame of a document closes the
@@ -111,6 +120,8 @@ private:
     unsigned m_nextTimer = 0;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QSettings> m_profile;
+    std::unique_ptr<InstanceServer> m_instanceServer;
+    QStringList m_pendingFiles;
 };
 
 }  // namespace zavio
