@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -12,7 +13,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -377,10 +380,43 @@ void QtHost::ShellOpen(std::string_view path)
     OpenWithDesktop(ToNative(path));
 }
 
+constexpr std::string_view kNoViewer =
+    " を表示できませんでした\n\n表示するプログラム (ブラウザ、CHM ビューア) を起動できません";
+
+// The viewer runs on its own, started by the desktop's opener. When the file
+// cannot be shown (no file, no opener, no browser or CHM viewer) the user is
+// told which file: a help command must not fail as if it had worked.
 void QtHost::OpenWithDesktop(const QString& nativePath)
 {
-    // The viewer runs on its own; a missing file is the desktop's business.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(nativePath));
+    const auto notShown = [](const QString& path, std::string_view why) {
+        AfxMessageBox(ToCp932Text(path) + ToCp932(why));
+    };
+    if (!QFileInfo(nativePath).isFile()) {
+        notShown(nativePath, " が見つからないため表示できませんでした");
+        return;
+    }
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(nativePath))) notShown(nativePath, kNoViewer);
+        return;
+    }
+    // xdg-open reports whether the viewer started; some desktops' openers
+    // wait for the viewer, so the answer is taken when it comes.
+    auto* process = new QProcess(m_window.get());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, nativePath, notShown](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         process->deleteLater();
+                         notShown(nativePath, kNoViewer);
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, nativePath, notShown](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || code != 0) notShown(nativePath, kNoViewer);
+                     });
+    process->start(opener, {nativePath});
 }
 
 void QtHost::BeginWaitCursor()

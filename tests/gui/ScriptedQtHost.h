@@ -50,11 +50,17 @@ public:
     // When set, message boxes and file dialogs are the real ones (a test
     // then answers them on the screen).
     bool m_realDialogs = false;
+    // When set, files go to the desktop's opener as outside tests.
+    bool m_realDesktop = false;
 
 protected:
     int RunMessageBox(const QString& text, unsigned type) override;
     bool RunFileDialogBox(const FileDialogRequest& request, QStringList& nativePaths) override;
-    void OpenWithDesktop(const QString& nativePath) override { m_opened << nativePath; }
+    void OpenWithDesktop(const QString& nativePath) override
+    {
+        m_opened << nativePath;
+        if (m_realDesktop) QtHost::OpenWithDesktop(nativePath);
+    }
     void RunAboutBox() override { ++m_aboutBoxes; }
     void RunPrintSetupDialog(QPrinter&) override { ++m_printSetups; }
     bool RunPrintDialog(QPrinter& printer, QWidget*) override;
