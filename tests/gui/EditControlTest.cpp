@@ -1,9 +1,11 @@
 // The text of a document window: raw CP932 bytes survive showing and
 // editing; the view wraps instead of scrolling sideways.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -118,6 +120,37 @@ private slots:
         QCOMPARE(View().GetRawText(), ToCp932("かう かう"));
         f->Window()->ActiveEdit()->undo();
         QCOMPARE(View().GetRawText(), ToCp932("あいう あいう"));
+    }
+
+    // Whole words, upwards, and a message when nothing more is found; the
+    // replace box then starts with what Find looked for.
+    void findOptionsAndTheEndOfTheSearch()
+    {
+        View().Control().SetText("cat concat cat");
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        edit->moveCursor(QTextCursor::End);
+        f->App().ExecuteCommand(57636);  // find
+        auto* find = f->Window()->findChild<FindDialog*>("findDialog");
+        QVERIFY(find);
+        find->FindField()->setText("cat");
+        find->WholeWord()->setChecked(true);
+        find->Up()->setChecked(true);
+        QVERIFY(find->FindNext());
+        QCOMPARE(edit->textCursor().selectionStart(), 11);
+        QVERIFY(find->FindNext());
+        QCOMPARE(edit->textCursor().selectionStart(), 0);  // not the "cat" in "concat"
+        QVERIFY(f->Host().m_messages.empty());
+        QVERIFY(!find->FindNext());
+        QCOMPARE(f->Host().m_messages.size(), size_t{1});
+        QCOMPARE(f->Host().m_messages[0].text, QString("\"cat\" が見つかりません。"));
+
+        edit->moveCursor(QTextCursor::Start);
+        f->App().ExecuteCommand(57641);  // replace: the find box gives way
+        auto* replace = f->Window()->findChild<FindDialog*>("replaceDialog");
+        QVERIFY(replace);
+        QTRY_VERIFY(!f->Window()->findChild<FindDialog*>("findDialog"));
+        QCOMPARE(replace->FindField()->text(), QString("cat"));
+        QVERIFY(replace->WholeWord()->isChecked());
     }
 };
 
