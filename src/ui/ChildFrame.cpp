@@ -1,6 +1,8 @@
 #include "ui/ChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 
@@ -14,6 +16,14 @@ CChildFrame::CChildFrame(QtHost& host, CDocument& doc, ZavioTextEdit* edit) : m_
 {
     setWidget(edit);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // Ctrl+F4 closes a document window on every desktop, as on the original
+    // platform; some desktops' key schemes give the window's Close only Ctrl+W.
+    const QKeySequence ctrlF4(QStringLiteral("Ctrl+F4"));
+    const QList<QKeySequence> platformClose = QKeySequence::keyBindings(QKeySequence::Close);
+    for (QAction* action : systemMenu()->actions()) {
+        if (action->shortcuts() != platformClose || platformClose.contains(ctrlF4)) continue;
+        action->setShortcuts(QList<QKeySequence>{ctrlF4} + platformClose);
+    }
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

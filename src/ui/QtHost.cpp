@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -244,9 +245,33 @@ void QtHost::OpenNewWindowOnActiveDocument()
     AfterWindowsChanged();
 }
 
+// Each window most of the area, the next one a title bar lower and further
+// right, as the platform's cascade did; where more offsets would leave the
+// windows small, the cascade starts again at the top left.
 void QtHost::CascadeDocumentWindows()
 {
-    if (m_window) m_window->Mdi()->cascadeSubWindows();
+    if (!m_window) return;
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : m_window->Mdi()->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) windows << sub;
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* active = m_window->Mdi()->activeSubWindow();
+    if (m_window->layout()) m_window->layout()->activate();
+    const QSize area = m_window->Mdi()->viewport()->size();
+    QStyle* style = windows.first()->style();
+    const int step = qMax(1, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()) +
+                                 style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, windows.first()));
+    // The offsets take at most a third of the area.
+    const int fit = qMax(1, qMin(area.width(), area.height()) / 3 / step + 1);
+    const int rows = qMin(static_cast<int>(windows.size()), fit);
+    const QSize size(qMax(1, area.width() - (rows - 1) * step), qMax(1, area.height() - (rows - 1) * step));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        const int offset = static_cast<int>(i % fit) * step;
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(QRect(QPoint(offset, offset), size));
+        windows[i]->raise();
+    }
+    if (active) m_window->Mdi()->setActiveSubWindow(active);
 }
 
 // Minimised windows in a row along the bottom of the area.

@@ -528,6 +528,39 @@ private slots:
         QVERIFY(f->App().m_pDocTemplate->GetDocuments().empty());
     }
 
+    // Cascaded windows stay most of the area, each a title bar further on.
+    void cascadeKeepsWindowsLarge()
+    {
+        StartShown();
+        for (int i = 0; i < 3; ++i) f->App().ExecuteCommand(ID_FILE_NEW);
+        f->MenuAction(ID_WINDOW_CASCADE)->trigger();
+        const QSize area = f->Window()->Mdi()->viewport()->size();
+        const QList<QMdiSubWindow*> windows = f->Window()->Mdi()->subWindowList(QMdiArea::CreationOrder);
+        QCOMPARE(windows.size(), 4);
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            const QRect r = windows[i]->geometry();
+            QVERIFY(r.width() * 3 >= area.width() * 2 && r.height() * 3 >= area.height() * 2);
+            QVERIFY(r.right() <= area.width() && r.bottom() <= area.height());
+            if (i > 0) QVERIFY(r.topLeft().y() > windows[i - 1]->geometry().y() && r.x() > windows[i - 1]->x());
+        }
+    }
+
+    void ctrlF4ClosesTheActiveWindow()
+    {
+        StartShown();
+        QVERIFY(QTest::qWaitForWindowActive(f->Window()));
+        f->App().ExecuteCommand(ID_FILE_NEW);
+        QCOMPARE(f->WindowCount(), 2);
+        Edit()->insertPlainText("typed");
+        f->Host().m_answers.push_back(IDNO);
+        QTest::keySequence(Edit(), QKeySequence("Ctrl+F4"));
+        QTRY_COMPARE(f->WindowCount(), 1);
+        QCOMPARE(f->Host().m_messages.size(), size_t{1});  // asked about the typed text
+        // Whatever key scheme the desktop has, the window's Close takes Ctrl+F4.
+        QAction* close = f->Window()->Mdi()->subWindowList().first()->systemMenu()->actions().last();
+        QVERIFY(close->shortcuts().contains(QKeySequence("Ctrl+F4")));
+    }
+
     void newWindowShowsTheSameText()
     {
         StartShown();
