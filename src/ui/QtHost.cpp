@@ -9,7 +9,6 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -35,6 +34,7 @@
 #include "ui/ChildFrame.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
+#include "ui/PrintSetupDialog.h"
 #include "ui/SingleInstance.h"
 #include "ui/TextEdit.h"
 #include "ui/Translation.h"
@@ -471,7 +471,7 @@ void QtHost::ShowPrintSetup()
 
 void QtHost::RunPrintSetupDialog(QPrinter& printer)
 {
-    QPageSetupDialog dialog(&printer, m_window.get());
+    PrintSetupDialog dialog(printer, m_window.get());
     dialog.exec();
 }
 

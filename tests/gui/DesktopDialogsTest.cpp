@@ -12,7 +12,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +24,7 @@
 #include "framework/Cp932.h"
 #include "res/CommandIds.h"
 #include "ui/MessageBox.h"
+#include "ui/PrintSetupDialog.h"
 #include "ui/TextEdit.h"
 
 using namespace zavio;
@@ -161,6 +165,29 @@ private slots:
         QCOMPARE(suffixOfText, QString("txt"));
         QVERIFY(QFile::exists(f->Folder() + "report.txt"));
         QVERIFY(f->Host().m_messages.empty());  // no question about the extension
+    }
+
+    // The print set-up chooses the printer too, not only the page.
+    void printSetupChoosesPrinterPaperAndOrientation()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        PrintSetupDialog setup(printer);
+        QStringList printers;
+        for (int i = 0; i < setup.Printers()->count(); ++i) printers << setup.Printers()->itemText(i);
+        QCOMPARE(printers.size(), QPrinterInfo::availablePrinterNames().size() + 1);
+        QCOMPARE(printers.last(), QString("PDF ファイルに出力"));
+        setup.Printers()->setCurrentIndex(printers.size() - 1);
+        setup.Papers()->setCurrentIndex(setup.Papers()->findText(QPageSize(QPageSize::A5).name()));
+        setup.Landscape()->setChecked(true);
+        setup.accept();
+        QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
+        QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A5);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        // Opened again, it shows what was chosen.
+        PrintSetupDialog again(printer);
+        QCOMPARE(again.Printers()->currentIndex(), printers.size() - 1);
+        QCOMPARE(again.Papers()->currentText(), QPageSize(QPageSize::A5).name());
+        QVERIFY(again.Landscape()->isChecked());
     }
 };
 
