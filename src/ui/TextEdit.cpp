@@ -42,6 +42,26 @@ QString DecodeLine(std::string_view bytes)
 
 }  // namespace
 
+QFont ViewFont()
+{
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    const auto withSize = [&system](const QString& family) {
+        QFont font(family);
+        font.setPointSizeF(system.pointSizeF());
+        return font;
+    };
+    for (const char* preferred : {"ＭＳ ゴシック", "MS Gothic", "Noto Sans Mono CJK JP", "Source Han Code JP",
+                                  "IPAGothic", "IPAゴシック", "VL Gothic", "TakaoGothic"}) {
+        if (japanese.contains(QString::fromUtf8(preferred))) return withSize(QString::fromUtf8(preferred));
+    }
+    for (const QString& family : japanese) {
+        if (QFontDatabase::isFixedPitch(family) && QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin))
+            return withSize(family);
+    }
+    return system;
+}
+
 QString DecodeViewText(const std::string& bytes)
 {
     QString text;
@@ -71,7 +91,7 @@ QtEditControl::QtEditControl(QtHost& host, CDocument& doc)
     : m_host(host), m_doc(doc), m_text(std::make_unique<QTextDocument>())
 {
     m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text.get()));
-    m_text->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_text->setDefaultFont(ViewFont());
     QObject::connect(m_text.get(), &QTextDocument::contentsChanged, [this] { OnContentsChanged(); });
 }
 

@@ -21,6 +21,12 @@ class CDocument;
 class QtHost;
 class ZavioTextEdit;
 
+// The text's font: a Japanese fixed-pitch font that has Latin letters too,
+// as the original's ＭＳ ゴシック had, so no character falls back to another
+// font (printed, a fallback font's characters sat off the line's baseline).
+// The system's fixed font where there is none.
+QFont ViewFont();
+
 // CP932 bytes to the text shown, and back.
 QString DecodeViewText(const std::string& bytes);
 std::string EncodeViewText(const QString& text);

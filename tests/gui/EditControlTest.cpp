@@ -4,8 +4,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -71,6 +75,21 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f->Window()));
         QTRY_VERIFY(edit->document()->firstBlock().layout()->lineCount() > 1);
         QCOMPARE(View().GetRawText(), line);
+    }
+
+    // Latin and Japanese come from one font, so printed they share a
+    // baseline: a fallback font's characters sat lower in print preview.
+    void latinAndJapaneseShareOneFont()
+    {
+        if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) QSKIP("no Japanese font installed");
+        QPrinter printer(QPrinter::HighResolution);
+        QTextLayout layout("Latin 日本語 text", f->Window()->ActiveEdit()->document()->defaultFont(), &printer);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        QStringList fonts;
+        for (const QGlyphRun& run : layout.glyphRuns()) fonts << run.rawFont().familyName();
+        QCOMPARE(fonts.size(), 1);
     }
 
     void overCapacityKeepsTheOldText()
