@@ -11,9 +11,10 @@ packages=(
   xvfb xauth fonts-noto-cjk xdg-utils
 )
 
-# The desktop program: Qt's own Japanese texts (qtbase_ja.qm), and the
-# checker of the installed desktop entry.
-packages+=(qt6-translations-l10n desktop-file-utils)
+# The desktop program: Qt's own Japanese texts (qtbase_ja.qm); the MIME
+# and desktop-entry caches the install refreshes, and the checker of its
+# desktop entry.
+packages+=(qt6-translations-l10n shared-mime-info desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do
