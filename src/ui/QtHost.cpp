@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -20,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <utility>
 
 #include "app/MainFrame.h"
 #include "app/ZavioApp.h"
@@ -80,6 +80,9 @@ QStringList NameFilters(const std::string& filter)
     }
     return filters;
 }
+
+constexpr std::string_view kNoViewer =
+    " を表示できませんでした\n\n表示するプログラム (ブラウザ、CHM ビューア) を起動できません";
 
 // The extension of a filter's first pattern ("*.htm" gives "htm"), or none.
 QString FilterExtension(const QString& nameFilter)
@@ -404,9 +407,6 @@ void QtHost::ShellOpen(std::string_view path)
 {
     OpenWithDesktop(ToNative(path));
 }
-
-constexpr std::string_view kNoViewer =
-    " を表示できませんでした\n\n表示するプログラム (ブラウザ、CHM ビューア) を起動できません";
 
 // The viewer runs on its own, started by the desktop's opener. When the file
 // cannot be shown (no file, no opener, no browser or CHM viewer) the user is
