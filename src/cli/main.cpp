@@ -125,5 +125,5 @@ int main(int argc, char** argv)
     host.PickFiles(paths);
     app.ExecuteCommand(ID_FILE_OPEN);
     app.ExecuteCommand(options.command);
-    return app.m_bConversionFinished ? kExitCompleted : kExitEndedEarly;
+    return app.Conversion().m_bConversionFinished ? kExitCompleted : kExitEndedEarly;
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
+#include "convert/WordHtmlLines.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
@@ -28,33 +29,6 @@ constexpr int kLooseTailLines = 5;
 bool StartsWith(const std::string& s, char c)
 {
     return !s.empty() && s[0] == c;
-}
-
-// Whether the line with its blanks removed contains `what`. A blank is never
-// a trail byte, so removing blanks keeps every character whole; lines without
-// a blank are searched as they are.
-bool ContainsWithoutBlanks(const std::string& line, std::string_view what)
-{
-    if (line.find(' ') == std::string::npos) return MbContains(line, what);
-    std::string stripped = line;
-    CZavioDoc::StripBlanks(stripped);
-    return MbContains(stripped, what);
-}
-
-// A line that repeats the body's opening div at the top of every page.
-bool IsBodyStartCopyLine(const std::string& line)
-{
-    return StartsWith(line, '<') &&
-           (MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-            (MbContains(line, "<div class=") && MbContains(line, "Section1")));
-}
-
-// The body's opening div: the walk up from the end has reached the first page.
-bool IsFirstPageLine(const std::string& line)
-{
-    return StartsWith(line, '<') &&
-           (MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-            (MbContains(line, "div class=") && MbContains(line, "Section1")));
 }
 
 // Word's page break, a tag whose attributes may carry blanks.
@@ -99,9 +73,9 @@ std::string TitlePiece(std::string line)
 
 }  // namespace
 
-void CZavioDoc::AppendHeaderLines()
+void CZavioDoc::AppendHeaderLines(const CConversionState& run)
 {
-    const LineList& header = ZavioApp().m_saHeaderLines;
+    const LineList& header = run.m_saHeaderLines;
     m_saOutputLines.insert(m_saOutputLines.end(), header.begin(), header.end());
 }
 

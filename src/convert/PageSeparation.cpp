@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/ZavioApp.h"
+#include "convert/PageNames.h"
 #include "convert/SourceFiles.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -20,33 +22,6 @@ namespace {
 constexpr std::size_t kNoteLookAhead = 15;
 // The longest title the page list shows, in bytes.
 constexpr std::size_t kListedTitleBytes = 30;
-
-bool IsFileNameUnsafe(char c)
-{
-    switch (c) {
-        case '\\':
-        case '/':
-        case ':':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-        case '.':
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Every byte is looked at, trail bytes included, exactly as the jump links
-// of the manuscript were made, so that links and file names agree.
-void ReplaceUnsafeBytes(std::string& name)
-{
-    for (char& c : name)
-        if (IsFileNameUnsafe(c)) c = '_';
-}
 
 // The note lines joined by line feeds, which no line holds, with where each
 // line starts: one fast search over the whole block finds the first line that
@@ -131,9 +106,10 @@ std::string PageLine(const std::string& title, const std::string& pageName)
 // A page named like a manuscript still at its place in the conversion folder
 // would overwrite it before the driver moves it away. That manuscript goes
 // into the Finished folder first. False when it could not be kept safe.
-bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::string& finishedFolder)
+bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const std::string& pagePath,
+                    const std::string& finishedFolder)
 {
-    for (const std::string& taken : app.m_saSourcesTakenByPages)
+    for (const std::string& taken : run.m_saSourcesTakenByPages)
         if (taken == pagePath) return true;  // the file there is already a page
     for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
         auto* doc = static_cast<CZavioDoc*>(open);
@@ -142,7 +118,7 @@ bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::stri
             MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
             if (FileExists(pagePath)) return false;
         }
-        app.m_saSourcesTakenByPages.push_back(pagePath);
+        run.m_saSourcesTakenByPages.push_back(pagePath);
         return true;
     }
     return true;
@@ -150,19 +126,18 @@ bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::stri
 
 }  // namespace
 
-int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
+int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
                              std::string finishedFolder)
 {
     const std::string folder = GetFolderOfPath(manuscript->m_strPath);
-    const NoteLineIndex notes(m_saNoteLines);  // the note lines stay as they are while pages are taken
+    const NoteLineIndex notes(run.m_saNoteLines);  // the note lines stay as they are while pages are taken
     int pageCount = 0;
     bool more = true;
     do {
-        OnFileNewDocument();
-        CZavioDoc* page = m_pNewDoc;
+        CZavioDoc* page = NewGeneratedDocument();
         if (!page) break;  // no window for the page: the rest of the manuscript stays unwritten
-        page->AppendHeaderLines();
-        if (m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
+        page->AppendHeaderLines(run);
+        if (run.m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
 
         std::string noteReference;
         std::string title;
@@ -173,16 +148,12 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
             continue;
         }
 
-        std::string pageName = zavio::PageFileNameFromNote(m_saNoteLines, notes, noteReference);
-        m_saPageTitles.insert(m_saPageTitles.begin(), title);
-        m_saPageFiles.insert(m_saPageFiles.begin(), pageName);
+        std::string pageName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
+        run.InsertPageAtFront(title, pageName);
 
-        page->m_strExtension = "htm";
-        page->m_strBaseName = pageName;
-        page->m_strPath = folder + pageName + ".htm";
-        page->SetTitle(page->m_strPath);
+        page->SetFileNames("htm", pageName, folder + pageName + ".htm");
         page->LoadLinesIntoView(page->m_saOutputLines);
-        if (KeepSourceSafe(*this, page->m_strPath, finishedFolder)) {
+        if (KeepSourceSafe(*this, run, page->m_strPath, finishedFolder)) {
             page->SaveDocument(false);
         } else {
             ReportNotWritten(page->m_strPath);
@@ -200,9 +171,9 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
     return pageCount;
 }
 
-std::string CZavioApp::PageFileNameFromNote(std::string noteReference)
+std::string CZavioApp::PageFileNameFromNote(const CConversionState& run, std::string noteReference)
 {
-    return zavio::PageFileNameFromNote(m_saNoteLines, NoteLineIndex(m_saNoteLines), noteReference);
+    return zavio::PageFileNameFromNote(run.m_saNoteLines, NoteLineIndex(run.m_saNoteLines), noteReference);
 }
 
 std::string CZavioApp::IntToString(int value)
