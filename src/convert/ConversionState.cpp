@@ -1,6 +1,6 @@
 #include "convert/ConversionState.h"
 
-#include <utility>
+#include <iterator>
 
 namespace zavio {
 
@@ -10,10 +10,12 @@ void CConversionState::BeginManuscript()
     m_saNoteLines.clear();
 }
 
-void CConversionState::InsertPageAtFront(std::string title, std::string file)
+void CConversionState::InsertPagesAtFront(LineList titles, LineList files)
 {
-    m_saPageTitles.insert(m_saPageTitles.begin(), std::move(title));
-    m_saPageFiles.insert(m_saPageFiles.begin(), std::move(file));
+    m_saPageTitles.insert(m_saPageTitles.begin(), std::make_move_iterator(titles.begin()),
+                          std::make_move_iterator(titles.end()));
+    m_saPageFiles.insert(m_saPageFiles.begin(), std::make_move_iterator(files.begin()),
+                         std::make_move_iterator(files.end()));
 }
 
 void CConversionState::IndexPages()

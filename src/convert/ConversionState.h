@@ -18,10 +18,10 @@ public:
     // Set aside the previous manuscript's header and notes before the next one.
     void BeginManuscript();
 
-    // A page written: pages are taken from the end of each manuscript, and
-    // manuscripts from the last to the first, so each goes in front and the
+    // The pages written from one manuscript, in reading order. Manuscripts are
+    // taken from the last to the first, so each block goes in front and the
     // lists end in reading order.
-    void InsertPageAtFront(std::string title, std::string file);
+    void InsertPagesAtFront(LineList titles, LineList files);
 
     // Indexes the page lists for FindPageForTitle. The driver does it once the
     // last page is separated; the index answers for the lists as they were then.
@@ -42,7 +42,7 @@ public:
     LineList m_saNoteLines;
 
     // One title and one file base name per page written, in reading order
-    // (InsertPageAtFront, from SeparatePages); the writers list them and match
+    // (InsertPagesAtFront, from SeparatePages); the writers list them and match
     // contents entries against them through the page index.
     LineList m_saPageTitles;
     LineList m_saPageFiles;

@@ -26,11 +26,6 @@ constexpr int kAnchorLookBack = 5;
 constexpr int kTableTailLines = 50;
 constexpr int kLooseTailLines = 5;
 
-bool StartsWith(const std::string& s, char c)
-{
-    return !s.empty() && s[0] == c;
-}
-
 // Word's page break, a tag whose attributes may carry blanks.
 bool IsPageBreakTag(const std::string& line)
 {
@@ -54,21 +49,23 @@ std::optional<std::string> NoteIdAfter(const std::string& anchor, std::string_vi
 }
 
 // One line's part of the title, or the empty string when it adds nothing.
-std::string TitlePiece(std::string line)
+std::string TitlePiece(std::string_view line)
 {
     static constexpr std::string_view kLinkStartEnd = ".htm\">";
     if (line.empty()) return {};
     // Only the text of a link made from a jump hotspot counts.
     std::size_t at = MbFind(line, kLinkStartEnd);
-    if (at != std::string::npos) line.erase(0, at + kLinkStartEnd.size());
-    if (StartsWith(line, '<')) return {};
+    if (at != std::string_view::npos) line.remove_prefix(at + kLinkStartEnd.size());
+    if (!line.empty() && line[0] == '<') return {};
     at = MbFind(line, "</a>");
-    if (at != std::string::npos) line.erase(at);
-    line = Trim(line);
+    if (at != std::string_view::npos) line = line.substr(0, at);
+    line = TrimRightView(TrimLeftView(line));
     if (line == "&nbsp;") return {};
-    line = MbReplaceAll(line, "&lt;", "<");
-    line = MbReplaceAll(line, "&gt;", ">");
-    return MbReplaceAll(line, "&nbsp;", "");
+    // Entities are rare in titles: most lines need no replacing at all.
+    if (line.find('&') == std::string_view::npos) return std::string(line);
+    std::string piece = MbReplaceAll(line, "&lt;", "<");
+    piece = MbReplaceAll(piece, "&gt;", ">");
+    return MbReplaceAll(piece, "&nbsp;", "");
 }
 
 }  // namespace
@@ -138,8 +135,9 @@ void CZavioDoc::FindNoteReference(int pageStart, std::string& noteReference, boo
     if (pageBreakStart) {
         int dropped = 0;
         const int count = static_cast<int>(lines.size());
+        std::string joined;
         for (int pass = 1; pass <= kMaxLeadingLinesDropped && b + pass < count - dropped; ++pass) {
-            const std::string joined = lines[b + dropped] + lines[b + dropped + 1];
+            joined.assign(lines[b + dropped]).append(lines[b + dropped + 1]);
             if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
             ++dropped;
         }

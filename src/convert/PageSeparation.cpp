@@ -1,12 +1,12 @@
 // Page separation: a cleaned manuscript is cut into one file per topic,
 // taken from its end, each named after the topic's "#" footnote.
-#include <string.h>
-
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/ZavioApp.h"
+#include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
 #include "convert/SourceFiles.h"
 #include "doc/FileKinds.h"
@@ -22,58 +22,6 @@ namespace {
 constexpr std::size_t kNoteLookAhead = 15;
 // The longest title the page list shows, in bytes.
 constexpr std::size_t kListedTitleBytes = 30;
-
-// The note lines joined by line feeds, which no line holds, with where each
-// line starts: one fast search over the whole block finds the first line that
-// holds a reference, where a search line by line for every page of a large
-// manuscript costs as much as the rest of its separation.
-class NoteLineIndex {
-public:
-    explicit NoteLineIndex(const LineList& notes) : m_notes(notes)
-    {
-        std::size_t total = 0;
-        for (const std::string& line : notes) total += line.size() + 1;
-        m_joined.reserve(total);
-        m_starts.reserve(notes.size() + 1);
-        for (const std::string& line : notes) {
-            m_starts.push_back(m_joined.size());
-            m_joined += line;
-            m_joined += '\n';
-        }
-        m_starts.push_back(m_joined.size());
-    }
-
-    // The first line holding `what` where one of its characters begins; the
-    // line count when none does.
-    std::size_t FirstLineWith(std::string_view what) const
-    {
-        if (what.empty() || what.find('\n') != std::string_view::npos) return Scan(what);
-        std::size_t from = 0;
-        while (true) {
-            // glibc's memmem skips ahead far faster than a search that stops
-            // at every byte equal to the reference's first one.
-            const void* found = ::memmem(m_joined.data() + from, m_joined.size() - from, what.data(), what.size());
-            if (!found) return m_notes.size();
-            std::size_t hit = static_cast<std::size_t>(static_cast<const char*>(found) - m_joined.data());
-            auto next = std::upper_bound(m_starts.begin(), m_starts.end(), hit);
-            std::size_t line = static_cast<std::size_t>(next - m_starts.begin()) - 1;
-            if (MbContains(m_notes[line], what)) return line;
-            from = m_starts[line + 1];  // no match on a character boundary in this line
-        }
-    }
-
-private:
-    std::size_t Scan(std::string_view what) const
-    {
-        std::size_t found = 0;
-        while (found < m_notes.size() && !MbContains(m_notes[found], what)) ++found;
-        return found;
-    }
-
-    const LineList& m_notes;
-    std::string m_joined;
-    std::vector<std::size_t> m_starts;
-};
 
 std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference)
 {
@@ -106,9 +54,9 @@ std::string PageLine(const std::string& title, const std::string& pageName)
 // A page named like a manuscript still at its place in the conversion folder
 // would overwrite it before the driver moves it away. That manuscript goes
 // into the Finished folder first. False when it could not be kept safe.
-bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const std::string& pagePath,
-                    const std::string& finishedFolder)
+bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const CZavioDoc* page, const std::string& finishedFolder)
 {
+    const std::string& pagePath = page->m_strPath;
     for (const std::string& taken : run.m_saSourcesTakenByPages)
         if (taken == pagePath) return true;  // the file there is already a page
     for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
@@ -132,6 +80,7 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
     const std::string folder = GetFolderOfPath(manuscript->m_strPath);
     const NoteLineIndex notes(run.m_saNoteLines);  // the note lines stay as they are while pages are taken
     int pageCount = 0;
+    LineList titles, files, pageLines;  // this manuscript's pages, last page first
     bool more = true;
     do {
         CZavioDoc* page = NewGeneratedDocument();
@@ -149,11 +98,10 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
         }
 
         std::string pageName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
-        run.InsertPageAtFront(title, pageName);
 
         page->SetFileNames("htm", pageName, folder + pageName + ".htm");
         page->LoadLinesIntoView(page->m_saOutputLines);
-        if (KeepSourceSafe(*this, run, page->m_strPath, finishedFolder)) {
+        if (KeepSourceSafe(*this, run, page, finishedFolder)) {
             page->SaveDocument(false);
         } else {
             ReportNotWritten(page->m_strPath);
@@ -161,13 +109,21 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
         page->OnCloseDocument();
 
         ++pageCount;
-        listDoc->m_saOutputLines.insert(listDoc->m_saOutputLines.begin(), PageLine(title, pageName));
+        pageLines.push_back(PageLine(title, pageName));
+        titles.push_back(std::move(title));
+        files.push_back(std::move(pageName));
     } while (more);
 
+    // The pages came from the end; the manuscript's block goes in front of
+    // what earlier passes (later manuscripts) listed, once.
+    std::reverse(titles.begin(), titles.end());
+    std::reverse(files.begin(), files.end());
+    run.InsertPagesAtFront(std::move(titles), std::move(files));
+    pageLines.push_back("///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) +
+                        " pages");
+    pageLines.emplace_back();
     LineList& list = listDoc->m_saOutputLines;
-    list.insert(list.begin(),
-                "///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) + " pages");
-    list.insert(list.begin(), std::string());
+    list.insert(list.begin(), std::make_move_iterator(pageLines.rbegin()), std::make_move_iterator(pageLines.rend()));
     return pageCount;
 }
 

@@ -44,7 +44,20 @@ public:
             OnEmptySourceLine();
             return;
         }
-        for (char c : line) OnByte(c);
+        for (std::size_t i = 0; i < line.size();) {
+            // Inside a tag, and in text once its first byte is in, every byte
+            // up to the next "<" or ">" does the same: take such a run whole.
+            if (InRun()) {
+                std::size_t end = i;
+                while (end < line.size() && line[end] != '<' && line[end] != '>') ++end;
+                if (end > i) {
+                    TakeRun(std::string_view(line).substr(i, end - i));
+                    i = end;
+                    continue;
+                }
+            }
+            OnByte(line[i++]);
+        }
         OnEndOfSourceLine();
     }
 
@@ -55,6 +68,23 @@ private:
 
     // Tags that close within this many bytes ("<b>", "</span>") share a line.
     static constexpr int kShortTagDistance = 10;
+
+    bool InRun() const
+    {
+        if (m_state == State::InTag) return m_textCount == 0;
+        return m_state == State::AfterTag && m_textCount > 0 && m_pending.empty();
+    }
+
+    // What OnByte does for each byte of a run that holds no "<" or ">".
+    void TakeRun(std::string_view run)
+    {
+        m_tag.append(run);
+        if (m_state == State::AfterTag) {
+            m_text.append(run);
+            m_textCount += static_cast<int>(run.size());
+        }
+        m_distance += static_cast<int>(run.size());
+    }
 
     void OnByte(char c)
     {

@@ -20,26 +20,26 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
         return false;
     }
 
+    // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
+    // a decision of their own.
     std::string line;
-    line.reserve(256);
-    for (char c : text) {
-        if (c == '\r') {
-            lines.push_back(line);
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        std::size_t end = i;
+        while (end < size && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
+        if (end - i > kMaxLineBytes - line.size()) {
+            line.append(text, i, kMaxLineBytes - line.size());
+            AfxMessageBox(ToCp932("文字列が10000文字以上のための読み取りエラーがありました\n\n") + m_strBaseName);
+            break;
+        }
+        line.append(text, i, end - i);
+        if (end == size) break;
+        const char c = text[end];
+        i = end + 1;
+        // CR LF ends a line once; a bare LF on an empty line ends nothing.
+        if (c == '\r' || (c == '\n' && !line.empty())) {
+            lines.push_back(std::move(line));
             line.clear();
-        } else if (c == '\n') {
-            // CR LF ends a line once; a bare LF on an empty line ends nothing.
-            if (!line.empty()) {
-                lines.push_back(line);
-                line.clear();
-            }
-        } else if (c == '\0') {
-            continue;
-        } else {
-            if (line.size() == kMaxLineBytes) {
-                AfxMessageBox(ToCp932("文字列が10000文字以上のための読み取りエラーがありました\n\n") + m_strBaseName);
-                break;
-            }
-            line += c;
         }
     }
     if (!line.empty()) lines.push_back(std::move(line));

@@ -32,17 +32,21 @@ public:
 
     // Converts from the start of `in` as far as iconv accepts it; the result
     // is the number of bytes taken, and `rejected` tells whether iconv stopped
-    // at a sequence it does not accept.
+    // at a sequence it does not accept. The output goes through one buffer
+    // that only grows: the tables call this again after every rejected
+    // sequence with the rest of their input, and clearing room for all of it
+    // each time cost more than the conversions.
     std::size_t Run(std::string_view in, std::string& out, bool& rejected)
     {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        out.assign(in.size() * 4 + 8, '\0');
+        const std::size_t room = in.size() * 4 + 8;
+        if (m_buffer.size() < room) m_buffer.resize(room);
         char* inPtr = const_cast<char*>(in.data());
         std::size_t inLeft = in.size();
-        char* outPtr = out.data();
-        std::size_t outLeft = out.size();
+        char* outPtr = m_buffer.data();
+        std::size_t outLeft = room;
         rejected = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1);
-        out.resize(out.size() - outLeft);
+        out.assign(m_buffer.data(), room - outLeft);
         return in.size() - inLeft;
     }
 
@@ -65,6 +69,7 @@ public:
 
 private:
     iconv_t m_cd;
+    std::string m_buffer;
 };
 
 char32_t SingleCodePoint(const std::string& utf32le)
@@ -74,13 +79,26 @@ char32_t SingleCodePoint(const std::string& utf32le)
     return b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
 }
 
+// A code point's CP932 bytes: the byte, or lead * 256 + trail. No character
+// has the value 0xFFFF, as 0xFF is not a lead byte.
+constexpr std::uint16_t kNoBytes = 0xFFFF;
+
+std::uint16_t BytesValue(const std::string& character)
+{
+    if (character.size() == 1) return static_cast<unsigned char>(character[0]);
+    if (character.size() != 2) return kNoBytes;
+    return static_cast<std::uint16_t>((static_cast<unsigned char>(character[0]) << 8) |
+                                      static_cast<unsigned char>(character[1]));
+}
+
 // Tables built once from iconv: byte sequences to code points and back. Only
 // sequences whose code point encodes back to the same bytes are decodable, so
-// that decoding never loses the original bytes.
+// that decoding never loses the original bytes. Every CP932 character lies in
+// the Basic Multilingual Plane, so both directions are plain arrays.
 struct Tables {
     std::array<char32_t, 256> single{};
     std::vector<char32_t> dbl = std::vector<char32_t>(65536, kNone);
-    std::unordered_map<char32_t, std::uint16_t> encode;  // code point -> bytes (1 or 2)
+    std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(0x10000, kNoBytes);  // code point -> bytes
 
     Tables()
     {
@@ -100,23 +118,28 @@ struct Tables {
         for (char32_t cp : decoded)
             if (cp != kNone) codePoints.push_back(Utf32Of(cp));
         std::vector<std::string> encodedUnits = ConvertUnits<std::string>(fromUnicode, codePoints, Cp932CharactersOf);
-        std::unordered_map<char32_t, std::string> canonical;
-        for (std::size_t i = 0, k = 0; i < decoded.size(); ++i)
-            if (decoded[i] != kNone) canonical.emplace(decoded[i], encodedUnits[k++]);
+        // The bytes each code point encodes to; the first unit decides.
+        std::vector<std::uint16_t> canonical(0x10000, kNoBytes);
+        std::vector<bool> seen(0x10000, false);
+        for (std::size_t i = 0, k = 0; i < decoded.size(); ++i) {
+            if (decoded[i] == kNone) continue;
+            const std::string& bytes = encodedUnits[k++];
+            if (decoded[i] >= 0x10000 || seen[decoded[i]]) continue;
+            seen[decoded[i]] = true;
+            canonical[decoded[i]] = BytesValue(bytes);
+        }
 
         single.fill(kNone);
         for (std::size_t i = 0; i < units.size(); ++i) {
             char32_t cp = decoded[i];
-            if (cp == kNone || canonical[cp] != units[i]) continue;  // only bytes that come back the same
-            auto first = static_cast<unsigned char>(units[i][0]);
-            if (units[i].size() == 1) {
-                single[first] = cp;
-                encode.emplace(cp, first);
-            } else {
-                auto code = static_cast<std::uint16_t>((first << 8) | static_cast<unsigned char>(units[i][1]));
+            // Only bytes that come back the same.
+            if (cp == kNone || cp >= 0x10000 || canonical[cp] != BytesValue(units[i])) continue;
+            const std::uint16_t code = BytesValue(units[i]);
+            if (units[i].size() == 1)
+                single[code] = cp;
+            else
                 dbl[code] = cp;
-                encode.emplace(cp, code);
-            }
+            if (encode[cp] == kNoBytes) encode[cp] = code;
         }
     }
 
@@ -294,26 +317,34 @@ std::optional<std::string> Encode(std::string_view in)
             out += static_cast<char>(cp - kEscapeBase);
             continue;
         }
-        auto it = cp == kNone ? t.encode.end() : t.encode.find(cp);
-        if (it == t.encode.end()) {
+        const std::uint16_t code = cp < 0x10000 ? t.encode[cp] : kNoBytes;
+        if (code == kNoBytes) {
             if (!Lossless) return std::nullopt;
             out += '?';  // a character CP932 cannot hold
             continue;
         }
-        if (it->second > 0xFF) out += static_cast<char>(it->second >> 8);
-        out += static_cast<char>(it->second & 0xFF);
+        if (code > 0xFF) out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
     }
     return out;
 }
 
 }  // namespace
 
+namespace {
+// Looks literals up by view, so a literal already converted costs no copy.
+struct LiteralHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+};
+}  // namespace
+
 const std::string& ToCp932(std::string_view utf8)
 {
     static std::mutex mutex;
-    static std::unordered_map<std::string, std::string> cache;
+    static std::unordered_map<std::string, std::string, LiteralHash, std::equal_to<>> cache;
     std::lock_guard<std::mutex> lock(mutex);
-    auto it = cache.find(std::string(utf8));
+    auto it = cache.find(utf8);
     if (it != cache.end()) return it->second;
     auto enc = Encode<false>(utf8);
     if (!enc) throw std::logic_error("literal has no CP932 form: " + std::string(utf8));
