@@ -59,9 +59,11 @@ bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const CZavioDoc* page
     const std::string& pagePath = page->m_strPath;
     for (const std::string& taken : run.m_saSourcesTakenByPages)
         if (taken == pagePath) return true;  // the file there is already a page
+    // Every other open HTML document is a manuscript of this run; the page
+    // itself is not one, and a file it replaces is no source.
     for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
         auto* doc = static_cast<CZavioDoc*>(open);
-        if (!IsManuscriptExtension(doc->m_strExtension) || doc->m_strPath != pagePath) continue;
+        if (doc == page || !IsManuscriptExtension(doc->m_strExtension) || doc->m_strPath != pagePath) continue;
         if (FileExists(pagePath)) {
             MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
             if (FileExists(pagePath)) return false;

@@ -209,6 +209,18 @@ TEST_F(PageSeparationTest, APageNamedLikeAnotherOpenManuscriptMovesThatOneFirst)
     EXPECT_EQ(ReadFile(At("conv/intro.htm")), ExpectedPage("ftn1", "Intro", false, true));
 }
 
+TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinished)
+{
+    m_run.m_bHtmlHelp = 1;
+    WriteFile(At("conv/t1.htm"), "a page of an earlier conversion");
+    WriteFile(At("Finished/t1.htm"), "kept");
+    AddPage("ftn1", "t1", "First");
+    Separate();
+    EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
+    EXPECT_EQ(ReadFile(At("Finished/t1.htm")), "kept");
+    EXPECT_TRUE(m_run.m_saSourcesTakenByPages.empty());
+}
+
 TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
 {
     m_run.m_bHtmlHelp = 1;
