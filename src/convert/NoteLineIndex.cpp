@@ -11,7 +11,7 @@
 namespace zavio {
 namespace {
 
-constexpr std::uint32_t kBucketBits = 16;
+constexpr std::uint32_t kBucketBits = 14;
 // Below this size a search from the start costs less than the buckets.
 constexpr std::size_t kSmallBlock = 64 * 1024;
 
@@ -31,15 +31,16 @@ NoteLineIndex::NoteLineIndex(const LineList& notes) : m_notes(notes)
     m_starts.push_back(m_joined.size());
 
     if (m_joined.size() < kSmallBlock || m_joined.size() > std::numeric_limits<std::uint32_t>::max()) return;
-    // A counting sort: positions come out in ascending order within each bucket.
+    // A counting sort, filled from the last position down: each bucket's
+    // positions come out in ascending order, and its end marker is moved back
+    // to its start as it fills.
     const std::size_t pieces = m_joined.size() - kPiece + 1;
     m_bucketStart.assign((std::size_t{1} << kBucketBits) + 1, 0);
-    for (std::size_t p = 0; p < pieces; ++p) ++m_bucketStart[Bucket(m_joined.data() + p) + 1];
+    for (std::size_t p = 0; p < pieces; ++p) ++m_bucketStart[Bucket(m_joined.data() + p)];
     for (std::size_t b = 1; b < m_bucketStart.size(); ++b) m_bucketStart[b] += m_bucketStart[b - 1];
     m_positions.resize(pieces);
-    std::vector<std::uint32_t> next(m_bucketStart.begin(), m_bucketStart.end() - 1);
-    for (std::size_t p = 0; p < pieces; ++p)
-        m_positions[next[Bucket(m_joined.data() + p)]++] = static_cast<std::uint32_t>(p);
+    for (std::size_t p = pieces; p-- > 0;)
+        m_positions[--m_bucketStart[Bucket(m_joined.data() + p)]] = static_cast<std::uint32_t>(p);
 }
 
 std::uint32_t NoteLineIndex::Bucket(const char* piece)

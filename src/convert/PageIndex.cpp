@@ -12,23 +12,6 @@ std::uint16_t PairAt(std::string_view s, std::size_t p)
     return static_cast<std::uint16_t>((static_cast<unsigned char>(s[p]) << 8) | static_cast<unsigned char>(s[p + 1]));
 }
 
-// Calls visit(page, pair) once for every distinct pair that begins on a
-// character boundary of the page's title.
-template <typename Visit>
-void ForEachTitlePair(const LineList& titles, std::size_t count, Visit visit)
-{
-    std::vector<std::uint32_t> lastPage(65536, 0);
-    for (std::size_t page = 0; page < count; ++page) {
-        const std::string& t = titles[page];
-        for (std::size_t q = 0; q + 1 < t.size(); q += CharLength(t, q)) {
-            const std::uint16_t pair = PairAt(t, q);
-            if (lastPage[pair] == page + 1) continue;
-            lastPage[pair] = static_cast<std::uint32_t>(page + 1);
-            visit(static_cast<std::uint32_t>(page), pair);
-        }
-    }
-}
-
 }  // namespace
 
 PageIndex::PageIndex(const LineList& titles, const LineList& files)
@@ -42,14 +25,33 @@ PageIndex::PageIndex(const LineList& titles, const LineList& files)
 
 void PageIndex::BuildPairPostings()
 {
-    m_pairStart.assign(65537, 0);
-    ForEachTitlePair(m_titles, m_count, [&](std::uint32_t, std::uint16_t pair) { ++m_pairStart[pair + 1]; });
-    for (std::size_t k = 1; k < m_pairStart.size(); ++k) m_pairStart[k] += m_pairStart[k - 1];
-    m_postings.assign(m_pairStart.back(), 0);
-    std::vector<std::uint32_t> next(m_pairStart.begin(), m_pairStart.end() - 1);
-    // Pages are visited in order, so each posting list is in page order.
-    ForEachTitlePair(m_titles, m_count,
-                     [&](std::uint32_t page, std::uint16_t pair) { m_postings[next[pair]++] = page; });
+    // Every distinct pair that begins on a character boundary of a title,
+    // with its page, sorted by pair and then by page.
+    std::vector<std::uint64_t> entries;
+    std::vector<std::uint16_t> pairs;
+    for (std::size_t page = 0; page < m_count; ++page) {
+        const std::string& t = m_titles[page];
+        pairs.clear();
+        for (std::size_t q = 0; q + 1 < t.size(); q += CharLength(t, q)) pairs.push_back(PairAt(t, q));
+        std::sort(pairs.begin(), pairs.end());
+        pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+        for (std::uint16_t pair : pairs) entries.push_back((std::uint64_t{pair} << 32) | page);
+    }
+    std::sort(entries.begin(), entries.end());
+
+    m_pairs.clear();
+    m_pairStart.clear();
+    m_postings.clear();
+    m_postings.reserve(entries.size());
+    for (std::uint64_t entry : entries) {
+        const auto pair = static_cast<std::uint16_t>(entry >> 32);
+        if (m_pairs.empty() || m_pairs.back() != pair) {
+            m_pairs.push_back(pair);
+            m_pairStart.push_back(static_cast<std::uint32_t>(m_postings.size()));
+        }
+        m_postings.push_back(static_cast<std::uint32_t>(entry));
+    }
+    m_pairStart.push_back(static_cast<std::uint32_t>(m_postings.size()));
 }
 
 std::size_t PageIndex::FindFile(const std::string& topic) const
@@ -73,12 +75,15 @@ std::size_t PageIndex::FindSimilar(std::string_view title, int& bestScore)
         std::size_t same = k;
         while (same < m_probes.size() && m_probes[same] == pair) ++same;
         const auto times = static_cast<std::uint32_t>(same - k);
-        for (std::uint32_t at = m_pairStart[pair]; at < m_pairStart[pair + 1]; ++at) {
+        k = same;
+        auto found = std::lower_bound(m_pairs.begin(), m_pairs.end(), pair);
+        if (found == m_pairs.end() || *found != pair) continue;
+        const auto index = static_cast<std::size_t>(found - m_pairs.begin());
+        for (std::uint32_t at = m_pairStart[index]; at < m_pairStart[index + 1]; ++at) {
             const std::uint32_t page = m_postings[at];
             if (m_pairCounts[page] == 0) m_touched.push_back(page);
             m_pairCounts[page] += times;
         }
-        k = same;
     }
 
     std::size_t best = npos;

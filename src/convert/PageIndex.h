@@ -49,7 +49,10 @@ private:
     LineList m_files;
     std::size_t m_count = 0;
     std::unordered_map<std::string_view, std::size_t> m_firstByFile;
-    std::vector<std::uint32_t> m_pairStart;  // postings of pair p: [m_pairStart[p], m_pairStart[p + 1])
+    // The pairs that occur, ascending; the pages of m_pairs[i] are
+    // m_postings[m_pairStart[i]] up to m_postings[m_pairStart[i + 1]], ascending.
+    std::vector<std::uint16_t> m_pairs;
+    std::vector<std::uint32_t> m_pairStart;
     std::vector<std::uint32_t> m_postings;
     // Scratch space of FindSimilar, kept to spare an allocation per entry.
     std::vector<std::uint32_t> m_pairCounts;

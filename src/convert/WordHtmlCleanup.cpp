@@ -44,12 +44,16 @@ public:
             OnEmptySourceLine();
             return;
         }
+        // Where the next "<" and ">" stand; each is looked for again only
+        // once it has been passed.
+        std::size_t nextOpen = line.find('<'), nextClose = line.find('>');
         for (std::size_t i = 0; i < line.size();) {
             // Inside a tag, and in text once its first byte is in, every byte
             // up to the next "<" or ">" does the same: take such a run whole.
             if (InRun()) {
-                std::size_t end = i;
-                while (end < line.size() && line[end] != '<' && line[end] != '>') ++end;
+                if (nextOpen < i) nextOpen = line.find('<', i);
+                if (nextClose < i) nextClose = line.find('>', i);
+                const std::size_t end = std::min({nextOpen, nextClose, line.size()});
                 if (end > i) {
                     TakeRun(std::string_view(line).substr(i, end - i));
                     i = end;
@@ -170,9 +174,11 @@ private:
         }
     }
 
+    // The line gets a copy of its exact size; the buffer keeps its room for
+    // the next one instead of growing again from nothing.
     void Emit(std::string& s)
     {
-        m_out.push_back(std::move(s));
+        m_out.emplace_back(s);
         s.clear();
     }
 

@@ -1,5 +1,6 @@
 // The view's text split into lines, the way every reader of an open document
 // sees it.
+#include <algorithm>
 #include <new>
 
 #include "app/ZavioApp.h"
@@ -24,9 +25,14 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
     // a decision of their own.
     std::string line;
     const std::size_t size = text.size();
+    // Where the next CR, LF and zero byte stand; each is looked for again
+    // only once it has been passed.
+    std::size_t nextCr = text.find('\r'), nextLf = text.find('\n'), nextZero = text.find('\0');
     for (std::size_t i = 0; i < size;) {
-        std::size_t end = i;
-        while (end < size && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
+        if (nextCr < i) nextCr = text.find('\r', i);
+        if (nextLf < i) nextLf = text.find('\n', i);
+        if (nextZero < i) nextZero = text.find('\0', i);
+        const std::size_t end = std::min({nextCr, nextLf, nextZero, size});
         if (end - i > kMaxLineBytes - line.size()) {
             line.append(text, i, kMaxLineBytes - line.size());
             AfxMessageBox(ToCp932("文字列が10000文字以上のための読み取りエラーがありました\n\n") + m_strBaseName);

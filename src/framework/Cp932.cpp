@@ -72,23 +72,92 @@ private:
     std::string m_buffer;
 };
 
-char32_t SingleCodePoint(const std::string& utf32le)
-{
-    if (utf32le.size() != 4) return kNone;
-    auto b = [&](int i) { return static_cast<char32_t>(static_cast<unsigned char>(utf32le[i])); };
-    return b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
-}
-
 // A code point's CP932 bytes: the byte, or lead * 256 + trail. No character
 // has the value 0xFFFF, as 0xFF is not a lead byte.
 constexpr std::uint16_t kNoBytes = 0xFFFF;
 
-std::uint16_t BytesValue(const std::string& character)
+std::uint16_t BytesValue(std::string_view character)
 {
     if (character.size() == 1) return static_cast<unsigned char>(character[0]);
     if (character.size() != 2) return kNoBytes;
     return static_cast<std::uint16_t>((static_cast<unsigned char>(character[0]) << 8) |
                                       static_cast<unsigned char>(character[1]));
+}
+
+// Byte sequences to convert, one after the other in one string.
+struct Units {
+    std::string bytes;
+    std::vector<std::uint32_t> starts{0};  // unit u is [starts[u], starts[u + 1])
+
+    void Add(std::string_view unit)
+    {
+        bytes += unit;
+        starts.push_back(static_cast<std::uint32_t>(bytes.size()));
+    }
+    std::size_t Count() const { return starts.size() - 1; }
+    std::string_view At(std::size_t u) const
+    {
+        return std::string_view(bytes).substr(starts[u], starts[u + 1] - starts[u]);
+    }
+};
+
+// One code point per 4 bytes of UTF-32LE; a stray rest gives kNone.
+void CodePointsOf(std::string_view utf32le, std::vector<char32_t>& out)
+{
+    auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(utf32le[i])); };
+    std::size_t i = 0;
+    for (; i + 4 <= utf32le.size(); i += 4) out.push_back(b(i) | (b(i + 1) << 8) | (b(i + 2) << 16) | (b(i + 3) << 24));
+    if (i != utf32le.size()) out.push_back(kNone);
+}
+
+// The bytes value of each CP932 character.
+void Cp932CharactersOf(std::string_view cp932, std::vector<std::uint16_t>& out)
+{
+    for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
+        out.push_back(BytesValue(cp932.substr(i, CharLength(cp932, i))));
+}
+
+// Converts every unit with as few iconv calls as possible: one call runs
+// until a unit iconv rejects, which is skipped. A stretch whose output does
+// not split into exactly one result per unit is converted unit by unit
+// instead. Rejected units give `rejected`.
+template <class Result, class Split>
+std::vector<Result> ConvertUnits(Converter& conv, const Units& units, Result rejected, Split split)
+{
+    std::vector<Result> parts;
+    auto one = [&](std::size_t u) -> Result {
+        std::optional<std::string> out = conv(units.At(u));
+        if (!out) return rejected;
+        parts.clear();
+        split(*out, parts);
+        return parts.size() == 1 ? parts[0] : rejected;
+    };
+
+    const std::size_t count = units.Count();
+    std::vector<Result> results(count, rejected);
+    std::string out;
+    std::size_t u = 0;
+    while (u < count) {
+        bool isRejected = false;
+        const std::size_t end =
+            units.starts[u] + conv.Run(std::string_view(units.bytes).substr(units.starts[u]), out, isRejected);
+        std::size_t last = u;
+        while (last < count && units.starts[last + 1] <= end) ++last;
+        parts.clear();
+        split(out, parts);
+        const bool partial = last < count && units.starts[last] != end;
+        if (!partial && parts.size() == last - u) {
+            std::copy(parts.begin(), parts.end(), results.begin() + static_cast<std::ptrdiff_t>(u));
+        } else {
+            for (std::size_t k = u; k < last; ++k) results[k] = one(k);
+        }
+        u = last;
+        if (u < count && (isRejected || partial)) {
+            if (partial) results[u] = one(u);
+            ++u;  // a rejected unit keeps the rejected value
+        }
+    }
+    return results;
 }
 
 // Tables built once from iconv: byte sequences to code points and back. Only
@@ -104,121 +173,47 @@ struct Tables {
     {
         Converter toUnicode("UTF-32LE", "CP932");
         Converter fromUnicode("CP932", "UTF-32LE");
-        std::vector<std::string> units;
+        Units units;
         for (int b = 0; b < 256; ++b)
-            if (!IsLeadByte(static_cast<unsigned char>(b))) units.emplace_back(1, static_cast<char>(b));
+            if (!IsLeadByte(static_cast<unsigned char>(b))) units.Add(std::string(1, static_cast<char>(b)));
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail)
-                units.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+                units.Add(std::string{static_cast<char>(lead), static_cast<char>(trail)});
         }
-        std::vector<char32_t> decoded = ConvertUnits<char32_t>(toUnicode, units, CodePointsOf);
+        const std::vector<char32_t> decoded = ConvertUnits(toUnicode, units, kNone, CodePointsOf);
 
-        std::vector<std::string> codePoints;
-        for (char32_t cp : decoded)
-            if (cp != kNone) codePoints.push_back(Utf32Of(cp));
-        std::vector<std::string> encodedUnits = ConvertUnits<std::string>(fromUnicode, codePoints, Cp932CharactersOf);
+        Units codePoints;
+        for (char32_t cp : decoded) {
+            if (cp == kNone) continue;
+            char utf32[4];
+            for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
+            codePoints.Add(std::string_view(utf32, 4));
+        }
+        const std::vector<std::uint16_t> encoded = ConvertUnits(fromUnicode, codePoints, kNoBytes, Cp932CharactersOf);
         // The bytes each code point encodes to; the first unit decides.
         std::vector<std::uint16_t> canonical(0x10000, kNoBytes);
         std::vector<bool> seen(0x10000, false);
         for (std::size_t i = 0, k = 0; i < decoded.size(); ++i) {
             if (decoded[i] == kNone) continue;
-            const std::string& bytes = encodedUnits[k++];
+            const std::uint16_t bytes = encoded[k++];
             if (decoded[i] >= 0x10000 || seen[decoded[i]]) continue;
             seen[decoded[i]] = true;
-            canonical[decoded[i]] = BytesValue(bytes);
+            canonical[decoded[i]] = bytes;
         }
 
         single.fill(kNone);
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            char32_t cp = decoded[i];
+        for (std::size_t i = 0; i < units.Count(); ++i) {
+            const char32_t cp = decoded[i];
+            const std::uint16_t code = BytesValue(units.At(i));
             // Only bytes that come back the same.
-            if (cp == kNone || cp >= 0x10000 || canonical[cp] != BytesValue(units[i])) continue;
-            const std::uint16_t code = BytesValue(units[i]);
-            if (units[i].size() == 1)
+            if (cp == kNone || cp >= 0x10000 || canonical[cp] != code) continue;
+            if (units.At(i).size() == 1)
                 single[code] = cp;
             else
                 dbl[code] = cp;
             if (encode[cp] == kNoBytes) encode[cp] = code;
         }
-    }
-
-private:
-    static std::string Utf32Of(char32_t cp)
-    {
-        std::string utf32(4, '\0');
-        for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-        return utf32;
-    }
-
-    // One code point per 4 bytes of UTF-32LE.
-    static std::vector<char32_t> CodePointsOf(const std::string& utf32le)
-    {
-        std::vector<char32_t> out;
-        for (std::size_t i = 0; i + 4 <= utf32le.size(); i += 4) out.push_back(SingleCodePoint(utf32le.substr(i, 4)));
-        if (utf32le.size() % 4 != 0) out.push_back(kNone);
-        return out;
-    }
-
-    // One CP932 character per lead byte and its trail, or per single byte.
-    static std::vector<std::string> Cp932CharactersOf(const std::string& cp932)
-    {
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
-            out.push_back(cp932.substr(i, CharLength(cp932, i)));
-        return out;
-    }
-
-    // Converts every unit with as few iconv calls as possible: one call runs
-    // until a unit iconv rejects, which is skipped. A stretch whose output
-    // does not split into exactly one result per unit is converted unit by
-    // unit instead. Rejected units give Result().
-    template <class Result, class Split>
-    static std::vector<Result> ConvertUnits(Converter& conv, const std::vector<std::string>& units, Split split)
-    {
-        std::string input;
-        std::vector<std::size_t> offsets;
-        for (const std::string& unit : units) {
-            offsets.push_back(input.size());
-            input += unit;
-        }
-        offsets.push_back(input.size());
-
-        auto rejectedValue = [] {
-            if constexpr (std::is_same_v<Result, char32_t>)
-                return kNone;
-            else
-                return Result();
-        };
-        auto one = [&](std::size_t u) -> Result {
-            std::optional<std::string> out = conv(units[u]);
-            if (!out) return rejectedValue();
-            std::vector<Result> parts = split(*out);
-            return parts.size() == 1 ? parts[0] : rejectedValue();
-        };
-
-        std::vector<Result> results(units.size(), rejectedValue());
-        std::size_t u = 0;
-        while (u < units.size()) {
-            std::string out;
-            bool rejected = false;
-            std::size_t end = offsets[u] + conv.Run(std::string_view(input).substr(offsets[u]), out, rejected);
-            std::size_t last = u;
-            while (last < units.size() && offsets[last + 1] <= end) ++last;
-            std::vector<Result> parts = split(out);
-            bool partial = last < units.size() && offsets[last] != end;
-            if (!partial && parts.size() == last - u) {
-                std::copy(parts.begin(), parts.end(), results.begin() + static_cast<std::ptrdiff_t>(u));
-            } else {
-                for (std::size_t k = u; k < last; ++k) results[k] = one(k);
-            }
-            u = last;
-            if (u < units.size() && (rejected || partial)) {
-                if (partial) results[u] = one(u);
-                ++u;  // a rejected unit keeps the rejected value
-            }
-        }
-        return results;
     }
 };
 

@@ -111,20 +111,23 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
         ::close(fd);
         return std::nullopt;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
+    // Read straight into the result, one byte more than the size says, so
+    // that a file that grew meanwhile is still read to its end.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t done = 0;
     while (true) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (done == bytes.size()) bytes.resize(bytes.size() * 2);
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
             return std::nullopt;
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(done);
     return bytes;
 }
 

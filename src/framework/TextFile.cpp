@@ -1,5 +1,8 @@
 #include "framework/TextFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "framework/FileSystem.h"
 
 namespace zavio {
@@ -31,11 +34,14 @@ std::string JoinTextLines(const LineList& lines, std::size_t maxLineBytes)
 {
     std::size_t total = 0;
     for (const auto& line : lines) total += std::min(line.size(), maxLineBytes) + 2;
-    std::string out;
-    out.reserve(total);
+    std::string out(total, '\0');
+    char* at = out.data();
     for (const auto& line : lines) {
-        out.append(line, 0, std::min(line.size(), maxLineBytes));
-        out += "\r\n";
+        const std::size_t length = std::min(line.size(), maxLineBytes);
+        std::memcpy(at, line.data(), length);
+        at[length] = '\r';
+        at[length + 1] = '\n';
+        at += length + 2;
     }
     return out;
 }
