@@ -48,7 +48,8 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
 std::string PageLine(const std::string& title, const std::string& pageName)
 {
     std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
-    return shown + ToCp932(" ･･･ ") + pageName + ".htm";
+    static const std::string& separator = ToCp932(" ･･･ ");
+    return shown + separator + pageName + ".htm";
 }
 
 // A page named like a manuscript still at its place in the conversion folder

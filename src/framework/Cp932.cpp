@@ -270,9 +270,19 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos)
 }
 
 // Decode with a policy for bytes that are not decodable.
+// ASCII stands for itself in CP932 and in UTF-8, so most paths and names
+// need no table.
+bool IsAscii(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 template <bool Lossless>
 std::optional<std::string> Decode(std::string_view in)
 {
+    if (IsAscii(in)) return std::string(in);
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size() * 3 / 2);
@@ -303,6 +313,7 @@ std::optional<std::string> Decode(std::string_view in)
 template <bool Lossless>
 std::optional<std::string> Encode(std::string_view in)
 {
+    if (IsAscii(in)) return std::string(in);
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size());

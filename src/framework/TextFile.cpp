@@ -9,6 +9,7 @@ namespace zavio {
 
 void SplitTextLines(std::string_view bytes, LineList& lines)
 {
+    lines.reserve(lines.size() + static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t lf = bytes.find('\n', start);
