@@ -81,7 +81,10 @@ void CZavioDoc::AppendContentsLink(const std::string& contentsName)
     static const std::string& linkStart = ToCp932("font-family:\"ＭＳ ゴシック\"'><a href=\"");
     static const std::string& linkEnd = ToCp932(".htm\">目次</a><span lang=EN-US><o:p></o:p></span></span></p></p>");
     m_saOutputLines.push_back("<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;");
-    m_saOutputLines.push_back(linkStart + contentsName + linkEnd);
+    std::string link;
+    link.reserve(linkStart.size() + contentsName.size() + linkEnd.size());
+    link.append(linkStart).append(contentsName).append(linkEnd);
+    m_saOutputLines.push_back(std::move(link));
 }
 
 bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, std::string& title)

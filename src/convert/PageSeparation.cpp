@@ -32,12 +32,12 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
     std::string pageName;
     bool markSeen = false;
     for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
-        std::string line = Trim(notes[i]);
+        const std::string_view line = TrimRightView(TrimLeftView(notes[i]));
         if (line.empty() || line == "&nbsp;") continue;
         if (line == "#") {
             markSeen = true;
         } else if (markSeen && line[0] != '<') {
-            pageName = line;
+            pageName = std::string(line);
             break;
         }
     }
