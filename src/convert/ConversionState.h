@@ -1,6 +1,7 @@
-// What one conversion run carries from its command to its last file. The
-// application makes it fresh when a conversion command starts and hands it to
-// every stage that reads or writes it; nothing else holds per-run state.
+// What one conversion run carries from stage to stage, from its command to its
+// last file. The application makes it fresh when a conversion command starts
+// and hands it to every stage that reads or writes it; the stages keep no
+// state of their own between calls.
 #pragma once
 
 #include <string>
@@ -29,9 +30,10 @@ public:
     PageIndex& Pages() { return m_pageIndex; }
 
     // The kind: 1 HTML Help, 0 HP type Help. Set by the command; read by the
-    // question, the page separation and the integration note.
+    // question, the driver, the page separation and the integration note.
     int m_bHtmlHelp = 0;
-    // 1 leaves Word's style header as it is. Set by ConfirmConversion.
+    // 1 leaves Word's style header as it is. Set by ConfirmConversion; read
+    // by the driver.
     int m_bKeepHeader = 0;
 
     // The manuscript in hand: the lines above its body (SplitOffWordHeader;
