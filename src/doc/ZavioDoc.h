@@ -11,6 +11,7 @@
 namespace zavio {
 
 class CConversionState;
+class RoundTripFile;
 
 class CZavioDoc : public CDocument {
 public:
@@ -31,7 +32,7 @@ public:
     // Text between the view, line lists and files.
     bool ReadViewLines(LineList& lines);
     bool LoadLinesIntoView(const LineList& lines);
-    bool WriteLinesToFile(const LineList& lines, const std::string& path);
+    bool WriteLinesToFile(const LineList& lines, RoundTripFile& file);
     void WriteTermsText();
 
     // Saving.
