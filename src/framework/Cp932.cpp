@@ -84,6 +84,16 @@ std::uint16_t BytesValue(std::string_view character)
                                       static_cast<unsigned char>(character[1]));
 }
 
+// Lead bytes 0x81-0x9F and 0xE0-0xFC numbered 0 to 59: the rows of the
+// double-byte table.
+constexpr std::size_t kLeadBytes = 60;
+
+std::size_t DoubleIndex(unsigned char lead, unsigned char trail)
+{
+    const std::size_t row = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+    return (row << 8) | trail;
+}
+
 // Byte sequences to convert, one after the other in one string.
 struct Units {
     std::string bytes;
@@ -166,7 +176,7 @@ std::vector<Result> ConvertUnits(Converter& conv, const Units& units, Result rej
 // the Basic Multilingual Plane, so both directions are plain arrays.
 struct Tables {
     std::array<char32_t, 256> single{};
-    std::vector<char32_t> dbl = std::vector<char32_t>(65536, kNone);
+    std::vector<char32_t> dbl = std::vector<char32_t>(kLeadBytes * 256, kNone);         // by DoubleIndex
     std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(0x10000, kNoBytes);  // code point -> bytes
 
     Tables()
@@ -190,28 +200,21 @@ struct Tables {
             for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
             codePoints.Add(std::string_view(utf32, 4));
         }
+        // What each decoded unit's code point encodes to, in the order of the
+        // decoded units (a code point always encodes to the same bytes).
         const std::vector<std::uint16_t> encoded = ConvertUnits(fromUnicode, codePoints, kNoBytes, Cp932CharactersOf);
-        // The bytes each code point encodes to; the first unit decides.
-        std::vector<std::uint16_t> canonical(0x10000, kNoBytes);
-        std::vector<bool> seen(0x10000, false);
-        for (std::size_t i = 0, k = 0; i < decoded.size(); ++i) {
-            if (decoded[i] == kNone) continue;
-            const std::uint16_t bytes = encoded[k++];
-            if (decoded[i] >= 0x10000 || seen[decoded[i]]) continue;
-            seen[decoded[i]] = true;
-            canonical[decoded[i]] = bytes;
-        }
 
         single.fill(kNone);
-        for (std::size_t i = 0; i < units.Count(); ++i) {
+        for (std::size_t i = 0, k = 0; i < units.Count(); ++i) {
             const char32_t cp = decoded[i];
+            if (cp == kNone) continue;
             const std::uint16_t code = BytesValue(units.At(i));
             // Only bytes that come back the same.
-            if (cp == kNone || cp >= 0x10000 || canonical[cp] != code) continue;
+            if (encoded[k++] != code || cp >= 0x10000) continue;
             if (units.At(i).size() == 1)
                 single[code] = cp;
             else
-                dbl[code] = cp;
+                dbl[DoubleIndex(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code))] = cp;
             if (encode[cp] == kNoBytes) encode[cp] = code;
         }
     }
@@ -292,7 +295,7 @@ std::optional<std::string> Decode(std::string_view in)
         std::size_t len = 1;
         if (IsLeadByte(c)) {
             if (i + 1 < in.size()) {
-                cp = t.dbl[(c << 8) | static_cast<unsigned char>(in[i + 1])];
+                cp = t.dbl[DoubleIndex(c, static_cast<unsigned char>(in[i + 1]))];
                 len = 2;
             }
             if (cp == kNone) len = 1;
