@@ -1,7 +1,6 @@
 #include "framework/TextFile.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "framework/FileSystem.h"
 
@@ -9,7 +8,6 @@ namespace zavio {
 
 void SplitTextLines(std::string_view bytes, LineList& lines)
 {
-    lines.reserve(lines.size() + static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t lf = bytes.find('\n', start);
@@ -35,14 +33,12 @@ std::string JoinTextLines(const LineList& lines, std::size_t maxLineBytes)
 {
     std::size_t total = 0;
     for (const auto& line : lines) total += std::min(line.size(), maxLineBytes) + 2;
-    std::string out(total, '\0');
-    char* at = out.data();
+    // Room is made once and filled in place; nothing is written twice.
+    std::string out;
+    out.reserve(total);
     for (const auto& line : lines) {
-        const std::size_t length = std::min(line.size(), maxLineBytes);
-        std::memcpy(at, line.data(), length);
-        at[length] = '\r';
-        at[length + 1] = '\n';
-        at += length + 2;
+        out.append(line.data(), std::min(line.size(), maxLineBytes));
+        out.append("\r\n", 2);
     }
     return out;
 }
