@@ -119,7 +119,10 @@ bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)
     if (!ReadTextLines(path, read)) return false;
     for (const std::string& line : read)
         if (line.find('\0') != std::string::npos) return false;
-    lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    if (lines.empty())
+        lines.swap(read);
+    else
+        lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     return true;
 }
 
