@@ -44,19 +44,25 @@ int main(int argc, char** argv)
     zavio::CZavioApp app(host);
     app.InitState("/tmp");
     std::mt19937 rng(7);
+    zavio::CConversionState run;
     for (int i = 0; i < pages; ++i) {
-        app.m_saPageTitles.push_back(RandomTitle(rng));
-        app.m_saPageFiles.push_back("HID_PAGE_" + std::to_string(i));
+        run.m_saPageTitles.push_back(RandomTitle(rng));
+        run.m_saPageFiles.push_back("HID_PAGE_" + std::to_string(i));
     }
     std::vector<std::string> names;
     for (int i = 0; i < entries; ++i) names.push_back(RandomTitle(rng));
 
     auto start = std::chrono::steady_clock::now();
+    run.IndexPages();
+    const double indexSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("IndexPages, %d pages: %.3f s\n", pages, indexSeconds);
+
+    start = std::chrono::steady_clock::now();
     long long scoreSum = 0;
     for (const std::string& name : names) {
         std::string title = name, topic = "no such page";
         int score = 0;
-        app.FindPageForTitle(title, topic, score);
+        zavio::CZavioApp::FindPageForTitle(run, title, topic, score);
         scoreSum += score;
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -64,15 +70,13 @@ int main(int argc, char** argv)
                 seconds, entries ? static_cast<double>(scoreSum) / entries : 0.0);
 
     // The same entries as a contents file, read by the sitemap writer.
-    app.OnFileNewDocument();
-    zavio::CZavioDoc* contents = app.m_pNewDoc;
+    zavio::CZavioDoc* contents = app.NewGeneratedDocument();
     std::string text;
     for (const std::string& name : names) text += "2 " + name + "=no such page\r\n";
     contents->GetView()->Control().SetText(text);
-    app.OnFileNewDocument();
-    zavio::CZavioDoc* target = app.m_pNewDoc;
+    zavio::CZavioDoc* target = app.NewGeneratedDocument();
     start = std::chrono::steady_clock::now();
-    app.AppendHhcTreeFromCnt(contents, target);
+    zavio::CZavioApp::AppendHhcTreeFromCnt(run, contents, target);
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("AppendHhcTreeFromCnt, a contents file of %d entries against %d pages: %.3f s\n", entries, pages,
                 seconds);

@@ -24,22 +24,21 @@ public:
 };
 
 // The stages of one manuscript as a conversion runs them; returns the pages.
-int SplitManuscript(CZavioApp& app, const std::string& text)
+int SplitManuscript(const std::string& text)
 {
-    app.m_saHeaderLines.clear();
-    app.m_saNoteLines.clear();
+    CConversionState run;
     CZavioDoc manuscript;
     SplitTextLines(text, manuscript.m_saSourceLines);
-    manuscript.SplitOffWordHeader();
-    app.SimplifyHeader();
+    manuscript.SplitOffWordHeader(run);
+    CZavioApp::SimplifyHeader(run);
     manuscript.SplitTagsIntoLines();
-    manuscript.MoveNoteListToApp();
+    manuscript.MoveNoteListToApp(run);
     manuscript.RemoveFootnoteMarks();
     manuscript.ConvertJumpLinks();
     int pages = 0;
     for (bool more = true; more; ++pages) {
         CZavioDoc page;
-        page.AppendHeaderLines();
+        page.AppendHeaderLines(run);
         page.AppendContentsLink("Contents");
         std::string note, title;
         more = page.TakeLastPage(&manuscript, note, title);
@@ -47,13 +46,13 @@ int SplitManuscript(CZavioApp& app, const std::string& text)
     return pages;
 }
 
-void Report(const char* name, CZavioApp& app, const std::vector<std::string>& manuscripts)
+void Report(const char* name, const std::vector<std::string>& manuscripts)
 {
     std::size_t bytes = 0;
     for (const std::string& text : manuscripts) bytes += text.size();
     const auto start = Clock::now();
     int pages = 0;
-    for (const std::string& text : manuscripts) pages += SplitManuscript(app, text);
+    for (const std::string& text : manuscripts) pages += SplitManuscript(text);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("%-34s %9zu bytes %6d pages %9.1f ms\n", name, bytes, pages, ms);
 }
@@ -100,8 +99,8 @@ int main()
     BenchHost host;
     CZavioApp app(host);
     app.InitState("./");
-    Report("3 manuscripts, 500 topics", app, ThreeManuscriptsOf500Topics());
-    Report("one page of 2 MB", app, {OnePageOfTwoMegabytes()});
-    Report("65,000 empty paragraphs", app, {EmptyParagraphs(65'000)});
+    Report("3 manuscripts, 500 topics", ThreeManuscriptsOf500Topics());
+    Report("one page of 2 MB", {OnePageOfTwoMegabytes()});
+    Report("65,000 empty paragraphs", {EmptyParagraphs(65'000)});
     return 0;
 }

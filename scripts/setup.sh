@@ -3,18 +3,26 @@
 # Debian 12. Safe to run again: it installs only what is missing.
 set -euo pipefail
 
+# What the project uses itself (packages these bring along are not named):
+# the build (cmake g++ ninja-build); the unit and end-to-end tests
+# (libgtest-dev); the desktop program and its tests (qt6-base-dev, with moc
+# from qt6-base-dev-tools; its xcb and offscreen platforms come with Qt's GUI
+# library), fonts-noto-cjk for its Japanese texts and xdg-utils, through
+# which Qt opens help pages; the consumer checks and the compiled help
+# (fp-utils: chmcmd).
 packages=(
-  cmake g++ ninja-build pkg-config
-  libgtest-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+  cmake g++ ninja-build
+  libgtest-dev
+  qt6-base-dev qt6-base-dev-tools
   fp-utils
-  xvfb xauth fonts-noto-cjk xdg-utils
+  fonts-noto-cjk xdg-utils
 )
 
 # The desktop program: Qt's own Japanese texts (qtbase_ja.qm); the MIME
-# and desktop-entry caches the install refreshes, and the checker of its
-# desktop entry.
-packages+=(qt6-translations-l10n shared-mime-info desktop-file-utils)
+# and desktop-entry caches the install refreshes and the checker of its
+# desktop entry; a virtual display (xvfb-run) for the key-scheme test and
+# the screenshots.
+packages+=(qt6-translations-l10n shared-mime-info desktop-file-utils xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

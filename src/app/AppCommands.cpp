@@ -25,6 +25,7 @@ void CZavioApp::OnHelpHtml()
 
 void CZavioApp::OnHelpHpType()
 {
+    // Both contents commands share one help page, as the command table says.
     if (TakeHelpMode("HID_HELP_HTML.htm")) return;
     OpenHelpPage(HelpPagePath("Zavio.htm"));
 }

@@ -70,7 +70,6 @@ void CZavioApp::InitState(const std::string& programFolder)
     const std::string workFolder = GetHost().WorkingFolder();
     m_strWorkDir = workFolder.empty() ? m_strAppDir : WithSeparator(workFolder);
     m_bWinHelpAvailable = 1;
-    m_bKeepHeader = 0;
     m_nHelpMode = 0;
 }
 
@@ -109,16 +108,6 @@ void CZavioApp::OnUpdateFileCommand(CCmdUI&) {}
 void CZavioApp::OnUpdateWinHelp(CCmdUI& ui)
 {
     ui.Enable(m_bWinHelpAvailable != 0);
-}
-
-int FileTypeNumber(std::string_view extension)
-{
-    if (extension == "txt") return 1;
-    if (extension == "htm" || extension == "html") return 2;
-    if (extension == "cnt") return 3;
-    if (extension == "hhp") return 4;
-    if (extension == "hhc") return 5;
-    return 0;
 }
 
 }  // namespace zavio

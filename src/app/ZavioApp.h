@@ -1,6 +1,8 @@
-// The application object: all application-wide state, the help-mode, and the
-// commands of the application. Its members are defined in the file of the
-// concept they belong to (help-mode, opening, conversion stages, writers).
+// The application object: what lives as long as the program (documents,
+// folders, help-mode), the commands of the application, and the conversion
+// operations, which work on the state of the run they belong to. Its members
+// are defined in the file of the concept they belong to (help-mode, opening,
+// conversion stages, writers).
 #pragma once
 
 #include <memory>
@@ -8,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/ConversionState.h"
 #include "framework/TextFile.h"
 #include "framework/WinApp.h"
 
@@ -58,6 +61,11 @@ public:
 
     // Opening documents.
     void OnFileNewDocument();
+    // The New-document routine for a file the conversion writes: the new
+    // document, or null when no window could be made for it.
+    CZavioDoc* NewGeneratedDocument();
+    // The same, named and titled for the file it will become.
+    CZavioDoc* NewNamedDocument(const std::string& extension, const std::string& baseName, const std::string& path);
     void OnFileOpenDocument();
     bool AskOpenFileNames(std::vector<std::string>& paths);
     CZavioDoc* CreateDocumentForPath(const std::string& path);
@@ -66,35 +74,40 @@ public:
     CDocument* OpenDocumentFile(const std::string& path) override;
     bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
 
-    // Conversion driver.
+    // Conversion driver. Each run works on a state of its own (`run`), made
+    // fresh when the command starts; afterwards it stays readable until the
+    // next run starts.
     void OnConvertHtmlHelp();
     void OnConvertHpType();
-    void RunConversion();
-    bool ConfirmConversion();
+    void RunConversion(int htmlHelp);
+    bool ConfirmConversion(CConversionState& run);
     CZavioDoc* CollectOpenDocuments(bool& manuscriptFound, std::string& manuscriptPath,
                                     std::vector<CZavioDoc*>& manuscripts, bool& contentsFound,
                                     std::string& contentsPath, std::string& contentsBaseName);
     std::string PrepareFinishedFolder(std::string manuscriptPath);
     bool EnsureSubfolder(const std::string& parentFolder, const std::string& name);
     static std::string GetFolderOfPath(const std::string& path);
+    const CConversionState& Conversion() const { return m_conversion; }
 
     // Page separation and header simplification.
-    int SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc, std::string finishedFolder);
-    std::string PageFileNameFromNote(std::string noteReference);
+    int SeparatePages(CConversionState& run, std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
+                      std::string finishedFolder);
+    static std::string PageFileNameFromNote(const CConversionState& run, std::string noteReference);
     static std::string IntToString(int value);
-    void SimplifyHeader();
+    static void SimplifyHeader(CConversionState& run);
 
     // HTML Help project, contents pages and notes.
-    void WriteHtmlHelpProject(int contentsFound, std::string contentsPath, std::string contentsBaseName,
-                              std::string manuscriptPath, CZavioDoc* contentsDoc);
-    void AppendHhcTreeFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target);
-    void FindPageForTitle(std::string& title, std::string& topic, int& score);
+    void WriteHtmlHelpProject(CConversionState& run, int contentsFound, std::string contentsPath,
+                              std::string contentsBaseName, std::string manuscriptPath, CZavioDoc* contentsDoc);
+    static void AppendHhcTreeFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
+    static void FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score);
     static int GetCntLevel(std::string line, int& level);
-    void WriteHomepageContents(int contentsFound, std::string contentsName, std::string contentsPagePath,
-                               CZavioDoc* contentsDoc);
-    void AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target);
-    void AppendContentsFromPages(CZavioDoc* target);
-    void WriteIntegrationNote(std::string finishedFolder, std::string manuscriptPath, std::string contentsName);
+    void WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
+                               std::string contentsPagePath, CZavioDoc* contentsDoc);
+    static void AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
+    static void AppendContentsFromPages(const CConversionState& run, CZavioDoc* target);
+    void WriteIntegrationNote(const CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
+                              std::string contentsName);
 
     // Tiles the document windows through the MDI client, when there is one.
     void TileDocumentWindows();
@@ -107,24 +120,12 @@ public:
     std::string m_strSaveDir;
     std::string m_strWorkDir;
     int m_bWinHelpAvailable = 0;
-    int m_bKeepHeader = 0;
     int m_nHelpMode = 0;
-    int m_bHtmlHelp = 0;
     CZavioDoc* m_pNewDoc = nullptr;
     CZavioDoc* m_pStartupDoc = nullptr;
-    LineList m_saHeaderLines;
-    LineList m_saNoteLines;
-    LineList m_saPageTitles;
-    LineList m_saPageFiles;
-    std::string m_strProjectName;
-    // Set when a conversion has run to its last step; cleared when one starts.
-    bool m_bConversionFinished = false;
-    // Paths of this conversion's manuscripts whose file a page of the same
-    // name was about to replace: each was moved into Finished before that
-    // page was written, so the driver must not move the page in its place.
-    LineList m_saSourcesTakenByPages;
 
 private:
+    CConversionState m_conversion;
     std::unique_ptr<CMultiDocTemplate> m_template;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };
@@ -139,9 +140,5 @@ std::string UserProgramFolder();
 
 // "Help" + separator + page: the help page's path relative to the program folder.
 std::string HelpPagePath(std::string_view pageName);
-
-// Type number of a file kind by its lower-case extension without dot:
-// 1 txt, 2 htm/html, 3 cnt, 4 hhp, 5 hhc; 0 for any other.
-int FileTypeNumber(std::string_view extension);
 
 }  // namespace zavio

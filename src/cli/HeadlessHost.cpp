@@ -32,7 +32,9 @@ std::string HeadlessHost::WorkingFolder()
 
 void HeadlessHost::FileWritten(std::string_view path)
 {
-    m_written << DecodeCp932Lossless(path) << '\n' << std::flush;
+    // Not flushed name by name: a conversion writes hundreds of files, and the
+    // stream is flushed when the program ends.
+    m_written << DecodeCp932Lossless(path) << '\n';
 }
 
 }  // namespace zavio

@@ -23,15 +23,4 @@ bool ReadContentsEntry(const std::string& line, ContentsEntry& entry);
 // and, when the matched page has another title, " ← " and that title behind.
 std::string DisplayedEntryName(const std::string& name, const std::string& matchedTitle, int score);
 
-// Held by a writer while it matches a whole contents file: the page lists
-// cannot change meanwhile, so the matcher compares them with its copy once
-// instead of at every entry.
-class PageListsHeld {
-public:
-    PageListsHeld();
-    ~PageListsHeld();
-    PageListsHeld(const PageListsHeld&) = delete;
-    PageListsHeld& operator=(const PageListsHeld&) = delete;
-};
-
 }  // namespace zavio

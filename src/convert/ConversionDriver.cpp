@@ -7,6 +7,7 @@
 
 #include "app/ZavioApp.h"
 #include "convert/SourceFiles.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -41,19 +42,7 @@ bool SameFile(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(*na, *nb, ec) && !ec;
 }
 
-// The framework's New for a generated file; null when no window could be made.
-CZavioDoc* NewGeneratedDocument(CZavioApp& app)
-{
-    app.OnFileNewDocument();
-    return app.m_pNewDoc;
-}
-
 }  // namespace
-
-bool IsManuscriptExtension(const std::string& extension)
-{
-    return MbCompare(extension, "htm") == 0 || MbCompare(extension, "html") == 0;
-}
 
 void ReportNotWritten(const std::string& path)
 {
@@ -69,21 +58,21 @@ void MoveSourceFile(const std::string& source, const std::string& destination)
 
 void CZavioApp::OnConvertHtmlHelp()
 {
-    m_bHtmlHelp = 1;
-    RunConversion();
+    RunConversion(1);
 }
 
 void CZavioApp::OnConvertHpType()
 {
-    m_bHtmlHelp = 0;
-    RunConversion();
+    RunConversion(0);
 }
 
-void CZavioApp::RunConversion()
+void CZavioApp::RunConversion(int htmlHelp)
 {
-    m_bConversionFinished = false;
+    // The one place a run's state is made: nothing of an earlier run carries over.
+    m_conversion = CConversionState(htmlHelp);
+    CConversionState& run = m_conversion;
     if (TakeHelpMode("HID_SEPARATE_HTML.htm")) return;
-    if (!ConfirmConversion()) return;
+    if (!ConfirmConversion(run)) return;
 
     bool manuscriptFound = false;
     bool contentsFound = false;
@@ -98,12 +87,7 @@ void CZavioApp::RunConversion()
         return;
     }
 
-    // Each conversion lists only its own pages, and guards only its own sources.
-    m_saPageTitles.clear();
-    m_saPageFiles.clear();
-    m_saSourcesTakenByPages.clear();
-
-    CZavioDoc* listDoc = NewGeneratedDocument(*this);
+    CZavioDoc* listDoc = NewGeneratedDocument();
     if (!listDoc) return;
     const std::string contentsName = contentsFound ? contentsBaseName : std::string("Contents");
     const std::string contentsPagePath = GetFolderOfPath(manuscriptPath) + contentsName + ".htm";
@@ -112,66 +96,63 @@ void CZavioApp::RunConversion()
     LineList unmovedSources;  // manuscripts still at their place after their pass
     for (std::size_t i = manuscripts.size(); i-- > 0;) {
         CZavioDoc* doc = manuscripts[i];
-        m_saHeaderLines.clear();
-        m_saNoteLines.clear();
+        run.BeginManuscript();
         manuscriptPath = doc->m_strPath;
         // Every manuscript of the run goes to the Finished folder of the first.
         if (i + 1 == manuscripts.size()) finishedFolder = PrepareFinishedFolder(manuscriptPath);
 
         if (!doc->LoadHtmlSource()) return;
-        if (!doc->SplitOffWordHeader()) {
+        if (!doc->SplitOffWordHeader(run)) {
             AfxMessageBox(ToCp932("ヘッダーが取得できません\n\n") + doc->m_strBaseName);
             return;
         }
-        if (m_bKeepHeader == 0) SimplifyHeader();
+        if (run.m_bKeepHeader == 0) SimplifyHeader(run);
         doc->SplitTagsIntoLines();
-        doc->MoveNoteListToApp();
+        doc->MoveNoteListToApp(run);
         doc->RemoveFootnoteMarks();
         doc->ConvertJumpLinks();
 
-        listDoc->m_strExtension = "txt";
-        listDoc->m_strBaseName = "ListTitl";
-        listDoc->m_strPath = finishedFolder + "ListTitl.txt";
-        listDoc->SetTitle(listDoc->m_strPath);
-
-        SeparatePages(contentsName, doc, listDoc, finishedFolder);
+        listDoc->SetFileNames("txt", "ListTitl", finishedFolder + "ListTitl.txt");
+        SeparatePages(run, contentsName, doc, listDoc, finishedFolder);
 
         // A source that a page took the name of is already in Finished; the
         // file at its old path is now that page.
-        if (!Contains(m_saSourcesTakenByPages, manuscriptPath)) {
+        if (!Contains(run.m_saSourcesTakenByPages, manuscriptPath)) {
             MoveSourceFile(manuscriptPath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
             if (FileExists(manuscriptPath)) unmovedSources.push_back(manuscriptPath);
         }
         doc->OnCloseDocument();
     }
+    // Every page is written: the contents writers match their entries against this.
+    run.IndexPages();
 
-    if (m_bHtmlHelp != 0) {
-        WriteHtmlHelpProject(contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
+    if (run.m_bHtmlHelp != 0) {
+        WriteHtmlHelpProject(run, contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
     } else if (Contains(unmovedSources, contentsPagePath)) {
         // A manuscript named like the contents file could not go to Finished:
         // the contents page is not written over it.
         ReportNotWritten(contentsPagePath);
     } else {
-        WriteHomepageContents(contentsFound, contentsName, contentsPagePath, contentsDoc);
+        WriteHomepageContents(run, contentsFound, contentsName, contentsPagePath, contentsDoc);
     }
     if (contentsDoc) {
         MoveSourceFile(contentsPath, finishedFolder + contentsDoc->m_strBaseName + "." + contentsDoc->m_strExtension);
         contentsDoc->OnCloseDocument();
     }
-    WriteIntegrationNote(finishedFolder, manuscriptPath, contentsName);
+    WriteIntegrationNote(run, finishedFolder, manuscriptPath, contentsName);
 
     listDoc->LoadLinesIntoView(listDoc->m_saOutputLines);
     listDoc->SaveDocument(false);
     TileDocumentWindows();
-    m_bConversionFinished = true;
+    run.m_bConversionFinished = true;
 }
 
-bool CZavioApp::ConfirmConversion()
+bool CZavioApp::ConfirmConversion(CConversionState& run)
 {
-    m_bKeepHeader = 0;
-    if (m_bHtmlHelp != 0) {
+    run.m_bKeepHeader = 0;
+    if (run.m_bHtmlHelp != 0) {
         // HTML Help pages keep Word's header as it is.
-        m_bKeepHeader = 1;
+        run.m_bKeepHeader = 1;
         return AfxMessageBox(ToCp932("HTML Help のプロジェクトを生成します。"), MB_OKCANCEL) == IDOK;
     }
     const std::string question = ToCp932("目次つきホームページタイプのヘルプを生成します。\n\n") +
@@ -181,7 +162,7 @@ bool CZavioApp::ConfirmConversion()
         case IDYES:
             return true;
         case IDNO:
-            m_bKeepHeader = 1;
+            run.m_bKeepHeader = 1;
             return true;
         default:
             return false;
@@ -204,7 +185,7 @@ CZavioDoc* CZavioApp::CollectOpenDocuments(bool& manuscriptFound, std::string& m
                 return MbCompare(m->m_strBaseName, doc->m_strBaseName) >= 0;
             });
             manuscripts.insert(before, doc);
-        } else if (MbCompare(doc->m_strExtension, "cnt") == 0) {
+        } else if (IsContentsExtension(doc->m_strExtension)) {
             contentsFound = true;
             contentsPath = doc->m_strPath;
             contentsBaseName = doc->m_strBaseName;
@@ -226,6 +207,9 @@ std::string CZavioApp::PrepareFinishedFolder(std::string manuscriptPath)
     // separator, the second the conversion folder's own name.
     std::string parent = CutBeforeLastSeparator(CutBeforeLastSeparator(GetFolderOfPath(manuscriptPath)));
     parent += kPathSep;
+    // A parent that cannot be listed gets no Finished folder: the moves into it
+    // then leave the sources where they are, and the files meant for it are
+    // reported by their saves. The run goes on, so the pages are written.
     EnsureSubfolder(parent, "Finished");
     return parent + "Finished" + kPathSep;
 }

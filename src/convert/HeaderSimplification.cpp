@@ -41,9 +41,9 @@ std::size_t FindEndOfNormalRule(const LineList& header)
 
 }  // namespace
 
-void CZavioApp::SimplifyHeader()
+void CZavioApp::SimplifyHeader(CConversionState& run)
 {
-    LineList& header = m_saHeaderLines;
+    LineList& header = run.m_saHeaderLines;
     if (header.size() < 2) return;
     const std::size_t endOfNormalRule = FindEndOfNormalRule(header);
 

@@ -51,37 +51,34 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
 
 }  // namespace
 
-void CZavioApp::WriteHomepageContents(int contentsFound, std::string contentsName, std::string contentsPagePath,
-                                      CZavioDoc* contentsDoc)
+void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
+                                      std::string contentsPagePath, CZavioDoc* contentsDoc)
 {
-    OnFileNewDocument();
-    CZavioDoc* page = m_pNewDoc;
+    CZavioDoc* page = NewNamedDocument("htm", contentsName, contentsPagePath);
     if (!page) return;
-    page->m_strExtension = "htm";
-    page->m_strBaseName = contentsName;
-    page->m_strPath = contentsPagePath;
-    page->SetTitle(contentsPagePath);
-    page->AppendHeaderLines();
+    page->AppendHeaderLines(run);
     if (contentsFound)
-        AppendContentsFromCnt(contentsDoc, page);
+        AppendContentsFromCnt(run, contentsDoc, page);
     else
-        AppendContentsFromPages(page);
+        AppendContentsFromPages(run, page);
     page->LoadLinesIntoView(page->m_saOutputLines);
     page->SaveDocument(false);
 }
 
-void CZavioApp::AppendContentsFromPages(CZavioDoc* target)
+void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)
 {
     if (!target) return;
     static const std::string& line2 = ToCp932(
         "style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'><span style='mso-tab-count:1'>"
         "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span><u");
     LineList& out = target->m_saOutputLines;
-    const std::size_t pages = std::min(m_saPageTitles.size(), m_saPageFiles.size());
+    const LineList& titles = run.m_saPageTitles;
+    const LineList& files = run.m_saPageFiles;
+    const std::size_t pages = std::min(titles.size(), files.size());
     for (std::size_t i = 0; i < pages; ++i) {
         out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
         out.push_back(line2);
-        out.push_back("style='text-underline:double'><a href=\"" + m_saPageFiles[i] + ".htm\"> " + m_saPageTitles[i] +
+        out.push_back("style='text-underline:double'><a href=\"" + files[i] + ".htm\"> " + titles[i] +
                       "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
         out.push_back("");
         AppendThinGap(out);
@@ -89,12 +86,11 @@ void CZavioApp::AppendContentsFromPages(CZavioDoc* target)
     }
 }
 
-void CZavioApp::AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target)
+void CZavioApp::AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)
 {
     if (!contentsDoc || !target) return;
     LineList lines;
     contentsDoc->ReadViewLines(lines);
-    PageListsHeld held;
     ContentsEntry entry;
     for (const std::string& line : lines) {
         if (!ReadContentsEntry(line, entry)) continue;
@@ -106,7 +102,7 @@ void CZavioApp::AppendContentsFromCnt(CZavioDoc* contentsDoc, CZavioDoc* target)
         std::string title = entry.name;
         std::string topic = entry.rawTopic;
         int score = 0;
-        FindPageForTitle(title, topic, score);
+        FindPageForTitle(run, title, topic, score);
         AppendTopicBlock(target->m_saOutputLines, entry, topic, DisplayedEntryName(entry.name, title, score));
     }
 }

@@ -65,20 +65,16 @@ const char kWorkshopDownloadPage[] =
 
 }  // namespace
 
-void CZavioApp::WriteIntegrationNote(std::string finishedFolder, std::string manuscriptPath, std::string contentsName)
+void CZavioApp::WriteIntegrationNote(const CConversionState& run, std::string finishedFolder,
+                                     std::string manuscriptPath, std::string contentsName)
 {
-    OnFileNewDocument();
-    CZavioDoc* note = m_pNewDoc;
+    const std::string& baseName = ToCp932(run.m_bHtmlHelp ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
+    CZavioDoc* note = NewNamedDocument("txt", baseName, finishedFolder + baseName + ".txt");
     if (!note) return;
-    const std::string& baseName = ToCp932(m_bHtmlHelp ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
-    note->m_strBaseName = baseName;
-    note->m_strPath = finishedFolder + baseName + ".txt";
-    note->m_strExtension = "txt";
-    note->SetTitle(note->m_strPath);
 
     const std::string folderName = ConversionFolderName(manuscriptPath);
-    if (m_bHtmlHelp)
-        note->ComposeHtmlHelpNote(folderName);
+    if (run.m_bHtmlHelp)
+        note->ComposeHtmlHelpNote(folderName, run.m_strProjectName);
     else
         note->ComposeHpTypeNote(folderName, contentsName);
     note->SaveDocument(false);
@@ -111,10 +107,9 @@ void CZavioDoc::ComposeHpTypeNote(std::string folderName, std::string contentsNa
     LoadLinesIntoView(out);
 }
 
-void CZavioDoc::ComposeHtmlHelpNote(std::string folderName)
+void CZavioDoc::ComposeHtmlHelpNote(std::string folderName, const std::string& project)
 {
     const std::string finished = FinishedInPathNotation();
-    const std::string& project = ZavioApp().m_strProjectName;
     LineList out;
     out.push_back(ToCp932("　原稿ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
                   ToCp932("フォルダに移動しました。"));

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
+#include "convert/WordHtmlLines.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
@@ -24,38 +25,6 @@ constexpr int kAnchorLookBack = 5;
 // Word's closing table of a page lies within its last lines.
 constexpr int kTableTailLines = 50;
 constexpr int kLooseTailLines = 5;
-
-bool StartsWith(const std::string& s, char c)
-{
-    return !s.empty() && s[0] == c;
-}
-
-// Whether the line with its blanks removed contains `what`. A blank is never
-// a trail byte, so removing blanks keeps every character whole; lines without
-// a blank are searched as they are.
-bool ContainsWithoutBlanks(const std::string& line, std::string_view what)
-{
-    if (line.find(' ') == std::string::npos) return MbContains(line, what);
-    std::string stripped = line;
-    CZavioDoc::StripBlanks(stripped);
-    return MbContains(stripped, what);
-}
-
-// A line that repeats the body's opening div at the top of every page.
-bool IsBodyStartCopyLine(const std::string& line)
-{
-    return StartsWith(line, '<') &&
-           (MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-            (MbContains(line, "<div class=") && MbContains(line, "Section1")));
-}
-
-// The body's opening div: the walk up from the end has reached the first page.
-bool IsFirstPageLine(const std::string& line)
-{
-    return StartsWith(line, '<') &&
-           (MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-            (MbContains(line, "div class=") && MbContains(line, "Section1")));
-}
 
 // Word's page break, a tag whose attributes may carry blanks.
 bool IsPageBreakTag(const std::string& line)
@@ -80,36 +49,42 @@ std::optional<std::string> NoteIdAfter(const std::string& anchor, std::string_vi
 }
 
 // One line's part of the title, or the empty string when it adds nothing.
-std::string TitlePiece(std::string line)
+std::string TitlePiece(std::string_view line)
 {
     static constexpr std::string_view kLinkStartEnd = ".htm\">";
     if (line.empty()) return {};
     // Only the text of a link made from a jump hotspot counts.
     std::size_t at = MbFind(line, kLinkStartEnd);
-    if (at != std::string::npos) line.erase(0, at + kLinkStartEnd.size());
-    if (StartsWith(line, '<')) return {};
+    if (at != std::string_view::npos) line.remove_prefix(at + kLinkStartEnd.size());
+    if (!line.empty() && line[0] == '<') return {};
     at = MbFind(line, "</a>");
-    if (at != std::string::npos) line.erase(at);
-    line = Trim(line);
+    if (at != std::string_view::npos) line = line.substr(0, at);
+    line = TrimRightView(TrimLeftView(line));
     if (line == "&nbsp;") return {};
-    line = MbReplaceAll(line, "&lt;", "<");
-    line = MbReplaceAll(line, "&gt;", ">");
-    return MbReplaceAll(line, "&nbsp;", "");
+    // Entities are rare in titles: most lines need no replacing at all.
+    if (line.find('&') == std::string_view::npos) return std::string(line);
+    std::string piece = MbReplaceAll(line, "&lt;", "<");
+    piece = MbReplaceAll(piece, "&gt;", ">");
+    return MbReplaceAll(piece, "&nbsp;", "");
 }
 
 }  // namespace
 
-void CZavioDoc::AppendHeaderLines()
+void CZavioDoc::AppendHeaderLines(const CConversionState& run)
 {
-    const LineList& header = ZavioApp().m_saHeaderLines;
+    const LineList& header = run.m_saHeaderLines;
     m_saOutputLines.insert(m_saOutputLines.end(), header.begin(), header.end());
 }
 
 void CZavioDoc::AppendContentsLink(const std::string& contentsName)
 {
+    static const std::string& linkStart = ToCp932("font-family:\"ＭＳ ゴシック\"'><a href=\"");
+    static const std::string& linkEnd = ToCp932(".htm\">目次</a><span lang=EN-US><o:p></o:p></span></span></p></p>");
     m_saOutputLines.push_back("<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;");
-    m_saOutputLines.push_back(ToCp932("font-family:\"ＭＳ ゴシック\"'><a href=\"") + contentsName +
-                              ToCp932(".htm\">目次</a><span lang=EN-US><o:p></o:p></span></span></p></p>"));
+    std::string link;
+    link.reserve(linkStart.size() + contentsName.size() + linkEnd.size());
+    link.append(linkStart).append(contentsName).append(linkEnd);
+    m_saOutputLines.push_back(std::move(link));
 }
 
 bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, std::string& title)
@@ -164,8 +139,9 @@ void CZavioDoc::FindNoteReference(int pageStart, std::string& noteReference, boo
     if (pageBreakStart) {
         int dropped = 0;
         const int count = static_cast<int>(lines.size());
+        std::string joined;
         for (int pass = 1; pass <= kMaxLeadingLinesDropped && b + pass < count - dropped; ++pass) {
-            const std::string joined = lines[b + dropped] + lines[b + dropped + 1];
+            joined.assign(lines[b + dropped]).append(lines[b + dropped + 1]);
             if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
             ++dropped;
         }

@@ -1,13 +1,15 @@
 // Page separation: a cleaned manuscript is cut into one file per topic,
 // taken from its end, each named after the topic's "#" footnote.
-#include <string.h>
-
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/ZavioApp.h"
+#include "convert/NoteLineIndex.h"
+#include "convert/PageNames.h"
 #include "convert/SourceFiles.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -21,85 +23,6 @@ constexpr std::size_t kNoteLookAhead = 15;
 // The longest title the page list shows, in bytes.
 constexpr std::size_t kListedTitleBytes = 30;
 
-bool IsFileNameUnsafe(char c)
-{
-    switch (c) {
-        case '\\':
-        case '/':
-        case ':':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-        case '.':
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Every byte is looked at, trail bytes included, exactly as the jump links
-// of the manuscript were made, so that links and file names agree.
-void ReplaceUnsafeBytes(std::string& name)
-{
-    for (char& c : name)
-        if (IsFileNameUnsafe(c)) c = '_';
-}
-
-// The note lines joined by line feeds, which no line holds, with where each
-// line starts: one fast search over the whole block finds the first line that
-// holds a reference, where a search line by line for every page of a large
-// manuscript costs as much as the rest of its separation.
-class NoteLineIndex {
-public:
-    explicit NoteLineIndex(const LineList& notes) : m_notes(notes)
-    {
-        std::size_t total = 0;
-        for (const std::string& line : notes) total += line.size() + 1;
-        m_joined.reserve(total);
-        m_starts.reserve(notes.size() + 1);
-        for (const std::string& line : notes) {
-            m_starts.push_back(m_joined.size());
-            m_joined += line;
-            m_joined += '\n';
-        }
-        m_starts.push_back(m_joined.size());
-    }
-
-    // The first line holding `what` where one of its characters begins; the
-    // line count when none does.
-    std::size_t FirstLineWith(std::string_view what) const
-    {
-        if (what.empty() || what.find('\n') != std::string_view::npos) return Scan(what);
-        std::size_t from = 0;
-        while (true) {
-            // glibc's memmem skips ahead far faster than a search that stops
-            // at every byte equal to the reference's first one.
-            const void* found = ::memmem(m_joined.data() + from, m_joined.size() - from, what.data(), what.size());
-            if (!found) return m_notes.size();
-            std::size_t hit = static_cast<std::size_t>(static_cast<const char*>(found) - m_joined.data());
-            auto next = std::upper_bound(m_starts.begin(), m_starts.end(), hit);
-            std::size_t line = static_cast<std::size_t>(next - m_starts.begin()) - 1;
-            if (MbContains(m_notes[line], what)) return line;
-            from = m_starts[line + 1];  // no match on a character boundary in this line
-        }
-    }
-
-private:
-    std::size_t Scan(std::string_view what) const
-    {
-        std::size_t found = 0;
-        while (found < m_notes.size() && !MbContains(m_notes[found], what)) ++found;
-        return found;
-    }
-
-    const LineList& m_notes;
-    std::string m_joined;
-    std::vector<std::size_t> m_starts;
-};
-
 std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference)
 {
     std::size_t found = index.FirstLineWith(noteReference);
@@ -109,12 +32,12 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
     std::string pageName;
     bool markSeen = false;
     for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
-        std::string line = Trim(notes[i]);
+        const std::string_view line = TrimRightView(TrimLeftView(notes[i]));
         if (line.empty() || line == "&nbsp;") continue;
         if (line == "#") {
             markSeen = true;
         } else if (markSeen && line[0] != '<') {
-            pageName = line;
+            pageName = std::string(line);
             break;
         }
     }
@@ -125,24 +48,28 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
 std::string PageLine(const std::string& title, const std::string& pageName)
 {
     std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
-    return shown + ToCp932(" ･･･ ") + pageName + ".htm";
+    static const std::string& separator = ToCp932(" ･･･ ");
+    return shown + separator + pageName + ".htm";
 }
 
 // A page named like a manuscript still at its place in the conversion folder
 // would overwrite it before the driver moves it away. That manuscript goes
 // into the Finished folder first. False when it could not be kept safe.
-bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::string& finishedFolder)
+bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const CZavioDoc* page, const std::string& finishedFolder)
 {
-    for (const std::string& taken : app.m_saSourcesTakenByPages)
+    const std::string& pagePath = page->m_strPath;
+    for (const std::string& taken : run.m_saSourcesTakenByPages)
         if (taken == pagePath) return true;  // the file there is already a page
+    // Every other open HTML document is a manuscript of this run; the page
+    // itself is not one, and a file it replaces is no source.
     for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
         auto* doc = static_cast<CZavioDoc*>(open);
-        if (!IsManuscriptExtension(doc->m_strExtension) || doc->m_strPath != pagePath) continue;
+        if (doc == page || !IsManuscriptExtension(doc->m_strExtension) || doc->m_strPath != pagePath) continue;
         if (FileExists(pagePath)) {
             MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
             if (FileExists(pagePath)) return false;
         }
-        app.m_saSourcesTakenByPages.push_back(pagePath);
+        run.m_saSourcesTakenByPages.push_back(pagePath);
         return true;
     }
     return true;
@@ -150,19 +77,19 @@ bool KeepSourceSafe(CZavioApp& app, const std::string& pagePath, const std::stri
 
 }  // namespace
 
-int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
+int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
                              std::string finishedFolder)
 {
     const std::string folder = GetFolderOfPath(manuscript->m_strPath);
-    const NoteLineIndex notes(m_saNoteLines);  // the note lines stay as they are while pages are taken
+    const NoteLineIndex notes(run.m_saNoteLines);  // the note lines stay as they are while pages are taken
     int pageCount = 0;
+    LineList titles, files, pageLines;  // this manuscript's pages, last page first
     bool more = true;
     do {
-        OnFileNewDocument();
-        CZavioDoc* page = m_pNewDoc;
+        CZavioDoc* page = NewGeneratedDocument();
         if (!page) break;  // no window for the page: the rest of the manuscript stays unwritten
-        page->AppendHeaderLines();
-        if (m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
+        page->AppendHeaderLines(run);
+        if (run.m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
 
         std::string noteReference;
         std::string title;
@@ -173,16 +100,11 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
             continue;
         }
 
-        std::string pageName = zavio::PageFileNameFromNote(m_saNoteLines, notes, noteReference);
-        m_saPageTitles.insert(m_saPageTitles.begin(), title);
-        m_saPageFiles.insert(m_saPageFiles.begin(), pageName);
+        std::string pageName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
 
-        page->m_strExtension = "htm";
-        page->m_strBaseName = pageName;
-        page->m_strPath = folder + pageName + ".htm";
-        page->SetTitle(page->m_strPath);
+        page->SetFileNames("htm", pageName, folder + pageName + ".htm");
         page->LoadLinesIntoView(page->m_saOutputLines);
-        if (KeepSourceSafe(*this, page->m_strPath, finishedFolder)) {
+        if (KeepSourceSafe(*this, run, page, finishedFolder)) {
             page->SaveDocument(false);
         } else {
             ReportNotWritten(page->m_strPath);
@@ -190,19 +112,27 @@ int CZavioApp::SeparatePages(std::string contentsName, CZavioDoc* manuscript, CZ
         page->OnCloseDocument();
 
         ++pageCount;
-        listDoc->m_saOutputLines.insert(listDoc->m_saOutputLines.begin(), PageLine(title, pageName));
+        pageLines.push_back(PageLine(title, pageName));
+        titles.push_back(std::move(title));
+        files.push_back(std::move(pageName));
     } while (more);
 
+    // The pages came from the end; the manuscript's block goes in front of
+    // what earlier passes (later manuscripts) listed, once.
+    std::reverse(titles.begin(), titles.end());
+    std::reverse(files.begin(), files.end());
+    run.InsertPagesAtFront(std::move(titles), std::move(files));
+    pageLines.push_back("///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) +
+                        " pages");
+    pageLines.emplace_back();
     LineList& list = listDoc->m_saOutputLines;
-    list.insert(list.begin(),
-                "///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) + " pages");
-    list.insert(list.begin(), std::string());
+    list.insert(list.begin(), std::make_move_iterator(pageLines.rbegin()), std::make_move_iterator(pageLines.rend()));
     return pageCount;
 }
 
-std::string CZavioApp::PageFileNameFromNote(std::string noteReference)
+std::string CZavioApp::PageFileNameFromNote(const CConversionState& run, std::string noteReference)
 {
-    return zavio::PageFileNameFromNote(m_saNoteLines, NoteLineIndex(m_saNoteLines), noteReference);
+    return zavio::PageFileNameFromNote(run.m_saNoteLines, NoteLineIndex(run.m_saNoteLines), noteReference);
 }
 
 std::string CZavioApp::IntToString(int value)

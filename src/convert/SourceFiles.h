@@ -6,9 +6,6 @@
 
 namespace zavio {
 
-// A manuscript is an open document with extension "htm" or "html".
-bool IsManuscriptExtension(const std::string& extension);
-
 // Moves a manuscript or contents file to `destination`, replacing any older
 // file there. Nothing happens when the source is missing or already is the
 // destination, so no file is ever deleted without its replacement.

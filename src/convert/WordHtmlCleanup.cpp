@@ -1,24 +1,20 @@
 // Turning a Word "Save as Web Page" manuscript into lines the page extraction
 // can cut: the header set aside, one tag run or text run per line, the
-// footnote list moved to the application, WinHelp's footnote marks dropped and
+// footnote list moved into the run's state, WinHelp's footnote marks dropped and
 // jump hotspots turned into links to the page files.
 #include <algorithm>
 #include <iterator>
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
+#include "convert/PageNames.h"
+#include "convert/WordHtmlLines.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
 
 namespace {
-
-bool IsBodyStartLine(const std::string& line)
-{
-    // Word 2000 names the body's section "Section1", later versions "WordSection1".
-    return MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-           (MbContains(line, "div class") && MbContains(line, "Section1"));
-}
 
 bool IsNoteListStartLine(const std::string& line)
 {
@@ -36,17 +32,6 @@ bool IsTextLine(const std::string& line)
     return !line.empty() && line[0] != '<';
 }
 
-// Whether the line with its blanks removed contains `what`. A blank is never
-// a trail byte, so removing blanks keeps every character whole; lines without
-// a blank are searched as they are.
-bool ContainsWithoutBlanks(const std::string& line, std::string_view what)
-{
-    if (line.find(' ') == std::string::npos) return MbContains(line, what);
-    std::string stripped = line;
-    CZavioDoc::StripBlanks(stripped);
-    return MbContains(stripped, what);
-}
-
 // Splits Word's body into one tag run or one text run per line. It keeps its
 // state from one source line to the next, as Word wraps tags and text freely.
 class TagLineSplitter {
@@ -59,7 +44,24 @@ public:
             OnEmptySourceLine();
             return;
         }
-        for (char c : line) OnByte(c);
+        // Where the next "<" and ">" stand; each is looked for again only
+        // once it has been passed.
+        std::size_t nextOpen = line.find('<'), nextClose = line.find('>');
+        for (std::size_t i = 0; i < line.size();) {
+            // Inside a tag, and in text once its first byte is in, every byte
+            // up to the next "<" or ">" does the same: take such a run whole.
+            if (InRun()) {
+                if (nextOpen < i) nextOpen = line.find('<', i);
+                if (nextClose < i) nextClose = line.find('>', i);
+                const std::size_t end = std::min({nextOpen, nextClose, line.size()});
+                if (end > i) {
+                    TakeRun(std::string_view(line).substr(i, end - i));
+                    i = end;
+                    continue;
+                }
+            }
+            OnByte(line[i++]);
+        }
         OnEndOfSourceLine();
     }
 
@@ -70,6 +72,23 @@ private:
 
     // Tags that close within this many bytes ("<b>", "</span>") share a line.
     static constexpr int kShortTagDistance = 10;
+
+    bool InRun() const
+    {
+        if (m_state == State::InTag) return m_textCount == 0;
+        return m_state == State::AfterTag && m_textCount > 0 && m_pending.empty();
+    }
+
+    // What OnByte does for each byte of a run that holds no "<" or ">".
+    void TakeRun(std::string_view run)
+    {
+        m_tag.append(run);
+        if (m_state == State::AfterTag) {
+            m_text.append(run);
+            m_textCount += static_cast<int>(run.size());
+        }
+        m_distance += static_cast<int>(run.size());
+    }
 
     void OnByte(char c)
     {
@@ -155,9 +174,11 @@ private:
         }
     }
 
+    // The line gets a copy of its exact size; the buffer keeps its room for
+    // the next one instead of growing again from nothing.
     void Emit(std::string& s)
     {
-        m_out.push_back(std::move(s));
+        m_out.emplace_back(s);
         s.clear();
     }
 
@@ -170,16 +191,6 @@ private:
     int m_distance = 0;
 };
 
-// The bytes a file name cannot hold become "_". Every byte counts, the trail
-// bytes 0x5C and 0x7C of a double-byte character included, exactly as the page
-// file names are made from the topic names, so that links and files agree.
-void ReplaceUnsafeBytes(std::string& target)
-{
-    static constexpr std::string_view kUnsafe = "\\/:*?<>|.\"";
-    for (char& c : target)
-        if (kUnsafe.find(c) != std::string_view::npos) c = '_';
-}
-
 // A jump into a named window is written "topic&gt;window": only the topic counts.
 void CutWindowName(std::string& target)
 {
@@ -191,14 +202,14 @@ void CutWindowName(std::string& target)
 
 bool CZavioDoc::LoadHtmlSource()
 {
-    if (m_strExtension != "htm" && m_strExtension != "html") return false;
+    if (!IsManuscriptExtension(m_strExtension)) return false;
     ReadViewLines(m_saSourceLines);
     return true;
 }
 
-bool CZavioDoc::SplitOffWordHeader()
+bool CZavioDoc::SplitOffWordHeader(CConversionState& run)
 {
-    LineList& header = ZavioApp().m_saHeaderLines;
+    LineList& header = run.m_saHeaderLines;
     auto bodyStart = std::find_if(m_saSourceLines.begin(), m_saSourceLines.end(), IsBodyStartLine);
     header.insert(header.end(), m_saSourceLines.begin(), bodyStart);
     if (bodyStart == m_saSourceLines.end()) return false;
@@ -214,7 +225,7 @@ void CZavioDoc::SplitTagsIntoLines()
     // A run of short tags still waiting after the last line is dropped.
 }
 
-void CZavioDoc::MoveNoteListToApp()
+void CZavioDoc::MoveNoteListToApp(CConversionState& run)
 {
     // Walk up from the end to the body section's "</div>" above the last note
     // list, or to the last page break, which stays.
@@ -231,7 +242,7 @@ void CZavioDoc::MoveNoteListToApp()
     }
 
     // One block move keeps the order and puts it before earlier notes.
-    LineList& notes = ZavioApp().m_saNoteLines;
+    LineList& notes = run.m_saNoteLines;
     auto from = m_saOutputLines.begin() + static_cast<std::ptrdiff_t>(first);
     notes.insert(notes.begin(), std::make_move_iterator(from), std::make_move_iterator(m_saOutputLines.end()));
     m_saOutputLines.erase(from, m_saOutputLines.end());

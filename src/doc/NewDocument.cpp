@@ -17,13 +17,22 @@ void CZavioApp::OnFileNewDocument()
         std::vector<CDocument*> docs = m_pDocTemplate->GetDocuments();
         if (!docs.empty() && docs.back() == created) m_pNewDoc = static_cast<CZavioDoc*>(created);
     }
-    if (m_pNewDoc) {
-        m_pNewDoc->m_strExtension = "txt";
-        m_pNewDoc->m_strBaseName = "NewFile";
-        m_pNewDoc->m_strPath = m_strOpenDir + "NewFile" + "." + "txt";
-        m_pNewDoc->SetTitle(m_pNewDoc->m_strPath);
-    }
+    if (m_pNewDoc) m_pNewDoc->SetFileNames("txt", "NewFile", m_strOpenDir + "NewFile" + "." + "txt");
     TileDocumentWindows();
+}
+
+CZavioDoc* CZavioApp::NewGeneratedDocument()
+{
+    OnFileNewDocument();
+    return m_pNewDoc;
+}
+
+CZavioDoc* CZavioApp::NewNamedDocument(const std::string& extension, const std::string& baseName,
+                                       const std::string& path)
+{
+    CZavioDoc* doc = NewGeneratedDocument();
+    if (doc) doc->SetFileNames(extension, baseName, path);
+    return doc;
 }
 
 }  // namespace zavio

@@ -1,8 +1,7 @@
 // Opening files in document windows: the Open command, the framework's open
 // entry for dropped files, and the two file dialogs.
-#include <array>
-
 #include "app/ZavioApp.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -24,30 +23,23 @@ const std::string& OpenFilter()
 const std::string& SaveFilter(int type)
 {
     switch (type) {
-        case 2:
+        case kHtmlFileType:
             return ToCp932(
                 "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|txtﾌｧｲﾙ (*.txt)|*.txt|"
                 "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|すべてのﾌｧｲﾙ (*.*)|*.*||");
-        case 3:
+        case kContentsFileType:
             return ToCp932(
                 "cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|"
                 "すべてのﾌｧｲﾙ (*.*)|*.*||");
-        case 4:
+        case kProjectFileType:
             return ToCp932("hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||");
-        case 5:
+        case kSitemapFileType:
             return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
         default:
             return ToCp932(
                 "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
                 "すべてのﾌｧｲﾙ (*.*)|*.*||");
     }
-}
-
-// The folder of a confirmed selection, ending in a separator.
-std::string FolderOf(const std::string& path)
-{
-    PathParts parts = SplitPath(path);
-    return parts.drive + parts.dir;
 }
 
 std::string ExtensionWithoutDot(const std::string& ext)
@@ -83,7 +75,7 @@ bool CZavioApp::AskOpenFileNames(std::vector<std::string>& paths)
     FileDialogResult result;
     if (!GetHost().RunFileDialog(request, result) || result.paths.empty()) return false;
     paths.insert(paths.end(), result.paths.begin(), result.paths.end());
-    m_strOpenDir = FolderOf(result.paths.front());
+    m_strOpenDir = GetFolderOfPath(result.paths.front());
     return true;
 }
 
@@ -101,10 +93,7 @@ CZavioDoc* CZavioApp::CreateDocumentForPath(const std::string& path)
         AfxMessageBox(ToCp932("テキストファイルはオープンできませんでした"));
         return nullptr;
     }
-    doc->m_strBaseName = parts.fname;
-    doc->m_strExtension = MbLowerAscii(ExtensionWithoutDot(parts.ext));
-    doc->m_strPath = path;
-    doc->SetTitle(path);
+    doc->SetFileNames(MbLowerAscii(ExtensionWithoutDot(parts.ext)), parts.fname, path);
     if (!m_pDocTemplate->CreateNewFrame(*doc)) {
         AfxMessageBox(ToCp932("テキストファイルのウィンドウフレームが構築できませんでした"));
         GetHost().DestroyDocumentWindow(*doc);
@@ -131,7 +120,10 @@ bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)
     if (!ReadTextLines(path, read)) return false;
     for (const std::string& line : read)
         if (line.find('\0') != std::string::npos) return false;
-    lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    if (lines.empty())
+        lines.swap(read);
+    else
+        lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     return true;
 }
 
@@ -144,12 +136,8 @@ CDocument* CZavioApp::OpenDocumentFile(const std::string& path)
     } endWait{GetHost()};
 
     PathParts parts = SplitPath(path);
-    std::string ext = MbUpperAscii(parts.ext);
-    static const std::array<std::string_view, 6> kKinds = {".TXT", ".HTM", ".HTML", ".CNT", ".HHP", ".HHC"};
-    bool known = false;
-    for (std::string_view kind : kKinds) known = known || ext == kind;
-    if (!known) {
-        AfxMessageBox(parts.fname + ext + ToCp932(" は開けません"));
+    if (FileTypeNumber(MbLowerAscii(ExtensionWithoutDot(parts.ext))) == 0) {
+        AfxMessageBox(parts.fname + MbUpperAscii(parts.ext) + ToCp932(" は開けません"));
         return nullptr;
     }
     CZavioDoc* doc = CreateDocumentForPath(path);
@@ -194,7 +182,7 @@ bool CZavioApp::AskSaveFileName(std::string& path, std::string& fileName, int& t
             AfxMessageBox(path + ToCp932(" は既に存在します。\n上書きしますか?"), MB_YESNO) != IDYES)
             return false;
     }
-    m_strSaveDir = FolderOf(path);
+    m_strSaveDir = GetFolderOfPath(path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Saving a document's text: to its own path with an optional "-Back" copy of
 // the previous file, or under a new name.
 #include "app/ZavioApp.h"
+#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"

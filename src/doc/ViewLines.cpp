@@ -1,6 +1,7 @@
 // The view's text split into lines, the way every reader of an open document
 // sees it. Lines have no length limit: Word writes a Japanese paragraph
 // without blanks as one line.
+#include <algorithm>
 #include <new>
 
 #include "app/ZavioApp.h"
@@ -21,20 +22,26 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
         return false;
     }
 
+    // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
+    // a decision of their own.
     std::string line;
-    line.reserve(256);
-    for (char c : text) {
-        if (c == '\r') {
-            lines.push_back(line);
+    const std::size_t size = text.size();
+    // Where the next CR, LF and zero byte stand; each is looked for again
+    // only once it has been passed.
+    std::size_t nextCr = text.find('\r'), nextLf = text.find('\n'), nextZero = text.find('\0');
+    for (std::size_t i = 0; i < size;) {
+        if (nextCr < i) nextCr = text.find('\r', i);
+        if (nextLf < i) nextLf = text.find('\n', i);
+        if (nextZero < i) nextZero = text.find('\0', i);
+        const std::size_t end = std::min({nextCr, nextLf, nextZero, size});
+        line.append(text, i, end - i);
+        if (end == size) break;
+        const char c = text[end];
+        i = end + 1;
+        // CR LF ends a line once; a bare LF on an empty line ends nothing.
+        if (c == '\r' || (c == '\n' && !line.empty())) {
+            lines.push_back(std::move(line));
             line.clear();
-        } else if (c == '\n') {
-            // CR LF ends a line once; a bare LF on an empty line ends nothing.
-            if (!line.empty()) {
-                lines.push_back(line);
-                line.clear();
-            }
-        } else if (c != '\0') {  // zero bytes are dropped
-            line += c;
         }
     }
     if (!line.empty()) lines.push_back(std::move(line));

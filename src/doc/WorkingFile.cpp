@@ -1,5 +1,5 @@
-// Lines reach a view through the working file "OursTemp.txt" in the program
-// folder. Every running copy of the program shares that one file, so a
+// Lines reach a view through the working file "OursTemp.txt" in the user's
+// working folder. Every running copy of the program shares that one file, so a
 // transfer holds an exclusive advisory lock from writing the file until it is
 // deleted.
 #include <fcntl.h>
@@ -49,9 +49,9 @@ private:
 
 }  // namespace
 
-bool CZavioDoc::WriteLinesToFile(const LineList& lines, const std::string& path)
+bool CZavioDoc::WriteLinesToFile(const LineList& lines, RoundTripFile& file)
 {
-    return WriteTextLines(path, lines);
+    return file.IsOpen() && file.Write(JoinTextLines(lines));
 }
 
 bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
@@ -59,11 +59,19 @@ bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
     const std::string& folder = ZavioApp().m_strWorkDir;
     const std::string path = folder + "OursTemp.txt";
     WorkingFileLock lock(folder);
-    if (!lock.Locked() || !WriteLinesToFile(lines, path)) {
+    if (!lock.Locked()) {
         AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
         return false;
     }
-    std::optional<std::string> bytes = ReadFileBytes(path);
+    // Written and read back through one descriptor, closed before the file is
+    // deleted (a deleted file's last close costs ext4 a clean-up).
+    RoundTripFile file(path);
+    if (!WriteLinesToFile(lines, file)) {
+        AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
+        return false;
+    }
+    std::optional<std::string> bytes = file.ReadBack();
+    file.Close();
     if (!bytes) {
         AfxMessageBox(ToCp932("テキスト作業ファイルがオープンできませんでした"));
         return false;

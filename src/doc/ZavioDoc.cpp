@@ -14,6 +14,14 @@ void CZavioDoc::Serialize(CArchive& ar)
     if (CEditView* view = GetView()) view->SerializeRaw(ar);
 }
 
+void CZavioDoc::SetFileNames(const std::string& extension, const std::string& baseName, const std::string& path)
+{
+    m_strExtension = extension;
+    m_strBaseName = baseName;
+    m_strPath = path;
+    SetTitle(path);
+}
+
 bool CZavioDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();

@@ -10,6 +10,9 @@
 
 namespace zavio {
 
+class CConversionState;
+class RoundTripFile;
+
 class CZavioDoc : public CDocument {
 public:
     CZavioDoc();
@@ -22,10 +25,14 @@ public:
     bool DoFileSave() override;
     bool OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui) override;
 
+    // Names the document for the file it is or will become: extension (lower
+    // case, no dot), base name and path, and the path as its window title.
+    void SetFileNames(const std::string& extension, const std::string& baseName, const std::string& path);
+
     // Text between the view, line lists and files.
     bool ReadViewLines(LineList& lines);
     bool LoadLinesIntoView(const LineList& lines);
-    bool WriteLinesToFile(const LineList& lines, const std::string& path);
+    bool WriteLinesToFile(const LineList& lines, RoundTripFile& file);
     void WriteTermsText();
 
     // Saving.
@@ -36,11 +43,11 @@ public:
     void OnFileClose();
     void OnUpdateFileCommand(CCmdUI& ui);
 
-    // Word HTML clean-up.
+    // Word HTML clean-up. The header and the notes go into the run's state.
     bool LoadHtmlSource();
-    bool SplitOffWordHeader();
+    bool SplitOffWordHeader(CConversionState& run);
     void SplitTagsIntoLines();
-    void MoveNoteListToApp();
+    void MoveNoteListToApp(CConversionState& run);
     void RemoveFootnoteMarks();
     void ConvertJumpLinks();
     static void StripBlanks(std::string& s);
@@ -50,7 +57,7 @@ public:
     void CloseLinkAt(int i);
 
     // Page extraction.
-    void AppendHeaderLines();
+    void AppendHeaderLines(const CConversionState& run);
     void AppendContentsLink(const std::string& contentsName);
     bool TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, std::string& title);
     void FindNoteReference(int pageStart, std::string& noteReference, bool pageBreakStart);
@@ -59,7 +66,7 @@ public:
 
     // Integration notes.
     void ComposeHpTypeNote(std::string folderName, std::string contentsName);
-    void ComposeHtmlHelpNote(std::string folderName);
+    void ComposeHtmlHelpNote(std::string folderName, const std::string& projectName);
 
     LineList m_saSourceLines;
     LineList m_saOutputLines;

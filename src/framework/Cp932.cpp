@@ -32,17 +32,21 @@ public:
 
     // Converts from the start of `in` as far as iconv accepts it; the result
     // is the number of bytes taken, and `rejected` tells whether iconv stopped
-    // at a sequence it does not accept.
+    // at a sequence it does not accept. The output goes through one buffer
+    // that only grows: the tables call this again after every rejected
+    // sequence with the rest of their input, and clearing room for all of it
+    // each time cost more than the conversions.
     std::size_t Run(std::string_view in, std::string& out, bool& rejected)
     {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        out.assign(in.size() * 4 + 8, '\0');
+        const std::size_t room = in.size() * 4 + 8;
+        if (m_buffer.size() < room) m_buffer.resize(room);
         char* inPtr = const_cast<char*>(in.data());
         std::size_t inLeft = in.size();
-        char* outPtr = out.data();
-        std::size_t outLeft = out.size();
+        char* outPtr = m_buffer.data();
+        std::size_t outLeft = room;
         rejected = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1);
-        out.resize(out.size() - outLeft);
+        out.assign(m_buffer.data(), room - outLeft);
         return in.size() - inLeft;
     }
 
@@ -65,137 +69,154 @@ public:
 
 private:
     iconv_t m_cd;
+    std::string m_buffer;
 };
 
-char32_t SingleCodePoint(const std::string& utf32le)
+// A code point's CP932 bytes: the byte, or lead * 256 + trail. No character
+// has the value 0xFFFF, as 0xFF is not a lead byte.
+constexpr std::uint16_t kNoBytes = 0xFFFF;
+
+std::uint16_t BytesValue(std::string_view character)
 {
-    if (utf32le.size() != 4) return kNone;
-    auto b = [&](int i) { return static_cast<char32_t>(static_cast<unsigned char>(utf32le[i])); };
-    return b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
+    if (character.size() == 1) return static_cast<unsigned char>(character[0]);
+    if (character.size() != 2) return kNoBytes;
+    return static_cast<std::uint16_t>((static_cast<unsigned char>(character[0]) << 8) |
+                                      static_cast<unsigned char>(character[1]));
+}
+
+// Lead bytes 0x81-0x9F and 0xE0-0xFC numbered 0 to 59: the rows of the
+// double-byte table.
+constexpr std::size_t kLeadBytes = 60;
+
+std::size_t DoubleIndex(unsigned char lead, unsigned char trail)
+{
+    const std::size_t row = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+    return (row << 8) | trail;
+}
+
+// Byte sequences to convert, one after the other in one string.
+struct Units {
+    std::string bytes;
+    std::vector<std::uint32_t> starts{0};  // unit u is [starts[u], starts[u + 1])
+
+    void Add(std::string_view unit)
+    {
+        bytes += unit;
+        starts.push_back(static_cast<std::uint32_t>(bytes.size()));
+    }
+    std::size_t Count() const { return starts.size() - 1; }
+    std::string_view At(std::size_t u) const
+    {
+        return std::string_view(bytes).substr(starts[u], starts[u + 1] - starts[u]);
+    }
+};
+
+// One code point per 4 bytes of UTF-32LE; a stray rest gives kNone.
+void CodePointsOf(std::string_view utf32le, std::vector<char32_t>& out)
+{
+    auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(utf32le[i])); };
+    std::size_t i = 0;
+    for (; i + 4 <= utf32le.size(); i += 4) out.push_back(b(i) | (b(i + 1) << 8) | (b(i + 2) << 16) | (b(i + 3) << 24));
+    if (i != utf32le.size()) out.push_back(kNone);
+}
+
+// The bytes value of each CP932 character.
+void Cp932CharactersOf(std::string_view cp932, std::vector<std::uint16_t>& out)
+{
+    for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
+        out.push_back(BytesValue(cp932.substr(i, CharLength(cp932, i))));
+}
+
+// Converts every unit with as few iconv calls as possible: one call runs
+// until a unit iconv rejects, which is skipped. A stretch whose output does
+// not split into exactly one result per unit is converted unit by unit
+// instead. Rejected units give `rejected`.
+template <class Result, class Split>
+std::vector<Result> ConvertUnits(Converter& conv, const Units& units, Result rejected, Split split)
+{
+    std::vector<Result> parts;
+    auto one = [&](std::size_t u) -> Result {
+        std::optional<std::string> out = conv(units.At(u));
+        if (!out) return rejected;
+        parts.clear();
+        split(*out, parts);
+        return parts.size() == 1 ? parts[0] : rejected;
+    };
+
+    const std::size_t count = units.Count();
+    std::vector<Result> results(count, rejected);
+    std::string out;
+    std::size_t u = 0;
+    while (u < count) {
+        bool isRejected = false;
+        const std::size_t end =
+            units.starts[u] + conv.Run(std::string_view(units.bytes).substr(units.starts[u]), out, isRejected);
+        std::size_t last = u;
+        while (last < count && units.starts[last + 1] <= end) ++last;
+        parts.clear();
+        split(out, parts);
+        const bool partial = last < count && units.starts[last] != end;
+        if (!partial && parts.size() == last - u) {
+            std::copy(parts.begin(), parts.end(), results.begin() + static_cast<std::ptrdiff_t>(u));
+        } else {
+            for (std::size_t k = u; k < last; ++k) results[k] = one(k);
+        }
+        u = last;
+        if (u < count && (isRejected || partial)) {
+            if (partial) results[u] = one(u);
+            ++u;  // a rejected unit keeps the rejected value
+        }
+    }
+    return results;
 }
 
 // Tables built once from iconv: byte sequences to code points and back. Only
 // sequences whose code point encodes back to the same bytes are decodable, so
-// that decoding never loses the original bytes.
+// that decoding never loses the original bytes. Every CP932 character lies in
+// the Basic Multilingual Plane, so both directions are plain arrays.
 struct Tables {
     std::array<char32_t, 256> single{};
-    std::vector<char32_t> dbl = std::vector<char32_t>(65536, kNone);
-    std::unordered_map<char32_t, std::uint16_t> encode;  // code point -> bytes (1 or 2)
+    std::vector<char32_t> dbl = std::vector<char32_t>(kLeadBytes * 256, kNone);         // by DoubleIndex
+    std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(0x10000, kNoBytes);  // code point -> bytes
 
     Tables()
     {
         Converter toUnicode("UTF-32LE", "CP932");
         Converter fromUnicode("CP932", "UTF-32LE");
-        std::vector<std::string> units;
+        Units units;
         for (int b = 0; b < 256; ++b)
-            if (!IsLeadByte(static_cast<unsigned char>(b))) units.emplace_back(1, static_cast<char>(b));
+            if (!IsLeadByte(static_cast<unsigned char>(b))) units.Add(std::string(1, static_cast<char>(b)));
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail)
-                units.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+                units.Add(std::string{static_cast<char>(lead), static_cast<char>(trail)});
         }
-        std::vector<char32_t> decoded = ConvertUnits<char32_t>(toUnicode, units, CodePointsOf);
+        const std::vector<char32_t> decoded = ConvertUnits(toUnicode, units, kNone, CodePointsOf);
 
-        std::vector<std::string> codePoints;
-        for (char32_t cp : decoded)
-            if (cp != kNone) codePoints.push_back(Utf32Of(cp));
-        std::vector<std::string> encodedUnits = ConvertUnits<std::string>(fromUnicode, codePoints, Cp932CharactersOf);
-        std::unordered_map<char32_t, std::string> canonical;
-        for (std::size_t i = 0, k = 0; i < decoded.size(); ++i)
-            if (decoded[i] != kNone) canonical.emplace(decoded[i], encodedUnits[k++]);
+        Units codePoints;
+        for (char32_t cp : decoded) {
+            if (cp == kNone) continue;
+            char utf32[4];
+            for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
+            codePoints.Add(std::string_view(utf32, 4));
+        }
+        // What each decoded unit's code point encodes to, in the order of the
+        // decoded units (a code point always encodes to the same bytes).
+        const std::vector<std::uint16_t> encoded = ConvertUnits(fromUnicode, codePoints, kNoBytes, Cp932CharactersOf);
 
         single.fill(kNone);
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            char32_t cp = decoded[i];
-            if (cp == kNone || canonical[cp] != units[i]) continue;  // only bytes that come back the same
-            auto first = static_cast<unsigned char>(units[i][0]);
-            if (units[i].size() == 1) {
-                single[first] = cp;
-                encode.emplace(cp, first);
-            } else {
-                auto code = static_cast<std::uint16_t>((first << 8) | static_cast<unsigned char>(units[i][1]));
-                dbl[code] = cp;
-                encode.emplace(cp, code);
-            }
-        }
-    }
-
-private:
-    static std::string Utf32Of(char32_t cp)
-    {
-        std::string utf32(4, '\0');
-        for (int i = 0; i < 4; ++i) utf32[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-        return utf32;
-    }
-
-    // One code point per 4 bytes of UTF-32LE.
-    static std::vector<char32_t> CodePointsOf(const std::string& utf32le)
-    {
-        std::vector<char32_t> out;
-        for (std::size_t i = 0; i + 4 <= utf32le.size(); i += 4) out.push_back(SingleCodePoint(utf32le.substr(i, 4)));
-        if (utf32le.size() % 4 != 0) out.push_back(kNone);
-        return out;
-    }
-
-    // One CP932 character per lead byte and its trail, or per single byte.
-    static std::vector<std::string> Cp932CharactersOf(const std::string& cp932)
-    {
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
-            out.push_back(cp932.substr(i, CharLength(cp932, i)));
-        return out;
-    }
-
-    // Converts every unit with as few iconv calls as possible: one call runs
-    // until a unit iconv rejects, which is skipped. A stretch whose output
-    // does not split into exactly one result per unit is converted unit by
-    // unit instead. Rejected units give Result().
-    template <class Result, class Split>
-    static std::vector<Result> ConvertUnits(Converter& conv, const std::vector<std::string>& units, Split split)
-    {
-        std::string input;
-        std::vector<std::size_t> offsets;
-        for (const std::string& unit : units) {
-            offsets.push_back(input.size());
-            input += unit;
-        }
-        offsets.push_back(input.size());
-
-        auto rejectedValue = [] {
-            if constexpr (std::is_same_v<Result, char32_t>)
-                return kNone;
+        for (std::size_t i = 0, k = 0; i < units.Count(); ++i) {
+            const char32_t cp = decoded[i];
+            if (cp == kNone) continue;
+            const std::uint16_t code = BytesValue(units.At(i));
+            // Only bytes that come back the same.
+            if (encoded[k++] != code || cp >= 0x10000) continue;
+            if (units.At(i).size() == 1)
+                single[code] = cp;
             else
-                return Result();
-        };
-        auto one = [&](std::size_t u) -> Result {
-            std::optional<std::string> out = conv(units[u]);
-            if (!out) return rejectedValue();
-            std::vector<Result> parts = split(*out);
-            return parts.size() == 1 ? parts[0] : rejectedValue();
-        };
-
-        std::vector<Result> results(units.size(), rejectedValue());
-        std::size_t u = 0;
-        while (u < units.size()) {
-            std::string out;
-            bool rejected = false;
-            std::size_t end = offsets[u] + conv.Run(std::string_view(input).substr(offsets[u]), out, rejected);
-            std::size_t last = u;
-            while (last < units.size() && offsets[last + 1] <= end) ++last;
-            std::vector<Result> parts = split(out);
-            bool partial = last < units.size() && offsets[last] != end;
-            if (!partial && parts.size() == last - u) {
-                std::copy(parts.begin(), parts.end(), results.begin() + static_cast<std::ptrdiff_t>(u));
-            } else {
-                for (std::size_t k = u; k < last; ++k) results[k] = one(k);
-            }
-            u = last;
-            if (u < units.size() && (rejected || partial)) {
-                if (partial) results[u] = one(u);
-                ++u;  // a rejected unit keeps the rejected value
-            }
+                dbl[DoubleIndex(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code))] = cp;
+            if (encode[cp] == kNoBytes) encode[cp] = code;
         }
-        return results;
     }
 };
 
@@ -252,9 +273,19 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos)
 }
 
 // Decode with a policy for bytes that are not decodable.
+// ASCII stands for itself in CP932 and in UTF-8, so most paths and names
+// need no table.
+bool IsAscii(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 template <bool Lossless>
 std::optional<std::string> Decode(std::string_view in)
 {
+    if (IsAscii(in)) return std::string(in);
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size() * 3 / 2);
@@ -264,7 +295,7 @@ std::optional<std::string> Decode(std::string_view in)
         std::size_t len = 1;
         if (IsLeadByte(c)) {
             if (i + 1 < in.size()) {
-                cp = t.dbl[(c << 8) | static_cast<unsigned char>(in[i + 1])];
+                cp = t.dbl[DoubleIndex(c, static_cast<unsigned char>(in[i + 1]))];
                 len = 2;
             }
             if (cp == kNone) len = 1;
@@ -285,6 +316,7 @@ std::optional<std::string> Decode(std::string_view in)
 template <bool Lossless>
 std::optional<std::string> Encode(std::string_view in)
 {
+    if (IsAscii(in)) return std::string(in);
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size());
@@ -294,26 +326,34 @@ std::optional<std::string> Encode(std::string_view in)
             out += static_cast<char>(cp - kEscapeBase);
             continue;
         }
-        auto it = cp == kNone ? t.encode.end() : t.encode.find(cp);
-        if (it == t.encode.end()) {
+        const std::uint16_t code = cp < 0x10000 ? t.encode[cp] : kNoBytes;
+        if (code == kNoBytes) {
             if (!Lossless) return std::nullopt;
             out += '?';  // a character CP932 cannot hold
             continue;
         }
-        if (it->second > 0xFF) out += static_cast<char>(it->second >> 8);
-        out += static_cast<char>(it->second & 0xFF);
+        if (code > 0xFF) out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
     }
     return out;
 }
 
 }  // namespace
 
+namespace {
+// Looks literals up by view, so a literal already converted costs no copy.
+struct LiteralHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+};
+}  // namespace
+
 const std::string& ToCp932(std::string_view utf8)
 {
     static std::mutex mutex;
-    static std::unordered_map<std::string, std::string> cache;
+    static std::unordered_map<std::string, std::string, LiteralHash, std::equal_to<>> cache;
     std::lock_guard<std::mutex> lock(mutex);
-    auto it = cache.find(std::string(utf8));
+    auto it = cache.find(utf8);
     if (it != cache.end()) return it->second;
     auto enc = Encode<false>(utf8);
     if (!enc) throw std::logic_error("literal has no CP932 form: " + std::string(utf8));

@@ -11,7 +11,8 @@ namespace zavio {
 class CEditView;
 class CMultiDocTemplate;
 
-// A raw byte stream between a document and a file or memory.
+// A raw byte stream between a document and a file or memory. Storing
+// appends to the buffer; loading takes the buffer's bytes, leaving it empty.
 class CArchive {
 public:
     enum Mode { store, load };

@@ -26,8 +26,11 @@ bool CEditView::SetRawText(std::string bytes)
 void CEditView::SerializeRaw(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar.Buffer() += GetRawText();
-    } else if (!SetRawText(ar.Buffer())) {
+        if (ar.Buffer().empty())
+            ar.Buffer() = GetRawText();
+        else
+            ar.Buffer() += GetRawText();
+    } else if (!SetRawText(std::move(ar.Buffer()))) {  // a loading archive hands its bytes over
         ar.SetFailed();
     }
 }

@@ -173,22 +173,39 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
         ::close(fd);
         return std::nullopt;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
+    // Read straight into the result, one byte more than the size says, so
+    // that a file that grew meanwhile is still read to its end.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t done = 0;
     while (true) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (done == bytes.size()) bytes.resize(bytes.size() * 2);
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);
             return std::nullopt;
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(done);
     return bytes;
 }
+
+namespace {
+bool WriteAll(int fd, std::string_view bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+}  // namespace
 
 bool WriteFileBytes(std::string_view path, std::string_view bytes)
 {
@@ -196,17 +213,48 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes)
     if (!native) return false;
     int fd = ::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    if (!WriteAll(fd, bytes)) {
+        ::close(fd);
+        return false;
     }
     return ::close(fd) == 0;
+}
+
+RoundTripFile::RoundTripFile(std::string_view path)
+{
+    if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+bool RoundTripFile::Write(std::string_view bytes)
+{
+    if (m_fd < 0 || !WriteAll(m_fd, bytes)) return false;
+    m_written += bytes.size();
+    return true;
+}
+
+std::optional<std::string> RoundTripFile::ReadBack() const
+{
+    if (m_fd < 0) return std::nullopt;
+    // One byte more than was written: a read that comes back short has
+    // reached the end, so the usual case takes a single call.
+    std::string bytes(m_written + 1, '\0');
+    std::size_t done = 0;
+    while (true) {
+        if (done == bytes.size()) bytes.resize(bytes.size() * 2);
+        ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        done += static_cast<std::size_t>(n);
+        if (done < bytes.size()) break;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void RoundTripFile::Close()
+{
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }
 
 }  // namespace zavio

@@ -49,4 +49,25 @@ std::optional<std::string> PrivateUserFolder(std::string_view name);
 std::optional<std::string> ReadFileBytes(std::string_view path);
 bool WriteFileBytes(std::string_view path, std::string_view bytes);
 
+// A file written and then read back through one descriptor: created, or
+// emptied when it exists. Closed when the object goes; the file stays.
+class RoundTripFile {
+public:
+    explicit RoundTripFile(std::string_view path);
+    ~RoundTripFile() { Close(); }
+    RoundTripFile(const RoundTripFile&) = delete;
+    RoundTripFile& operator=(const RoundTripFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // Appends the bytes; false on a file error.
+    bool Write(std::string_view bytes);
+    // The whole file from its start; nullopt when it cannot be read.
+    std::optional<std::string> ReadBack() const;
+    void Close();
+
+private:
+    int m_fd = -1;
+    std::size_t m_written = 0;
+};
+
 }  // namespace zavio

@@ -1,5 +1,7 @@
 #include "framework/TextFile.h"
 
+#include <algorithm>
+
 #include "framework/FileSystem.h"
 
 namespace zavio {
@@ -27,22 +29,23 @@ bool ReadTextLines(std::string_view path, LineList& lines)
     return true;
 }
 
-std::string JoinTextLines(const LineList& lines, std::size_t maxLineBytes)
+std::string JoinTextLines(const LineList& lines)
 {
     std::size_t total = 0;
-    for (const auto& line : lines) total += std::min(line.size(), maxLineBytes) + 2;
+    for (const auto& line : lines) total += line.size() + 2;
+    // Room is made once and filled in place; nothing is written twice.
     std::string out;
     out.reserve(total);
     for (const auto& line : lines) {
-        out.append(line, 0, std::min(line.size(), maxLineBytes));
-        out += "\r\n";
+        out.append(line);
+        out.append("\r\n", 2);
     }
     return out;
 }
 
-bool WriteTextLines(std::string_view path, const LineList& lines, std::size_t maxLineBytes)
+bool WriteTextLines(std::string_view path, const LineList& lines)
 {
-    return WriteFileBytes(path, JoinTextLines(lines, maxLineBytes));
+    return WriteFileBytes(path, JoinTextLines(lines));
 }
 
 }  // namespace zavio

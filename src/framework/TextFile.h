@@ -20,10 +20,10 @@ void SplitTextLines(std::string_view bytes, LineList& lines);
 // lines appended so far stay).
 bool ReadTextLines(std::string_view path, LineList& lines);
 
-// Each line, cut to `maxLineBytes`, followed by CR LF.
-std::string JoinTextLines(const LineList& lines, std::size_t maxLineBytes = std::string::npos);
+// Each line followed by CR LF.
+std::string JoinTextLines(const LineList& lines);
 
 // Creates or truncates the file and writes the lines; false on a file error.
-bool WriteTextLines(std::string_view path, const LineList& lines, std::size_t maxLineBytes = std::string::npos);
+bool WriteTextLines(std::string_view path, const LineList& lines);
 
 }  // namespace zavio

@@ -46,6 +46,8 @@ protected:
     TempFolder m_folder;
     ScriptedHost m_host;
     std::unique_ptr<CZavioApp> m_app;
+    // The run state a test hands to the conversion stages it calls directly.
+    CConversionState m_run;
 };
 
 // Writes / reads a whole file by CP932 path.

@@ -1,6 +1,7 @@
 // Application state, help-mode, new documents and command routing.
 #include "TestApp.h"
 #include "app/ZavioView.h"
+#include "doc/FileKinds.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
@@ -18,8 +19,8 @@ TEST_F(ApplicationStateTest, FoldersStartAtTheProgramFolder)
     EXPECT_EQ(m_app->m_strSaveDir, m_app->m_strAppDir);
     EXPECT_EQ(m_app->m_strWorkDir, m_app->m_strAppDir);
     EXPECT_EQ(m_app->m_nHelpMode, 0);
-    EXPECT_EQ(m_app->m_bKeepHeader, 0);
-    EXPECT_TRUE(m_app->m_saHeaderLines.empty() && m_app->m_saPageFiles.empty());
+    EXPECT_EQ(m_app->Conversion().m_bKeepHeader, 0);
+    EXPECT_TRUE(m_app->Conversion().m_saHeaderLines.empty() && m_app->Conversion().m_saPageFiles.empty());
 }
 
 // An installed program's folder cannot be written: documents start in the

@@ -71,25 +71,24 @@ TEST_F(ConversionDriverTest, HelpModeOpensTheConversionPageAndConvertsNothing)
     Open("conv/manual.htm", kEmptyManuscript);
     for (unsigned command : {ID_SEPARATE_HTML_HELP, ID_SEPARATE_HP_TYPE}) {
         m_app->m_nHelpMode = kHelpModeOn;
-        m_app->m_bHtmlHelp = command == ID_SEPARATE_HTML_HELP ? 0 : 1;
         ASSERT_TRUE(m_app->ExecuteCommand(command));
         EXPECT_EQ(m_app->m_nHelpMode, 0);
-        EXPECT_EQ(m_app->m_bHtmlHelp, command == ID_SEPARATE_HTML_HELP ? 1 : 0);
+        EXPECT_EQ(m_app->Conversion().m_bHtmlHelp, command == ID_SEPARATE_HTML_HELP ? 1 : 0);
     }
     EXPECT_EQ(m_host.m_shellOpened, std::vector<std::string>(2, m_folder.Path() + "Help/HID_SEPARATE_HTML.htm"));
     EXPECT_TRUE(m_host.m_shown.empty());
     EXPECT_EQ(OpenDocuments().size(), 1u);
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
 }
 
 TEST_F(ConversionDriverTest, HtmlHelpAsksOkCancelAndAlwaysKeepsTheHeader)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     m_host.QueueAnswer(IDCANCEL);
-    EXPECT_FALSE(m_app->ConfirmConversion());
+    EXPECT_FALSE(m_app->ConfirmConversion(m_run));
     m_host.QueueAnswer(IDOK);
-    EXPECT_TRUE(m_app->ConfirmConversion());
-    EXPECT_EQ(m_app->m_bKeepHeader, 1);
+    EXPECT_TRUE(m_app->ConfirmConversion(m_run));
+    EXPECT_EQ(m_run.m_bKeepHeader, 1);
     ASSERT_EQ(m_host.m_shown.size(), 2u);
     EXPECT_EQ(m_host.MessagesUtf8()[0], kHtmlHelpQuestion);
     EXPECT_EQ(m_host.m_shown[0].type, MB_OKCANCEL);
@@ -97,16 +96,16 @@ TEST_F(ConversionDriverTest, HtmlHelpAsksOkCancelAndAlwaysKeepsTheHeader)
 
 TEST_F(ConversionDriverTest, HpTypeYesSimplifiesNoKeepsCancelStops)
 {
-    m_app->m_bHtmlHelp = 0;
+    m_run.m_bHtmlHelp = 0;
     m_host.QueueAnswer(IDYES);
-    EXPECT_TRUE(m_app->ConfirmConversion());
-    EXPECT_EQ(m_app->m_bKeepHeader, 0);
+    EXPECT_TRUE(m_app->ConfirmConversion(m_run));
+    EXPECT_EQ(m_run.m_bKeepHeader, 0);
     m_host.QueueAnswer(IDNO);
-    EXPECT_TRUE(m_app->ConfirmConversion());
-    EXPECT_EQ(m_app->m_bKeepHeader, 1);
+    EXPECT_TRUE(m_app->ConfirmConversion(m_run));
+    EXPECT_EQ(m_run.m_bKeepHeader, 1);
     m_host.QueueAnswer(IDCANCEL);
-    EXPECT_FALSE(m_app->ConfirmConversion());
-    EXPECT_EQ(m_app->m_bKeepHeader, 0);
+    EXPECT_FALSE(m_app->ConfirmConversion(m_run));
+    EXPECT_EQ(m_run.m_bKeepHeader, 0);
     ASSERT_EQ(m_host.m_shown.size(), 3u);
     EXPECT_EQ(m_host.MessagesUtf8()[0], kHpTypeQuestion);
     EXPECT_EQ(m_host.m_shown[0].type, MB_YESNOCANCEL);
@@ -115,13 +114,12 @@ TEST_F(ConversionDriverTest, HpTypeYesSimplifiesNoKeepsCancelStops)
 TEST_F(ConversionDriverTest, CancelLeavesEverythingAsItWas)
 {
     CZavioDoc* doc = Open("conv/manual.htm", kEmptyManuscript);
-    m_app->m_saPageFiles = {"earlier"};
     m_host.QueueAnswer(IDCANCEL);
     m_app->OnConvertHpType();
     EXPECT_EQ(OpenDocuments(), std::vector<CZavioDoc*>{doc});
     EXPECT_FALSE(IsDirectory(At("Finished")));
-    EXPECT_EQ(m_app->m_saPageFiles, LineList{"earlier"});
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
 }
 
 TEST_F(ConversionDriverTest, WithoutManuscriptTheQuestionComesFirstThenTheMessage)
@@ -134,7 +132,7 @@ TEST_F(ConversionDriverTest, WithoutManuscriptTheQuestionComesFirstThenTheMessag
     EXPECT_EQ(m_host.m_shown[1].type, MB_OK);
     EXPECT_EQ(OpenDocuments().size(), 2u);  // no list document
     EXPECT_FALSE(IsDirectory(At("Finished")));
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
 }
 
 TEST_F(ConversionDriverTest, CollectSortsManuscriptsByBaseNameAndRemembersTheLastMet)
@@ -218,14 +216,12 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
     // Opened b then a: b is processed first and decides the Finished folder.
     Open("p/conv1/b.htm", kEmptyManuscript);
     Open("q/conv2/a.htm", kEmptyManuscript);
-    m_app->m_saPageTitles = {"stale"};
-    m_app->m_saPageFiles = {"stale"};
     m_host.QueueAnswer(IDNO);
     m_app->OnConvertHpType();
 
-    EXPECT_TRUE(m_app->m_bConversionFinished);
-    EXPECT_EQ(m_app->m_bKeepHeader, 1);
-    EXPECT_TRUE(m_app->m_saPageFiles.empty());
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_EQ(m_app->Conversion().m_bKeepHeader, 1);
+    EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
     EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), kEmptyManuscript);
     EXPECT_EQ(ReadFile(At("p/Finished/a.htm")), kEmptyManuscript);
     EXPECT_FALSE(FileExists(At("q/Finished")));
@@ -248,7 +244,7 @@ TEST_F(ConversionDriverTest, AnHtmlManuscriptIsListedWithHtmAndMovedWithItsOwnEx
 {
     Open("conv/guide.html", kEmptyManuscript);
     m_app->OnConvertHtmlHelp();
-    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
     EXPECT_EQ(ReadFile(At("Finished/guide.html")), kEmptyManuscript);
     EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")), "\r\n///// Separated from guide.htm : 0 pages\r\n");
 }
@@ -273,7 +269,7 @@ TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWhereItStands)
     CZavioDoc* toc = Open("conv/toc.cnt", "1 x\r\n");
     m_app->OnConvertHpType();
 
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
     std::vector<std::string> expected{kHpTypeQuestion, "ヘッダーが取得できません\n\na"};
     EXPECT_EQ(m_host.MessagesUtf8(), expected);
     EXPECT_TRUE(FileExists(At("Finished/b.htm")));
@@ -295,7 +291,7 @@ TEST_F(ConversionDriverTest, TheFirstManuscriptWithoutBodyLeavesTheListUnnamed)
 {
     Open("conv/a.htm", kNoBodyManuscript);
     m_app->OnConvertHtmlHelp();
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
     // The Finished folder is made before the manuscript is read.
     EXPECT_TRUE(IsDirectory(At("Finished")));
     std::vector<CZavioDoc*> open = OpenDocuments();
@@ -308,7 +304,7 @@ TEST_F(ConversionDriverTest, NoWindowForTheListDocumentEndsTheRun)
     Open("conv/manual.htm", kEmptyManuscript);
     m_host.m_failWindowCreation = true;
     m_app->OnConvertHtmlHelp();
-    EXPECT_FALSE(m_app->m_bConversionFinished);
+    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
     EXPECT_TRUE(FileExists(At("conv/manual.htm")));
     EXPECT_EQ(OpenDocuments().size(), 1u);
 }
@@ -318,7 +314,7 @@ TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
     // Its Finished folder is its own folder: the move has nowhere to go.
     Open("Finished/manual.htm", kEmptyManuscript);
     m_app->OnConvertHtmlHelp();
-    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
 }
 
@@ -345,7 +341,7 @@ TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStaye
     std::vector<std::string> shown = m_host.MessagesUtf8();
     std::string notWritten = DecodeCp932Lossless(At("conv/manual.htm")) + " はオープンできませんでした";
     EXPECT_NE(std::find(shown.begin(), shown.end(), notWritten), shown.end());
-    EXPECT_TRUE(m_app->m_bConversionFinished);
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
 }
 
 TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesStay)

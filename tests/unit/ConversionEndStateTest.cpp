@@ -85,7 +85,7 @@ TEST_F(ConversionEndStateTest, HtmlHelpLeavesTheListProjectSitemapAndNoteOpen)
                                                       At("conv/Table of Contents.hhc"),
                                                       At(J("Finished/HTML_Help_の作成と組込.txt"))}));
     EXPECT_EQ(m_host.m_tileCount, 7);  // two pages, list, project, sitemap, note, and the end
-    EXPECT_EQ(m_app->m_strProjectName, "manual");
+    EXPECT_EQ(m_app->Conversion().m_strProjectName, "manual");
 }
 
 TEST_F(ConversionEndStateTest, SecondConversionInTheSameRunListsOnlyItsOwnPages)
@@ -102,7 +102,7 @@ TEST_F(ConversionEndStateTest, SecondConversionInTheSameRunListsOnlyItsOwnPages)
     EXPECT_NE(project.find("\r\n[FILES]\r\nt_two.htm\r\n\r\n[INFOTYPES]\r\n"), std::string::npos) << project;
     EXPECT_NE(ReadFile(At("first/manual-Back.hhp")).find("[FILES]\r\nt_one.htm\r\nt_two.htm\r\n"), std::string::npos);
     EXPECT_TRUE(FileExists(At("first/Table of Contents-Back.hhc")));
-    EXPECT_EQ(m_app->m_saPageFiles, std::vector<std::string>{"t_two"});
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, std::vector<std::string>{"t_two"});
 }
 
 }  // namespace

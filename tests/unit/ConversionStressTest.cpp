@@ -27,16 +27,16 @@ protected:
     // says, and takes pages until none is left. Returns the pages taken.
     int RunStages(std::string_view text)
     {
-        m_app->m_saHeaderLines.clear();
-        m_app->m_saNoteLines.clear();
+        m_run.m_saHeaderLines.clear();
+        m_run.m_saNoteLines.clear();
         m_manuscript->m_saSourceLines.clear();
         m_manuscript->m_saOutputLines.clear();
         SplitTextLines(text, m_manuscript->m_saSourceLines);
 
-        m_manuscript->SplitOffWordHeader();
-        m_app->SimplifyHeader();
+        m_manuscript->SplitOffWordHeader(m_run);
+        CZavioApp::SimplifyHeader(m_run);
         m_manuscript->SplitTagsIntoLines();
-        m_manuscript->MoveNoteListToApp();
+        m_manuscript->MoveNoteListToApp(m_run);
         m_manuscript->RemoveFootnoteMarks();
         m_manuscript->ConvertJumpLinks();
 
@@ -49,7 +49,7 @@ protected:
             EXPECT_LE(static_cast<std::size_t>(pages), limit);
             if (static_cast<std::size_t>(pages) > limit) break;
             m_page->m_saOutputLines.clear();
-            m_page->AppendHeaderLines();
+            m_page->AppendHeaderLines(m_run);
             m_page->AppendContentsLink("Contents");
             std::string note, title;
             more = m_page->TakeLastPage(m_manuscript, note, title);

@@ -29,6 +29,18 @@ TEST(Cp932Codec, StrictConversionRejectsWhatDoesNotFit)
     EXPECT_EQ(EncodeCp932("\xFF"), std::nullopt);              // not UTF-8
 }
 
+// ASCII text skips the tables; beside a double-byte character it goes
+// through them, and both ways must give the same bytes.
+TEST(Cp932Codec, AsciiIsItselfWithAndWithoutTheTables)
+{
+    std::string ascii;
+    for (int b = 0; b < 0x80; ++b) ascii += static_cast<char>(b);
+    EXPECT_EQ(DecodeCp932(ascii), ascii);
+    EXPECT_EQ(EncodeCp932(ascii), ascii);
+    EXPECT_EQ(DecodeCp932(kHyou + ascii), "表" + ascii);
+    EXPECT_EQ(EncodeCp932("表" + ascii), kHyou + ascii);
+}
+
 TEST(Cp932Codec, LosslessRoundTripKeepsEveryByte)
 {
     // Every byte value alone, every lead byte with every trail, and the

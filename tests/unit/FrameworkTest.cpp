@@ -133,7 +133,6 @@ TEST(TextFiles, LinesEndAtLfOrCrLfAndALoneCrStays)
 TEST(TextFiles, WritingEndsEveryLineWithCrLf)
 {
     EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(JoinTextLines({"abcdef"}, 3), "abc\r\n");
     EXPECT_EQ(JoinTextLines({}), "");
 }
 

@@ -58,9 +58,9 @@ class HeaderSimplificationTest : public AppTest {
 protected:
     LineList Simplified(LineList header)
     {
-        m_app->m_saHeaderLines = std::move(header);
-        m_app->SimplifyHeader();
-        return m_app->m_saHeaderLines;
+        m_run.m_saHeaderLines = std::move(header);
+        CZavioApp::SimplifyHeader(m_run);
+        return m_run.m_saHeaderLines;
     }
 };
 

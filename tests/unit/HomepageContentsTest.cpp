@@ -24,15 +24,17 @@ class HomepageContentsTest : public AppTest {
 protected:
     HomepageContentsTest()
     {
-        m_app->m_saHeaderLines = {J("<html>"), J("<head><title>マニュアル</title></head>"), J("<body>")};
+        m_run.m_saHeaderLines = {J("<html>"), J("<head><title>マニュアル</title></head>"), J("<body>")};
         m_conv = m_folder.Path() + "conv/";
         MakeFolder(m_conv);
     }
 
+    // A page written in the run, indexed as the driver does once its last page is written.
     void AddPage(std::string_view titleUtf8, std::string_view file)
     {
-        m_app->m_saPageTitles.push_back(J(titleUtf8));
-        m_app->m_saPageFiles.push_back(J(file));
+        m_run.m_saPageTitles.push_back(J(titleUtf8));
+        m_run.m_saPageFiles.push_back(J(file));
+        m_run.IndexPages();
     }
 
     CZavioDoc* ContentsDocument(const std::vector<std::string>& utf8Lines)
@@ -59,7 +61,7 @@ TEST_F(HomepageContentsTest, WithoutContentsFileEveryPageIsADoubleUnderlinedLink
     AddPage("表示", "view");
     const std::string path = m_conv + "Contents.htm";
 
-    m_app->WriteHomepageContents(0, "Contents", path, nullptr);
+    m_app->WriteHomepageContents(m_run, 0, "Contents", path, nullptr);
 
     std::vector<std::string> page = {
         "<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US",
@@ -89,7 +91,7 @@ TEST_F(HomepageContentsTest, EntriesAreIndentedByTabLinesAndHeadingsKeepTheirBla
     CZavioDoc* cnt = ContentsDocument({":Base MyHelp.hlp", "1 Overview", "3 Usage=usage", "", "1 Lost=gone"});
     const std::string path = m_conv + "MyHelp.htm";
 
-    m_app->WriteHomepageContents(1, "MyHelp", path, cnt);
+    m_app->WriteHomepageContents(m_run, 1, "MyHelp", path, cnt);
 
     EXPECT_EQ(ReadFile(path), FileText(kHeader + std::vector<std::string>{
                                                      "",
@@ -124,7 +126,7 @@ TEST_F(HomepageContentsTest, TopicIsLookedUpUntrimmed)
     CZavioDoc* cnt = ContentsDocument({"2 Start = p1 ", "1 Zzzz= p1 "});
     CZavioDoc* target = NewDocument();
 
-    m_app->AppendContentsFromCnt(cnt, target);
+    m_app->AppendContentsFromCnt(m_run, cnt, target);
 
     ASSERT_EQ(target->m_saOutputLines.size(), 9u);
     EXPECT_EQ(target->m_saOutputLines[4],
@@ -139,7 +141,7 @@ TEST_F(HomepageContentsTest, ExistingPageIsOverwrittenWithoutBackupAndEmptyConte
     WriteFile(path, "old\r\n");
     CZavioDoc* cnt = ContentsDocument({":Title Nothing", "", "0 none"});
 
-    m_app->WriteHomepageContents(1, "Contents", path, cnt);
+    m_app->WriteHomepageContents(m_run, 1, "Contents", path, cnt);
 
     EXPECT_EQ(ReadFile(path), FileText(kHeader));
     EXPECT_FALSE(FileExists(m_conv + "Contents-Back.htm"));

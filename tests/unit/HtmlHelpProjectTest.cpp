@@ -19,10 +19,12 @@ std::string FileText(const std::vector<std::string>& utf8Lines)
 
 class HtmlHelpProjectTest : public AppTest {
 protected:
+    // A page written in the run, indexed as the driver does once its last page is written.
     void AddPage(std::string_view titleUtf8, std::string_view file)
     {
-        m_app->m_saPageTitles.push_back(J(titleUtf8));
-        m_app->m_saPageFiles.push_back(J(file));
+        m_run.m_saPageTitles.push_back(J(titleUtf8));
+        m_run.m_saPageFiles.push_back(J(file));
+        m_run.IndexPages();
     }
 
     // An open contents document holding the given lines.
@@ -37,7 +39,7 @@ protected:
     {
         CZavioDoc* cnt = ContentsDocument(utf8Lines);
         CZavioDoc* target = NewDocument();
-        m_app->AppendHhcTreeFromCnt(cnt, target);
+        CZavioApp::AppendHhcTreeFromCnt(m_run, cnt, target);
         return target->m_saOutputLines;
     }
 
@@ -56,7 +58,7 @@ protected:
     Match Find(std::string title, std::string topic)
     {
         Match m{std::move(title), std::move(topic), 0};
-        m_app->FindPageForTitle(m.title, m.topic, m.score);
+        CZavioApp::FindPageForTitle(m_run, m.title, m.topic, m.score);
         return m;
     }
 
@@ -201,7 +203,8 @@ TEST_F(HtmlHelpProjectTest, SimilarityCountsProbesButNotTheLastPair)
     EXPECT_EQ(m.topic, "p");
     EXPECT_EQ(m.score, 50);
     // 'cd' would match, but the pair ending at the last byte is never probed.
-    m_app->m_saPageTitles[0] = "cd";
+    m_run.m_saPageTitles[0] = "cd";
+    m_run.IndexPages();
     EXPECT_EQ(Find("abcd", "none").score, 0);
 }
 
@@ -227,7 +230,8 @@ TEST_F(HtmlHelpProjectTest, ProbesMatchOnlyWhereACharacterOfThePageTitleBegins)
     AddPage("表表", "hyou");
     EXPECT_EQ(Find(name, "none").score, 0);
     // Where the backslash is a character of its own, the probe matches.
-    m_app->m_saPageTitles[0] = "\\\x95\x79";
+    m_run.m_saPageTitles[0] = "\\\x95\x79";
+    m_run.IndexPages();
     EXPECT_EQ(Find(name, "none").score, 100);
 }
 
@@ -239,9 +243,9 @@ TEST_F(HtmlHelpProjectTest, ProjectFileListsEveryPageAndKeepsABackup)
     std::string conv = Folder("conv");
     WriteFile(conv + "manual.hhp", "old project\r\n");
 
-    m_app->WriteHtmlHelpProject(0, "", "", conv + "manual.htm", nullptr);
+    m_app->WriteHtmlHelpProject(m_run, 0, "", "", conv + "manual.htm", nullptr);
 
-    EXPECT_EQ(m_app->m_strProjectName, "manual");
+    EXPECT_EQ(m_run.m_strProjectName, "manual");
     EXPECT_EQ(ReadFile(conv + "manual.hhp"), FileText({
                                                  "[OPTIONS]",
                                                  "Compatibility=1.1 or later",
@@ -303,9 +307,9 @@ TEST_F(HtmlHelpProjectTest, ProjectIsNamedAfterTheContentsFileButWrittenBesideTh
     std::string other = Folder("other");
     CZavioDoc* cnt = ContentsDocument({":Base MyHelp.hlp", "1 Start=p1"});
 
-    m_app->WriteHtmlHelpProject(1, other + "My.Help.cnt", "My.Help", conv + "manual.htm", cnt);
+    m_app->WriteHtmlHelpProject(m_run, 1, other + "My.Help.cnt", "My.Help", conv + "manual.htm", cnt);
 
-    EXPECT_EQ(m_app->m_strProjectName, "My");  // cut at the first dot
+    EXPECT_EQ(m_run.m_strProjectName, "My");  // cut at the first dot
     std::string project = ReadFile(conv + "My.hhp");
     EXPECT_NE(project.find("\r\nCompiled file=My.chm\r\n"), std::string::npos);
     EXPECT_FALSE(FileExists(other + "My.hhp"));
@@ -322,7 +326,7 @@ TEST_F(HtmlHelpProjectTest, ProjectIsNamedAfterTheContentsFileButWrittenBesideTh
 TEST_F(HtmlHelpProjectTest, WithoutPagesOrDotNothingIsMissedOrWritten)
 {
     std::string conv = Folder("conv");
-    m_app->WriteHtmlHelpProject(0, "", "", conv + "manual.htm", nullptr);
+    m_app->WriteHtmlHelpProject(m_run, 0, "", "", conv + "manual.htm", nullptr);
     std::string project = ReadFile(conv + "manual.hhp");
     EXPECT_NE(project.find("\r\nDefault topic=.htm\r\n"), std::string::npos);
     EXPECT_NE(project.find("\r\n[FILES]\r\n\r\n[INFOTYPES]\r\n"), std::string::npos);
@@ -331,8 +335,8 @@ TEST_F(HtmlHelpProjectTest, WithoutPagesOrDotNothingIsMissedOrWritten)
 
     std::string bare = Folder("bare");
     std::size_t before = OpenDocuments().size();
-    m_app->WriteHtmlHelpProject(0, "", "", bare + "manual", nullptr);
-    EXPECT_EQ(m_app->m_strProjectName, "manual");
+    m_app->WriteHtmlHelpProject(m_run, 0, "", "", bare + "manual", nullptr);
+    EXPECT_EQ(m_run.m_strProjectName, "manual");
     EXPECT_EQ(OpenDocuments().size(), before);
     EXPECT_FALSE(FileExists(bare + "Table of Contents.hhc"));
     EXPECT_TRUE(m_host.m_shown.empty());
@@ -368,7 +372,7 @@ void ReferenceFind(const LineList& titles, const LineList& files, std::string& t
     score = best;
 }
 
-TEST_F(HtmlHelpProjectTest, IndexedMatchingAgreesWithTheWrittenAlgorithm)
+TEST_F(HtmlHelpProjectTest, IndexedMatchingGivesTheProbeByProbeResult)
 {
     // Pieces rich in trail bytes 5C and 7C, lone bytes that look like them,
     // half-width katakana and a lead byte that may end a string.
@@ -389,24 +393,26 @@ TEST_F(HtmlHelpProjectTest, IndexedMatchingAgreesWithTheWrittenAlgorithm)
             titles.push_back(randomText(6));
             files.push_back("f" + std::to_string(rng() % 20));
         }
-        m_app->m_saPageTitles = titles;
-        m_app->m_saPageFiles = files;
+        m_run.m_saPageTitles = titles;
+        m_run.m_saPageFiles = files;
+        m_run.IndexPages();
         for (int q = 0; q < 100; ++q) {
             std::string title = randomText(5), topic = "f" + std::to_string(rng() % 40);
             std::string rTitle = title, rTopic = topic;
             int score = 0, rScore = 0;
-            m_app->FindPageForTitle(title, topic, score);
+            CZavioApp::FindPageForTitle(m_run, title, topic, score);
             ReferenceFind(titles, files, rTitle, rTopic, rScore);
             ASSERT_EQ(score, rScore) << "round " << round << " query " << q;
             ASSERT_EQ(title, rTitle);
             ASSERT_EQ(topic, rTopic);
         }
-        // A title changed in place must not be answered from stale knowledge.
+        // An index built again after a title changed answers for the new title.
         if (pages > 0) {
-            m_app->m_saPageTitles[0] = "zzzz";
+            m_run.m_saPageTitles[0] = "zzzz";
+            m_run.IndexPages();
             std::string title = "zzzz", topic = "none";
             int score = 0;
-            m_app->FindPageForTitle(title, topic, score);
+            CZavioApp::FindPageForTitle(m_run, title, topic, score);
             EXPECT_EQ(score, 100);
             EXPECT_EQ(topic, files[0]);
         }

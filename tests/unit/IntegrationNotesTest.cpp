@@ -32,8 +32,8 @@ protected:
 
 TEST_F(IntegrationNotesTest, HpTypeNoteTellsWhereTheContentsPageIs)
 {
-    m_app->m_bHtmlHelp = 0;
-    m_app->WriteIntegrationNote(m_finished, m_manuscript, "Contents");
+    m_run.m_bHtmlHelp = 0;
+    m_app->WriteIntegrationNote(m_run, m_finished, m_manuscript, "Contents");
 
     const std::string path = m_finished + J("HP_type_Help_の組込.txt");
     const std::string f = kSep + "Finished" + kSep;
@@ -82,9 +82,9 @@ TEST_F(IntegrationNotesTest, HpTypeNoteTellsWhereTheContentsPageIs)
 
 TEST_F(IntegrationNotesTest, HtmlHelpNoteNamesTheProject)
 {
-    m_app->m_bHtmlHelp = 1;
-    m_app->m_strProjectName = "MyHelp";
-    m_app->WriteIntegrationNote(m_finished, m_manuscript, "Contents");
+    m_run.m_bHtmlHelp = 1;
+    m_run.m_strProjectName = "MyHelp";
+    m_app->WriteIntegrationNote(m_run, m_finished, m_manuscript, "Contents");
 
     const std::string f = kSep + "Finished" + kSep;
     std::vector<std::string> expected = {
@@ -147,15 +147,15 @@ TEST_F(IntegrationNotesTest, HtmlHelpNoteNamesTheProject)
 
 TEST_F(IntegrationNotesTest, ContentsNameAndFolderNameComeFromTheArguments)
 {
-    m_app->m_bHtmlHelp = 0;
-    m_app->WriteIntegrationNote(m_finished, m_folder.Path() + J("表示") + kSep + "manual.htm", "MyHelp");
+    m_run.m_bHtmlHelp = 0;
+    m_app->WriteIntegrationNote(m_run, m_finished, m_folder.Path() + J("表示") + kSep + "manual.htm", "MyHelp");
     std::string note = ReadFile(m_finished + J("HP_type_Help_の組込.txt"));
     EXPECT_NE(note.find(J("\r\n\tFileName += \"MyHelp.htm\";\r\n")), std::string::npos);
     EXPECT_NE(note.find(J("　目次MyHelp.htm はファイル名を変更してはいけません。\r\n")), std::string::npos);
     EXPECT_EQ(note.rfind(J("　原稿ファイルと目次ファイルは 表示 と並列した "), 0), 0u);
 
     // A manuscript in a root folder leaves the folder name empty.
-    m_app->WriteIntegrationNote(m_finished, kSep + "manual.htm", "MyHelp");
+    m_app->WriteIntegrationNote(m_run, m_finished, kSep + "manual.htm", "MyHelp");
     note = ReadFile(m_finished + J("HP_type_Help_の組込.txt"));
     EXPECT_EQ(note.rfind(J("　原稿ファイルと目次ファイルは  と並列した "), 0), 0u);
     // Written twice: overwritten, never backed up.

@@ -93,9 +93,9 @@ protected:
 
 TEST_F(PageExtractionTest, HeaderLinesAreAppended)
 {
-    m_app->m_saHeaderLines = {"<html>", J("<title>表</title>")};
+    m_run.m_saHeaderLines = {"<html>", J("<title>表</title>")};
     CZavioDoc* page = Page({"x"});
-    page->AppendHeaderLines();
+    page->AppendHeaderLines(m_run);
     EXPECT_EQ(page->m_saOutputLines, (LineList{"x", "<html>", J("<title>表</title>")}));
 }
 
@@ -339,13 +339,13 @@ TEST_F(PageExtractionTest, WordManuscriptThroughTheStages)
                                             {"IDH_ソフト", "表示", "表示の説明。", "はじめに", "IDH_START"},
                                             {"IDH_END", "終わり", "最後のページ。", "ソフト", "IDH_ソフト"}}));
     ASSERT_TRUE(manuscript->LoadHtmlSource());
-    ASSERT_TRUE(manuscript->SplitOffWordHeader());
-    EXPECT_EQ(m_app->m_saHeaderLines.back(), "");
-    EXPECT_EQ(m_app->m_saHeaderLines.size(), 46u);
+    ASSERT_TRUE(manuscript->SplitOffWordHeader(m_run));
+    EXPECT_EQ(m_run.m_saHeaderLines.back(), "");
+    EXPECT_EQ(m_run.m_saHeaderLines.size(), 46u);
     manuscript->SplitTagsIntoLines();
-    manuscript->MoveNoteListToApp();
-    EXPECT_EQ(m_app->m_saNoteLines.front(), "</div>");
-    EXPECT_EQ(m_app->m_saNoteLines[2], "<div style='mso-element:footnote-list'>");
+    manuscript->MoveNoteListToApp(m_run);
+    EXPECT_EQ(m_run.m_saNoteLines.front(), "</div>");
+    EXPECT_EQ(m_run.m_saNoteLines[2], "<div style='mso-element:footnote-list'>");
     manuscript->RemoveFootnoteMarks();
     manuscript->ConvertJumpLinks();
 

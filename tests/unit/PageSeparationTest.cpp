@@ -54,7 +54,7 @@ protected:
     {
         MakeFolder(At("conv"));
         MakeFolder(At("Finished"));
-        m_app->m_saHeaderLines = {"<html>", "<body lang=JA>"};
+        m_run.m_saHeaderLines = {"<html>", "<body lang=JA>"};
         m_manuscript = NewDocument();
         m_manuscript->m_strExtension = "htm";
         m_manuscript->m_strBaseName = "manual";
@@ -70,17 +70,17 @@ protected:
         LineList page = PageLines(first ? kBodyStart : kPageBreak, id, title);
         m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
         LineList note = HashFootnote(id, topic);
-        m_app->m_saNoteLines.insert(m_app->m_saNoteLines.end(), note.begin(), note.end());
+        m_run.m_saNoteLines.insert(m_run.m_saNoteLines.end(), note.begin(), note.end());
     }
 
-    int Separate() { return m_app->SeparatePages("toc", m_manuscript, m_list, At("Finished/")); }
+    int Separate() { return m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("Finished/")); }
 
     // What a page file holds: header, contents link (HP type), body start,
     // then the page's lines with the page break and the "#" mark gone.
     // The first page opens with the body start twice.
     std::string ExpectedPage(const std::string& id, const std::string& title, bool contentsLink, bool firstPage) const
     {
-        LineList lines = m_app->m_saHeaderLines;
+        LineList lines = m_run.m_saHeaderLines;
         if (contentsLink) {
             lines.push_back("<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;");
             lines.push_back(
@@ -103,16 +103,16 @@ protected:
 
 TEST_F(PageSeparationTest, ThreePagesBecomeThreeFilesListedInReadingOrder)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     AddPage("ftn1", "t1", "First");
     AddPage("ftn2", "t2", "Second");
     AddPage("ftn3", "t3", "Third");
-    m_app->m_saPageFiles = {"older"};
-    m_app->m_saPageTitles = {"Older"};
+    m_run.m_saPageFiles = {"older"};
+    m_run.m_saPageTitles = {"Older"};
 
     EXPECT_EQ(Separate(), 3);
-    EXPECT_EQ(m_app->m_saPageFiles, (LineList{"t1", "t2", "t3", "older"}));
-    EXPECT_EQ(m_app->m_saPageTitles, (LineList{"First", "Second", "Third", "Older"}));
+    EXPECT_EQ(m_run.m_saPageFiles, (LineList{"t1", "t2", "t3", "older"}));
+    EXPECT_EQ(m_run.m_saPageTitles, (LineList{"First", "Second", "Third", "Older"}));
     EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
     EXPECT_EQ(ReadFile(At("conv/t3.htm")), ExpectedPage("ftn3", "Third", false, false));
     EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 3 pages", J("First ･･･ t1.htm"),
@@ -125,7 +125,7 @@ TEST_F(PageSeparationTest, ThreePagesBecomeThreeFilesListedInReadingOrder)
 
 TEST_F(PageSeparationTest, HpTypePagesLinkBackToTheContentsPage)
 {
-    m_app->m_bHtmlHelp = 0;
+    m_run.m_bHtmlHelp = 0;
     AddPage("ftn1", "only", "Only");
     EXPECT_EQ(Separate(), 1);
     EXPECT_EQ(ReadFile(At("conv/only.htm")), ExpectedPage("ftn1", "Only", true, true));
@@ -133,7 +133,7 @@ TEST_F(PageSeparationTest, HpTypePagesLinkBackToTheContentsPage)
 
 TEST_F(PageSeparationTest, APageWithoutHashFootnoteIsDropped)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     AddPage("ftn1", "t1", "First");
     // A second page whose anchor has no "#" mark: no note reference.
     LineList page = PageLines(kPageBreak, "ftn2", "Loose");
@@ -141,7 +141,7 @@ TEST_F(PageSeparationTest, APageWithoutHashFootnoteIsDropped)
     m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
 
     EXPECT_EQ(Separate(), 1);
-    EXPECT_EQ(m_app->m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(m_run.m_saPageFiles, LineList{"t1"});
     EXPECT_EQ(m_list->m_saOutputLines.size(), 3u);
     EXPECT_EQ(m_list->m_saOutputLines[1], "///// Separated from manual.htm : 1 pages");
 }
@@ -165,12 +165,12 @@ TEST_F(PageSeparationTest, NoWindowForAPageLeavesTheManuscriptAsItIs)
 
 TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     // 15 double-byte characters, then more: the cut falls after the 15th.
     std::string title = J("あいうえおかきくけこさしすせそたち");
     AddPage("ftn1", "long", title);
     Separate();
-    EXPECT_EQ(m_app->m_saPageTitles, LineList{title});
+    EXPECT_EQ(m_run.m_saPageTitles, LineList{title});
     EXPECT_EQ(m_list->m_saOutputLines[2], title.substr(0, 30) + J(" ･･･ long.htm"));
     // A cut may split a double-byte character: it counts bytes.
     std::string odd = "x" + J("あいうえおかきくけこさしすせそ");
@@ -182,7 +182,7 @@ TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
 
 TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptDoesNotDestroyIt)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     const std::string source = "<html>original manuscript</html>\r\n";
     WriteFile(At("conv/manual.htm"), source);
     AddPage("ftn1", "manual", "Manual");
@@ -192,12 +192,12 @@ TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptDoesNotDestroyIt)
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), source);
     // The page nearer the start of the manuscript is written last.
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), ExpectedPage("ftn1", "Manual", false, true));
-    EXPECT_EQ(m_app->m_saSourcesTakenByPages, LineList{At("conv/manual.htm")});
+    EXPECT_EQ(m_run.m_saSourcesTakenByPages, LineList{At("conv/manual.htm")});
 }
 
 TEST_F(PageSeparationTest, APageNamedLikeAnotherOpenManuscriptMovesThatOneFirst)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     CZavioDoc* other = NewDocument();
     other->m_strExtension = "htm";
     other->m_strBaseName = "intro";
@@ -209,40 +209,52 @@ TEST_F(PageSeparationTest, APageNamedLikeAnotherOpenManuscriptMovesThatOneFirst)
     EXPECT_EQ(ReadFile(At("conv/intro.htm")), ExpectedPage("ftn1", "Intro", false, true));
 }
 
+TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinished)
+{
+    m_run.m_bHtmlHelp = 1;
+    WriteFile(At("conv/t1.htm"), "a page of an earlier conversion");
+    WriteFile(At("Finished/t1.htm"), "kept");
+    AddPage("ftn1", "t1", "First");
+    Separate();
+    EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
+    EXPECT_EQ(ReadFile(At("Finished/t1.htm")), "kept");
+    EXPECT_TRUE(m_run.m_saSourcesTakenByPages.empty());
+}
+
 TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
 {
-    m_app->m_bHtmlHelp = 1;
+    m_run.m_bHtmlHelp = 1;
     WriteFile(At("conv/manual.htm"), "source");
     AddPage("ftn1", "manual", "Manual");
-    m_app->SeparatePages("toc", m_manuscript, m_list, At("NoSuchFolder/"));
+    m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("NoSuchFolder/"));
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
-    EXPECT_TRUE(m_app->m_saSourcesTakenByPages.empty());
+    EXPECT_TRUE(m_run.m_saSourcesTakenByPages.empty());
     // Said as a save that failed; the page stays listed.
     EXPECT_EQ(m_host.m_shown.back().text, At("conv/manual.htm") + J(" はオープンできませんでした"));
-    EXPECT_EQ(m_app->m_saPageFiles, LineList{"manual"});
+    EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual"});
 }
 
 class PageFileNameTest : public AppTest {};
 
 TEST_F(PageFileNameTest, TheTopicNameFollowsTheHashMark)
 {
-    m_app->m_saNoteLines = HashFootnote("ftn1", "IDH_ONE");
+    m_run.m_saNoteLines = HashFootnote("ftn1", "IDH_ONE");
     LineList second = HashFootnote("ftn2", "  IDH_TWO\t");
-    m_app->m_saNoteLines.insert(m_app->m_saNoteLines.end(), second.begin(), second.end());
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "IDH_ONE");
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn2"), "IDH_TWO");
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn9"), "");
+    m_run.m_saNoteLines.insert(m_run.m_saNoteLines.end(), second.begin(), second.end());
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "IDH_ONE");
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn2"), "IDH_TWO");
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn9"), "");
 }
 
 TEST_F(PageFileNameTest, TheMarkMayCarryBlanksButNoOtherText)
 {
-    m_app->m_saNoteLines = {"id=ftn1", " \t# \t", "&nbsp;", "", "<span>", "topic"};
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "topic");
-    m_app->m_saNoteLines = {"id=ftn1", "# x", "topic"};
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "");
+    m_run.m_saNoteLines = {"id=ftn1", " \t# \t", "&nbsp;", "", "<span>", "topic"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "topic");
+    m_run.m_saNoteLines = {"id=ftn1", "# x", "topic"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "");
     // Text before the mark, or text that opens a tag, is not the name.
-    m_app->m_saNoteLines = {"id=ftn1", "before", "#", "<b>tag", "after"};
-    EXPECT_EQ(m_app->PageFileNameFromNote("ftn1"), "after");
+    m_run.m_saNoteLines = {"id=ftn1", "before", "#", "<b>tag", "after"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "after");
 }
 
 TEST_F(PageFileNameTest, OnlyFifteenLinesAfterTheReferenceAreLookedAt)
@@ -250,19 +262,19 @@ TEST_F(PageFileNameTest, OnlyFifteenLinesAfterTheReferenceAreLookedAt)
     LineList notes{"ref", "#"};
     for (int i = 0; i < 13; ++i) notes.push_back("<p>");
     notes.push_back("fifteenth");
-    m_app->m_saNoteLines = notes;
-    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "fifteenth");
+    m_run.m_saNoteLines = notes;
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "fifteenth");
     notes.insert(notes.begin() + 2, "<p>");
-    m_app->m_saNoteLines = notes;
-    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "");
+    m_run.m_saNoteLines = notes;
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "");
 }
 
 TEST_F(PageFileNameTest, UnsafeBytesBecomeUnderscoresTrailBytesIncluded)
 {
-    m_app->m_saNoteLines = {"ref", "#", "a.b/c\\d:e*f?g\"h<i>j|k"};
-    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "a_b_c_d_e_f_g_h_i_j_k");
-    m_app->m_saNoteLines = {"ref", "#", kHyou + kPo};
-    EXPECT_EQ(m_app->PageFileNameFromNote("ref"), "\x95_\x83_");
+    m_run.m_saNoteLines = {"ref", "#", "a.b/c\\d:e*f?g\"h<i>j|k"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "a_b_c_d_e_f_g_h_i_j_k");
+    m_run.m_saNoteLines = {"ref", "#", kHyou + kPo};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "\x95_\x83_");
 }
 
 // The reference is found where a character begins: bytes of it that
@@ -271,12 +283,12 @@ TEST_F(PageFileNameTest, UnsafeBytesBecomeUnderscoresTrailBytesIncluded)
 TEST_F(PageFileNameTest, TheReferenceMatchesOnlyOnCharacterBoundaries)
 {
     const std::string ref = "\\x";  // a backslash, as the trail byte of 表 is
-    m_app->m_saNoteLines = {kHyou + "x", "#", "wrong", kHyou + "\\x", "#", "right"};
-    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "right");
-    m_app->m_saNoteLines = {kHyou + "x " + "\\x", "#", "same line"};
-    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "same line");
-    m_app->m_saNoteLines = {kHyou + "x", "#", "none"};
-    EXPECT_EQ(m_app->PageFileNameFromNote(ref), "");
+    m_run.m_saNoteLines = {kHyou + "x", "#", "wrong", kHyou + "\\x", "#", "right"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "right");
+    m_run.m_saNoteLines = {kHyou + "x " + "\\x", "#", "same line"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "same line");
+    m_run.m_saNoteLines = {kHyou + "x", "#", "none"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "");
 }
 
 TEST(IntToString, DecimalWithSign)

@@ -54,7 +54,7 @@ void ExpectMenuBar(unsigned bar, const std::vector<Popup>& expected)
     }
 }
 
-TEST(ResourcesTest, TextsMatchTheWrittenTables)
+TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
 {
     const std::vector<Item> guides = {
         {32776, "準備-A"}, {32777, "準備-B"}, {32778, "準備-C"}, {32779, "準備-D"}, {32780, "準備-E"}};

@@ -59,33 +59,33 @@ TEST_F(WordHtmlCleanupTest, HtmlDocumentsAreReadAndOthersAreNot)
 
 TEST_F(WordHtmlCleanupTest, LinesAboveTheSectionDivBecomeTheHeader)
 {
-    m_app->m_saHeaderLines = {"earlier"};
+    m_run.m_saHeaderLines = {"earlier"};
     CZavioDoc* doc =
         Manuscript({"<html>", "<head>", "</head>", "<div class=Section1 style='layout-grid:18.0pt'>", "x"});
-    EXPECT_TRUE(doc->SplitOffWordHeader());
-    EXPECT_EQ(m_app->m_saHeaderLines, (LineList{"earlier", "<html>", "<head>", "</head>"}));
+    EXPECT_TRUE(doc->SplitOffWordHeader(m_run));
+    EXPECT_EQ(m_run.m_saHeaderLines, (LineList{"earlier", "<html>", "<head>", "</head>"}));
     EXPECT_EQ(doc->m_saSourceLines, (LineList{"<div class=Section1 style='layout-grid:18.0pt'>", "x"}));
 }
 
 TEST_F(WordHtmlCleanupTest, BodyStartOnAnyLineSucceeds)
 {
     CZavioDoc* first = Manuscript({"<div class=Section1>", "x"});
-    EXPECT_TRUE(first->SplitOffWordHeader());
-    EXPECT_TRUE(m_app->m_saHeaderLines.empty());
+    EXPECT_TRUE(first->SplitOffWordHeader(m_run));
+    EXPECT_TRUE(m_run.m_saHeaderLines.empty());
     EXPECT_EQ(first->m_saSourceLines, (LineList{"<div class=Section1>", "x"}));
 
     CZavioDoc* second = Manuscript({"<html>", "<div class=Section1>", "x"});
-    EXPECT_TRUE(second->SplitOffWordHeader());
-    EXPECT_EQ(m_app->m_saHeaderLines, (LineList{"<html>"}));
+    EXPECT_TRUE(second->SplitOffWordHeader(m_run));
+    EXPECT_EQ(m_run.m_saHeaderLines, (LineList{"<html>"}));
     EXPECT_EQ(second->m_saSourceLines, (LineList{"<div class=Section1>", "x"}));
 }
 
 TEST_F(WordHtmlCleanupTest, LaterWordSectionNamesAreBodyStarts)
 {
     for (const char* start : {"<div class=WordSection1>", "<div class=\"Section1\">", "<p>div class Section1</p>"}) {
-        m_app->m_saHeaderLines.clear();
+        m_run.m_saHeaderLines.clear();
         CZavioDoc* doc = Manuscript({"<head>", start});
-        EXPECT_TRUE(doc->SplitOffWordHeader()) << start;
+        EXPECT_TRUE(doc->SplitOffWordHeader(m_run)) << start;
         EXPECT_EQ(doc->m_saSourceLines, (LineList{start}));
     }
 }
@@ -95,8 +95,8 @@ TEST_F(WordHtmlCleanupTest, WithoutBodyStartEveryLineGoesToTheHeaderAndTheSource
     // "Section 1" and a div of another class are not Word's body section.
     LineList source = {"<html>", "<div class=Section 1>", "<div class=Main>", J("表")};
     CZavioDoc* doc = Manuscript(source);
-    EXPECT_FALSE(doc->SplitOffWordHeader());
-    EXPECT_EQ(m_app->m_saHeaderLines, source);
+    EXPECT_FALSE(doc->SplitOffWordHeader(m_run));
+    EXPECT_EQ(m_run.m_saHeaderLines, source);
     EXPECT_EQ(doc->m_saSourceLines, source);
 }
 
@@ -164,7 +164,7 @@ TEST_F(WordHtmlCleanupTest, EmptyLineCutsATagShort)
 
 TEST_F(WordHtmlCleanupTest, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNotes)
 {
-    m_app->m_saNoteLines = {"earlier"};
+    m_run.m_saNoteLines = {"earlier"};
     CZavioDoc* doc = Manuscript();
     doc->m_saOutputLines = {"<p class=MsoNormal>",
                             "text",
@@ -174,10 +174,10 @@ TEST_F(WordHtmlCleanupTest, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNo
                             "</div>",
                             "note",
                             "</div>"};
-    doc->MoveNoteListToApp();
+    doc->MoveNoteListToApp(m_run);
     EXPECT_EQ(doc->m_saOutputLines, (LineList{"<p class=MsoNormal>", "text"}));
-    EXPECT_EQ(m_app->m_saNoteLines, (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>", "note",
-                                              "</div>", "earlier"}));
+    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>", "note",
+                                             "</div>", "earlier"}));
 }
 
 TEST_F(WordHtmlCleanupTest, OnlyTheLastNoteListMoves)
@@ -186,9 +186,9 @@ TEST_F(WordHtmlCleanupTest, OnlyTheLastNoteListMoves)
     doc->m_saOutputLines = {"body", "</div>", "<div style='mso-element:footnote-list'>",
                             "fn",   "</div>", "<div style='mso-element:endnote-list'>",
                             "en",   "</div>"};
-    doc->MoveNoteListToApp();
+    doc->MoveNoteListToApp(m_run);
     EXPECT_EQ(doc->m_saOutputLines, (LineList{"body", "</div>", "<div style='mso-element:footnote-list'>", "fn"}));
-    EXPECT_EQ(m_app->m_saNoteLines, (LineList{"</div>", "<div style='mso-element:endnote-list'>", "en", "</div>"}));
+    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"</div>", "<div style='mso-element:endnote-list'>", "en", "</div>"}));
 }
 
 TEST_F(WordHtmlCleanupTest, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
@@ -196,16 +196,16 @@ TEST_F(WordHtmlCleanupTest, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
     CZavioDoc* doc = Manuscript();
     const std::string pageBreak = "<br clear=all style='page-break-before:always'>";
     doc->m_saOutputLines = {"a", pageBreak, "b", "</div>", "c"};
-    doc->MoveNoteListToApp();
+    doc->MoveNoteListToApp(m_run);
     EXPECT_EQ(doc->m_saOutputLines, (LineList{"a", pageBreak}));
-    EXPECT_EQ(m_app->m_saNoteLines, (LineList{"b", "</div>", "c"}));
+    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"b", "</div>", "c"}));
 
-    m_app->m_saNoteLines.clear();
+    m_run.m_saNoteLines.clear();
     CZavioDoc* unbroken = Manuscript();
     unbroken->m_saOutputLines = {"a", "b"};
-    unbroken->MoveNoteListToApp();
+    unbroken->MoveNoteListToApp(m_run);
     EXPECT_TRUE(unbroken->m_saOutputLines.empty());
-    EXPECT_EQ(m_app->m_saNoteLines, (LineList{"a", "b"}));
+    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"a", "b"}));
 }
 
 // Footnote marks

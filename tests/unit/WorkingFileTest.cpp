@@ -148,9 +148,13 @@ TEST_F(LoadLinesTest, WriteLinesToFileEndsEveryLineWithCrLf)
 {
     CZavioDoc* doc = NewDocument();
     std::string path = InProgramFolder("書き出し.txt");
-    ASSERT_TRUE(doc->WriteLinesToFile({"a", "", std::string(10001, 'b')}, path));
+    RoundTripFile file(path);
+    ASSERT_TRUE(doc->WriteLinesToFile({"a", "", std::string(10001, 'b')}, file));
+    EXPECT_EQ(file.ReadBack(), "a\r\n\r\n" + std::string(10001, 'b') + "\r\n");
+    file.Close();
     EXPECT_EQ(ReadFile(path), "a\r\n\r\n" + std::string(10001, 'b') + "\r\n");
-    EXPECT_FALSE(doc->WriteLinesToFile({"a"}, m_folder.Path()));  // a folder is no file
+    RoundTripFile folder(m_folder.Path());
+    EXPECT_FALSE(doc->WriteLinesToFile({"a"}, folder));  // a folder is no file
 }
 
 // Two running copies share the one working file: each transfer must get its

@@ -179,7 +179,7 @@ int main(int argc, char** argv)
         double opened = Seconds(start);
         app.ExecuteCommand(zavio::ID_SEPARATE_HP_TYPE);
         std::printf("in process:    open %.3f s, convert %.3f s, %zu pages written, finished: %s\n", opened,
-                    Seconds(start) - opened, CountPages(root), app.m_bConversionFinished ? "yes" : "no");
+                    Seconds(start) - opened, CountPages(root), app.Conversion().m_bConversionFinished ? "yes" : "no");
     }
 
     // Through the batch converter, as a script would run it.

@@ -1,0 +1,26 @@
+#include "convert/ConversionState.h"
+
+#include <iterator>
+
+namespace zavio {
+
+void CConversionState::BeginManuscript()
+{
+    m_saHeaderLines.clear();
+    m_saNoteLines.clear();
+}
+
+void CConversionState::InsertPagesAtFront(LineList titles, LineList files)
+{
+    m_saPageTitles.insert(m_saPageTitles.begin(), std::make_move_iterator(titles.begin()),
+                          std::make_move_iterator(titles.end()));
+    m_saPageFiles.insert(m_saPageFiles.begin(), std::make_move_iterator(files.begin()),
+                         std::make_move_iterator(files.end()));
+}
+
+void CConversionState::IndexPages()
+{
+    m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
+}
+
+}  // namespace zavio

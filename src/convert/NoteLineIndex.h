@@ -1,0 +1,43 @@
+// Finding the first note line that holds a note reference, once per page of a
+// manuscript, without reading the note block from its start each time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/TextFile.h"
+
+namespace zavio {
+
+// The note lines joined by line feeds, with where each line starts, and for a
+// large block the positions of its 4-byte pieces sorted into buckets by a hash
+// of the piece. A reference is then looked for only where its rarest piece
+// occurs; a small block is searched from its start.
+class NoteLineIndex {
+public:
+    // The lines must stay as they are while the index is used.
+    explicit NoteLineIndex(const LineList& notes);
+
+    // The first line holding `what` where one of its characters begins; the
+    // line count when none does.
+    std::size_t FirstLineWith(std::string_view what) const;
+
+private:
+    static constexpr std::size_t kPiece = 4;
+
+    static std::uint32_t Bucket(const char* piece);
+    std::size_t LineAt(std::size_t position) const;
+    std::size_t SearchFromStart(std::string_view what) const;
+    std::size_t SearchByPieces(std::string_view what) const;
+
+    const LineList& m_notes;
+    std::string m_joined;
+    std::vector<std::size_t> m_starts;
+    std::vector<std::uint32_t> m_bucketStart;  // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
+    std::vector<std::uint32_t> m_positions;
+};
+
+}  // namespace zavio
