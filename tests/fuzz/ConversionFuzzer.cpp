@@ -50,8 +50,10 @@ constexpr std::size_t kMaxNameBytes = 64;  // one path component
 
 // The folders around the sandbox: the program folder (working file), the
 // folder the process starts each run in, and the sandbox itself. Nothing but
-// these three may ever appear in the fence.
+// these three may ever appear in the fence. Between runs the process is back
+// in the folder it was started in, where libFuzzer reads and writes inputs.
 struct Fence {
+    fs::path home;
     fs::path root;
     fs::path program;
     fs::path start;
@@ -233,6 +235,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         std::perror("conversion fuzzer: cannot make its folder");
         std::abort();
     }
+    fence.home = fs::current_path();
     fence.root = pattern;
     fence.program = fence.root / "program";
     fence.start = fence.root / "start";
@@ -274,5 +277,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckNothingOutside(messages, written);
     CheckSourcesKept(run, messages, written);
     fs::remove_all(fence.box);
+    fs::current_path(fence.home);
     return 0;
 }

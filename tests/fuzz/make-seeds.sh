@@ -44,7 +44,7 @@ for case in "$e2e"/*/; do
   {
     head -n 1 "$case/args" | tr -d '\n'
     tail -n +2 "$case/args" | while IFS= read -r file; do
-      [ -f "$case/input/$file" ] && section "$file" "$case/input/$file"
+      if [ -f "$case/input/$file" ]; then section "$file" "$case/input/$file"; fi
     done
   } > "$out/conversion/$name"
 done
