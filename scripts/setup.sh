@@ -11,6 +11,10 @@ packages=(
   xvfb xauth fonts-noto-cjk xdg-utils
 )
 
+# The fuzzers (scripts/fuzz.sh): clang and its libFuzzer runtime,
+# libclang_rt.fuzzer-x86_64.a.
+packages+=(clang libclang-rt-14-dev)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
