@@ -152,7 +152,7 @@ Run ReadRun(std::string_view input)
         std::optional<fs::path> native = SourcePath(source.relative);
         if (!native) continue;
         source.native = *native;
-        if (!kAllowManuscriptsSharingAFinishedName && source.native.extension() != ".cnt" &&
+        if (!kAllowManuscriptsSharingAFinishedName && LowerAscii(source.native.extension().string()) != ".cnt" &&
             !finishedNames.insert(FinishedName(source.native)).second)
             continue;
         run.sources.push_back(std::move(source));
