@@ -24,6 +24,10 @@ packages=(
 # the screenshots.
 packages+=(qt6-translations-l10n shared-mime-info desktop-file-utils xvfb xauth)
 
+# The fuzzers (scripts/fuzz.sh): clang and its libFuzzer runtime,
+# libclang_rt.fuzzer-x86_64.a.
+packages+=(clang libclang-rt-14-dev)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -246,9 +246,12 @@ void AppendUtf8(std::string& out, char32_t cp)
 }
 
 // Next code point of UTF-8 text; kNone for a malformed sequence (one byte is
-// consumed then).
+// consumed then). Overlong forms, surrogates and values past U+10FFFF are
+// malformed: read leniently, C0 AF would pass for '/' and a file name on
+// disk would change its meaning inside the program.
 char32_t NextUtf8(std::string_view s, std::size_t& pos)
 {
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
     auto c = static_cast<unsigned char>(s[pos]);
     int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
     if (extra == 0) {
@@ -267,6 +270,10 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos)
             return kNone;
         }
         cp = (cp << 6) | (t & 0x3F);
+    }
+    if (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+        ++pos;
+        return kNone;
     }
     pos += extra + 1;
     return cp;

@@ -27,6 +27,14 @@ TEST(Cp932Codec, StrictConversionRejectsWhatDoesNotFit)
     EXPECT_EQ(DecodeCp932("\x95"), std::nullopt);              // lead byte without trail
     EXPECT_EQ(EncodeCp932("\xF0\x9F\x98\x80"), std::nullopt);  // an emoji
     EXPECT_EQ(EncodeCp932("\xFF"), std::nullopt);              // not UTF-8
+    // Malformed UTF-8 that a lenient reader takes for a character: an
+    // overlong '/' and '.' (a file name would gain a separator or "..") and a
+    // surrogate.
+    EXPECT_EQ(EncodeCp932("a\xC0\xAF"
+                          "b"),
+              std::nullopt);
+    EXPECT_EQ(EncodeCp932("\xE0\x80\xAE\xE0\x80\xAE"), std::nullopt);
+    EXPECT_EQ(EncodeCp932("\xED\xA0\x80"), std::nullopt);
 }
 
 // ASCII text skips the tables; beside a double-byte character it goes

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Writes the seed corpora of the three fuzzers into OUTDIR/{cp932,contents,
+# conversion}, made from the end-to-end cases, the sample and, when it is
+# there, the shared corpus of real contents files. Nothing here is committed.
+set -euo pipefail
+export LC_ALL=C
+root=$(cd "$(dirname "$0")/../.." && pwd)
+out=${1:?usage: make-seeds.sh OUTDIR}
+mkdir -p "$out/cp932" "$out/contents" "$out/conversion"
+
+e2e=$root/tests/data/e2e
+cnts=("$root"/samples/*.cnt "$e2e"/*/input/*/*.cnt)
+[ -d "$root/../shared/corpus/cnt" ] && cnts+=("$root"/../shared/corpus/cnt/*.cnt)
+
+# The codec: every manuscript and contents file as it is.
+n=0
+while IFS= read -r -d '' file; do
+  cp "$file" "$out/cp932/input-$((n += 1))"
+done < <(find "$e2e" "$root/samples" -path '*/expected' -prune -o -type f \
+           \( -name '*.htm' -o -name '*.html' -o -name '*.cnt' \) -print0)
+
+# Contents files, once alone and once with pages made from their own topic
+# entries: under the topic's name (an exact match) and under another name
+# (the titles decide).
+n=0
+for cnt in "${cnts[@]}"; do
+  n=$((n + 1))
+  cp "$cnt" "$out/contents/alone-$n"
+  pages() {
+    awk -F= -v prefix="$1" '/=/ { name = $1; sub(/^[ \t]*[1-9][ \t]*/, "", name); topic = $2
+                                 gsub(/[ \t\r]/, "", topic); print prefix topic "\t" name }' "$cnt"
+  }
+  { cat "$cnt"; printf '\n@@PAGES\n'; pages ""; } > "$out/contents/exact-$n"
+  { cat "$cnt"; printf '\n@@PAGES\n'; pages "page_"; } > "$out/contents/titles-$n"
+done
+
+# Conversions: each end-to-end case with its options and files, in its order.
+section() {  # relative path (UTF-8), file
+  printf '\n@@FILE %s\n' "$(printf '%s' "$1" | iconv -f UTF-8 -t CP932)"
+  cat "$2"
+}
+for case in "$e2e"/*/; do
+  name=$(basename "$case")
+  {
+    head -n 1 "$case/args" | tr -d '\n'
+    tail -n +2 "$case/args" | while IFS= read -r file; do
+      if [ -f "$case/input/$file" ]; then section "$file" "$case/input/$file"; fi
+    done
+  } > "$out/conversion/$name"
+done
+for options in --hp-type --html-help; do
+  { printf '%s' "$options"; section conv/manual.htm "$root/samples/manual.htm"
+    section conv/Zavio.cnt "$root/samples/Zavio.cnt"; } > "$out/conversion/sample$options"
+done
+manuscript=$e2e/writers-hp-with-contents/input/conv/manual.htm
+# A manuscript opened from a Finished folder, whose topic is named like the
+# manuscript of another folder that moves in there.
+{ printf '%s' --html-help; section a/Finished/m.htm <(sed 's/p_intro/z/' "$manuscript")
+  section a/conv/z.htm <(sed 's/p_/q_/' "$manuscript"); } > "$out/conversion/finished-folder"
+n=0
+for cnt in "${cnts[@]}"; do
+  { printf '%s' --hp-type; section conv/manual.htm "$manuscript"; section conv/toc.cnt "$cnt"; } \
+    > "$out/conversion/contents-$((n += 1))"
+done
