@@ -1,5 +1,5 @@
-// The text of a document window: raw CP932 bytes survive showing and
-// editing; the view wraps instead of scrolling sideways.
+// The text of a document window: raw CP932 (or UTF-8) bytes survive showing
+// and editing; the view wraps instead of scrolling sideways.
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -63,6 +63,24 @@ private slots:
         edit->insertPlainText("三");
         QCOMPARE(View().GetRawText(), bytes + "z" + ToCp932("三"));
         QVERIFY(f->App().m_pStartupDoc->IsModified());
+    }
+
+    void utf8TextIsShownAndEditedAsUtf8()
+    {
+        // A byte-order mark, é (not in CP932), 表 and a byte that is no UTF-8.
+        const std::string bytes =
+            "\xEF\xBB\xBF"
+            "caf\xC3\xA9 \xE8\xA1\xA8\xFF\r\nx";
+        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        View().Control().SetText(bytes);
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        QCOMPARE(edit->document()->firstBlock().text().left(6), QString::fromUtf8("café 表"));
+        QCOMPARE(View().GetRawText(), bytes);
+        QTextCursor cursor = edit->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        edit->setTextCursor(cursor);
+        edit->insertPlainText("三");
+        QCOMPARE(View().GetRawText(), bytes + "\xE4\xB8\x89");
     }
 
     void linesWrapAtTheWindowWidth()
