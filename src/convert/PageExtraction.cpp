@@ -21,7 +21,7 @@ namespace {
 // The anchor of the "#" footnote is at most this many lines after a page break.
 constexpr int kMaxLeadingLinesDropped = 50;
 // A mark's anchor tag precedes it within this many lines.
-constexpr int kAnchorLookBack = 5;
+constexpr std::size_t kAnchorLookBack = 5;
 constexpr int kLooseTailLines = 5;
 
 // WinHelp's mark of the footnote that names the topic.
@@ -47,6 +47,18 @@ std::optional<std::string> NoteIdOfAnchor(std::string anchor)
     CZavioDoc::StripBlanks(anchor);
     if (auto id = NoteIdAfter(anchor, "<astyle='mso-footnote-id:")) return id;
     return NoteIdAfter(anchor, "<astyle='mso-endnote-id:");
+}
+
+// Whether a reference's anchor opens in the few lines above line `mark` (Word
+// writes the anchor, the reference's span, the mark's span, the mark) with
+// no "</a>" after it, never above line `first`. `anchor` gets the anchor tag.
+bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t mark, std::string_view& anchor)
+{
+    for (std::size_t k = mark; k-- > first && k + kAnchorLookBack >= mark;) {
+        if (InNoteReferenceAfter(lines[k], false, &anchor)) return true;
+        if (!InNoteReferenceAfter(lines[k], true)) return false;  // a reference ends there
+    }
+    return false;
 }
 
 // Calls onTag for every tag of a cleaned line and onText for the text between.
@@ -165,8 +177,11 @@ private:
         } else if (IsParagraphTag(tag, false)) {
             StartParagraph();
         } else if (IsParagraphTag(tag, true)) {
-            m_title = VisibleText(m_text);
-            m_done = !m_title.empty();
+            // Most paragraphs before the title show nothing at all.
+            if (ShowsText(m_text)) {
+                m_title = VisibleText(m_text);
+                m_done = !m_title.empty();
+            }
             StartParagraph();
         } else if (IsLineBreakTag(tag)) {
             m_text += ' ';
@@ -279,47 +294,19 @@ void CZavioDoc::FindNoteReference(int pageStart, std::string& noteReference, boo
         m_sourceBreaks.RemoveLines(static_cast<std::size_t>(b), static_cast<std::size_t>(b + dropped));
     }
 
-    // The topic's footnotes lead the page: "#" stands among their anchors,
-    // however many marks come before it, up to the first text the reader sees.
-    // Each "#" there has served once its id is known and leaves the page.
-    std::size_t i = static_cast<std::size_t>(b);
-    bool inReference = false;
-    bool textSeen = false;
-    std::string anchor;
-    for (; i < lines.size() && !textSeen; ++i) {
-        const std::string& line = lines[i];
-        if (line.empty()) continue;
-        if (inReference && IsTopicMark(line)) {
-            lines[i].clear();
-            if (noteReference.empty()) {
-                if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) noteReference = std::move(*id);
-            }
-            continue;
-        }
-        ForEachTagAndText(
-            line,
-            [&](std::string_view tag) {
-                if (IsReferenceEnd(tag)) {
-                    inReference = false;
-                } else if (IsNoteAnchorTag(tag)) {
-                    inReference = true;
-                    anchor.assign(tag);
-                }
-            },
-            [&](std::string_view text) { textSeen = textSeen || (!inReference && ShowsText(text)); });
-    }
-
-    // A topic may carry further "#" footnotes (other names for it) further
-    // down; their marks leave the page too.
-    for (; i < lines.size(); ++i) {
+    // The topic's footnotes lead the page, and "#" stands among their anchors
+    // however many marks come before it; the first "#" inside a note
+    // reference names the page (an author may have put the footnotes after
+    // the title, too). Every "#" there has served and leaves the page; a
+    // line "#" outside a reference is text.
+    for (std::size_t i = static_cast<std::size_t>(b); i < lines.size(); ++i) {
         if (!IsTopicMark(lines[i])) continue;
-        for (std::size_t k = i; k-- > static_cast<std::size_t>(b) && k + kAnchorLookBack >= i;) {
-            if (InNoteReferenceAfter(lines[k], false)) {
-                lines[i].clear();
-                break;
-            }
-            if (!InNoteReferenceAfter(lines[k], true)) break;  // a reference ends there
+        std::string_view anchor;
+        if (!OpensReferenceAbove(lines, static_cast<std::size_t>(b), i, anchor)) continue;
+        if (noteReference.empty()) {
+            if (std::optional<std::string> id = NoteIdOfAnchor(std::string(anchor))) noteReference = std::move(*id);
         }
+        lines[i].clear();
     }
 }
 

@@ -7,7 +7,8 @@ namespace zavio {
 
 void SourceLineBreaks::Add(std::size_t position)
 {
-    if (m_positions.empty() || m_positions.back() < position) m_positions.push_back(position);
+    if (m_positions.empty() || m_positions.back() < position)
+        m_positions.push_back(static_cast<std::uint32_t>(position));
 }
 
 bool SourceLineBreaks::Between(std::size_t before, std::size_t after) const
@@ -20,11 +21,11 @@ void SourceLineBreaks::RemoveLines(std::size_t first, std::size_t last)
 {
     if (last <= first) return;
     const std::size_t count = last - first;
-    for (std::size_t& p : m_positions) {
+    for (std::uint32_t& p : m_positions) {
         if (p > last)
-            p -= count;
+            p -= static_cast<std::uint32_t>(count);
         else if (p > first)
-            p = first;
+            p = static_cast<std::uint32_t>(first);
     }
     m_positions.erase(std::unique(m_positions.begin(), m_positions.end()), m_positions.end());
 }
@@ -34,9 +35,9 @@ void SourceLineBreaks::RemoveLines(const std::vector<std::size_t>& removed)
     if (removed.empty()) return;
     // A position moves back by the removed lines that stood before it.
     std::size_t before = 0;
-    for (std::size_t& p : m_positions) {
+    for (std::uint32_t& p : m_positions) {
         while (before < removed.size() && removed[before] < p) ++before;
-        p -= before;
+        p -= static_cast<std::uint32_t>(before);
     }
     m_positions.erase(std::unique(m_positions.begin(), m_positions.end()), m_positions.end());
 }
@@ -44,7 +45,7 @@ void SourceLineBreaks::RemoveLines(const std::vector<std::size_t>& removed)
 void SourceLineBreaks::InsertLines(std::size_t at, std::size_t count)
 {
     for (auto p = std::lower_bound(m_positions.begin(), m_positions.end(), at); p != m_positions.end(); ++p)
-        *p += count;
+        *p += static_cast<std::uint32_t>(count);
 }
 
 void SourceLineBreaks::MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace zavio {
@@ -35,7 +36,8 @@ public:
     bool empty() const { return m_positions.empty(); }
 
 private:
-    std::vector<std::size_t> m_positions;  // ascending, no repeats
+    // Ascending, no repeats. A view's text holds far fewer than 2^32 lines.
+    std::vector<std::uint32_t> m_positions;
 };
 
 }  // namespace zavio

@@ -17,8 +17,10 @@ namespace zavio {
 
 namespace {
 
+// The split lines hold the list's long div tag on a line of its own.
 bool IsNoteListStartLine(const std::string& line)
 {
+    if (line.compare(0, 4, "<div") != 0) return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
            MbContains(line, "<div style='mso-element:endnote-list'>");
 }

@@ -112,19 +112,22 @@ bool IsNoteAnchorTag(std::string_view tag)
     return ContainsWithoutBlanks(tag, "mso-footnote-id:") || ContainsWithoutBlanks(tag, "mso-endnote-id:");
 }
 
-bool InNoteReferenceAfter(std::string_view line, bool inside)
+bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* anchor)
 {
-    // "<" is never a trail byte: every one opens a tag.
+    // Only "<a ...>" and "</a>" change it; every other tag is passed over at
+    // its "<" ("<" is never a trail byte).
     for (std::size_t open = line.find('<'); open != std::string_view::npos; open = line.find('<', open + 1)) {
-        const std::size_t close = line.find('>', open);
-        const std::string_view tag = line.substr(open, close == std::string_view::npos ? close : close - open + 1);
-        if (tag == "</a>" || tag == "</A>") {
+        const std::string_view rest = line.substr(open + 1);
+        if (rest.size() >= 3 && rest[0] == '/' && (rest[1] == 'a' || rest[1] == 'A') && rest[2] == '>') {
             inside = false;
-        } else if (IsNoteAnchorTag(tag)) {
-            inside = true;
+        } else if (!rest.empty() && (rest[0] == 'a' || rest[0] == 'A')) {
+            const std::size_t close = line.find('>', open);
+            const std::string_view tag = line.substr(open, close == std::string_view::npos ? close : close - open + 1);
+            if (IsNoteAnchorTag(tag)) {
+                inside = true;
+                if (anchor) *anchor = tag;
+            }
         }
-        if (close == std::string_view::npos) break;
-        open = close;
     }
     return inside;
 }

@@ -31,7 +31,8 @@ bool IsPageBreakTag(std::string_view line);
 // reference, with the mark or number it shows, ends at "</a>".
 bool IsNoteAnchorTag(std::string_view tag);
 // Whether the walk is inside a note reference after a cleaned line, given
-// whether it was before the line.
-bool InNoteReferenceAfter(std::string_view line, bool inside);
+// whether it was before the line; `anchor`, when given, receives each anchor
+// tag the line opens.
+bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* anchor = nullptr);
 
 }  // namespace zavio

@@ -213,8 +213,8 @@ TEST_F(PageExtractionTest, EndnoteAnchorGivesTheReference)
 }
 
 // Seven marks before "#" put it far beyond the page's first lines; a "#" is a
-// mark only inside a reference, and the topic's only before the first text shown.
-TEST_F(PageExtractionTest, MarkIsFoundAmongAllLeadingAnchorsAndOnlyThere)
+// mark only inside a reference, and the first one names the page.
+TEST_F(PageExtractionTest, MarkIsFoundHoweverManyAnchorsPrecedeIt)
 {
     LineList lines = {"<p class=MsoNormal>"};
     for (int n = 1; n <= 8; ++n) {
@@ -235,13 +235,13 @@ TEST_F(PageExtractionTest, MarkIsFoundAmongAllLeadingAnchorsAndOnlyThere)
     EXPECT_EQ(after[after.size() - 2], "");
 }
 
-TEST_F(PageExtractionTest, MarkAfterTheFirstTextShownIsNotTheTopics)
+TEST_F(PageExtractionTest, FootnotesAfterTheTitleStillNameThePage)
 {
-    CZavioDoc* page = Page({"<p>", J("本文"), "</p>", FootnoteAnchor(1), "<span>", "#", "</span></a>"});
+    CZavioDoc* page = Page({"<p>", J("題"), FootnoteAnchor(1), "<span>", "#", "</span></a>", "</p>"});
     std::string note;
     page->FindNoteReference(0, note, false);
-    EXPECT_EQ(note, "");
-    EXPECT_EQ(page->m_saOutputLines[5], "");  // still a mark: it leaves the page
+    EXPECT_EQ(note, "ftn1");
+    EXPECT_EQ(page->m_saOutputLines[4], "");
 }
 
 TEST_F(PageExtractionTest, LeadingLinesAfterABreakAreDroppedAtMostFifty)
