@@ -80,11 +80,6 @@ void ForEachTagAndText(std::string_view line, OnTag onTag, OnText onText)
     }
 }
 
-bool IsReferenceEnd(std::string_view tag)
-{
-    return tag == "</a>" || tag == "</A>";
-}
-
 char LowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -170,10 +165,9 @@ private:
     void OnTag(std::string_view tag)
     {
         if (m_done) return;
-        if (IsReferenceEnd(tag)) {
-            m_inReference = false;
-        } else if (IsNoteAnchorTag(tag)) {
-            m_inReference = true;
+        const bool inReference = InNoteReferenceAfter(tag, m_inReference);
+        if (inReference != m_inReference) {
+            m_inReference = inReference;
         } else if (IsParagraphTag(tag, false)) {
             StartParagraph();
         } else if (IsParagraphTag(tag, true)) {
