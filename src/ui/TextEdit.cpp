@@ -130,9 +130,13 @@ bool QtEditControl::AllowsInsert(const QTextCursor& cursor, const QString& text)
     // Reopening a saved file ends its last line with CR LF: keep room for
     // it, so that what the window saves it can open again.
     constexpr std::size_t kLastLineBreak = 2;
-    // A character is at most two bytes, a line break exactly two: most texts
-    // are far enough below the capacity not to be counted.
-    const auto atMost = [](qsizetype characters) { return 2 * static_cast<std::size_t>(characters); };
+    // A character is at most two bytes in CP932 and three per UTF-16 unit in
+    // UTF-8, a line break exactly two: most texts are far enough below the
+    // capacity not to be counted.
+    const std::size_t bytesPerUnit = m_encoding == TextEncoding::Utf8 ? 3 : 2;
+    const auto atMost = [bytesPerUnit](qsizetype characters) {
+        return bytesPerUnit * static_cast<std::size_t>(characters);
+    };
     if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= kEditViewCapacity) return true;
     QString inserted = text;
     inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');

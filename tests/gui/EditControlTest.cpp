@@ -145,6 +145,24 @@ private slots:
         QVERIFY(f->App().OpenDocumentFile(ToCp932((f->Folder() + "again.txt").toStdString())));
     }
 
+    // In UTF-8 a character takes up to three bytes: the capacity holds all the same.
+    void utf8EditsStopAtTheCapacity()
+    {
+        std::string line;
+        for (int i = 0; i < 32; ++i) line += "\xE3\x81\x82";  // あ
+        std::string text;
+        while (text.size() + 200 <= kEditViewCapacity) text += line + "\r\n";
+        text += std::string(kEditViewCapacity - 4 - text.size(), 'b');
+        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        QVERIFY(View().SetRawText(text));
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        edit->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText("あ");
+        edit->paste();
+        QTest::keyClicks(edit, "xyz");
+        QCOMPARE(View().GetRawText(), text + "xy");
+    }
+
     void findAndReplaceWorkOnTheText()
     {
         View().Control().SetText(ToCp932("あいう あいう"));
