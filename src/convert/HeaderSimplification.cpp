@@ -1,6 +1,9 @@
 // Reducing Word's style sheet to its normal paragraph style. Copied into small
 // pages, Word's font, heading and page rules make them look wrong (line
-// spacing far too wide), so only the rule of p.MsoNormal stays.
+// spacing far too wide), so only the rule of p.MsoNormal stays. Word 2002 and
+// later add list definitions after the section rules and a second, Word-only
+// style sheet after the first: both go as well, so the head that remains has
+// the same shape whatever Word wrote it.
 #include <algorithm>
 #include <cstddef>
 #include <string>
@@ -16,10 +19,73 @@ namespace {
 constexpr std::string_view kFontDefinitions = "/* Font Definitions */";
 constexpr std::string_view kStyleDefinitions = "/* Style Definitions */";
 constexpr std::string_view kNormalSelector = "p.MsoNormal";
-constexpr std::string_view kSectionRuleBody = "{page:Section1;}";
+constexpr std::string_view kListDefinitions = "/* List Definitions */";
 
 // Word lists the rule's selectors, then its body lines, each indented by a tab.
 constexpr std::size_t kNormalRuleLookahead = 19;
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The body of a section's rule, "{page:Section1;}" or "{page:WordSection2;}":
+// Word's style sheet ends with its sections' rules.
+bool IsSectionRule(const std::string& line)
+{
+    static constexpr std::string_view kPage = "{page:";
+    for (std::size_t at = MbFind(line, kPage); at != std::string::npos; at = MbFind(line, kPage, at + 1)) {
+        std::size_t i = at + kPage.size();
+        if (line.compare(i, 4, "Word") == 0) i += 4;
+        if (line.compare(i, 7, "Section") != 0) continue;
+        i += 7;
+        const std::size_t digits = i;
+        while (i < line.size() && IsDigit(line[i])) ++i;
+        if (i > digits && line.compare(i, 2, ";}") == 0) return true;
+    }
+    return false;
+}
+
+// Word 2002 and later write a second style sheet for Word alone after the
+// first: "<!--[if gte mso 10]>", "<style>", its rules, "</style>",
+// "<![endif]-->". The whole conditional block goes (never the first line).
+void SetAsideWordOnlyStyleSheets(const LineList& header, std::vector<bool>& removed)
+{
+    for (std::size_t j = 1; j < header.size(); ++j) {
+        if (!MbContains(header[j], "<!--[if gte mso")) continue;
+        std::size_t end = j;
+        bool style = false;
+        for (; end < header.size(); ++end) {
+            style = style || MbContains(header[end], "<style");
+            if (MbContains(header[end], "<![endif]-->")) break;
+        }
+        if (end == header.size()) return;  // never closed: left as it is
+        if (style) std::fill(removed.begin() + static_cast<std::ptrdiff_t>(j), removed.begin() + end + 1, true);
+        j = end;
+    }
+}
+
+// Word 2002 and later follow the last section rule with its list
+// definitions, up to the end of the style sheet's comment: they go with the
+// rules above them.
+void SetAsideListDefinitions(const LineList& header, std::vector<bool>& removed)
+{
+    std::size_t last = header.size();
+    for (std::size_t j = header.size(); j-- > 1;) {
+        if (IsSectionRule(header[j])) {
+            last = j;
+            break;
+        }
+    }
+    if (last == header.size()) return;
+    std::size_t j = last + 1;
+    while (j < header.size() && Trim(header[j]).empty()) ++j;
+    if (j == header.size() || !MbContains(header[j], kListDefinitions)) return;
+    std::size_t end = j;
+    while (end < header.size() && !MbContains(header[end], "-->") && !MbContains(header[end], "</style>")) ++end;
+    if (end == header.size()) return;
+    std::fill(removed.begin() + static_cast<std::ptrdiff_t>(last + 1), removed.begin() + end, true);
+}
 
 bool BelongsToNormalRule(const std::string& line)
 {
@@ -52,9 +118,12 @@ void CZavioApp::SimplifyHeader(CConversionState& run)
     enum class State { Keep, Remove, EndOfRules, StyleComment };
     State state = State::Keep;
     std::vector<bool> removed(header.size(), false);
+    SetAsideWordOnlyStyleSheets(header, removed);
+    SetAsideListDefinitions(header, removed);
     for (std::size_t j = header.size() - 1; j >= 1; --j) {
+        if (removed[j]) continue;  // already set aside: it changes nothing below
         const std::string& line = header[j];
-        if (MbContains(line, kSectionRuleBody)) state = State::Remove;
+        if (IsSectionRule(line)) state = State::Remove;
         if (j == endOfNormalRule && state == State::Remove) state = State::EndOfRules;
         if (MbContains(line, kStyleDefinitions) && state == State::Keep) state = State::StyleComment;
 

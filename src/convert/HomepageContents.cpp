@@ -1,9 +1,11 @@
 // The contents page of homepage-type help: a Word-style HTML page in the
 // manuscript's own dialect, so that it opens and edits in Word like the pages.
+// Titles and contents entries are text: they are escaped where they go in.
 #include <algorithm>
 
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
+#include "convert/HtmlText.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
@@ -34,7 +36,7 @@ void AppendHeadingBlock(LineList& out, const ContentsEntry& entry)
     AppendThinGap(out);
     out.push_back("");
     AppendIndent(out, entry.level);
-    out.push_back(entry.text);
+    out.push_back(EscapeHtmlText(entry.text));
     out.push_back("");
     AppendThinGap(out);
     out.push_back("");
@@ -46,7 +48,8 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
     AppendThinGap(out);
     out.push_back("");
     AppendIndent(out, entry.level);
-    out.push_back("<a href=\"" + target + ".htm\"> " + shownName + "</a><span lang=EN-US><o:p></o:p></span></span>");
+    out.push_back("<a href=\"" + target + ".htm\"> " + EscapeHtmlText(shownName) +
+                  "</a><span lang=EN-US><o:p></o:p></span></span>");
 }
 
 }  // namespace
@@ -78,7 +81,7 @@ void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* 
     for (std::size_t i = 0; i < pages; ++i) {
         out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
         out.push_back(line2);
-        out.push_back("style='text-underline:double'><a href=\"" + files[i] + ".htm\"> " + titles[i] +
+        out.push_back("style='text-underline:double'><a href=\"" + files[i] + ".htm\"> " + EscapeHtmlText(titles[i]) +
                       "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
         out.push_back("");
         AppendThinGap(out);

@@ -5,6 +5,7 @@
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
+#include "convert/HtmlText.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
@@ -43,19 +44,20 @@ void AppendSitemapHeader(LineList& out)
     out.push_back("</OBJECT>");
 }
 
-// A value between the quotes of a param: a double quote of its own would
+// A file name between the quotes of a param: a double quote of its own would
 // end the attribute early, so it is written as the entity.
-std::string AttributeText(const std::string& value)
+std::string FileNameAttribute(const std::string& value)
 {
     return MbReplaceAll(value, "\"", "&quot;");
 }
 
-// One sitemap item; a heading has no `local` page and links nowhere.
+// One sitemap item; a heading has no `local` page and links nowhere. The
+// name is text (a title, a contents entry): it shows as written.
 void AppendSitemapItem(LineList& out, const std::string& indent, const std::string& name, const std::string* local)
 {
     out.push_back(indent + "\t<LI> <OBJECT type=\"text/sitemap\">");
-    out.push_back(indent + "\t\t<param name=\"Name\" value=\"" + AttributeText(name) + "\">");
-    if (local) out.push_back(indent + "\t\t<param name=\"Local\" value=\"" + AttributeText(*local) + ".htm\">");
+    out.push_back(indent + "\t\t<param name=\"Name\" value=\"" + EscapeHtmlAttribute(name) + "\">");
+    if (local) out.push_back(indent + "\t\t<param name=\"Local\" value=\"" + FileNameAttribute(*local) + ".htm\">");
     out.push_back(indent + "\t\t</OBJECT>");
 }
 

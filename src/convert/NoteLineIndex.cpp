@@ -14,6 +14,8 @@ namespace {
 constexpr std::uint32_t kBucketBits = 14;
 // Below this size a search from the start costs less than the buckets.
 constexpr std::size_t kSmallBlock = 64 * 1024;
+// How far after the note reference the note's text may lie.
+constexpr std::size_t kNoteLookAhead = 15;
 
 }  // namespace
 
@@ -79,6 +81,25 @@ std::size_t NoteLineIndex::SearchFromStart(std::string_view what) const
         if (MbContains(m_notes[line], what)) return line;
         from = m_starts[line + 1];  // no match on a character boundary in this line
     }
+}
+
+std::string NoteTextAfterMark(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference,
+                              std::string_view mark)
+{
+    const std::size_t found = index.FirstLineWith(noteReference);
+    if (found == notes.size()) return std::string();
+    // The note's lines: tags, its mark, more tags, then its text.
+    bool markSeen = false;
+    for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
+        const std::string_view line = TrimRightView(TrimLeftView(notes[i]));
+        if (line.empty() || line == "&nbsp;") continue;
+        if (line == mark) {
+            markSeen = true;
+        } else if (markSeen && line[0] != '<') {
+            return std::string(line);
+        }
+    }
+    return std::string();
 }
 
 std::size_t NoteLineIndex::SearchByPieces(std::string_view what) const

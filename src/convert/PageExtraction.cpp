@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "convert/ConversionState.h"
+#include "convert/HtmlText.h"
+#include "convert/SourceLineBreaks.h"
 #include "convert/WordHtmlLines.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
@@ -18,24 +20,14 @@ namespace {
 
 // The anchor of the "#" footnote is at most this many lines after a page break.
 constexpr int kMaxLeadingLinesDropped = 50;
-// The "#" mark follows the page start within this many lines.
-constexpr int kNoteMarkSearchLines = 21;
-// The footnote anchor tag precedes its mark within this many lines.
-constexpr int kAnchorLookBack = 5;
-// Word's closing table of a page lies within its last lines.
-constexpr int kTableTailLines = 50;
+// A mark's anchor tag precedes it within this many lines.
+constexpr std::size_t kAnchorLookBack = 5;
 constexpr int kLooseTailLines = 5;
 
-// Word's page break, a tag whose attributes may carry blanks.
-bool IsPageBreakTag(const std::string& line)
+// WinHelp's mark of the footnote that names the topic.
+bool IsTopicMark(const std::string& line)
 {
-    const std::size_t first = line.find_first_not_of(' ');
-    return first != std::string::npos && line[first] == '<' && ContainsWithoutBlanks(line, "page-break-before:always'");
-}
-
-bool MentionsNoteId(const std::string& line)
-{
-    return MbContains(line, "mso-footnote-id:") || MbContains(line, "mso-endnote-id:");
+    return line.size() == 1 && line[0] == '#';
 }
 
 // The id that follows `marker` up to the next apostrophe; nullopt without the marker.
@@ -48,25 +40,170 @@ std::optional<std::string> NoteIdAfter(const std::string& anchor, std::string_vi
     return anchor.substr(at, end == std::string::npos ? 0 : end - at);
 }
 
-// One line's part of the title, or the empty string when it adds nothing.
-std::string TitlePiece(std::string_view line)
+// The note id of a reference's anchor tag, read as the written rule reads it:
+// blanks taken out, the style first.
+std::optional<std::string> NoteIdOfAnchor(std::string anchor)
 {
-    static constexpr std::string_view kLinkStartEnd = ".htm\">";
-    if (line.empty()) return {};
-    // Only the text of a link made from a jump hotspot counts.
-    std::size_t at = MbFind(line, kLinkStartEnd);
-    if (at != std::string_view::npos) line.remove_prefix(at + kLinkStartEnd.size());
-    if (!line.empty() && line[0] == '<') return {};
-    at = MbFind(line, "</a>");
-    if (at != std::string_view::npos) line = line.substr(0, at);
-    line = TrimRightView(TrimLeftView(line));
-    if (line == "&nbsp;") return {};
-    // Entities are rare in titles: most lines need no replacing at all.
-    if (line.find('&') == std::string_view::npos) return std::string(line);
-    std::string piece = MbReplaceAll(line, "&lt;", "<");
-    piece = MbReplaceAll(piece, "&gt;", ">");
-    return MbReplaceAll(piece, "&nbsp;", "");
+    CZavioDoc::StripBlanks(anchor);
+    if (auto id = NoteIdAfter(anchor, "<astyle='mso-footnote-id:")) return id;
+    return NoteIdAfter(anchor, "<astyle='mso-endnote-id:");
 }
+
+// Whether a reference's anchor opens in the few lines above line `mark` (Word
+// writes the anchor, the reference's span, the mark's span, the mark) with
+// no "</a>" after it, never above line `first`. `anchor` gets the anchor tag.
+bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t mark, std::string_view& anchor)
+{
+    for (std::size_t k = mark; k-- > first && k + kAnchorLookBack >= mark;) {
+        if (InNoteReferenceAfter(lines[k], false, &anchor)) return true;
+        if (!InNoteReferenceAfter(lines[k], true)) return false;  // a reference ends there
+    }
+    return false;
+}
+
+// Calls onTag for every tag of a cleaned line and onText for the text between.
+template <class OnTag, class OnText>
+void ForEachTagAndText(std::string_view line, OnTag onTag, OnText onText)
+{
+    for (std::size_t i = 0; i < line.size();) {
+        // Neither "<" nor ">" is ever a trail byte.
+        if (line[i] == '<') {
+            const std::size_t close = line.find('>', i);
+            const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
+            onTag(line.substr(i, end - i));
+            i = end;
+        } else {
+            const std::size_t end = std::min(line.find('<', i), line.size());
+            onText(line.substr(i, end - i));
+            i = end;
+        }
+    }
+}
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// "<p ...>", "<h1>" ... "<h6 ...>": Word's paragraphs, headings included.
+// `closing` asks for "</p>" and "</h1>" ... "</h6>" instead.
+bool IsParagraphTag(std::string_view tag, bool closing)
+{
+    std::size_t i = closing ? 2 : 1;
+    if (tag.size() <= i || tag[0] != '<' || (closing && tag[1] != '/')) return false;
+    const char name = LowerAscii(tag[i]);
+    if (name == 'h') {
+        if (tag.size() <= i + 1 || tag[i + 1] < '1' || tag[i + 1] > '6') return false;
+        ++i;
+    } else if (name != 'p') {
+        return false;
+    }
+    ++i;
+    return i < tag.size() && (tag[i] == '>' || (!closing && (tag[i] == ' ' || tag[i] == '\t')));
+}
+
+bool IsLineBreakTag(std::string_view tag)
+{
+    return tag.size() >= 3 && tag[0] == '<' && LowerAscii(tag[1]) == 'b' && LowerAscii(tag[2]) == 'r' &&
+           (tag.size() == 3 || tag[3] == '>' || tag[3] == ' ' || tag[3] == '/');
+}
+
+// Text as a reader sees it: references decoded, every run of white space
+// one blank, no blank at either end.
+std::string VisibleText(std::string_view raw)
+{
+    const std::string decoded = DecodeCharacterReferences(raw);
+    std::string out;
+    out.reserve(decoded.size());
+    bool blank = false;
+    // White space bytes are never trail bytes: the text is read byte by byte.
+    for (char c : decoded) {
+        if (IsAsciiSpace(static_cast<unsigned char>(c))) {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank) out += ' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
+// Whether a piece of text shows anything: Word fills empty paragraphs with
+// "&nbsp;" and pads with blanks.
+bool ShowsText(std::string_view text)
+{
+    while (!text.empty()) {
+        if (IsAsciiSpace(static_cast<unsigned char>(text[0]))) {
+            text.remove_prefix(1);
+        } else if (text.substr(0, 6) == "&nbsp;") {
+            text.remove_prefix(6);
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads a page's title: the text of its first paragraph (or heading) that
+// shows text once the note references (WinHelp's marks, note numbers) are set
+// aside. A source line break between two pieces of text was a blank.
+class PageTitleReader {
+public:
+    explicit PageTitleReader(const SourceLineBreaks& breaks) : m_breaks(breaks) {}
+
+    void ReadLine(std::size_t index, std::string_view line)
+    {
+        ForEachTagAndText(
+            line, [&](std::string_view tag) { OnTag(tag); }, [&](std::string_view text) { OnText(index, text); });
+    }
+    bool Done() const { return m_done; }
+    // The title; a page whose paragraph never ends gives the text to its end.
+    std::string Title() const { return m_done ? m_title : VisibleText(m_text); }
+
+private:
+    void OnTag(std::string_view tag)
+    {
+        if (m_done) return;
+        const bool inReference = InNoteReferenceAfter(tag, m_inReference);
+        if (inReference != m_inReference) {
+            m_inReference = inReference;
+        } else if (IsParagraphTag(tag, false)) {
+            StartParagraph();
+        } else if (IsParagraphTag(tag, true)) {
+            // Most paragraphs before the title show nothing at all.
+            if (ShowsText(m_text)) {
+                m_title = VisibleText(m_text);
+                m_done = !m_title.empty();
+            }
+            StartParagraph();
+        } else if (IsLineBreakTag(tag)) {
+            m_text += ' ';
+        }
+    }
+
+    void OnText(std::size_t index, std::string_view text)
+    {
+        if (m_done || m_inReference) return;
+        if (m_lastTextLine != kNone && m_lastTextLine < index && m_breaks.Between(m_lastTextLine, index)) m_text += ' ';
+        m_text += text;
+        m_lastTextLine = index;
+    }
+
+    void StartParagraph()
+    {
+        m_text.clear();
+        m_lastTextLine = kNone;
+    }
+
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const SourceLineBreaks& m_breaks;
+    bool m_inReference = false;
+    std::string m_text;
+    std::size_t m_lastTextLine = kNone;
+    std::string m_title;
+    bool m_done = false;
+};
 
 }  // namespace
 
@@ -119,10 +256,12 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
     auto from = source.begin() + static_cast<std::ptrdiff_t>(first);
     m_saOutputLines.insert(m_saOutputLines.end(), std::make_move_iterator(from), std::make_move_iterator(source.end()));
     source.erase(from, source.end());
+    manuscript->m_sourceBreaks.MoveTo(m_sourceBreaks, first, static_cast<std::size_t>(pageStart));
 
     if (opening != Opening::None) FindNoteReference(pageStart, noteReference, opening == Opening::PageBreak);
     // Every page opens Word's body section, the first page then twice.
     m_saOutputLines.insert(m_saOutputLines.begin() + pageStart, bodyStartCopy);
+    m_sourceBreaks.InsertLines(static_cast<std::size_t>(pageStart), 1);
     TrimPageTail(pageStart);
     ReadPageTitle(pageStart, title);
     return opening != Opening::FirstPage;
@@ -146,48 +285,39 @@ void CZavioDoc::FindNoteReference(int pageStart, std::string& noteReference, boo
             ++dropped;
         }
         lines.erase(lines.begin() + b, lines.begin() + b + dropped);
+        m_sourceBreaks.RemoveLines(static_cast<std::size_t>(b), static_cast<std::size_t>(b + dropped));
     }
 
-    const int end = std::min(static_cast<int>(lines.size()), b + kNoteMarkSearchLines);
-    for (int mark = b; mark < end; ++mark) {
-        if (lines[mark] != "#") continue;
-        // The anchor tag stands a few lines above its mark; failing that, the
-        // farthest line looked at is taken.
-        std::string anchor;
-        for (int k = mark - 1; k >= 0 && k >= mark - kAnchorLookBack; --k) {
-            anchor = lines[k];
-            if (MentionsNoteId(anchor)) break;
+    // The topic's footnotes lead the page, and "#" stands among their anchors
+    // however many marks come before it; the first "#" inside a note
+    // reference names the page (an author may have put the footnotes after
+    // the title, too). Every "#" there has served and leaves the page; a
+    // line "#" outside a reference is text.
+    for (std::size_t i = static_cast<std::size_t>(b); i < lines.size(); ++i) {
+        if (!IsTopicMark(lines[i])) continue;
+        std::string_view anchor;
+        if (!OpensReferenceAbove(lines, static_cast<std::size_t>(b), i, anchor)) continue;
+        if (noteReference.empty()) {
+            if (std::optional<std::string> id = NoteIdOfAnchor(std::string(anchor))) noteReference = std::move(*id);
         }
-        StripBlanks(anchor);
-        lines[mark].clear();  // the mark itself must not show on the page
-        if (auto id = NoteIdAfter(anchor, "<astyle='mso-footnote-id:")) {
-            noteReference = *id;
-            return;
-        }
-        if (auto id = NoteIdAfter(anchor, "<astyle='mso-endnote-id:")) {
-            noteReference = *id;
-            return;
-        }
+        lines[i].clear();
     }
 }
 
 void CZavioDoc::TrimPageTail(int pageStart)
 {
+    (void)pageStart;  // the loose tail is looked for whatever the page's length
     LineList& lines = m_saOutputLines;
     const int count = static_cast<int>(lines.size());
-
-    // A page that ends in a table loses the table's end and Word's tail after it.
-    for (int i = count - 1; i > pageStart && i > count - kTableTailLines; --i) {
-        if (MbContains(lines[i], "</table>")) {
-            lines.erase(lines.begin() + i, lines.end());
-            return;
-        }
-    }
-    // Otherwise a few loose lines at the very end go, up to an empty line, the
-    // opening span of a page break or the end of a conditional comment.
+    // A few loose lines at the very end go: the opening tags of Word's page
+    // break span. Nothing the page shows or closes goes: the walk stops at an
+    // empty line, at text, at a closing tag, at the page break's own span or
+    // at the end of a conditional comment.
     for (int i = count - 1; i >= 0 && i > count - kLooseTailLines; --i) {
         const std::string& line = lines[i];
-        if (line.empty() || line == "<![endif]>" || MbContains(line, "<span lang=EN-US")) break;
+        if (line.empty() || line[0] != '<' || line == "<![endif]>" || line.find("</") != std::string::npos ||
+            MbContains(line, "<span lang=EN-US"))
+            break;
         lines.pop_back();
     }
 }
@@ -196,13 +326,10 @@ void CZavioDoc::ReadPageTitle(int pageStart, std::string& title)
 {
     const LineList& lines = m_saOutputLines;
     if (pageStart < 0) return;
-    // The title is in the page's first two paragraphs; with fewer than two
-    // paragraph ends the rest of the page counts.
-    int paragraphEnds = 0;
-    for (std::size_t i = static_cast<std::size_t>(pageStart) + 1; i < lines.size(); ++i) {
-        title += TitlePiece(lines[i]);
-        if (MbContains(lines[i], "</p>") && ++paragraphEnds == 2) break;
-    }
+    PageTitleReader reader(m_sourceBreaks);
+    for (std::size_t i = static_cast<std::size_t>(pageStart) + 1; i < lines.size() && !reader.Done(); ++i)
+        reader.ReadLine(i, lines[i]);
+    title += reader.Title();
 }
 
 }  // namespace zavio

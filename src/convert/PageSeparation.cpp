@@ -18,29 +18,12 @@
 namespace zavio {
 namespace {
 
-// How far after the note reference the topic's "#" footnote text may lie.
-constexpr std::size_t kNoteLookAhead = 15;
 // The longest title the page list shows, in bytes.
 constexpr std::size_t kListedTitleBytes = 30;
 
 std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference)
 {
-    std::size_t found = index.FirstLineWith(noteReference);
-    if (found == notes.size()) return std::string();
-
-    // The footnote's lines: tags, the mark "#", more tags, then the topic name.
-    std::string pageName;
-    bool markSeen = false;
-    for (std::size_t i = found + 1; i <= found + kNoteLookAhead && i < notes.size(); ++i) {
-        const std::string_view line = TrimRightView(TrimLeftView(notes[i]));
-        if (line.empty() || line == "&nbsp;") continue;
-        if (line == "#") {
-            markSeen = true;
-        } else if (markSeen && line[0] != '<') {
-            pageName = std::string(line);
-            break;
-        }
-    }
+    std::string pageName = NoteTextAfterMark(notes, index, noteReference, "#");
     ReplaceUnsafeBytes(pageName);
     return pageName;
 }

@@ -8,6 +8,7 @@
 #include "convert/ConversionState.h"
 #include "convert/PageNames.h"
 #include "convert/WordHtmlLines.h"
+#include "doc/FileEncoding.h"
 #include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
@@ -16,15 +17,12 @@ namespace zavio {
 
 namespace {
 
+// The split lines hold the list's long div tag on a line of its own.
 bool IsNoteListStartLine(const std::string& line)
 {
+    if (line.compare(0, 4, "<div") != 0) return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
            MbContains(line, "<div style='mso-element:endnote-list'>");
-}
-
-bool IsPageBreakLine(const std::string& line)
-{
-    return MbContains(line, "page-break-before:always'");
 }
 
 bool IsTextLine(const std::string& line)
@@ -36,7 +34,7 @@ bool IsTextLine(const std::string& line)
 // state from one source line to the next, as Word wraps tags and text freely.
 class TagLineSplitter {
 public:
-    explicit TagLineSplitter(LineList& out) : m_out(out) {}
+    TagLineSplitter(LineList& out, SourceLineBreaks& breaks) : m_out(out), m_breaks(breaks) {}
 
     void FeedLine(const std::string& line)
     {
@@ -165,13 +163,19 @@ private:
 
     // Word wraps a long tag between its attributes: the pieces join with one
     // blank. Text wrapped at a blank keeps one line per source-line piece.
+    // Outside a tag the break was a blank of the text, which the lines alone
+    // no longer show: it is kept for the title reader.
     void OnEndOfSourceLine()
     {
-        if (m_state == State::InTag) m_tag += ' ';
+        if (m_state == State::InTag) {
+            m_tag += ' ';
+            return;
+        }
         if (m_state == State::AfterTag && m_textCount > 0) {
             Emit(m_text);
             m_textCount = 0;
         }
+        m_breaks.Add(m_out.size());
     }
 
     // The line gets a copy of its exact size; the buffer keeps its room for
@@ -183,6 +187,7 @@ private:
     }
 
     LineList& m_out;
+    SourceLineBreaks& m_breaks;
     State m_state = State::Outside;
     std::string m_tag;
     std::string m_text;
@@ -190,6 +195,16 @@ private:
     std::string m_pending;
     int m_distance = 0;
 };
+
+// A UTF-8 manuscript's lines are read in CP932: its head, which every page
+// and the contents page copy, must say so, as every other page's does.
+void DeclareShiftJis(LineList& lines, std::size_t first)
+{
+    for (std::size_t i = first; i < lines.size() && !IsBodyStartLine(lines[i]); ++i) {
+        const std::size_t value = FindUtf8CharsetValue(lines[i]);
+        if (value != std::string::npos) lines[i].replace(value, 5, "shift_jis");
+    }
+}
 
 // A jump into a named window is written "topic&gt;window": only the topic counts.
 void CutWindowName(std::string& target)
@@ -203,7 +218,9 @@ void CutWindowName(std::string& target)
 bool CZavioDoc::LoadHtmlSource()
 {
     if (!IsManuscriptExtension(m_strExtension)) return false;
+    const std::size_t first = m_saSourceLines.size();
     ReadViewLines(m_saSourceLines);
+    if (m_encoding == TextEncoding::Utf8) DeclareShiftJis(m_saSourceLines, first);
     return true;
 }
 
@@ -220,41 +237,67 @@ bool CZavioDoc::SplitOffWordHeader(CConversionState& run)
 
 void CZavioDoc::SplitTagsIntoLines()
 {
-    TagLineSplitter splitter(m_saOutputLines);
+    TagLineSplitter splitter(m_saOutputLines, m_sourceBreaks);
     for (const std::string& line : m_saSourceLines) splitter.FeedLine(line);
     // A run of short tags still waiting after the last line is dropped.
 }
 
 void CZavioDoc::MoveNoteListToApp(CConversionState& run)
 {
-    // Walk up from the end to the body section's "</div>" above the last note
-    // list, or to the last page break, which stays.
-    enum class Walk { Searching, ListSeen, Done };
-    Walk state = Walk::Searching;
-    std::size_t first = m_saOutputLines.size();
-    while (first > 0) {
-        const std::string& line = m_saOutputLines[first - 1];
-        if (IsPageBreakLine(line)) break;
-        if (IsNoteListStartLine(line)) state = Walk::ListSeen;
-        if (state == Walk::ListSeen && line == "</div>") state = Walk::Done;
-        --first;
-        if (state == Walk::Done) break;
+    // Word follows the body section's "</div>" with its footnote list and
+    // then its endnote list: both go, from the "</div>" above the first list
+    // on. Without a list the lines after the last page break go; the page
+    // break stays.
+    LineList& lines = m_saOutputLines;
+    std::size_t top = lines.size();
+    std::size_t firstList = lines.size();
+    while (top > 0 && !IsPageBreakTag(lines[top - 1])) {
+        if (IsNoteListStartLine(lines[--top])) firstList = top;
+    }
+    std::size_t first = top;
+    if (firstList < lines.size()) {
+        for (std::size_t k = firstList; k > top; --k) {
+            if (lines[k - 1] == "</div>") {
+                first = k - 1;
+                break;
+            }
+        }
     }
 
     // One block move keeps the order and puts it before earlier notes.
     LineList& notes = run.m_saNoteLines;
-    auto from = m_saOutputLines.begin() + static_cast<std::ptrdiff_t>(first);
-    notes.insert(notes.begin(), std::make_move_iterator(from), std::make_move_iterator(m_saOutputLines.end()));
-    m_saOutputLines.erase(from, m_saOutputLines.end());
+    auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
+    notes.insert(notes.begin(), std::make_move_iterator(from), std::make_move_iterator(lines.end()));
+    m_sourceBreaks.RemoveLines(first, lines.size());
+    lines.erase(from, lines.end());
 }
 
 void CZavioDoc::RemoveFootnoteMarks()
 {
-    // Keyword, title, browse and A-keyword marks mean nothing on a web page;
-    // "#" stays, as it leads to the page's topic name.
-    auto isMark = [](const std::string& line) { return line == "K" || line == "$" || line == "+" || line == "A"; };
-    m_saOutputLines.erase(std::remove_if(m_saOutputLines.begin(), m_saOutputLines.end(), isMark),
-                          m_saOutputLines.end());
+    // WinHelp's keyword, title, browse and A-keyword marks mean nothing on a
+    // web page; so do the build-tag, macro, window and comment marks, which
+    // count only inside a note reference, as body text may read "*" or "!".
+    // "#" stays: it leads the page extraction to the page's topic name.
+    const auto isMark = [](const std::string& line, bool inReference) {
+        if (line.empty() || line.size() > 4) return false;
+        if (line == "K" || line == "$" || line == "+" || line == "A") return true;
+        return inReference && (line == "*" || line == "!" || line == "&gt;" || line == "@");
+    };
+    LineList& lines = m_saOutputLines;
+    std::vector<std::size_t> removed;
+    bool inReference = false;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (isMark(lines[i], inReference)) {
+            removed.push_back(i);
+            continue;
+        }
+        inReference = InNoteReferenceAfter(lines[i], inReference);
+        if (kept != i) lines[kept] = std::move(lines[i]);
+        ++kept;
+    }
+    lines.resize(kept);
+    m_sourceBreaks.RemoveLines(removed);
 }
 
 void CZavioDoc::ConvertJumpLinks()

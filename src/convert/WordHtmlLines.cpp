@@ -5,6 +5,23 @@
 namespace zavio {
 namespace {
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether `name`, which ends in "Section1", stands in the line as a whole:
+// Word numbers later sections on, and Section10 begins with "Section1".
+bool ContainsSection1Name(std::string_view line, std::string_view name)
+{
+    for (std::size_t at = MbFind(line, name); at != std::string_view::npos;) {
+        const std::size_t end = at + name.size();
+        if (end == line.size() || !IsDigit(line[end])) return true;
+        at = MbFind(line, name, end);
+    }
+    return false;
+}
+
 // The loose form finds a div whose class comes after other attributes;
 // `looseDiv` is how each test has always spelled that div, so no manuscript
 // splits differently than it did.
@@ -12,8 +29,8 @@ bool NamesBodyDivision(std::string_view line, std::string_view looseDiv)
 {
     // Each form names Section1: most lines are passed over with one search.
     if (line.find("Section1") == std::string_view::npos) return false;
-    return MbContains(line, "<div class=Section1") || MbContains(line, "<div class=WordSection1") ||
-           (MbContains(line, looseDiv) && MbContains(line, "Section1"));
+    return ContainsSection1Name(line, "<div class=Section1") || ContainsSection1Name(line, "<div class=WordSection1") ||
+           (MbContains(line, looseDiv) && ContainsSection1Name(line, "Section1"));
 }
 
 // Whether `what` stands at `at` once the blanks from there on are taken out.
@@ -74,6 +91,45 @@ bool IsBodyStartCopyLine(std::string_view line)
 bool IsFirstPageLine(std::string_view line)
 {
     return StartsWithTag(line) && NamesBodyDivision(line, "div class=");
+}
+
+bool IsPageBreakTag(std::string_view line)
+{
+    // Word wraps a style value after ":" or ";", never inside a property's
+    // name, so one search passes over every other line.
+    if (line.find("page-break-before") == std::string_view::npos) return false;
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos || line[first] != '<') return false;
+    // A section break goes on with its kind: "always;mso-break-type:section-break'".
+    return ContainsWithoutBlanks(line, "page-break-before:always'") ||
+           ContainsWithoutBlanks(line, "page-break-before:always;");
+}
+
+bool IsNoteAnchorTag(std::string_view tag)
+{
+    if (tag.size() < 3 || tag[0] != '<' || (tag[1] != 'a' && tag[1] != 'A')) return false;
+    if (tag[2] != ' ' && tag[2] != '\t') return false;
+    return ContainsWithoutBlanks(tag, "mso-footnote-id:") || ContainsWithoutBlanks(tag, "mso-endnote-id:");
+}
+
+bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* anchor)
+{
+    // Only "<a ...>" and "</a>" change it; every other tag is passed over at
+    // its "<" ("<" is never a trail byte).
+    for (std::size_t open = line.find('<'); open != std::string_view::npos; open = line.find('<', open + 1)) {
+        const std::string_view rest = line.substr(open + 1);
+        if (rest.size() >= 3 && rest[0] == '/' && (rest[1] == 'a' || rest[1] == 'A') && rest[2] == '>') {
+            inside = false;
+        } else if (!rest.empty() && (rest[0] == 'a' || rest[0] == 'A')) {
+            const std::size_t close = line.find('>', open);
+            const std::string_view tag = line.substr(open, close == std::string_view::npos ? close : close - open + 1);
+            if (IsNoteAnchorTag(tag)) {
+                inside = true;
+                if (anchor) *anchor = tag;
+            }
+        }
+    }
+    return inside;
 }
 
 }  // namespace zavio

@@ -1,6 +1,7 @@
 // Opening files in document windows: the Open command, the framework's open
 // entry for dropped files, and the two file dialogs.
 #include "app/ZavioApp.h"
+#include "doc/FileEncoding.h"
 #include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
@@ -108,7 +109,10 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
 {
     LineList lines;
     doc->ReadViewLines(lines);
-    doc->m_bFileNotRead = !ReadTextFileLines(lines, path) || !doc->LoadLinesIntoView(lines);
+    const bool read = ReadTextFileLines(lines, path);
+    // The window shows and saves the file in its own encoding.
+    if (read) doc->SetTextEncoding(DetectFileEncoding(lines, doc->m_strExtension));
+    doc->m_bFileNotRead = !read || !doc->LoadLinesIntoView(lines);
     return !doc->m_bFileNotRead;
 }
 

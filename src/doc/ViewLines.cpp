@@ -10,6 +10,19 @@
 #include "framework/EditView.h"
 
 namespace zavio {
+namespace {
+
+// A UTF-8 file's lines as every later stage reads text: in CP932, with the
+// byte-order mark gone; a character CP932 lacks becomes "&#NNNN;".
+void ConvertUtf8Lines(LineList& lines, std::size_t first)
+{
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (first < lines.size() && std::string_view(lines[first]).substr(0, 3) == kByteOrderMark)
+        lines[first].erase(0, kByteOrderMark.size());
+    for (std::size_t i = first; i < lines.size(); ++i) lines[i] = Utf8ToCp932WithReferences(lines[i]);
+}
+
+}  // namespace
 
 bool CZavioDoc::ReadViewLines(LineList& lines)
 {
@@ -22,6 +35,7 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
         return false;
     }
 
+    const std::size_t firstRead = lines.size();
     // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
     // a decision of their own.
     std::string line;
@@ -45,6 +59,7 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
         }
     }
     if (!line.empty()) lines.push_back(std::move(line));
+    if (m_encoding == TextEncoding::Utf8) ConvertUtf8Lines(lines, firstRead);
     return true;
 }
 

@@ -22,6 +22,12 @@ void CZavioDoc::SetFileNames(const std::string& extension, const std::string& ba
     SetTitle(path);
 }
 
+void CZavioDoc::SetTextEncoding(TextEncoding encoding)
+{
+    m_encoding = encoding;
+    if (CEditView* view = GetView()) view->Control().SetEncoding(encoding);
+}
+
 bool CZavioDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "convert/SourceLineBreaks.h"
+#include "framework/Cp932.h"
 #include "framework/Document.h"
 #include "framework/TextFile.h"
 
@@ -29,8 +31,11 @@ public:
     // case, no dot), base name and path, and the path as its window title.
     void SetFileNames(const std::string& extension, const std::string& baseName, const std::string& path);
 
-    // Text between the view, line lists and files.
+    // Text between the view, line lists and files. The lines read from a
+    // UTF-8 view come in CP932, as every reader of a document expects.
     bool ReadViewLines(LineList& lines);
+    // The encoding of the document's file, which its view shows and saves.
+    void SetTextEncoding(TextEncoding encoding);
     bool LoadLinesIntoView(const LineList& lines);
     bool WriteLinesToFile(const LineList& lines, RoundTripFile& file);
     void WriteTermsText();
@@ -70,12 +75,18 @@ public:
 
     LineList m_saSourceLines;
     LineList m_saOutputLines;
+    // Where the source broke a line beside the output lines' text: made by
+    // SplitTagsIntoLines, kept in step by the stages that move output lines,
+    // read by ReadPageTitle.
+    SourceLineBreaks m_sourceBreaks;
     std::string m_strPath;
     std::string m_strBaseName;
     std::string m_strExtension;
     // Set when the file at m_strPath could not be read into the view: the
     // window does not hold that file's text, so saving must never go there.
     bool m_bFileNotRead = false;
+    // The encoding of the file's bytes in the view; generated files are CP932.
+    TextEncoding m_encoding = TextEncoding::Cp932;
 };
 
 }  // namespace zavio

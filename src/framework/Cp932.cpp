@@ -345,7 +345,121 @@ std::optional<std::string> Encode(std::string_view in)
     return out;
 }
 
+// The length of the well-formed UTF-8 sequence at `pos` and its code point;
+// 0 for a byte that does not begin one (overlong forms and surrogates
+// included, as iconv refuses them too).
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t pos, char32_t& cp)
+{
+    const auto c = static_cast<unsigned char>(s[pos]);
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (length == 0 || pos + length > s.size()) return 0;
+    cp = c & (0xFF >> (length + 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto t = static_cast<unsigned char>(s[pos + i]);
+        if ((t & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (t & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
+
+bool IsEscapeCodePoint(char32_t cp)
+{
+    return cp >= kEscapeBase && cp <= kEscapeBase + 0xFF;
+}
+
+// The converter from UTF-8 to the platform's CP932 table, which also knows the
+// characters CP932 holds without giving them back (U+00A5, U+203E, U+301C...).
+Converter& Utf8ToCp932Converter()
+{
+    static Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+std::mutex& Utf8ToCp932Mutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 }  // namespace
+
+std::string DecodeUtf8Lossless(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = Utf8SequenceAt(utf8, i, cp);
+        if (length > 0 && !IsEscapeCodePoint(cp)) {
+            out.append(utf8, i, length);
+            i += length;
+            continue;
+        }
+        // A stray byte, or one byte of a character the codec reserves.
+        for (std::size_t end = i + std::max<std::size_t>(length, 1); i < end; ++i)
+            AppendUtf8(out, kEscapeBase + static_cast<unsigned char>(utf8[i]));
+    }
+    return out;
+}
+
+std::string EncodeUtf8Lossless(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t length = Utf8SequenceAt(text, i, cp);
+        if (length > 0 && IsEscapeCodePoint(cp)) {
+            out += static_cast<char>(cp - kEscapeBase);
+        } else {
+            out.append(text, i, std::max<std::size_t>(length, 1));
+        }
+        i += std::max<std::size_t>(length, 1);
+    }
+    return out;
+}
+
+std::string Utf8ToCp932WithReferences(std::string_view utf8)
+{
+    if (IsAscii(utf8)) return std::string(utf8);
+    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    Converter& conv = Utf8ToCp932Converter();
+    std::string out, part;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        bool rejected = false;
+        const std::size_t taken = conv.Run(utf8.substr(i), part, rejected);
+        out += part;
+        i += taken;
+        if (i >= utf8.size()) break;
+        // iconv stopped at a character CP932 lacks or at bytes that are not UTF-8.
+        char32_t cp = 0;
+        const std::size_t length = Utf8SequenceAt(utf8, i, cp);
+        if (length == 0) {
+            out += utf8[i++];
+            continue;
+        }
+        out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+        i += length;
+    }
+    return out;
+}
+
+std::optional<std::string> CodePointToCp932(char32_t codePoint)
+{
+    if (codePoint < 0x80) return std::string(1, static_cast<char>(codePoint));
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
+    std::string utf8;
+    AppendUtf8(utf8, codePoint);
+    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    return Utf8ToCp932Converter()(utf8);
+}
 
 namespace {
 // Looks literals up by view, so a literal already converted costs no copy.

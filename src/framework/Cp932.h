@@ -39,6 +39,23 @@ std::optional<std::string> EncodeCp932(std::string_view utf8);
 std::string DecodeCp932Lossless(std::string_view cp932);
 std::string EncodeCp932Lossless(std::string_view utf8);
 
+// The encoding of a text file's bytes. Everything inside is CP932; a Word
+// manuscript may have been saved as UTF-8, and its window keeps it so.
+enum class TextEncoding { Cp932, Utf8 };
+
+// The lossless pair for UTF-8 text: valid UTF-8 passes, every byte of an
+// invalid sequence (and of a character in U+F700..U+F7FF, which the codec
+// reserves) becomes U+F700 + byte, and encoding gives the same bytes back.
+std::string DecodeUtf8Lossless(std::string_view utf8);
+std::string EncodeUtf8Lossless(std::string_view text);
+
+// UTF-8 text in CP932 as the platform's CP932 table maps it (U+00A5 becomes
+// 0x5C); a character CP932 lacks becomes a numeric character reference
+// "&#NNNN;", and bytes that are not UTF-8 pass unchanged.
+std::string Utf8ToCp932WithReferences(std::string_view utf8);
+// One code point in CP932, as the table maps it; nullopt when CP932 lacks it.
+std::optional<std::string> CodePointToCp932(char32_t codePoint);
+
 // Multibyte-aware search: a match counts only where a character of `text`
 // begins, so a trail byte 0x5C or 0x7C never matches '\' or '|'. `start`
 // must itself be a character boundary.

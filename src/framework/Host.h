@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Cp932.h"
+
 namespace zavio {
 
 class CDocument;
@@ -48,14 +50,16 @@ struct FileDialogResult {
     std::vector<std::string> paths;  // full CP932 paths, in the dialog's order
 };
 
-// The text window of one document. It holds the document's text as raw CP932
-// bytes with CR LF line ends; the standard edit operations default to doing
-// nothing where there is no screen.
+// The text window of one document. It holds the document's text as raw bytes
+// with CR LF line ends, CP932 unless the document says its file is UTF-8; the
+// standard edit operations default to doing nothing where there is no screen.
 class EditControl {
 public:
     virtual ~EditControl() = default;
     virtual std::string GetText() const = 0;
     virtual void SetText(std::string bytes) = 0;
+    // How the bytes are to be shown and edited; the document decides it.
+    virtual void SetEncoding(TextEncoding encoding) { (void)encoding; }
 
     virtual void Undo() {}
     virtual void Cut() {}

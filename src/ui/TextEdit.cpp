@@ -27,9 +27,12 @@ constexpr char16_t kEscapedCR = 0xF700 + '\r';
 constexpr char16_t kEscapedLF = 0xF700 + '\n';
 constexpr char16_t kEscapedNul = 0xF700;
 
-QString DecodeLine(std::string_view bytes)
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+QString DecodeLine(std::string_view bytes, TextEncoding encoding)
 {
-    QString line = QString::fromStdString(DecodeCp932Lossless(bytes));
+    QString line =
+        QString::fromStdString(encoding == TextEncoding::Utf8 ? DecodeUtf8Lossless(bytes) : DecodeCp932Lossless(bytes));
     // Line breaks inside a line are not line ends here: keep them visible
     // and unchanged.
     for (QChar& c : line) {
@@ -62,13 +65,13 @@ QFont ViewFont()
     return system;
 }
 
-QString DecodeViewText(const std::string& bytes)
+QString DecodeViewText(std::string_view bytes, TextEncoding encoding)
 {
     QString text;
     std::string_view rest = bytes;
     for (;;) {
         std::size_t end = rest.find("\r\n");
-        text += DecodeLine(rest.substr(0, end));
+        text += DecodeLine(rest.substr(0, end), encoding);
         if (end == std::string_view::npos) break;
         text += u'\n';
         rest.remove_prefix(end + 2);
@@ -76,13 +79,14 @@ QString DecodeViewText(const std::string& bytes)
     return text;
 }
 
-std::string EncodeViewText(const QString& text)
+std::string EncodeViewText(const QString& text, TextEncoding encoding)
 {
     std::string bytes;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0) bytes += "\r\n";
-        bytes += EncodeCp932Lossless(lines[i].toStdString());
+        const std::string line = lines[i].toStdString();
+        bytes += encoding == TextEncoding::Utf8 ? EncodeUtf8Lossless(line) : EncodeCp932Lossless(line);
     }
     return bytes;
 }
@@ -126,14 +130,19 @@ bool QtEditControl::AllowsInsert(const QTextCursor& cursor, const QString& text)
     // Reopening a saved file ends its last line with CR LF: keep room for
     // it, so that what the window saves it can open again.
     constexpr std::size_t kLastLineBreak = 2;
-    // A character is at most two bytes, a line break exactly two: most texts
-    // are far enough below the capacity not to be counted.
-    const auto atMost = [](qsizetype characters) { return 2 * static_cast<std::size_t>(characters); };
+    // A character is at most two bytes in CP932 and three per UTF-16 unit in
+    // UTF-8, a line break exactly two: most texts are far enough below the
+    // capacity not to be counted.
+    const std::size_t bytesPerUnit = m_encoding == TextEncoding::Utf8 ? 3 : 2;
+    const auto atMost = [bytesPerUnit](qsizetype characters) {
+        return bytesPerUnit * static_cast<std::size_t>(characters);
+    };
     if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= kEditViewCapacity) return true;
     QString inserted = text;
     inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    const std::size_t removed = EncodeViewText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n')).size();
-    const std::size_t after = GetText().size() - removed + EncodeViewText(inserted).size();
+    const std::size_t removed =
+        EncodeViewText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'), m_encoding).size();
+    const std::size_t after = GetText().size() - removed + EncodeViewText(inserted, m_encoding).size();
     return after + kLastLineBreak <= kEditViewCapacity;
 }
 
@@ -148,16 +157,33 @@ std::string QtEditControl::GetText() const
 {
     // Unedited text is handed back byte for byte; edited text is encoded
     // again, and the lossless codec gives unchanged lines their old bytes.
-    return m_edited ? EncodeViewText(m_text->toPlainText()) : m_bytes;
+    if (!m_edited) return m_bytes;
+    std::string bytes = EncodeViewText(m_text->toPlainText(), m_encoding);
+    if (m_byteOrderMark) bytes.insert(0, kByteOrderMark);
+    return bytes;
 }
 
 void QtEditControl::SetText(std::string bytes)
 {
+    std::string_view shown = bytes;
+    m_byteOrderMark = m_encoding == TextEncoding::Utf8 && shown.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (m_byteOrderMark) shown.remove_prefix(kByteOrderMark.size());
     m_loading = true;
-    m_text->setPlainText(DecodeViewText(bytes));
+    m_text->setPlainText(DecodeViewText(shown, m_encoding));
     m_loading = false;
     m_bytes = std::move(bytes);
     m_edited = false;
+}
+
+void QtEditControl::SetEncoding(TextEncoding encoding)
+{
+    if (encoding == m_encoding) return;
+    // The bytes stay what they are; only how they are shown changes.
+    std::string bytes = GetText();
+    const bool edited = m_edited;
+    m_encoding = encoding;
+    SetText(std::move(bytes));
+    if (edited) m_edited = true;
 }
 
 void QtEditControl::Undo()

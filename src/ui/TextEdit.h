@@ -1,14 +1,16 @@
-// The text of a document window. The raw CP932 bytes with CR LF line ends are
-// the truth: the control keeps them as loaded and shows them decoded; only
-// after the user edited the text is it encoded again. Bytes that are not
-// CP932, and CR or LF bytes that are not part of a CR LF pair, are shown as
-// reserved characters that encode back to the same bytes.
+// The text of a document window. The raw bytes with CR LF line ends are the
+// truth: the control keeps them as loaded and shows them decoded (CP932, or
+// UTF-8 where the document's file is); only after the user edited the text is
+// it encoded again, in the same encoding. Bytes that do not decode, and CR or
+// LF bytes that are not part of a CR LF pair, are shown as reserved characters
+// that encode back to the same bytes.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/Host.h"
@@ -27,9 +29,10 @@ class ZavioTextEdit;
 // The system's fixed font where there is none.
 QFont ViewFont();
 
-// CP932 bytes to the text shown, and back.
-QString DecodeViewText(const std::string& bytes);
-std::string EncodeViewText(const QString& text);
+// A document's bytes (CP932, or UTF-8 where its file is) to the text shown,
+// and back.
+QString DecodeViewText(std::string_view bytes, TextEncoding encoding = TextEncoding::Cp932);
+std::string EncodeViewText(const QString& text, TextEncoding encoding = TextEncoding::Cp932);
 
 class QtEditControl : public EditControl {
 public:
@@ -48,6 +51,7 @@ public:
 
     std::string GetText() const override;
     void SetText(std::string bytes) override;
+    void SetEncoding(TextEncoding encoding) override;
     void Undo() override;
     void Cut() override;
     void Copy() override;
@@ -69,6 +73,9 @@ private:
     CDocument& m_doc;
     std::unique_ptr<QTextDocument> m_text;
     std::string m_bytes;
+    TextEncoding m_encoding = TextEncoding::Cp932;
+    // A UTF-8 file's byte-order mark is not shown, and an edited text keeps it.
+    bool m_byteOrderMark = false;
     bool m_edited = false;
     bool m_loading = false;
     std::vector<QPointer<ZavioTextEdit>> m_edits;

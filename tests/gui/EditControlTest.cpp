@@ -1,5 +1,5 @@
-// The text of a document window: raw CP932 bytes survive showing and
-// editing; the view wraps instead of scrolling sideways.
+// The text of a document window: raw CP932 (or UTF-8) bytes survive showing
+// and editing; the view wraps instead of scrolling sideways.
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -65,6 +65,24 @@ private slots:
         QVERIFY(f->App().m_pStartupDoc->IsModified());
     }
 
+    void utf8TextIsShownAndEditedAsUtf8()
+    {
+        // A byte-order mark, é (not in CP932), 表 and a byte that is no UTF-8.
+        const std::string bytes =
+            "\xEF\xBB\xBF"
+            "caf\xC3\xA9 \xE8\xA1\xA8\xFF\r\nx";
+        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        View().Control().SetText(bytes);
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        QCOMPARE(edit->document()->firstBlock().text().left(6), QString::fromUtf8("café 表"));
+        QCOMPARE(View().GetRawText(), bytes);
+        QTextCursor cursor = edit->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        edit->setTextCursor(cursor);
+        edit->insertPlainText("三");
+        QCOMPARE(View().GetRawText(), bytes + "\xE4\xB8\x89");
+    }
+
     void linesWrapAtTheWindowWidth()
     {
         ZavioTextEdit* edit = f->Window()->ActiveEdit();
@@ -125,6 +143,24 @@ private slots:
         QVERIFY(f->App().m_pStartupDoc->SaveDocument(false));
         QVERIFY(QFile::copy(f->Folder() + "full.txt", f->Folder() + "again.txt"));
         QVERIFY(f->App().OpenDocumentFile(ToCp932((f->Folder() + "again.txt").toStdString())));
+    }
+
+    // In UTF-8 a character takes up to three bytes: the capacity holds all the same.
+    void utf8EditsStopAtTheCapacity()
+    {
+        std::string line;
+        for (int i = 0; i < 32; ++i) line += "\xE3\x81\x82";  // あ
+        std::string text;
+        while (text.size() + 200 <= kEditViewCapacity) text += line + "\r\n";
+        text += std::string(kEditViewCapacity - 4 - text.size(), 'b');
+        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        QVERIFY(View().SetRawText(text));
+        ZavioTextEdit* edit = f->Window()->ActiveEdit();
+        edit->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText("あ");
+        edit->paste();
+        QTest::keyClicks(edit, "xyz");
+        QCOMPARE(View().GetRawText(), text + "xy");
     }
 
     void findAndReplaceWorkOnTheText()

@@ -21,6 +21,30 @@ TEST(Cp932Codec, LiteralsBecomeCp932)
     EXPECT_EQ(&ToCp932("表"), &ToCp932("表"));  // cached once
 }
 
+// A UTF-8 manuscript's text in CP932: the platform's table maps U+00A5 and
+// U+2014 one way, a character CP932 lacks becomes a reference, and bytes that
+// are not UTF-8 (a lone 0xFF, a surrogate, an overlong slash) pass unchanged.
+TEST(Cp932Codec, Utf8TextBecomesCp932WithReferences)
+{
+    EXPECT_EQ(Utf8ToCp932WithReferences("\xC2\xA5 \xE2\x80\x94 \xE8\xA1\xA8"), "\x5C \x81\x5C " + kHyou);
+    EXPECT_EQ(Utf8ToCp932WithReferences("caf\xC3\xA9\xF0\x9F\x98\x80!"), "caf&#233;&#128512;!");
+    EXPECT_EQ(Utf8ToCp932WithReferences("a\xFF\xED\xA0\x80\xC0\xAF\xE8\xA1"), "a\xFF\xED\xA0\x80\xC0\xAF\xE8\xA1");
+    EXPECT_EQ(CodePointToCp932(0x8868), kHyou);
+    EXPECT_EQ(CodePointToCp932(0xE9), std::nullopt);
+}
+
+// Shown and edited, UTF-8 text comes back byte for byte: bytes that are not
+// UTF-8, and characters in the codec's reserved range, become reserved code
+// points of their bytes.
+TEST(Cp932Codec, Utf8LosslessPairKeepsEveryByte)
+{
+    const std::string bytes = "\xE8\xA1\xA8\xFF\xEF\x9D\x81\xC3";
+    const std::string shown = DecodeUtf8Lossless(bytes);
+    EXPECT_EQ(shown.substr(0, 3), "\xE8\xA1\xA8");
+    EXPECT_EQ(shown.substr(3, 3), "\xEF\x9F\xBF");  // U+F7FF for 0xFF
+    EXPECT_EQ(EncodeUtf8Lossless(shown), bytes);
+}
+
 TEST(Cp932Codec, StrictConversionRejectsWhatDoesNotFit)
 {
     EXPECT_EQ(DecodeCp932(kHyou + "a"), std::optional<std::string>("表a"));

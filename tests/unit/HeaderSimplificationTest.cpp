@@ -80,9 +80,28 @@ TEST_F(HeaderSimplificationTest, NormalRuleIndentedByBlanksEndsAtItsFirstBodyLin
 TEST_F(HeaderSimplificationTest, WithoutSectionRuleOnlyFontDefinitionsGo)
 {
     LineList header = WordHeader();
+    header[26] = "div.Main";
+    header[27] = "\t{page:Main;}";
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 33}}));
+}
+
+// Word 2002 and later: indented first lines, the page and list definitions,
+// WordSection1, and a second style sheet for Word alone after the first.
+TEST_F(HeaderSimplificationTest, LaterWordHeadTakesTheSameShape)
+{
+    LineList header = WordHeader();
+    header[7] = " @font-face";
+    header[11] = " p.MsoNormal, li.MsoNormal, div.MsoNormal";
+    header[23] = "@page WordSection1";
     header[26] = "div.WordSection1";
     header[27] = "\t{page:WordSection1;}";
-    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 33}}));
+    header.insert(header.begin() + 28, {" /* List Definitions */", " @list l0", "\t{mso-list-id:1;}", "ol", "\t{}"});
+    header.insert(header.begin() + 35, {"<!--[if gte mso 10]>", "<style>", " /* Style Definitions */",
+                                        " table.MsoNormalTable", "\t{font-size:10.0pt;}", "</style>", "<![endif]-->"});
+    header.insert(header.begin() + 23,
+                  {" /* Page Definitions */", " @page", "\t{mso-page-border-surround-header:no;}"});
+    // Kept: the head, the style comment with the normal rule, "-->" and "</style>", the rest.
+    EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 19}, {36, 37}, {45, 48}}));
 }
 
 TEST_F(HeaderSimplificationTest, WithoutStyleCommentEverythingUpToTheFontCommentGoes)

@@ -108,12 +108,15 @@ TEST_F(HtmlHelpProjectTest, EntryNamesAndTopicsAreTrimmedAsTheContentsFileIsRead
                      }));
 }
 
-TEST_F(HtmlHelpProjectTest, QuotesInsideAValueCannotEndIt)
+TEST_F(HtmlHelpProjectTest, NamesAreTextAndQuotesInsideAValueCannotEndIt)
 {
     AddPage("The \"Open\" command", "open");
-    auto lines = Tree({"1 The \"Open\" command=open", "1 Zzzz=a\"b"});
+    auto lines = Tree({"1 The \"Open\" command=open", "1 Zzzz=a\"b", "1 a <b> & c &amp; &#233; &#65; &copy;"});
     EXPECT_EQ(lines[2], J("\t\t\t<param name=\"Name\" value=\"The &quot;Open&quot; command\">"));
     EXPECT_EQ(lines[7], J("\t\t\t<param name=\"Local\" value=\"a&quot;b.htm\">"));
+    // Text shows as written: only the references a title reader leaves (to a
+    // character CP932 lacks, or a name it does not know) stay references.
+    EXPECT_EQ(lines[10], "\t\t<param name=\"Name\" value=\"a &lt;b&gt; &amp; c &amp;amp; &#233; &amp;#65; &copy;\">");
 }
 
 TEST_F(HtmlHelpProjectTest, ListsOpenOnTheWayDownAndCloseOnlyWhatIsOpen)

@@ -36,6 +36,37 @@ TEST_F(OpenDocumentsTest, ThreeFilesInOneDialogMakeThreeWindowsInOrderAndOneTili
     EXPECT_TRUE(m_app->GetRecentFiles().empty());  // the Open command adds none
 }
 
+// A Web page saved as UTF-8 keeps its bytes in its window and its file, and
+// reads as CP932 lines. A declaration counts only in the head of a Web page;
+// a byte-order mark in any file.
+TEST_F(OpenDocumentsTest, Utf8FilesKeepTheirEncodingAndReadAsCp932)
+{
+    const std::string page =
+        "\xEF\xBB\xBF<html><head><META content=\"text/html; CHARSET=UTF-8\">\r\n"
+        "<title>\xE8\xA1\xA8</title></head>\r\n<body>caf\xC3\xA9</body>\r\n";
+    const std::string path = MakeFile("u.htm", page);
+    auto* doc = static_cast<CZavioDoc*>(m_app->OpenDocumentFile(path));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_encoding, TextEncoding::Utf8);
+    EXPECT_EQ(ViewText(doc), page);
+    LineList lines;
+    doc->ReadViewLines(lines);
+    EXPECT_EQ(lines, (LineList{"<html><head><META content=\"text/html; CHARSET=UTF-8\">",
+                               "<title>" + J("表") + "</title></head>", "<body>caf&#233;</body>"}));
+    ASSERT_TRUE(doc->SaveDocument(false));
+    EXPECT_EQ(ReadFile(path), page);
+
+    const auto opened = [&](std::string_view name, std::string_view bytes) {
+        auto* d = static_cast<CZavioDoc*>(m_app->OpenDocumentFile(MakeFile(name, bytes)));
+        return d ? d->m_encoding : TextEncoding::Cp932;
+    };
+    EXPECT_EQ(opened("meta.htm", "<meta charset='utf-8'>\r\n<body>\r\n"), TextEncoding::Utf8);
+    EXPECT_EQ(opened("body.htm", "<body>\r\n<meta charset=utf-8>\r\n"), TextEncoding::Cp932);
+    EXPECT_EQ(opened("meta.txt", "<meta charset=utf-8>\r\n"), TextEncoding::Cp932);
+    EXPECT_EQ(opened("bom.cnt", "\xEF\xBB\xBF:Base a.hlp\r\n"), TextEncoding::Utf8);
+    EXPECT_EQ(opened("sjis.htm", "<meta charset=shift_jis>\r\n"), TextEncoding::Cp932);
+}
+
 TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
 {
     m_host.QueueDialogCancel();

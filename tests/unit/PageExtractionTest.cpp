@@ -131,7 +131,7 @@ TEST_F(PageExtractionTest, PagesComeOffTheEndWithNoteAndTitle)
     std::string note, title;
     EXPECT_TRUE(last->TakeLastPage(manuscript, note, title));
     EXPECT_EQ(note, "ftn2");
-    EXPECT_EQ(title, J("ソフト説明"));
+    EXPECT_EQ(title, J("ソフト"));
     // The break and the empty lines before the anchor's paragraph are dropped,
     // the mark is cleared and the body's opening div leads the page.
     EXPECT_EQ(last->m_saOutputLines, Concat({header, {kBodyStart}, Lines(m, 17, 20), {""}, Lines(m, 22, 28)}));
@@ -142,7 +142,7 @@ TEST_F(PageExtractionTest, PagesComeOffTheEndWithNoteAndTitle)
     title.clear();
     EXPECT_FALSE(first->TakeLastPage(manuscript, note, title));
     EXPECT_EQ(note, "ftn1");
-    EXPECT_EQ(title, J("表示本文"));
+    EXPECT_EQ(title, J("表示"));
     EXPECT_EQ(first->m_saOutputLines, Concat({header, {kBodyStart}, Lines(m, 0, 4), {""}, Lines(m, 6, 13)}));
     EXPECT_TRUE(manuscript->m_saOutputLines.empty());
 
@@ -159,6 +159,23 @@ TEST_F(PageExtractionTest, PageBreakIsFoundWithBlanksInsideButNotInText)
     std::string note, title;
     EXPECT_TRUE(page->TakeLastPage(manuscript, note, title));
     EXPECT_EQ(manuscript->m_saOutputLines, (LineList{kBodyStart, "a"}));
+}
+
+TEST_F(PageExtractionTest, SectionBreakOpensAPageAndLaterSectionsAreNoFirstPage)
+{
+    CZavioDoc* manuscript =
+        Manuscript({kBodyStart, "a", "</div>", "<span lang=EN-US style='font-size:10.5pt'>",
+                    "<br clear=all style='page-break-before:always; mso-break-type:section-break'>", "</span>", "",
+                    "<div class=Section10 style='layout-grid:18.0pt'>", "", "<p class=MsoNormal>", FootnoteAnchor(9),
+                    "<span>", "#", "</span></a>", J("十"), "</p>", ""});
+    CZavioDoc* page = Page();
+    std::string note, title;
+    EXPECT_TRUE(page->TakeLastPage(manuscript, note, title));
+    EXPECT_EQ(note, "ftn9");
+    EXPECT_EQ(title, J("十"));
+    // The section's own div goes with the break, before the anchor's paragraph.
+    EXPECT_EQ(page->m_saOutputLines[1], "<p class=MsoNormal>");
+    EXPECT_EQ(manuscript->m_saOutputLines.size(), 4u);
 }
 
 TEST_F(PageExtractionTest, ManuscriptWithoutBodyStartOrBreakIsOnePageWithoutNote)
@@ -190,44 +207,41 @@ TEST_F(PageExtractionTest, EndnoteAnchorGivesTheReference)
     CZavioDoc* page =
         Page({"copy", "<a style='mso-endnote-id:edn3' href=\"#_edn3\" name=\"_ednref3\" title=\"\">", "<span>", "#"});
     std::string note;
-    page->FindNoteReference(0, note, false);
+    page->FindNoteReference(1, note, false);
     EXPECT_EQ(note, "edn3");
     EXPECT_EQ(page->m_saOutputLines[3], "");
 }
 
-TEST_F(PageExtractionTest, MarkIsLookedForWithinTwentyOneLinesOfThePageStart)
+// Seven marks before "#" put it far beyond the page's first lines; a "#" is a
+// mark only inside a reference, and the first one names the page.
+TEST_F(PageExtractionTest, MarkIsFoundHoweverManyAnchorsPrecedeIt)
 {
-    LineList lines(25, "x");
-    lines[0] = "h";
-    lines[20] = FootnoteAnchor(7);
-    lines[22] = "#";  // page start 1: line 22 is the 22nd line
+    LineList lines = {"<p class=MsoNormal>"};
+    for (int n = 1; n <= 8; ++n) {
+        for (const std::string& line :
+             {FootnoteAnchor(n), std::string("<span class=MsoFootnoteReference>"), std::string("<span lang=EN-US>"),
+              std::string(n == 8 ? "#" : "*"), std::string("</span></span></a>"), std::string("&nbsp;")})
+            lines.push_back(line);
+    }
+    lines.insert(lines.end(), {J("題"), "</p>", "#", FootnoteAnchor(9), "<span>", "#", "</span></a>"});
     CZavioDoc* page = Page(lines);
     std::string note;
-    page->FindNoteReference(1, note, false);
-    EXPECT_EQ(note, "");
-    EXPECT_EQ(page->m_saOutputLines[22], "#");
-
-    page->FindNoteReference(2, note, false);
-    EXPECT_EQ(note, "ftn7");
-    EXPECT_EQ(page->m_saOutputLines[22], "");
+    page->FindNoteReference(0, note, false);
+    EXPECT_EQ(note, "ftn8");
+    const LineList& after = page->m_saOutputLines;
+    EXPECT_EQ(after[8 * 6 - 2], "");
+    // Body text "#" stays; a later "#" footnote (another name of the topic) goes.
+    EXPECT_EQ(after[after.size() - 5], "#");
+    EXPECT_EQ(after[after.size() - 2], "");
 }
 
-TEST_F(PageExtractionTest, AnchorIsLookedForInTheFiveLinesAboveTheMark)
+TEST_F(PageExtractionTest, FootnotesAfterTheTitleStillNameThePage)
 {
-    CZavioDoc* page = Page({FootnoteAnchor(1), "a", "b", "c", "d", "#"});
+    CZavioDoc* page = Page({"<p>", J("題"), FootnoteAnchor(1), "<span>", "#", "</span></a>", "</p>"});
     std::string note;
     page->FindNoteReference(0, note, false);
     EXPECT_EQ(note, "ftn1");
-}
-
-TEST_F(PageExtractionTest, MarkWithoutAnchorNearbyIsClearedAndTheNextMarkCounts)
-{
-    CZavioDoc* page = Page({FootnoteAnchor(1), "a", "b", "c", "d", "e", "#", FootnoteAnchor(2), "#"});
-    std::string note;
-    page->FindNoteReference(0, note, false);
-    EXPECT_EQ(note, "ftn2");
-    EXPECT_EQ(page->m_saOutputLines[6], "");
-    EXPECT_EQ(page->m_saOutputLines[8], "");
+    EXPECT_EQ(page->m_saOutputLines[4], "");
 }
 
 TEST_F(PageExtractionTest, LeadingLinesAfterABreakAreDroppedAtMostFifty)
@@ -240,7 +254,7 @@ TEST_F(PageExtractionTest, LeadingLinesAfterABreakAreDroppedAtMostFifty)
     std::string note;
     page->FindNoteReference(1, note, true);
     EXPECT_EQ(page->m_saOutputLines.size(), lines.size() - 50);
-    EXPECT_EQ(note, "");  // the mark is still far beyond the page's first 21 lines
+    EXPECT_EQ(note, "ftn1");  // empty lines show nothing: the anchor still leads the page
 }
 
 TEST_F(PageExtractionTest, DroppingStopsWhenThePassesMeetTheShrinkingEnd)
@@ -259,74 +273,65 @@ TEST_F(PageExtractionTest, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
     std::string note;
     page->FindNoteReference(1, note, true);
     EXPECT_EQ(page->m_saOutputLines,
-              (LineList{"h", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "", "x", "x", "x"}));
-    EXPECT_EQ(note, "");  // the id is only read from a line that holds the whole marker
+              (LineList{"h", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "#", "x", "x", "x"}));
+    EXPECT_EQ(note, "");  // no line holds the whole anchor: the "#" is no mark
 }
 
 // The page's tail
 
-TEST_F(PageExtractionTest, TableWithinTheLastFortyNineLinesIsCutWithWhatFollows)
-{
-    LineList lines(60, "x");
-    lines[11] = "</table>";  // N - 49
-    CZavioDoc* page = Page(lines);
-    page->TrimPageTail(0);
-    EXPECT_EQ(page->m_saOutputLines.size(), 11u);
-
-    lines[11] = "x";
-    lines[10] = "</table>";  // N - 50: too far, only four loose lines go
-    page = Page(lines);
-    page->TrimPageTail(0);
-    EXPECT_EQ(page->m_saOutputLines.size(), 56u);
-}
-
-TEST_F(PageExtractionTest, TableAtThePageStartIsNotCut)
-{
-    CZavioDoc* page = Page({"</table>", "a", "", "b"});
-    page->TrimPageTail(0);
-    EXPECT_EQ(page->m_saOutputLines, (LineList{"</table>", "a", ""}));
-}
-
-TEST_F(PageExtractionTest, LooseTailStopsAtSpanEmptyLineOrEndif)
+TEST_F(PageExtractionTest, LooseTailLosesOnlyOpeningTags)
 {
     const auto trimmed = [&](LineList lines) {
         CZavioDoc* page = Page(std::move(lines));
         page->TrimPageTail(0);
         return page->m_saOutputLines;
     };
-    EXPECT_EQ(trimmed({"p", "<span lang=EN-US style='x'>", "</span>", "</p>"}),
-              (LineList{"p", "<span lang=EN-US style='x'>"}));
-    EXPECT_EQ(trimmed({"p", "<![endif]>", "a"}), (LineList{"p", "<![endif]>"}));
-    EXPECT_EQ(trimmed({"p", "1", "2", "3", "4", "5"}), (LineList{"p", "1"}));
-    // Four lines go whatever the page start is, even all of a short list.
-    EXPECT_EQ(trimmed({"1", "2", "3"}), LineList{});
+    // A table near the end keeps its end and the paragraph after it.
+    const LineList table = {"<table>", "<tr>", "<td>", "a", "</td></tr>", "</table>", "<p class=MsoNormal>",
+                            J("終"),   "</p>"};
+    EXPECT_EQ(trimmed(table), table);
+    EXPECT_EQ(trimmed({"p", "</p>", "", "<span style='font-size:10.5pt'>"}), (LineList{"p", "</p>", ""}));
+    EXPECT_EQ(trimmed({"x", "<b>", "<i>", "<u>", "<s>"}), LineList{"x"});
+    for (const LineList& kept : {LineList{"p", "<span lang=EN-US style='x'>"}, LineList{"p", "<![endif]>"},
+                                 LineList{"p", "1", "2", "3", "4", "5"}, LineList{"<p>", "</span></p>"}})
+        EXPECT_EQ(trimmed(kept), kept);
 }
 
-// The title
+// The title, from Word's source lines through the splitting into lines
 
-TEST_F(PageExtractionTest, TitleComesFromTheFirstTwoParagraphs)
+TEST_F(PageExtractionTest, TitleIsTheTextOfTheFirstParagraphThatShowsAny)
 {
-    CZavioDoc* page = Page({"h", "copy", "<p>", J("  第1章  "), "</p>", "<p>", "&nbsp;", "</p>", "after", "</p>"});
-    std::string title;
-    page->ReadPageTitle(1, title);
-    EXPECT_EQ(title, J("第1章"));
-}
-
-TEST_F(PageExtractionTest, TitleTakesLinkTextAndDecodesEntities)
-{
-    CZavioDoc* page = Page({"copy", "<a href=\"" + kSo + ".htm\">" + J("リンク") + "</a>", "&lt;" + kHyou + "&gt;",
-                            "a&nbsp;b", "<b>", "</p>", "</p>"});
-    std::string title;
-    page->ReadPageTitle(0, title);
-    EXPECT_EQ(title, J("リンク") + "<" + kHyou + ">ab");
-}
-
-TEST_F(PageExtractionTest, TitleWithFewerThanTwoParagraphEndsRunsToTheEnd)
-{
-    CZavioDoc* page = Page({"copy", "a", "</p>", "b", "c"});
-    std::string title;
-    page->ReadPageTitle(0, title);
-    EXPECT_EQ(title, "abc");
+    const auto title = [&](LineList body) {
+        CZavioDoc* manuscript = Manuscript({});
+        manuscript->m_saSourceLines = {kBodyStart, ""};
+        manuscript->m_saSourceLines.insert(manuscript->m_saSourceLines.end(), body.begin(), body.end());
+        manuscript->SplitTagsIntoLines();
+        manuscript->RemoveFootnoteMarks();
+        manuscript->ConvertJumpLinks();
+        std::string note, text;
+        Page()->TakeLastPage(manuscript, note, text);
+        return text;
+    };
+    // Marks in a paragraph of their own, an empty paragraph, then a heading.
+    EXPECT_EQ(title({"<p class=MsoNormal><a style='mso-footnote-id:ftn1'><span lang=EN-US>*</span></a></p>", "",
+                     "<p class=MsoNormal><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p></p>", "",
+                     J("<h1><b><span style='font-size:12.0pt'>レコードの編集</span></b><span"),
+                     "lang=EN-US><o:p></o:p></span></h1>", "", J("<p class=MsoNormal>本文</p>")}),
+              J("レコードの編集"));
+    // Marks and title in one paragraph, the body right after it; Word wrapped
+    // the title at its blank.
+    EXPECT_EQ(title({"<p class=MsoNormal><a", "style='mso-footnote-id:ftn1' href=\"#_ftn1\"><span",
+                     "lang=EN-US>#</span></a><b>Registering", "Your Copy</b></p>", J("<p class=MsoNormal>本文</p>")}),
+              "Registering Your Copy");
+    // Word wrapped at the blank of a blank's own run, right beside its tags.
+    EXPECT_EQ(title({J("<p class=MsoNormal>ツール<span lang=EN-US>"), J("</span>バー</p>")}), J("ツール バー"));
+    EXPECT_EQ(title({J("<p class=MsoNormal>ツール<span lang=EN-US> </span>バー</p>")}), J("ツール バー"));
+    EXPECT_EQ(title({"<p class=MsoNormal>Using <i>the</i>&nbsp;&nbsp;Toolbar </p>"}), "Using the Toolbar");
+    // References are decoded; one to a character CP932 lacks stays as written.
+    EXPECT_EQ(title({"<p class=MsoNormal>a &lt;b&gt; &amp; &#233;&#x8868;&quot;</p>"}),
+              "a <b> & &#233;" + kHyou + "\"");
+    // A paragraph that never ends gives the text to the end of the page.
+    EXPECT_EQ(title({"<p class=MsoNormal>open", "end"}), "open end");
 }
 
 // A Word manuscript through every stage

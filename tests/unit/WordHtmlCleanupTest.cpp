@@ -180,15 +180,15 @@ TEST_F(WordHtmlCleanupTest, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNo
                                              "</div>", "earlier"}));
 }
 
-TEST_F(WordHtmlCleanupTest, OnlyTheLastNoteListMoves)
+TEST_F(WordHtmlCleanupTest, FootnoteAndEndnoteListsMoveTogether)
 {
     CZavioDoc* doc = Manuscript();
     doc->m_saOutputLines = {"body", "</div>", "<div style='mso-element:footnote-list'>",
                             "fn",   "</div>", "<div style='mso-element:endnote-list'>",
                             "en",   "</div>"};
     doc->MoveNoteListToApp(m_run);
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"body", "</div>", "<div style='mso-element:footnote-list'>", "fn"}));
-    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"</div>", "<div style='mso-element:endnote-list'>", "en", "</div>"}));
+    EXPECT_EQ(doc->m_saOutputLines, (LineList{"body"}));
+    EXPECT_EQ(m_run.m_saNoteLines.size(), 7u);
 }
 
 TEST_F(WordHtmlCleanupTest, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
@@ -216,6 +216,17 @@ TEST_F(WordHtmlCleanupTest, WinHelpMarksGoAndTheTopicMarkStays)
     doc->m_saOutputLines = {"K", "$", "#", "+", "A", "KK", " K", "a", ""};
     doc->RemoveFootnoteMarks();
     EXPECT_EQ(doc->m_saOutputLines, (LineList{"#", "KK", " K", "a", ""}));
+}
+
+// Build-tag, macro, window and comment marks go only from inside a note
+// reference: body text may read "*" or "!".
+TEST_F(WordHtmlCleanupTest, OtherMarksGoOnlyFromNoteReferences)
+{
+    const std::string anchor = "<a style='mso-endnote-id:edn2' href=\"#_edn2\">";
+    CZavioDoc* doc = Manuscript();
+    doc->m_saOutputLines = {"*", anchor, "<span lang=EN-US>", "*", "!", "&gt;", "@", "#", "</span></a>", "!", "@"};
+    doc->RemoveFootnoteMarks();
+    EXPECT_EQ(doc->m_saOutputLines, (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
 }
 
 // Jump links

@@ -1,0 +1,50 @@
+#include "doc/FileEncoding.h"
+
+#include "doc/FileKinds.h"
+
+namespace zavio {
+namespace {
+
+// Finds `what` (lower-case ASCII) with ASCII letters compared in either case.
+// The declarations looked for stand in a Web page's ASCII head; a match
+// beginning on a trail byte would need a double-byte character followed by the
+// rest of an ASCII keyword.
+std::size_t FindIgnoringCase(std::string_view text, std::string_view what, std::size_t from = 0)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t at = from; at + what.size() <= text.size(); ++at) {
+        std::size_t k = 0;
+        while (k < what.size() && lower(text[at + k]) == what[k]) ++k;
+        if (k == what.size()) return at;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::size_t FindUtf8CharsetValue(std::string_view line)
+{
+    for (std::size_t at = FindIgnoringCase(line, "charset="); at != std::string_view::npos;
+         at = FindIgnoringCase(line, "charset=", at + 1)) {
+        std::size_t value = at + 8;
+        if (value < line.size() && (line[value] == '"' || line[value] == '\'')) ++value;
+        if (FindIgnoringCase(line.substr(value, 5), "utf-8") == 0) return value;
+    }
+    return std::string_view::npos;
+}
+
+TextEncoding DetectFileEncoding(const LineList& lines, const std::string& extension)
+{
+    if (!lines.empty() && std::string_view(lines.front()).substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8;
+    if (!IsManuscriptExtension(extension)) return TextEncoding::Cp932;
+    // The declaration stands in the head, before the body starts.
+    for (const std::string& line : lines) {
+        if (FindIgnoringCase(line, "<body") != std::string_view::npos) break;
+        if (FindIgnoringCase(line, "<meta") != std::string_view::npos &&
+            FindUtf8CharsetValue(line) != std::string_view::npos)
+            return TextEncoding::Utf8;
+    }
+    return TextEncoding::Cp932;
+}
+
+}  // namespace zavio
