@@ -4,6 +4,7 @@
 
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
@@ -61,8 +62,7 @@ void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, 
         AppendContentsFromCnt(run, contentsDoc, page);
     else
         AppendContentsFromPages(run, page);
-    page->LoadLinesIntoView(page->m_saOutputLines);
-    page->SaveDocument(false);
+    WriteGeneratedFile(run, page, false);
 }
 
 void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)

@@ -318,14 +318,22 @@ TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
 }
 
-TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsReplacedByTheMovedSource)
+TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsKeptAndTheSourceTakesAFreeName)
 {
     Open("conv/manual.htm", kEmptyManuscript);
     MakeFolder(At("Finished"));
     WriteFile(At("Finished/manual.htm"), "older");
+    WriteFile(At("Finished/manual(2).htm"), "older still");
     m_app->OnConvertHtmlHelp();
-    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), "older");
+    EXPECT_EQ(ReadFile(At("Finished/manual(2).htm")), "older still");
+    EXPECT_EQ(ReadFile(At("Finished/manual(3).htm")), kEmptyManuscript);
     EXPECT_FALSE(FileExists(At("conv/manual.htm")));
+    const std::string why = " は Finished フォルダに同じ名前のファイルがあるため、manual(3).htm として移動しました";
+    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(At("conv/manual.htm")) + why);
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
+              "\r\n///// Separated from manual.htm : 0 pages\r\n///// conv/manual.htm" + J(why) + "\r\n");
+    EXPECT_TRUE(m_app->Conversion().m_saNotWritten.empty());
 }
 
 TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStayed)
