@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "WordManuscript.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
@@ -359,6 +360,57 @@ TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesSt
     m_app->OnConvertHpType();
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
     EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+}
+
+// Files that cannot be written: none is left empty or cut, none is listed
+// as a page, and the run records each for zavio-convert's exit status 3.
+
+const std::vector<WordTopic> kTwoTopics = {{"t1", "一つ目", "最初の話題です。"}, {"t2", "二つ目", "次の話題です。"}};
+
+TEST_F(ConversionDriverTest, AFullDiskLeavesAnEarlierPageWholeAndUnlisted)
+{
+    Open("conv/manual.htm", WordManuscript(kTwoTopics));
+    WriteFile(At("conv/t2.htm"), "a page of an earlier conversion");
+    InjectedFaults diskFull(FileFaults::kDiskFull, At("conv/t2.htm"));
+    m_app->OnConvertHtmlHelp();
+
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_EQ(ReadFile(At("conv/t2.htm")), "a page of an earlier conversion");
+    EXPECT_NE(ReadFile(At("conv/t1.htm")).find(J("最初の話題です。")), std::string::npos);
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, LineList{At("conv/t2.htm")});
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
+              J("\r\n///// Separated from manual.htm : 1 pages\r\n一つ目 ･･･ t1.htm\r\n"));
+}
+
+TEST_F(ConversionDriverTest, AFailingWorkingFileWritesNoEmptyFile)
+{
+    Open("conv/manual.htm", WordManuscript(kTwoTopics));
+    m_app->m_strWorkDir = "/proc/";  // no one can make a file there, root included
+    m_app->OnConvertHpType();
+
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    for (const char* file : {"conv/t1.htm", "conv/t2.htm", "conv/Contents.htm", "Finished/ListTitl.txt"})
+        EXPECT_FALSE(FileExists(At(file))) << file;
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten.size(), 5u);  // two pages, contents page, note, list
+    EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), WordManuscript(kTwoTopics));
+}
+
+TEST_F(ConversionDriverTest, AReadOnlyConversionFolderKeepsEverythingInIt)
+{
+    Open("conv/manual.htm", WordManuscript(kTwoTopics));
+    InjectedFaults readOnly(FileFaults::kReadOnly, At("conv/"));
+    m_app->OnConvertHtmlHelp();
+
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, (LineList{At("conv/t2.htm"), At("conv/t1.htm"), At("conv/manual.htm"),
+                                                            At("conv/manual.hhp"), At("conv/Table of Contents.hhc")}));
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), WordManuscript(kTwoTopics));
+    EXPECT_FALSE(FileExists(At("conv/t1.htm")));
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
+              "\r\n///// Separated from manual.htm : 0 pages\r\n///// conv/manual.htm" +
+                  J(" を Finished フォルダに移動できませんでした") + "\r\n");
 }
 
 }  // namespace
