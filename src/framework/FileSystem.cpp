@@ -278,23 +278,23 @@ bool CanNameUnnamedFiles()
 }
 
 // The new content of a file, written beside it. Where the file system can,
-// the file has no name until it is committed, so that even a killed process
-// leaves nothing behind; elsewhere it has a hidden temporary name, removed
-// again unless committed.
+// the file has no name until it takes the target's, so that even a killed
+// process leaves nothing behind; elsewhere it has a hidden temporary name,
+// removed again unless it took the target's place.
 class ReplacementFile {
 public:
-    ReplacementFile(const std::string& folder, mode_t mode)
+    explicit ReplacementFile(const std::string& folder)
     {
 #ifdef O_TMPFILE
         if (CanNameUnnamedFiles()) {
-            m_fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            m_fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
             // Any other error would stop a named file too.
             if (m_fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return;
         }
 #endif
         for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
             m_name = TemporaryName(folder);
-            m_fd = ::open(m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            m_fd = ::open(m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_fd < 0 && errno != EEXIST) break;  // a crashed process may have left one
         }
         if (m_fd < 0) m_name.clear();
@@ -312,18 +312,26 @@ public:
         return m_fd;
     }
 
-    // Puts the file in the place of `target` (native). `replacing`: whether
-    // a file stands there; the first attempt without a rename is cheaper.
-    bool Commit(const std::string& target, bool replacing)
+    // Gives the file the name `target` (native) where nothing stands there;
+    // fails with EEXIST where something does.
+    bool TakeFreeName(const std::string& target)
     {
         if (m_name.empty()) {
-            const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-            if (!replacing && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                return Close();
-            if (!replacing && errno != EEXIST) return false;
+            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        } else {
+            if (::renameat2(AT_FDCWD, m_name.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) return false;
+            m_name.clear();
+        }
+        return Close();
+    }
+
+    // Puts the file in the place of the file at `target` (native).
+    bool Replace(const std::string& target)
+    {
+        if (m_name.empty()) {
             // A name of its own first: a link never replaces a file.
             const std::string name = TemporaryName(NativeFolderOf(target));
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
             m_name = name;
         }
         if (::rename(m_name.c_str(), target.c_str()) != 0) return false;
@@ -332,6 +340,11 @@ public:
     }
 
 private:
+    std::string SelfLink() const
+    {
+        return "/proc/self/fd/" + std::to_string(m_fd);
+    }
+
     bool Close()
     {
         const int fd = m_fd;
@@ -357,48 +370,50 @@ void KeepBackup(const std::string& target, const std::string& backup)
     ::rename(target.c_str(), backup.c_str());
 }
 
+bool WriteNativeFile(const std::string& target, std::string_view bytes, const FileWriteOptions& options,
+                     FileFaults::Kind fault, bool throughLink = false)
+{
+    if (fault == FileFaults::kReadOnly) return false;
+    ReplacementFile file(NativeFolderOf(target));
+    const int fd = file.Descriptor();
+    if (fd < 0) return false;
+    if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes);
+    if (!WriteAll(fd, bytes)) return false;
+    if (options.flushToDisk && ::fdatasync(fd) != 0) return false;
+    // Most files the program writes are new: they take their name at once.
+    if (file.TakeFreeName(target)) return true;
+    if (errno != EEXIST) return false;
+
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0) return false;
+    if (S_ISLNK(st.st_mode) && !throughLink) {
+        // Through the link, as writing in place would: the link stays. A link
+        // to nothing is refused rather than followed to a new file.
+        std::unique_ptr<char, void (*)(void*)> real(::realpath(target.c_str(), nullptr), std::free);
+        return real && WriteNativeFile(real.get(), bytes, options, fault, true);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    // The file made anew keeps the permissions and, where the process may
+    // (as root), the owner of the one it replaces.
+    ::fchmod(fd, st.st_mode & 07777);
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
+    if (!options.backupPath.empty()) {
+        if (auto backup = ToNativePath(options.backupPath)) KeepBackup(target, *backup);
+    }
+    return file.Replace(target);
+}
+
 }  // namespace
 
 bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWriteOptions& options)
 {
     auto native = ToNativePath(path);
     if (!native || native->empty()) return false;
-    std::string target = *native;
-
-    struct stat st;
-    bool replacing = ::lstat(target.c_str(), &st) == 0;
-    if (!replacing && errno != ENOENT) return false;
-    if (replacing && S_ISLNK(st.st_mode)) {
-        // Through the link, as writing in place would: the link stays. A
-        // link to nothing is refused rather than followed to a new file.
-        std::unique_ptr<char, void (*)(void*)> real(::realpath(target.c_str(), nullptr), std::free);
-        if (!real || ::stat(real.get(), &st) != 0) return false;
-        target = real.get();
-    }
-    if (replacing && !S_ISREG(st.st_mode)) {
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return false;
-    }
-    if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
-
-    const FileFaults::Kind fault = InjectedFault(path);
-    if (fault == FileFaults::kReadOnly) return false;
-    ReplacementFile file(NativeFolderOf(target), replacing ? (st.st_mode & 07777) : 0666);
-    const int fd = file.Descriptor();
-    if (fd < 0) return false;
-    if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes);
-    if (!WriteAll(fd, bytes)) return false;
-    if (replacing) {
-        // The mode asked for at creation is cut by the umask; the owner is
-        // kept where the process may (it may when it is root).
-        ::fchmod(fd, st.st_mode & 07777);
-        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
-    }
-    if (options.flushToDisk && ::fdatasync(fd) != 0) return false;
-    if (replacing && !options.backupPath.empty()) {
-        if (auto backup = ToNativePath(options.backupPath)) KeepBackup(target, *backup);
-    }
-    return file.Commit(target, replacing);
+    return WriteNativeFile(*native, bytes, options, InjectedFault(path));
 }
 
 RoundTripFile::RoundTripFile(std::string_view path)
