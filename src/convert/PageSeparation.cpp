@@ -9,11 +9,8 @@
 #include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
 #include "convert/RunFiles.h"
-#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
-#include "framework/DocTemplate.h"
-#include "framework/FileSystem.h"
 
 namespace zavio {
 namespace {
