@@ -248,35 +248,6 @@ TEST_F(PageSeparationTest, ASourceThatCannotMoveKeepsItsPlaceAndThePageTakesAFre
     EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual(2)"});
 }
 
-// In HP type Help every page links to the contents page, which keeps its
-// name; an empty topic name would make a hidden file ".htm".
-TEST_F(PageSeparationTest, NoPageTakesTheContentsPageOrAnEmptyName)
-{
-    m_run.m_strContentsPagePath = At("conv/toc.htm");
-    AddPage("ftn1", "toc", "Topic");
-    AddPage("ftn2", "", "Nameless");
-    EXPECT_EQ(Separate(), 2);
-    EXPECT_EQ(ReadFile(At("conv/toc(2).htm")), ExpectedPage("ftn1", "Topic", true, true));
-    EXPECT_EQ(ReadFile(At("conv/_.htm")), ExpectedPage("ftn2", "Nameless", true, false));
-    EXPECT_FALSE(FileExists(At("conv/toc.htm")));
-    EXPECT_EQ(m_host.MessagesUtf8(),
-              (std::vector<std::string>{
-                  "ページ「Nameless」にはページ名がないため、_.htm に書き出しました",
-                  "ページ「Topic」のページ名 toc は目次ページと同じため、toc(2).htm に書き出しました"}));
-}
-
-TEST_F(PageSeparationTest, APageThatCannotBeWrittenIsNotListed)
-{
-    m_run.m_bHtmlHelp = 1;
-    AddPage("ftn1", "t1", "First");
-    AddPage("ftn2", std::string(300, 'x'), "Too long a name");
-    EXPECT_EQ(Separate(), 1);
-    EXPECT_EQ(m_run.m_saPageFiles, LineList{"t1"});
-    EXPECT_EQ(m_list->m_saOutputLines,
-              (LineList{"", "///// Separated from manual.htm : 1 pages", J("First ･･･ t1.htm")}));
-    EXPECT_EQ(m_run.m_saNotWritten, LineList{At("conv/" + std::string(300, 'x') + ".htm")});
-}
-
 class PageFileNameTest : public AppTest {};
 
 TEST_F(PageFileNameTest, TheTopicNameFollowsTheHashMark)
