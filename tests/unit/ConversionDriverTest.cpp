@@ -384,18 +384,22 @@ TEST_F(ConversionDriverTest, AFullDiskLeavesAnEarlierPageWholeAndUnlisted)
               J("\r\n///// Separated from manual.htm : 1 pages\r\n一つ目 ･･･ t1.htm\r\n"));
 }
 
-TEST_F(ConversionDriverTest, AFailingWorkingFileWritesNoEmptyFile)
+TEST_F(ConversionDriverTest, AWorkingFileThatFailsMidRunWritesNoEmptyPage)
 {
     Open("conv/manual.htm", WordManuscript(kTwoTopics));
-    m_app->m_strWorkDir = "/proc/";  // no one can make a file there, root included
+    // The first transfer of the run fails: the last page's, taken first.
+    int transfers = 0;
+    InjectFileFaults({FileFaults::kDiskFull,
+                      [&](std::string_view path) { return path.ends_with("OursTemp.txt") && ++transfers == 1; }});
     m_app->OnConvertHpType();
+    InjectFileFaults({});
 
     EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
-    for (const char* file : {"conv/t1.htm", "conv/t2.htm", "conv/Contents.htm", "Finished/ListTitl.txt"})
-        EXPECT_FALSE(FileExists(At(file))) << file;
-    EXPECT_EQ(m_app->Conversion().m_saNotWritten.size(), 5u);  // two pages, contents page, note, list
-    EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
-    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), WordManuscript(kTwoTopics));
+    EXPECT_FALSE(FileExists(At("conv/t2.htm")));
+    EXPECT_NE(ReadFile(At("conv/t1.htm")).find(J("最初の話題です。")), std::string::npos);
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, LineList{At("conv/t2.htm")});
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(m_host.MessagesUtf8()[1], "作業ファイルの書き出しができませんでした");
 }
 
 }  // namespace
