@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     // takes the place of one of them.
     std::unordered_set<std::string> m_writtenPaths;
     std::string m_strContentsPagePath;
+    // The last number a page name took, by folder and name ("(2)" = 2), so
+    // that a thousand pages of one name do not each try every number again.
+    std::unordered_map<std::string, int> m_lastPageNameNumber;
 
     // The files the run meant to write but could not, and the sources it
     // could not move into Finished, each reported where it happened. The

@@ -63,7 +63,10 @@ std::string FreePageName(CConversionState& run, const std::string& folder, const
 {
     const std::string base = topicName.empty() ? std::string("_") : topicName;
     clash = topicName.empty() ? NameClash::kEmpty : NameClash::kNone;
-    for (int n = 1;; ++n) {
+    // The name itself first, for the reason it is taken; then on from the
+    // last number it took.
+    int& last = run.m_lastPageNameNumber[folder + base];
+    for (int n = 1;; n = n == 1 ? std::max(2, last) : n + 1) {
         std::string name = n == 1 ? base : base + "(" + std::to_string(n) + ")";
         const std::string path = folder + name + ".htm";
         NameClash here = NameClash::kNone;
@@ -76,7 +79,10 @@ std::string FreePageName(CConversionState& run, const std::string& folder, const
             if (!moved.empty()) said.push_back(std::move(moved));
             if (run.SourceLyingAt(path)) here = NameClash::kSource;
         }
-        if (here == NameClash::kNone) return name;
+        if (here == NameClash::kNone) {
+            last = n;
+            return name;
+        }
         if (clash == NameClash::kNone) clash = here;
     }
 }
