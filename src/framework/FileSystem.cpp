@@ -32,6 +32,12 @@ FileFaults::Kind InjectedFault(std::string_view path)
     return faults.kind;
 }
 
+bool UnnamedFilesRefused(std::string_view path)
+{
+    const FileFaults& faults = Faults();
+    return faults.noUnnamedFiles && faults.applies && faults.applies(path);
+}
+
 }  // namespace
 
 void InjectFileFaults(FileFaults faults)
@@ -77,6 +83,25 @@ bool RemoveFile(std::string_view path)
     return ::unlink(native->c_str()) == 0;
 }
 
+namespace {
+
+// Renames native paths, never over an existing file: fails with EEXIST
+// where one stands.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system that cannot refuse in the rename itself.
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
 bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
 {
     if (targetTaken) *targetTaken = false;
@@ -84,15 +109,7 @@ bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
     auto dst = ToNativePath(to);
     if (!src || !dst || InjectedFault(from) == FileFaults::kReadOnly || InjectedFault(to) == FileFaults::kReadOnly)
         return false;
-    if (::renameat2(AT_FDCWD, src->c_str(), AT_FDCWD, dst->c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno == EINVAL || errno == ENOSYS) {
-        // A file system that cannot refuse in the rename itself.
-        struct stat st;
-        if (::lstat(dst->c_str(), &st) == 0)
-            errno = EEXIST;
-        else if (::rename(src->c_str(), dst->c_str()) == 0)
-            return true;
-    }
+    if (RenameWithoutReplacing(*src, *dst)) return true;
     if (targetTaken) *targetTaken = errno == EEXIST;
     return false;
 }
@@ -283,10 +300,10 @@ bool CanNameUnnamedFiles()
 // removed again unless it took the target's place.
 class ReplacementFile {
 public:
-    explicit ReplacementFile(const std::string& folder)
+    ReplacementFile(const std::string& folder, bool unnamedAllowed)
     {
 #ifdef O_TMPFILE
-        if (CanNameUnnamedFiles()) {
+        if (unnamedAllowed && CanNameUnnamedFiles()) {
             m_fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
             // Any other error would stop a named file too.
             if (m_fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return;
@@ -319,7 +336,7 @@ public:
         if (m_name.empty()) {
             if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
         } else {
-            if (::renameat2(AT_FDCWD, m_name.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) return false;
+            if (!RenameWithoutReplacing(m_name, target)) return false;
             m_name.clear();
         }
         return Close();
@@ -371,10 +388,10 @@ void KeepBackup(const std::string& target, const std::string& backup)
 }
 
 bool WriteNativeFile(const std::string& target, std::string_view bytes, const FileWriteOptions& options,
-                     FileFaults::Kind fault, bool throughLink = false)
+                     FileFaults::Kind fault, bool unnamedAllowed, bool throughLink = false)
 {
     if (fault == FileFaults::kReadOnly) return false;
-    ReplacementFile file(NativeFolderOf(target));
+    ReplacementFile file(NativeFolderOf(target), unnamedAllowed);
     const int fd = file.Descriptor();
     if (fd < 0) return false;
     if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes);
@@ -390,7 +407,7 @@ bool WriteNativeFile(const std::string& target, std::string_view bytes, const Fi
         // Through the link, as writing in place would: the link stays. A link
         // to nothing is refused rather than followed to a new file.
         std::unique_ptr<char, void (*)(void*)> real(::realpath(target.c_str(), nullptr), std::free);
-        return real && WriteNativeFile(real.get(), bytes, options, fault, true);
+        return real && WriteNativeFile(real.get(), bytes, options, fault, unnamedAllowed, true);
     }
     if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
@@ -413,7 +430,7 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWri
 {
     auto native = ToNativePath(path);
     if (!native || native->empty()) return false;
-    return WriteNativeFile(*native, bytes, options, InjectedFault(path));
+    return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
 RoundTripFile::RoundTripFile(std::string_view path)

@@ -119,11 +119,22 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-TEST(FileSystemBoundary, AFailedWriteLeavesTheOldFileAndItsBackupWhole)
+// With unnamed new files (O_TMPFILE) and, as on file systems without them,
+// with temporary names.
+class AllOrNothingWrite : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        InjectFileFaults({FileFaults::kNone, [](std::string_view) { return true; }, GetParam()});
+    }
+    void TearDown() override { InjectFileFaults({}); }
+    TempFolder m_folder;
+};
+
+TEST_P(AllOrNothingWrite, AFailedWriteLeavesTheOldFileAndItsBackupWhole)
 {
-    TempFolder folder;
-    const std::string file = folder.Path() + "a.txt", backup = folder.Path() + "a-Back.txt";
-    WriteFile(file, "old");
+    const std::string file = m_folder.Path() + "a.txt", backup = m_folder.Path() + "a-Back.txt";
+    ASSERT_TRUE(WriteFileBytes(file, "old"));
     ASSERT_EQ(::chmod(ToNativePath(file)->c_str(), 0640), 0);
     ASSERT_TRUE(WriteFileBytes(file, "new", {false, backup}));
     EXPECT_EQ(ReadFile(file), "new");
@@ -132,15 +143,20 @@ TEST(FileSystemBoundary, AFailedWriteLeavesTheOldFileAndItsBackupWhole)
     ASSERT_EQ(::stat(ToNativePath(file)->c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 
-    const std::vector<std::string> before = Names(folder.Path());
+    const std::vector<std::string> before = Names(m_folder.Path());
     for (FileFaults::Kind kind : {FileFaults::kDiskFull, FileFaults::kReadOnly}) {
-        InjectedFaults faults(kind, file);
+        InjectFileFaults({kind, [&](std::string_view path) { return path == file; }, GetParam()});
         EXPECT_FALSE(WriteFileBytes(file, std::string(100000, 'x'), {true, backup}));
         EXPECT_EQ(ReadFile(file), "new");
         EXPECT_EQ(ReadFile(backup), "old");
-        EXPECT_EQ(Names(folder.Path()), before);
+        EXPECT_EQ(Names(m_folder.Path()), before);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(FileSystemBoundary, AllOrNothingWrite, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "TemporaryNames" : "UnnamedFiles";
+                         });
 
 TEST(FileSystemBoundary, LinksAreWrittenThroughAndPipesAndFoldersRefused)
 {
