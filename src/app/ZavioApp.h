@@ -106,7 +106,7 @@ public:
                                std::string contentsPagePath, CZavioDoc* contentsDoc);
     static void AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
     static void AppendContentsFromPages(const CConversionState& run, CZavioDoc* target);
-    void WriteIntegrationNote(const CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
+    void WriteIntegrationNote(CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
                               std::string contentsName);
 
     // Tiles the document windows through the MDI client, when there is one.

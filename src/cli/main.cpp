@@ -10,6 +10,8 @@
 
 #include "HeadlessHost.h"
 #include "app/ZavioApp.h"
+#include "doc/ZavioDoc.h"
+#include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
 
@@ -20,6 +22,7 @@ using namespace zavio;
 constexpr int kExitCompleted = 0;
 constexpr int kExitEndedEarly = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitNotAllWritten = 3;
 
 constexpr const char* kUsage =
     "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
@@ -35,10 +38,17 @@ constexpr const char* kUsage =
     "\n"
     "The pages are written beside the manuscripts; the sources, ListTitl.txt and\n"
     "the integration note go to the folder Finished beside the conversion folder.\n"
-    "Every message is written to standard error, every file written is named on\n"
-    "standard output.\n"
+    "A source never replaces a file there: it takes a free name such as\n"
+    "manual(2).htm. Every message is written to standard error, every file\n"
+    "written is named on standard output.\n"
     "\n"
-    "Exit status: 0 the conversion ran to its end, 1 it ended early, 2 usage error.\n";
+    "Exit status:\n"
+    "  0  the conversion ran to its end and wrote every file it meant to\n"
+    "  1  nothing was converted, or the conversion ended early: a FILE could not\n"
+    "     be opened, no manuscript was named, a manuscript lacks Word's body\n"
+    "  2  usage error\n"
+    "  3  the conversion ran to its end, but some files could not be written or\n"
+    "     some sources not moved; each is named on standard error\n";
 
 struct Options {
     unsigned command = 0;
@@ -83,6 +93,21 @@ std::string ProgramFolder()
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
     return FromNativePath(folder.string()).value_or(std::string("."));
+}
+
+// Whether every FILE was opened and read: a script must not convert half a
+// project because one of its files could not be read.
+bool OpenedEvery(const CZavioApp& app, const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        bool opened = false;
+        for (const CDocument* open : app.m_pDocTemplate->GetDocuments()) {
+            const auto* doc = static_cast<const CZavioDoc*>(open);
+            opened = opened || (doc->m_strPath == path && !doc->m_bFileNotRead);
+        }
+        if (!opened) return false;
+    }
+    return true;
 }
 
 // A FILE as a file dialog would return it: absolute, in CP932.
@@ -133,6 +158,9 @@ int main(int argc, char** argv)
 
     host.PickFiles(paths);
     app.ExecuteCommand(ID_FILE_OPEN);
+    if (!OpenedEvery(app, paths)) return kExitEndedEarly;  // the Open command said why
     app.ExecuteCommand(options.command);
-    return app.Conversion().m_bConversionFinished ? kExitCompleted : kExitEndedEarly;
+    const CConversionState& run = app.Conversion();
+    if (!run.m_bConversionFinished) return kExitEndedEarly;
+    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
 }

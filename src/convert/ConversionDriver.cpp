@@ -2,11 +2,9 @@
 // open manuscripts and contents file, the Finished folder beside the
 // conversion folder, and the closing work once every page is written.
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/ZavioApp.h"
-#include "convert/SourceFiles.h"
+#include "convert/RunFiles.h"
 #include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
@@ -25,36 +23,18 @@ std::string CutBeforeLastSeparator(const std::string& path)
     return pos == std::string::npos ? std::string() : path.substr(0, pos);
 }
 
-bool Contains(const LineList& list, const std::string& item)
+// Moves a source into Finished; what the list of pages says about the move
+// goes to `at` in its lines.
+void MoveIntoFinished(CConversionState& run, const std::string& openedPath, const std::string& finishedFolder,
+                      LineList& listLines, std::size_t at)
 {
-    return std::any_of(list.begin(), list.end(), [&](const std::string& s) { return MbCompare(s, item) == 0; });
-}
-
-// Whether two paths name one file (a manuscript opened from the Finished
-// folder itself would otherwise be deleted as "the file at the destination").
-bool SameFile(const std::string& a, const std::string& b)
-{
-    if (a == b) return true;
-    auto na = ToNativePath(a);
-    auto nb = ToNativePath(b);
-    if (!na || !nb) return false;
-    std::error_code ec;
-    return std::filesystem::equivalent(*na, *nb, ec) && !ec;
+    RunSource* source = run.SourceOpenedAt(openedPath);
+    if (!source) return;
+    const std::string said = MoveSourceToFinished(run, *source, finishedFolder);
+    if (!said.empty()) listLines.insert(listLines.begin() + std::min(at, listLines.size()), "///// " + said);
 }
 
 }  // namespace
-
-void ReportNotWritten(const std::string& path)
-{
-    AfxMessageBox(path + ToCp932(" はオープンできませんでした"));
-}
-
-void MoveSourceFile(const std::string& source, const std::string& destination)
-{
-    if (!FileExists(source) || SameFile(source, destination)) return;
-    RemoveFile(destination);
-    MoveFile(source, destination);
-}
 
 void CZavioApp::OnConvertHtmlHelp()
 {
@@ -91,9 +71,15 @@ void CZavioApp::RunConversion(int htmlHelp)
     if (!listDoc) return;
     const std::string contentsName = contentsFound ? contentsBaseName : std::string("Contents");
     const std::string contentsPagePath = GetFolderOfPath(manuscriptPath) + contentsName + ".htm";
+    // Nothing the run writes may take a source's place; and every page links
+    // to the contents page, so no page takes that name either.
+    for (const CZavioDoc* doc : manuscripts)
+        run.m_sources.push_back({doc->m_strPath, doc->m_strPath, doc->m_strBaseName + "." + doc->m_strExtension});
+    if (contentsDoc)
+        run.m_sources.push_back({contentsPath, contentsPath, contentsBaseName + "." + contentsDoc->m_strExtension});
+    if (run.m_bHtmlHelp == 0) run.m_strContentsPagePath = contentsPagePath;
 
     std::string finishedFolder;
-    LineList unmovedSources;  // manuscripts still at their place after their pass
     for (std::size_t i = manuscripts.size(); i-- > 0;) {
         CZavioDoc* doc = manuscripts[i];
         run.BeginManuscript();
@@ -114,35 +100,24 @@ void CZavioApp::RunConversion(int htmlHelp)
 
         listDoc->SetFileNames("txt", "ListTitl", finishedFolder + "ListTitl.txt");
         SeparatePages(run, contentsName, doc, listDoc, finishedFolder);
-
-        // A source that a page took the name of is already in Finished; the
-        // file at its old path is now that page.
-        if (!Contains(run.m_saSourcesTakenByPages, manuscriptPath)) {
-            MoveSourceFile(manuscriptPath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
-            if (FileExists(manuscriptPath)) unmovedSources.push_back(manuscriptPath);
-        }
+        // Said under the manuscript's line, which heads the block just listed.
+        MoveIntoFinished(run, manuscriptPath, finishedFolder, listDoc->m_saOutputLines, 2);
         doc->OnCloseDocument();
     }
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 
-    if (run.m_bHtmlHelp != 0) {
+    if (run.m_bHtmlHelp != 0)
         WriteHtmlHelpProject(run, contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
-    } else if (Contains(unmovedSources, contentsPagePath)) {
-        // A manuscript named like the contents file could not go to Finished:
-        // the contents page is not written over it.
-        ReportNotWritten(contentsPagePath);
-    } else {
+    else
         WriteHomepageContents(run, contentsFound, contentsName, contentsPagePath, contentsDoc);
-    }
     if (contentsDoc) {
-        MoveSourceFile(contentsPath, finishedFolder + contentsDoc->m_strBaseName + "." + contentsDoc->m_strExtension);
+        MoveIntoFinished(run, contentsPath, finishedFolder, listDoc->m_saOutputLines, listDoc->m_saOutputLines.size());
         contentsDoc->OnCloseDocument();
     }
     WriteIntegrationNote(run, finishedFolder, manuscriptPath, contentsName);
 
-    listDoc->LoadLinesIntoView(listDoc->m_saOutputLines);
-    listDoc->SaveDocument(false);
+    WriteGeneratedFile(run, listDoc, false);
     TileDocumentWindows();
     run.m_bConversionFinished = true;
 }

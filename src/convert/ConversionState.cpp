@@ -18,6 +18,20 @@ void CConversionState::InsertPagesAtFront(LineList titles, LineList files)
                          std::make_move_iterator(files.end()));
 }
 
+RunSource* CConversionState::SourceOpenedAt(const std::string& path)
+{
+    for (RunSource& source : m_sources)
+        if (source.openedPath == path) return &source;
+    return nullptr;
+}
+
+RunSource* CConversionState::SourceLyingAt(const std::string& path)
+{
+    for (RunSource& source : m_sources)
+        if (source.path == path) return &source;
+    return nullptr;
+}
+
 void CConversionState::IndexPages()
 {
     m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);

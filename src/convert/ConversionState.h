@@ -5,11 +5,22 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "convert/PageIndex.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
+
+// A source of the run (a manuscript or the contents file) and where it lies.
+struct RunSource {
+    std::string openedPath;    // where it was opened
+    std::string path;          // where it lies now
+    std::string finishedName;  // its name in Finished: base name + "." + extension
+    bool inFinished = false;   // moved there, or opened from there
+};
 
 class CConversionState {
 public:
@@ -49,10 +60,26 @@ public:
     LineList m_saPageTitles;
     LineList m_saPageFiles;
 
-    // Paths of this run's manuscripts that a page of the same name replaced:
-    // each was moved into Finished before that page was written, so the
-    // driver must not move the page in its place.
-    LineList m_saSourcesTakenByPages;
+    // The run's sources, registered by the driver when the run starts and
+    // moved into Finished by it (convert/RunFiles.h); no file the run writes
+    // takes the place of one, wherever it lies.
+    std::vector<RunSource> m_sources;
+    RunSource* SourceOpenedAt(const std::string& path);
+    RunSource* SourceLyingAt(const std::string& path);
+
+    // Every file the run wrote, and in HP type Help the contents page's path,
+    // reserved from the start since every page links to it: a page never
+    // takes the place of one of them.
+    std::unordered_set<std::string> m_writtenPaths;
+    std::string m_strContentsPagePath;
+    // The last number a page name took, by folder and name ("(2)" = 2), so
+    // that a thousand pages of one name do not each try every number again.
+    std::unordered_map<std::string, int> m_lastPageNameNumber;
+
+    // The files the run meant to write but could not, and the sources it
+    // could not move into Finished, each reported where it happened. The
+    // batch converter's exit status 3.
+    LineList m_saNotWritten;
 
     // The HTML Help project name: written by WriteHtmlHelpProject, read by the
     // HTML Help integration note.

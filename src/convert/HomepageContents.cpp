@@ -6,6 +6,7 @@
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
 #include "convert/HtmlText.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
@@ -64,8 +65,7 @@ void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, 
         AppendContentsFromCnt(run, contentsDoc, page);
     else
         AppendContentsFromPages(run, page);
-    page->LoadLinesIntoView(page->m_saOutputLines);
-    page->SaveDocument(false);
+    WriteGeneratedFile(run, page, false);
 }
 
 void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)

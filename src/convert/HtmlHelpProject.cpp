@@ -6,6 +6,7 @@
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
 #include "convert/HtmlText.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
@@ -85,8 +86,7 @@ void CZavioApp::WriteHtmlHelpProject(CConversionState& run, int contentsFound, s
     CZavioDoc* project = NewNamedDocument("hhp", projectName, folder + projectName + ".hhp");
     if (project) {
         AppendProjectLines(project->m_saOutputLines, projectName, run.m_saPageTitles, run.m_saPageFiles);
-        project->LoadLinesIntoView(project->m_saOutputLines);
-        project->SaveDocument(true);
+        WriteGeneratedFile(run, project, true);
     }
 
     CZavioDoc* sitemap = NewNamedDocument("hhc", contentsBaseName, folder + "Table of Contents.hhc");
@@ -97,8 +97,7 @@ void CZavioApp::WriteHtmlHelpProject(CConversionState& run, int contentsFound, s
     else
         AppendFlatPageList(sitemap->m_saOutputLines, run.m_saPageTitles, run.m_saPageFiles);
     sitemap->m_saOutputLines.push_back("</BODY></HTML>");
-    sitemap->LoadLinesIntoView(sitemap->m_saOutputLines);
-    sitemap->SaveDocument(true);
+    WriteGeneratedFile(run, sitemap, true);
 }
 
 void CZavioApp::AppendHhcTreeFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)

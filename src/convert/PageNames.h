@@ -7,8 +7,9 @@
 
 namespace zavio {
 
-// The bytes \ / : * ? " < > | . become "_". Every byte counts, the trail
-// bytes 0x5C and 0x7C of a double-byte character (表, ソ, ポ) included.
+// The characters \ / : * ? " < > | . become "_". The name is read character
+// by character: the trail byte of a double-byte character (表 = 95 5C,
+// ソ = 83 5C, ポ = 83 7C) is part of that character, never a backslash or bar.
 void ReplaceUnsafeBytes(std::string& name);
 
 }  // namespace zavio

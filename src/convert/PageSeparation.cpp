@@ -8,12 +8,9 @@
 #include "app/ZavioApp.h"
 #include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
-#include "convert/SourceFiles.h"
-#include "doc/FileKinds.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
-#include "framework/DocTemplate.h"
-#include "framework/FileSystem.h"
 
 namespace zavio {
 namespace {
@@ -35,27 +32,61 @@ std::string PageLine(const std::string& title, const std::string& pageName)
     return shown + separator + pageName + ".htm";
 }
 
-// A page named like a manuscript still at its place in the conversion folder
-// would overwrite it before the driver moves it away. That manuscript goes
-// into the Finished folder first. False when it could not be kept safe.
-bool KeepSourceSafe(CZavioApp& app, CConversionState& run, const CZavioDoc* page, const std::string& finishedFolder)
+// Why a page does not carry its topic's name.
+enum class NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
+
+// The first free page name in `folder` for a topic: its own name, else that
+// name followed by (2), (3), ...; an empty name is "_". A name is taken by a
+// file the run wrote, by the contents page, or by a source of the run. A
+// source still at its place goes into Finished first, as it would after its
+// pass, so that a topic named like its manuscript keeps its name; what the
+// list of pages says about such a move is added to `said`.
+std::string FreePageName(CConversionState& run, const std::string& folder, const std::string& topicName,
+                         const std::string& finishedFolder, NameClash& clash, LineList& said)
 {
-    const std::string& pagePath = page->m_strPath;
-    for (const std::string& taken : run.m_saSourcesTakenByPages)
-        if (taken == pagePath) return true;  // the file there is already a page
-    // Every other open HTML document is a manuscript of this run; the page
-    // itself is not one, and a file it replaces is no source.
-    for (CDocument* open : app.m_pDocTemplate->GetDocuments()) {
-        auto* doc = static_cast<CZavioDoc*>(open);
-        if (doc == page || !IsManuscriptExtension(doc->m_strExtension) || doc->m_strPath != pagePath) continue;
-        if (FileExists(pagePath)) {
-            MoveSourceFile(pagePath, finishedFolder + doc->m_strBaseName + "." + doc->m_strExtension);
-            if (FileExists(pagePath)) return false;
+    const std::string base = topicName.empty() ? std::string("_") : topicName;
+    clash = topicName.empty() ? NameClash::kEmpty : NameClash::kNone;
+    // The name itself first, for the reason it is taken; then on from the
+    // last number it took.
+    int& last = run.m_lastPageNameNumber[folder + base];
+    for (int n = 1;; n = n == 1 ? std::max(2, last) : n + 1) {
+        std::string name = n == 1 ? base : base + "(" + std::to_string(n) + ")";
+        const std::string path = folder + name + ".htm";
+        NameClash here = NameClash::kNone;
+        if (run.m_writtenPaths.count(path) != 0) {
+            here = NameClash::kOtherPage;
+        } else if (path == run.m_strContentsPagePath) {
+            here = NameClash::kContentsPage;
+        } else if (RunSource* source = run.SourceLyingAt(path)) {
+            std::string moved = MoveSourceToFinished(run, *source, finishedFolder);
+            if (!moved.empty()) said.push_back(std::move(moved));
+            if (run.SourceLyingAt(path)) here = NameClash::kSource;
         }
-        run.m_saSourcesTakenByPages.push_back(pagePath);
-        return true;
+        if (here == NameClash::kNone) {
+            last = n;
+            return name;
+        }
+        if (clash == NameClash::kNone) clash = here;
     }
-    return true;
+}
+
+// What the user is told about a page written under another name.
+std::string RenamedPageMessage(NameClash clash, const std::string& title, const std::string& topicName,
+                               const std::string& pageName)
+{
+    const std::string page = ToCp932("ページ「") + title + ToCp932("」");
+    const std::string named = page + ToCp932("のページ名 ") + topicName;
+    const std::string written = ToCp932("、") + pageName + ToCp932(".htm に書き出しました");
+    switch (clash) {
+        case NameClash::kEmpty:
+            return page + ToCp932("にはページ名がないため") + written;
+        case NameClash::kOtherPage:
+            return named + ToCp932(" は別のページと同じため") + written;
+        case NameClash::kContentsPage:
+            return named + ToCp932(" は目次ページと同じため") + written;
+        default:
+            return named + ToCp932(" は変換元のファイルと同じため") + written;
+    }
 }
 
 }  // namespace
@@ -83,17 +114,23 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
             continue;
         }
 
-        std::string pageName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
-
+        const std::string topicName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
+        NameClash clash = NameClash::kNone;
+        LineList said;
+        std::string pageName = FreePageName(run, folder, topicName, finishedFolder, clash, said);
         page->SetFileNames("htm", pageName, folder + pageName + ".htm");
-        page->LoadLinesIntoView(page->m_saOutputLines);
-        if (KeepSourceSafe(*this, run, page, finishedFolder)) {
-            page->SaveDocument(false);
-        } else {
-            ReportNotWritten(page->m_strPath);
-        }
+        const bool written = WriteGeneratedFile(run, page, false);
         page->OnCloseDocument();
 
+        // The list goes in reading order once reversed: the page's line, then
+        // what was said about it.
+        for (std::string& line : said) pageLines.push_back("///// " + line);
+        if (!written) continue;  // the list names only pages that exist
+        if (clash != NameClash::kNone) {
+            const std::string message = RenamedPageMessage(clash, title, topicName, pageName);
+            AfxMessageBox(message);
+            pageLines.push_back("///// " + message);
+        }
         ++pageCount;
         pageLines.push_back(PageLine(title, pageName));
         titles.push_back(std::move(title));

@@ -9,7 +9,7 @@
 
 namespace zavio {
 
-bool CZavioDoc::SaveDocument(bool keepBackup)
+bool CZavioDoc::SaveDocument(bool keepBackup, bool flushToDisk)
 {
     // The window never held this file's text: writing there would replace
     // the file with whatever the window holds. The user names a file instead.
@@ -21,12 +21,12 @@ bool CZavioDoc::SaveDocument(bool keepBackup)
             ToCp932("ドキュメントの拡張子が txt / htm / html / cnt / hhp / hhc ではないので書き出しを中止しました"));
         return false;
     }
-    if (keepBackup) {
-        std::string backup = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
-        RemoveFile(backup);
-        MoveFile(m_strPath, backup);
-    }
-    if (!OnSaveDocument(m_strPath)) {
+    // The previous file becomes the backup only once the new text is written:
+    // a failed save leaves both as they were.
+    FileWriteOptions how;
+    how.flushToDisk = flushToDisk;
+    if (keepBackup) how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
+    if (!OnSaveDocument(m_strPath, how)) {
         AfxMessageBox(m_strPath + ToCp932(" はオープンできませんでした"));
         return false;
     }

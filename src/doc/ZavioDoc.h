@@ -40,8 +40,9 @@ public:
     bool WriteLinesToFile(const LineList& lines, RoundTripFile& file);
     void WriteTermsText();
 
-    // Saving.
-    bool SaveDocument(bool keepBackup);
+    // Saving. The conversion's files skip the flush to the disk: they are
+    // made again from their sources.
+    bool SaveDocument(bool keepBackup, bool flushToDisk = true);
     bool SaveDocumentAs();
     void OnFileSave();
     void OnFileSaveAs();
@@ -69,7 +70,7 @@ public:
     void TrimPageTail(int pageStart);
     void ReadPageTitle(int pageStart, std::string& title);
 
-    // Integration notes.
+    // Integration notes: the note's lines, in the output-line list.
     void ComposeHpTypeNote(std::string folderName, std::string contentsName);
     void ComposeHtmlHelpNote(std::string folderName, const std::string& projectName);
 

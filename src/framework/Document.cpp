@@ -39,12 +39,12 @@ bool CDocument::OnNewDocument()
     return true;
 }
 
-bool CDocument::OnSaveDocument(const std::string& path)
+bool CDocument::OnSaveDocument(const std::string& path, const FileWriteOptions& how)
 {
     std::string bytes;
     CArchive ar(bytes, CArchive::store);
     Serialize(ar);
-    if (!WriteFileBytes(path, bytes)) {
+    if (!WriteFileBytes(path, bytes, how)) {
         AfxMessageBox(ToCp932("ドキュメントを保存できませんでした。"));
         return false;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/CmdTarget.h"
+#include "framework/FileSystem.h"
 
 namespace zavio {
 
@@ -52,9 +53,10 @@ public:
 
     virtual void Serialize(CArchive& ar);
     virtual bool OnNewDocument();
-    // Writes the document through Serialize; reports the framework's error
-    // and returns false when the file cannot be written.
-    virtual bool OnSaveDocument(const std::string& path);
+    // Writes the document through Serialize, all-or-nothing; reports the
+    // framework's error and returns false when the file cannot be written.
+    // The user's files are flushed to the disk unless `how` says otherwise.
+    virtual bool OnSaveDocument(const std::string& path, const FileWriteOptions& how = {true, {}});
     // Destroys the windows and the document itself: the caller must not touch
     // the document afterwards.
     virtual void OnCloseDocument();

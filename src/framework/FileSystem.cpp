@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,36 @@
 #include "framework/Cp932.h"
 
 namespace zavio {
+
+namespace {
+
+FileFaults& Faults()
+{
+    static FileFaults faults;
+    return faults;
+}
+
+// The fault injected for this path, if any; sets errno as the real one would.
+FileFaults::Kind InjectedFault(std::string_view path)
+{
+    const FileFaults& faults = Faults();
+    if (faults.kind == FileFaults::kNone || !faults.applies || !faults.applies(path)) return FileFaults::kNone;
+    errno = faults.kind == FileFaults::kReadOnly ? EROFS : ENOSPC;
+    return faults.kind;
+}
+
+bool UnnamedFilesRefused(std::string_view path)
+{
+    const FileFaults& faults = Faults();
+    return faults.noUnnamedFiles && faults.applies && faults.applies(path);
+}
+
+}  // namespace
+
+void InjectFileFaults(FileFaults faults)
+{
+    Faults() = std::move(faults);
+}
 
 std::optional<std::string> ToNativePath(std::string_view cp932Path)
 {
@@ -48,17 +79,39 @@ bool IsDirectory(std::string_view path)
 bool RemoveFile(std::string_view path)
 {
     auto native = ToNativePath(path);
-    return native && ::unlink(native->c_str()) == 0;
+    if (!native || InjectedFault(path) == FileFaults::kReadOnly) return false;
+    return ::unlink(native->c_str()) == 0;
 }
 
-bool MoveFile(std::string_view from, std::string_view to)
+namespace {
+
+// Renames native paths, never over an existing file: fails with EEXIST
+// where one stands.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
 {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system that cannot refuse in the rename itself.
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
+bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
+{
+    if (targetTaken) *targetTaken = false;
     auto src = ToNativePath(from);
     auto dst = ToNativePath(to);
-    if (!src || !dst) return false;
-    struct stat st;
-    if (::lstat(dst->c_str(), &st) == 0) return false;
-    return ::rename(src->c_str(), dst->c_str()) == 0;
+    if (!src || !dst || InjectedFault(from) == FileFaults::kReadOnly || InjectedFault(to) == FileFaults::kReadOnly)
+        return false;
+    if (RenameWithoutReplacing(*src, *dst)) return true;
+    if (targetTaken) *targetTaken = errno == EEXIST;
+    return false;
 }
 
 bool MakeFolder(std::string_view path)
@@ -166,7 +219,9 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
 {
     auto native = ToNativePath(path);
     if (!native) return std::nullopt;
-    int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: opening a pipe with no writer would wait for ever. It
+    // changes nothing for the regular files that are read.
+    int fd = ::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -194,6 +249,7 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
 }
 
 namespace {
+
 bool WriteAll(int fd, std::string_view bytes)
 {
     std::size_t done = 0;
@@ -205,28 +261,189 @@ bool WriteAll(int fd, std::string_view bytes)
     }
     return true;
 }
-}  // namespace
 
-bool WriteFileBytes(std::string_view path, std::string_view bytes)
+// Half the bytes, then the error of a full disk.
+bool WriteHalfOnFullDisk(int fd, std::string_view bytes)
 {
-    auto native = ToNativePath(path);
-    if (!native) return false;
-    int fd = ::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    WriteAll(fd, bytes.substr(0, bytes.size() / 2));
+    errno = ENOSPC;
+    return false;
+}
+
+// The folder of a native path, "." for a bare name.
+std::string NativeFolderOf(const std::string& native)
+{
+    const std::size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : native.substr(0, slash);
+}
+
+// A name in `folder` that no other file of this process takes; hidden, so
+// that a listing does not show it for the moment it exists.
+std::string TemporaryName(const std::string& folder)
+{
+    static std::atomic<unsigned> serial{0};
+    return folder + "/.zavio-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".tmp";
+}
+
+// Whether a file opened with O_TMPFILE can be given a name: through its
+// /proc link, where /proc is mounted.
+bool CanNameUnnamedFiles()
+{
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+// The new content of a file, written beside it. Where the file system can,
+// the file has no name until it takes the target's, so that even a killed
+// process leaves nothing behind; elsewhere it has a hidden temporary name,
+// removed again unless it took the target's place.
+class ReplacementFile {
+public:
+    ReplacementFile(const std::string& folder, bool unnamedAllowed)
+    {
+#ifdef O_TMPFILE
+        if (unnamedAllowed && CanNameUnnamedFiles()) {
+            m_fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            // Any other error would stop a named file too.
+            if (m_fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return;
+        }
+#endif
+        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+            m_name = TemporaryName(folder);
+            m_fd = ::open(m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST) break;  // a crashed process may have left one
+        }
+        if (m_fd < 0) m_name.clear();
+    }
+    ~ReplacementFile()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+        if (!m_name.empty()) ::unlink(m_name.c_str());
+    }
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    int Descriptor() const
+    {
+        return m_fd;
+    }
+
+    // Gives the file the name `target` (native) where nothing stands there;
+    // fails with EEXIST where something does.
+    bool TakeFreeName(const std::string& target)
+    {
+        if (m_name.empty()) {
+            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        } else {
+            if (!RenameWithoutReplacing(m_name, target)) return false;
+            m_name.clear();
+        }
+        return Close();
+    }
+
+    // Puts the file in the place of the file at `target` (native).
+    bool Replace(const std::string& target)
+    {
+        if (m_name.empty()) {
+            // A name of its own first: a link never replaces a file.
+            const std::string name = TemporaryName(NativeFolderOf(target));
+            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            m_name = name;
+        }
+        if (::rename(m_name.c_str(), target.c_str()) != 0) return false;
+        m_name.clear();
+        return Close();
+    }
+
+private:
+    std::string SelfLink() const
+    {
+        return "/proc/self/fd/" + std::to_string(m_fd);
+    }
+
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+    int m_fd = -1;
+    std::string m_name;  // empty while the file has none
+};
+
+// Keeps the file at `target` as `backup` (native paths), replacing an older
+// copy. The file itself stays in place through a second link; where the
+// file system has no links it is moved, and the new file then takes its
+// place. Failures are not examined: the save goes on without a copy.
+void KeepBackup(const std::string& target, const std::string& backup)
+{
+    const std::string name = TemporaryName(NativeFolderOf(backup));
+    if (::link(target.c_str(), name.c_str()) == 0) {
+        if (::rename(name.c_str(), backup.c_str()) != 0) ::unlink(name.c_str());
+        return;
+    }
+    ::rename(target.c_str(), backup.c_str());
+}
+
+bool WriteNativeFile(const std::string& target, std::string_view bytes, const FileWriteOptions& options,
+                     FileFaults::Kind fault, bool unnamedAllowed, bool throughLink = false)
+{
+    if (fault == FileFaults::kReadOnly) return false;
+    ReplacementFile file(NativeFolderOf(target), unnamedAllowed);
+    const int fd = file.Descriptor();
     if (fd < 0) return false;
-    if (!WriteAll(fd, bytes)) {
-        ::close(fd);
+    if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes);
+    if (!WriteAll(fd, bytes)) return false;
+    if (options.flushToDisk && ::fdatasync(fd) != 0) return false;
+    // Most files the program writes are new: they take their name at once.
+    if (file.TakeFreeName(target)) return true;
+    if (errno != EEXIST) return false;
+
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0) return false;
+    if (S_ISLNK(st.st_mode) && !throughLink) {
+        // Through the link, as writing in place would: the link stays. A link
+        // to nothing is refused rather than followed to a new file.
+        std::unique_ptr<char, void (*)(void*)> real(::realpath(target.c_str(), nullptr), std::free);
+        return real && WriteNativeFile(real.get(), bytes, options, fault, unnamedAllowed, true);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return false;
     }
-    return ::close(fd) == 0;
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    // The file made anew keeps the permissions and, where the process may
+    // (as root), the owner of the one it replaces.
+    ::fchmod(fd, st.st_mode & 07777);
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
+    if (!options.backupPath.empty()) {
+        if (auto backup = ToNativePath(options.backupPath)) KeepBackup(target, *backup);
+    }
+    return file.Replace(target);
+}
+
+}  // namespace
+
+bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWriteOptions& options)
+{
+    auto native = ToNativePath(path);
+    if (!native || native->empty()) return false;
+    return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
 RoundTripFile::RoundTripFile(std::string_view path)
 {
+    const FileFaults::Kind fault = InjectedFault(path);
+    if (fault == FileFaults::kReadOnly) return;
+    m_diskFull = fault == FileFaults::kDiskFull;
     if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
 bool RoundTripFile::Write(std::string_view bytes)
 {
+    if (m_fd >= 0 && m_diskFull) return WriteHalfOnFullDisk(m_fd, bytes);
     if (m_fd < 0 || !WriteAll(m_fd, bytes)) return false;
     m_written += bytes.size();
     return true;

@@ -3,6 +3,7 @@
 // name that cannot be converted fails like any other file error.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,10 @@ std::optional<std::string> FromNativePath(std::string_view nativePath);
 bool FileExists(std::string_view path);  // any kind of entry
 bool IsDirectory(std::string_view path);
 bool RemoveFile(std::string_view path);
-// Renames a file; fails when the destination exists, as the platform's move does.
-bool MoveFile(std::string_view from, std::string_view to);
+// Renames a file, never over an existing one, as the platform's move refuses
+// to. On failure `targetTaken`, when given, tells whether the destination
+// was in the way.
+bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken = nullptr);
 bool MakeFolder(std::string_view path);
 bool ChangeFolder(std::string_view path);
 // The process's current folder, without a trailing separator.
@@ -45,12 +48,46 @@ std::optional<std::string> HomeFolder();
 // and is closed to others. nullopt when none can be had.
 std::optional<std::string> PrivateUserFolder(std::string_view name);
 
-// Whole files as bytes.
+// Whole files as bytes. Only regular files are read: a pipe or a device
+// would block or never end.
 std::optional<std::string> ReadFileBytes(std::string_view path);
-bool WriteFileBytes(std::string_view path, std::string_view bytes);
+
+struct FileWriteOptions {
+    // Flushed to the disk before it takes the old file's place, so that even
+    // a crash of the machine leaves the old text or the new one: for the
+    // user's own files. Files made from others can be made again.
+    bool flushToDisk = false;
+    // Where the previous file is kept, replacing an older copy there; empty
+    // for none. The copy is made only once the new text is safely written.
+    std::string backupPath;
+};
+
+// Writes a whole file all-or-nothing: the bytes go to a new file in the
+// target's folder that takes the target's place in one rename, so a full
+// disk or a crash leaves the old file or the new one, never a cut one, and
+// no temporary file behind. An existing file keeps its permissions and
+// owner; a link is written through to the file it names. Refused: a file
+// that may not be written (read-only), and anything that is not a regular
+// file (a folder, a pipe, a device).
+bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWriteOptions& options = {});
+
+// Tests only: the file errors a read-only folder or a full disk would give,
+// for the paths `applies` accepts (CP932). A read-only fault refuses to make,
+// move or remove files; a full disk stops writing a file half-way. With
+// `noUnnamedFiles` those paths behave as on a file system without unnamed
+// files (new content gets a temporary name). Injected for the whole process
+// until replaced by another (default values end it).
+struct FileFaults {
+    enum Kind { kNone, kReadOnly, kDiskFull };
+    Kind kind = kNone;
+    std::function<bool(std::string_view path)> applies;
+    bool noUnnamedFiles = false;
+};
+void InjectFileFaults(FileFaults faults);
 
 // A file written and then read back through one descriptor: created, or
-// emptied when it exists. Closed when the object goes; the file stays.
+// emptied when it exists. Closed when the object goes; the file stays. Not
+// an output: the working file lives for one transfer only.
 class RoundTripFile {
 public:
     explicit RoundTripFile(std::string_view path);
@@ -68,6 +105,7 @@ public:
 private:
     int m_fd = -1;
     std::size_t m_written = 0;
+    bool m_diskFull = false;  // an injected fault
 };
 
 }  // namespace zavio

@@ -2,13 +2,16 @@
 // a conversion folder of its own, its files are opened with the Open command
 // and converted with one of the two conversion commands. Afterwards every
 // source must still exist byte for byte (at its place, or moved into a
-// Finished folder under its name), and nothing may have been written outside
-// the sandbox.
+// Finished folder under its name or a free name made from it), nothing may
+// have been written outside the sandbox, every file reported written must
+// exist, and ListTitl.txt may list only pages that exist.
 //
 // Input: a first line of options ("--html-help", "--hp-type", "--keep-header",
-// as zavio-convert takes them), then one section per file, each opened by the
-// line "@@FILE " + a relative path in CP932 ("conv/manual.htm"), followed by
-// the file's bytes. Files are opened in the order given.
+// as zavio-convert takes them, and "--again": the same sources are made and
+// converted a second time in the same sandbox, where the first run's sources
+// wait in Finished), then one section per file, each opened by the line
+// "@@FILE " + a relative path in CP932 ("conv/manual.htm"), followed by the
+// file's bytes. Files are opened in the order given.
 #include <unistd.h>
 
 #include <cstdint>
@@ -16,8 +19,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -33,15 +36,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace zavio;
-
-// Inputs are shaped so that known faults, still being mended, do not stop
-// every campaign at once. Lift each restriction when its fault is mended:
-//
-// Two manuscripts that meet under one name in Finished ("conv1/manual.htm"
-// and "conv2/manual.htm", or "manual.htm" and "manual.HTM"): the second move
-// removes the first manuscript. Set to true once a move never removes a
-// user's file.
-constexpr bool kAllowManuscriptsSharingAFinishedName = false;
 
 constexpr std::string_view kFileMarker = "\n@@FILE ";
 constexpr std::size_t kMaxFiles = 6;
@@ -75,6 +69,7 @@ struct Source {
 struct Run {
     unsigned command = ID_SEPARATE_HP_TYPE;
     bool keepHeader = false;
+    bool again = false;
     std::vector<Source> sources;
 };
 
@@ -141,8 +136,8 @@ Run ReadRun(std::string_view input)
     const std::string_view options = sections[0].substr(0, sections[0].find('\n', 1));
     if (options.find("--html-help") != std::string_view::npos) run.command = ID_SEPARATE_HTML_HELP;
     run.keepHeader = options.find("--keep-header") != std::string_view::npos;
+    run.again = options.find("--again") != std::string_view::npos;
 
-    std::set<std::string> finishedNames;
     for (std::size_t i = 1; i < sections.size() && run.sources.size() < kMaxFiles; ++i) {
         std::string_view section = sections[i].substr(kFileMarker.size());
         const std::size_t lineEnd = section.find('\n');
@@ -152,9 +147,6 @@ Run ReadRun(std::string_view input)
         std::optional<fs::path> native = SourcePath(source.relative);
         if (!native) continue;
         source.native = *native;
-        if (!kAllowManuscriptsSharingAFinishedName && LowerAscii(source.native.extension().string()) != ".cnt" &&
-            !finishedNames.insert(FinishedName(source.native)).second)
-            continue;
         run.sources.push_back(std::move(source));
     }
     return run;
@@ -191,19 +183,88 @@ bool IsInside(const fs::path& path, const fs::path& folder)
     return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 
-void CheckSourcesKept(const Run& run, const std::ostringstream& messages, const std::ostringstream& written)
+// Whether `name` is the name a source takes in Finished, or a free name made
+// from it: stem + "(N)" + extension.
+bool IsFinishedNameOf(const std::string& name, const fs::path& source)
+{
+    const std::string wanted = FinishedName(source);
+    if (name == wanted) return true;
+    const std::string stem = source.stem().string() + "(";
+    const std::string ext = LowerAscii(source.extension().string());
+    if (name.size() <= stem.size() + ext.size() + 1 || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(name.size() - ext.size() - 1, std::string::npos, ")" + ext) != 0)
+        return false;
+    const std::string number = name.substr(stem.size(), name.size() - stem.size() - ext.size() - 1);
+    return number.find_first_not_of("0123456789") == std::string::npos && number[0] != '0';
+}
+
+// Every source is found whole, each in a file of its own: at its place, or in
+// a Finished folder under its name or a free name made from it.
+void CheckSourcesKept(const std::vector<Source>& sources, const std::ostringstream& messages,
+                      const std::ostringstream& written)
 {
     const Fence& fence = TheFence();
-    for (const Source& source : run.sources) {
-        if (ReadAll(source.native) == source.bytes) continue;
-        bool kept = false;
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(fence.box, ec); it != fs::end(it); it.increment(ec))
+        if (it->is_regular_file(ec)) files.push_back(it->path());
+    std::vector<std::optional<std::string>> bytes(files.size());
+    auto holds = [&](std::size_t file, const Source& source) {
+        const fs::path& path = files[file];
+        const bool named = path == source.native || (path.parent_path().filename() == "Finished" &&
+                                                     IsFinishedNameOf(path.filename().string(), source.native));
+        if (!named) return false;
+        if (!bytes[file]) bytes[file] = ReadAll(path);
+        return bytes[file] == source.bytes;
+    };
+    // Each file stands for one source only: a matching of sources to files.
+    std::vector<int> owner(files.size(), -1);
+    for (std::size_t s = 0; s < sources.size(); ++s) {
+        std::vector<bool> seen(files.size(), false);
+        std::function<bool(std::size_t)> place = [&](std::size_t source) {
+            for (std::size_t f = 0; f < files.size(); ++f) {
+                if (seen[f] || !holds(f, sources[source])) continue;
+                seen[f] = true;
+                if (owner[f] < 0 || place(static_cast<std::size_t>(owner[f]))) {
+                    owner[f] = static_cast<int>(source);
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (!place(s)) Fail("source lost or changed: " + sources[s].native.string(), messages, written);
+    }
+}
+
+// Every file reported written exists, and every page the ListTitl.txt this
+// run wrote lists is one of them.
+void CheckWrittenFilesExist(const std::ostringstream& messages, const std::ostringstream& written)
+{
+    std::vector<std::string> pageNames;  // UTF-8, as written on standard output
+    std::vector<fs::path> lists;
+    std::istringstream lines(written.str());
+    for (std::string line; std::getline(lines, line);) {
         std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(fence.box, ec); !kept && it != fs::end(it); it.increment(ec)) {
-            const fs::path& path = it->path();
-            kept = path.parent_path().filename() == "Finished" && path.filename() == FinishedName(source.native) &&
-                   ReadAll(path) == source.bytes;
+        const fs::path path(line);
+        if (!fs::is_regular_file(path, ec)) Fail("reported written but missing: " + line, messages, written);
+        if (path.extension() == ".htm") pageNames.push_back(path.filename().string());
+        if (path.filename() == "ListTitl.txt") lists.push_back(path);
+    }
+    static const std::string kSeparator = " \xEF\xBD\xA5\xEF\xBD\xA5\xEF\xBD\xA5 ";  // " ･･･ "
+    for (const fs::path& path : lists) {
+        std::istringstream list(ReadAll(path).value_or(std::string()));
+        for (std::string line; std::getline(list, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line.rfind("/////", 0) == 0) continue;
+            const std::string shown = DecodeCp932Lossless(line);
+            bool listed = false;
+            for (const std::string& name : pageNames) {
+                const std::string tail = kSeparator + name;
+                listed = listed || (shown.size() >= tail.size() &&
+                                    shown.compare(shown.size() - tail.size(), std::string::npos, tail) == 0);
+            }
+            if (!listed) Fail("ListTitl.txt lists a page not written: " + shown, messages, written);
         }
-        if (!kept) Fail("source lost or changed: " + source.native.string(), messages, written);
     }
 }
 
@@ -249,14 +310,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace {
+
+// One conversion of the run's sources, as zavio-convert runs it, and the checks
+// of what it left. `kept`: every source made so far, which must all survive.
+void ConvertAndCheck(const Run& run, const std::vector<Source>& kept)
 {
     const Fence& fence = TheFence();
     fs::current_path(fence.start);
-    fs::create_directory(fence.box);
-
-    Run run = ReadRun(std::string_view(reinterpret_cast<const char*>(data), size));
-    MakeSources(run);
     std::vector<std::string> paths;
     for (const Source& source : run.sources)
         paths.push_back(*FromNativePath(fence.box.string()) + "/" + source.relative);
@@ -275,7 +336,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fs::current_path(fence.start);
     CheckNothingOutside(messages, written);
-    CheckSourcesKept(run, messages, written);
+    CheckSourcesKept(kept, messages, written);
+    CheckWrittenFilesExist(messages, written);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const Fence& fence = TheFence();
+    fs::create_directory(fence.box);
+
+    Run run = ReadRun(std::string_view(reinterpret_cast<const char*>(data), size));
+    MakeSources(run);
+    std::vector<Source> kept = run.sources;
+    ConvertAndCheck(run, kept);
+    if (run.again) {
+        // The same sources once more, where their places are free again: the
+        // first run's sources wait in Finished under the same names.
+        MakeSources(run);
+        kept.insert(kept.end(), run.sources.begin(), run.sources.end());
+        ConvertAndCheck(run, kept);
+    }
     fs::remove_all(fence.box);
     fs::current_path(fence.home);
     return 0;

@@ -54,9 +54,12 @@ for options in --hp-type --html-help; do
 done
 manuscript=$e2e/writers-hp-with-contents/input/conv/manual.htm
 # A manuscript opened from a Finished folder, whose topic is named like the
-# manuscript of another folder that moves in there.
-{ printf '%s' --html-help; section a/Finished/m.htm <(sed 's/p_intro/z/' "$manuscript")
-  section a/conv/z.htm <(sed 's/p_/q_/' "$manuscript"); } > "$out/conversion/finished-folder"
+# manuscript of another folder that moves in there; and the same converted a
+# second time, where the first run's sources wait in Finished.
+for options in --html-help "--hp-type --again"; do
+  { printf '%s' "$options"; section a/Finished/m.htm <(sed 's/p_intro/z/' "$manuscript")
+    section a/conv/z.htm <(sed 's/p_/q_/' "$manuscript"); } > "$out/conversion/finished-folder${options// /}"
+done
 n=0
 for cnt in "${cnts[@]}"; do
   { printf '%s' --hp-type; section conv/manual.htm "$manuscript"; section conv/toc.cnt "$cnt"; } \

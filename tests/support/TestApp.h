@@ -11,6 +11,7 @@
 #include "ScriptedHost.h"
 #include "app/ZavioApp.h"
 #include "doc/ZavioDoc.h"
+#include "framework/FileSystem.h"
 
 namespace zavio::test {
 
@@ -48,6 +49,20 @@ protected:
     std::unique_ptr<CZavioApp> m_app;
     // The run state a test hands to the conversion stages it calls directly.
     CConversionState m_run;
+};
+
+// The file errors of a read-only folder or a full disk, injected at the
+// file-system boundary for every path that begins with `prefix` (CP932)
+// while the object lives.
+class InjectedFaults {
+public:
+    InjectedFaults(FileFaults::Kind kind, std::string prefix)
+    {
+        InjectFileFaults({kind, [prefix](std::string_view path) { return path.starts_with(prefix); }});
+    }
+    ~InjectedFaults() { InjectFileFaults({}); }
+    InjectedFaults(const InjectedFaults&) = delete;
+    InjectedFaults& operator=(const InjectedFaults&) = delete;
 };
 
 // Writes / reads a whole file by CP932 path.

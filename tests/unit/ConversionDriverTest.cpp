@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "WordManuscript.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
@@ -318,14 +319,22 @@ TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
 }
 
-TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsReplacedByTheMovedSource)
+TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsKeptAndTheSourceTakesAFreeName)
 {
     Open("conv/manual.htm", kEmptyManuscript);
     MakeFolder(At("Finished"));
     WriteFile(At("Finished/manual.htm"), "older");
+    WriteFile(At("Finished/manual(2).htm"), "older still");
     m_app->OnConvertHtmlHelp();
-    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("Finished/manual.htm")), "older");
+    EXPECT_EQ(ReadFile(At("Finished/manual(2).htm")), "older still");
+    EXPECT_EQ(ReadFile(At("Finished/manual(3).htm")), kEmptyManuscript);
     EXPECT_FALSE(FileExists(At("conv/manual.htm")));
+    const std::string why = " は Finished フォルダに同じ名前のファイルがあるため、manual(3).htm として移動しました";
+    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(At("conv/manual.htm")) + why);
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
+              "\r\n///// Separated from manual.htm : 0 pages\r\n///// conv/manual.htm" + J(why) + "\r\n");
+    EXPECT_TRUE(m_app->Conversion().m_saNotWritten.empty());
 }
 
 TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStayed)
@@ -351,6 +360,46 @@ TEST_F(ConversionDriverTest, AContentsPageOfAnotherNameIsWrittenWhenTheSourcesSt
     m_app->OnConvertHpType();
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
     EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+}
+
+// Files that cannot be written: none is left empty or cut, none is listed
+// as a page, and the run records each for zavio-convert's exit status 3
+// (the real read-only folder and full disk: tests/faults).
+
+const std::vector<WordTopic> kTwoTopics = {{"t1", "一つ目", "最初の話題です。"}, {"t2", "二つ目", "次の話題です。"}};
+
+TEST_F(ConversionDriverTest, AFullDiskLeavesAnEarlierPageWholeAndUnlisted)
+{
+    Open("conv/manual.htm", WordManuscript(kTwoTopics));
+    WriteFile(At("conv/t2.htm"), "a page of an earlier conversion");
+    InjectedFaults diskFull(FileFaults::kDiskFull, At("conv/t2.htm"));
+    m_app->OnConvertHtmlHelp();
+
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_EQ(ReadFile(At("conv/t2.htm")), "a page of an earlier conversion");
+    EXPECT_NE(ReadFile(At("conv/t1.htm")).find(J("最初の話題です。")), std::string::npos);
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, LineList{At("conv/t2.htm")});
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
+              J("\r\n///// Separated from manual.htm : 1 pages\r\n一つ目 ･･･ t1.htm\r\n"));
+}
+
+TEST_F(ConversionDriverTest, AWorkingFileThatFailsMidRunWritesNoEmptyPage)
+{
+    Open("conv/manual.htm", WordManuscript(kTwoTopics));
+    // The first transfer of the run fails: the last page's, taken first.
+    int transfers = 0;
+    InjectFileFaults({FileFaults::kDiskFull,
+                      [&](std::string_view path) { return path.ends_with("OursTemp.txt") && ++transfers == 1; }});
+    m_app->OnConvertHpType();
+    InjectFileFaults({});
+
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_FALSE(FileExists(At("conv/t2.htm")));
+    EXPECT_NE(ReadFile(At("conv/t1.htm")).find(J("最初の話題です。")), std::string::npos);
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, LineList{At("conv/t2.htm")});
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, LineList{"t1"});
+    EXPECT_EQ(m_host.MessagesUtf8()[1], "作業ファイルの書き出しができませんでした");
 }
 
 }  // namespace

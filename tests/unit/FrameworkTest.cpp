@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "TestApp.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
@@ -95,12 +97,86 @@ TEST(FileSystemBoundary, MoveRefusesAnExistingDestination)
     std::string a = folder.Path() + "a.txt", b = folder.Path() + "b.txt";
     WriteFile(a, "A");
     WriteFile(b, "B");
-    EXPECT_FALSE(MoveFile(a, b));
+    bool taken = false;
+    EXPECT_FALSE(MoveFile(a, b, &taken));
+    EXPECT_TRUE(taken);
     EXPECT_EQ(ReadFile(b), "B");
+    EXPECT_FALSE(MoveFile(a, folder.Path() + "missing/b.txt", &taken));
+    EXPECT_FALSE(taken);
     ASSERT_TRUE(RemoveFile(b));
     EXPECT_TRUE(MoveFile(a, b));
     EXPECT_EQ(ReadFile(b), "A");
     EXPECT_FALSE(FileExists(a));
+}
+
+// The names in a folder, to see that no temporary file stays behind.
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+    for (const FolderEntry& entry : *entries) names.push_back(entry.name);
+    std::sort(names.begin() + 2, names.end());
+    return names;
+}
+
+// With unnamed new files (O_TMPFILE) and, as on file systems without them,
+// with temporary names.
+class AllOrNothingWrite : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        InjectFileFaults({FileFaults::kNone, [](std::string_view) { return true; }, GetParam()});
+    }
+    void TearDown() override { InjectFileFaults({}); }
+    TempFolder m_folder;
+};
+
+TEST_P(AllOrNothingWrite, AFailedWriteLeavesTheOldFileAndItsBackupWhole)
+{
+    const std::string file = m_folder.Path() + "a.txt", backup = m_folder.Path() + "a-Back.txt";
+    ASSERT_TRUE(WriteFileBytes(file, "old"));
+    ASSERT_EQ(::chmod(ToNativePath(file)->c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileBytes(file, "new", {false, backup}));
+    EXPECT_EQ(ReadFile(file), "new");
+    EXPECT_EQ(ReadFile(backup), "old");
+    struct stat st;
+    ASSERT_EQ(::stat(ToNativePath(file)->c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    const std::vector<std::string> before = Names(m_folder.Path());
+    for (FileFaults::Kind kind : {FileFaults::kDiskFull, FileFaults::kReadOnly}) {
+        InjectFileFaults({kind, [&](std::string_view path) { return path == file; }, GetParam()});
+        EXPECT_FALSE(WriteFileBytes(file, std::string(100000, 'x'), {true, backup}));
+        EXPECT_EQ(ReadFile(file), "new");
+        EXPECT_EQ(ReadFile(backup), "old");
+        EXPECT_EQ(Names(m_folder.Path()), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystemBoundary, AllOrNothingWrite, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "TemporaryNames" : "UnnamedFiles";
+                         });
+
+TEST(FileSystemBoundary, LinksAreWrittenThroughAndPipesAndFoldersRefused)
+{
+    TempFolder folder;
+    const std::string file = folder.Path() + "file.txt", link = folder.Path() + "link.txt";
+    WriteFile(file, "old");
+    ASSERT_EQ(::symlink("file.txt", ToNativePath(link)->c_str()), 0);
+    ASSERT_TRUE(WriteFileBytes(link, "through"));
+    EXPECT_EQ(ReadFile(file), "through");
+    struct stat st;
+    ASSERT_EQ(::lstat(ToNativePath(link)->c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    // Opening a pipe would wait for a writer or reader for ever.
+    const std::string pipe = folder.Path() + "pipe.htm";
+    ASSERT_EQ(::mkfifo(ToNativePath(pipe)->c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileBytes(pipe));
+    EXPECT_FALSE(WriteFileBytes(pipe, "x"));
+    EXPECT_FALSE(WriteFileBytes(folder.Path() + ".", "x"));
+    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{".", "..", "file.txt", "link.txt", "pipe.htm"}));
 }
 
 TEST(FileSystemBoundary, FoldersAreMadeAndEntered)

@@ -361,7 +361,7 @@ TEST_F(PageExtractionTest, WordManuscriptThroughTheStages)
         std::string link;
     };
     const Expected pages[] = {
-        {true, "ftn7", "終わり", "<a href=\"IDH_\x83_" + J("フト") + ".htm\">" + J("ソフト") + "</a>"},
+        {true, "ftn7", "終わり", "<a href=\"" + J("IDH_ソフト") + ".htm\">" + J("ソフト") + "</a>"},
         {true, "ftn4", "表示", "<a href=\"IDH_START.htm\">" + J("はじめに") + "</a>"},
         {false, "ftn1", "はじめに", ""},
     };

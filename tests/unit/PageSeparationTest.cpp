@@ -75,6 +75,13 @@ protected:
 
     int Separate() { return m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("Finished/")); }
 
+    // A file of the run's sources, at its place in the conversion folder.
+    void AddSource(const std::string& name, const std::string& bytes)
+    {
+        WriteFile(At("conv/" + name), bytes);
+        m_run.m_sources.push_back({At("conv/" + name), At("conv/" + name), name});
+    }
+
     // What a page file holds: header, contents link (HP type), body start,
     // then the page's lines with the page break and the "#" mark gone.
     // The first page opens with the body start twice.
@@ -180,33 +187,38 @@ TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
     EXPECT_EQ(m_list->m_saOutputLines[2], odd.substr(0, 30) + J(" ･･･ odd.htm"));
 }
 
-TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptDoesNotDestroyIt)
+TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptMovesItFirstAndTwinsTakeFreeNames)
 {
     m_run.m_bHtmlHelp = 1;
     const std::string source = "<html>original manuscript</html>\r\n";
-    WriteFile(At("conv/manual.htm"), source);
+    AddSource("manual.htm", source);
     AddPage("ftn1", "manual", "Manual");
     AddPage("ftn2", "manual", "Again");
 
     EXPECT_EQ(Separate(), 2);
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), source);
-    // The page nearer the start of the manuscript is written last.
-    EXPECT_EQ(ReadFile(At("conv/manual.htm")), ExpectedPage("ftn1", "Manual", false, true));
-    EXPECT_EQ(m_run.m_saSourcesTakenByPages, LineList{At("conv/manual.htm")});
+    // Pages are written from the end: the first written keeps the name.
+    EXPECT_EQ(ReadFile(At("conv/manual.htm")), ExpectedPage("ftn2", "Again", false, false));
+    EXPECT_EQ(ReadFile(At("conv/manual(2).htm")), ExpectedPage("ftn1", "Manual", false, true));
+    const std::string said =
+        J("ページ「Manual」のページ名 manual は別のページと同じため、manual(2).htm に書き出しました");
+    EXPECT_EQ(m_host.m_shown.back().text, said);
+    EXPECT_EQ(m_list->m_saOutputLines,
+              (LineList{"", "///// Separated from manual.htm : 2 pages", J("Manual ･･･ manual(2).htm"), "///// " + said,
+                        J("Again ･･･ manual.htm")}));
+    EXPECT_EQ(m_run.m_saPageFiles, (LineList{"manual(2)", "manual"}));
+    EXPECT_TRUE(m_run.m_saNotWritten.empty());
 }
 
-TEST_F(PageSeparationTest, APageNamedLikeAnotherOpenManuscriptMovesThatOneFirst)
+TEST_F(PageSeparationTest, APageNamedLikeAnotherSourceMovesThatOneFirst)
 {
     m_run.m_bHtmlHelp = 1;
-    CZavioDoc* other = NewDocument();
-    other->m_strExtension = "htm";
-    other->m_strBaseName = "intro";
-    other->m_strPath = At("conv/intro.htm");
-    WriteFile(other->m_strPath, "intro source");
+    AddSource("intro.htm", "intro source");
     AddPage("ftn1", "intro", "Intro");
     Separate();
     EXPECT_EQ(ReadFile(At("Finished/intro.htm")), "intro source");
     EXPECT_EQ(ReadFile(At("conv/intro.htm")), ExpectedPage("ftn1", "Intro", false, true));
+    EXPECT_EQ(m_run.m_sources[0].path, At("Finished/intro.htm"));
 }
 
 TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinished)
@@ -218,20 +230,22 @@ TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinishe
     Separate();
     EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
     EXPECT_EQ(ReadFile(At("Finished/t1.htm")), "kept");
-    EXPECT_TRUE(m_run.m_saSourcesTakenByPages.empty());
 }
 
-TEST_F(PageSeparationTest, APageIsNotWrittenOverASourceThatCannotBeMoved)
+TEST_F(PageSeparationTest, ASourceThatCannotMoveKeepsItsPlaceAndThePageTakesAFreeName)
 {
     m_run.m_bHtmlHelp = 1;
-    WriteFile(At("conv/manual.htm"), "source");
+    AddSource("manual.htm", "source");
     AddPage("ftn1", "manual", "Manual");
     m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("NoSuchFolder/"));
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
-    EXPECT_TRUE(m_run.m_saSourcesTakenByPages.empty());
-    // Said as a save that failed; the page stays listed.
-    EXPECT_EQ(m_host.m_shown.back().text, At("conv/manual.htm") + J(" はオープンできませんでした"));
-    EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual"});
+    EXPECT_EQ(ReadFile(At("conv/manual(2).htm")), ExpectedPage("ftn1", "Manual", false, true));
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{
+                  DecodeCp932Lossless(At("conv/manual.htm")) + " を Finished フォルダに移動できませんでした",
+                  "ページ「Manual」のページ名 manual は変換元のファイルと同じため、manual(2).htm に書き出しました"}));
+    EXPECT_EQ(m_run.m_saNotWritten, LineList{At("conv/manual.htm")});
+    EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual(2)"});
 }
 
 class PageFileNameTest : public AppTest {};
@@ -269,12 +283,12 @@ TEST_F(PageFileNameTest, OnlyFifteenLinesAfterTheReferenceAreLookedAt)
     EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "");
 }
 
-TEST_F(PageFileNameTest, UnsafeBytesBecomeUnderscoresTrailBytesIncluded)
+TEST_F(PageFileNameTest, UnsafeCharactersBecomeUnderscoresButTrailBytesStay)
 {
     m_run.m_saNoteLines = {"ref", "#", "a.b/c\\d:e*f?g\"h<i>j|k"};
     EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "a_b_c_d_e_f_g_h_i_j_k");
-    m_run.m_saNoteLines = {"ref", "#", kHyou + kPo};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "\x95_\x83_");
+    m_run.m_saNoteLines = {"ref", "#", kHyou + kPo + "|\\"};
+    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), kHyou + kPo + "__");
 }
 
 // The reference is found where a character begins: bytes of it that

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "TestApp.h"
+#include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
 
@@ -32,6 +33,22 @@ TEST_F(SaveDocumentsTest, SaveWithBackupReplacesTheOldBackup)
     EXPECT_EQ(ReadFile(InProgramFolder("a-Back.txt")), "old\r\n");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(m_app->GetRecentFiles().front(), doc->m_strPath);
+}
+
+// The disk fills up while the user saves: the file being saved and its
+// backup stay as they were, the document stays modified.
+TEST_F(SaveDocumentsTest, AFullDiskKeepsTheFileBeingSavedAndItsBackup)
+{
+    CZavioDoc* doc = OpenFile("a.txt", "old\r\n");
+    WriteFile(InProgramFolder("a-Back.txt"), "older\r\n");
+    SetViewText(doc, "new\r\n");
+    doc->SetModifiedFlag(true);
+    InjectedFaults diskFull(FileFaults::kDiskFull, doc->m_strPath);
+    EXPECT_FALSE(doc->SaveDocument(true));
+    EXPECT_EQ(ReadFile(InProgramFolder("a.txt")), "old\r\n");
+    EXPECT_EQ(ReadFile(InProgramFolder("a-Back.txt")), "older\r\n");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(doc->m_strPath) + " はオープンできませんでした");
 }
 
 // A line far over the old 10,000-byte read buffer survives opening and two

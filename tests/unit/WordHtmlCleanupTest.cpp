@@ -270,13 +270,13 @@ TEST_F(WordHtmlCleanupTest, WindowNameIsCutAndUnsafeCharactersBecomeUnderscores)
               "<a href=\"a_b_c_d_e_f_g_h_i.htm\">go</a>");
 }
 
-TEST_F(WordHtmlCleanupTest, TargetIsMadeSafeByteByByteLikeThePageFileNames)
+TEST_F(WordHtmlCleanupTest, TargetIsMadeSafeCharacterByCharacterLikeThePageFileNames)
 {
-    // The trail bytes 5C and 7C become "_" too, as in the page file's name, so
-    // the link finds the file; the text of the link keeps its characters.
+    // The trail bytes 5C and 7C belong to their characters, as in the page
+    // file's name, so the link finds the file; a real backslash becomes "_".
     const std::string target = kSo + kHyou + kPo + "\\" + J("ア");
     EXPECT_EQ(Jumps({J("ソフト"), "<span style='display:none;mso-hide:all'>", target, "</span>"})[0],
-              "<a href=\"\x83_\x95_\x83__" + J("ア") + ".htm\">" + J("ソフト") + "</a>");
+              "<a href=\"" + kSo + kHyou + kPo + "_" + J("ア") + ".htm\">" + J("ソフト") + "</a>");
 }
 
 TEST_F(WordHtmlCleanupTest, EachHiddenTopicEndsItsLink)
