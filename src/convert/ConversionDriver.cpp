@@ -135,6 +135,9 @@ void CZavioApp::RunConversion(int htmlHelp)
     } else {
         WriteHomepageContents(run, contentsFound, contentsName, contentsPagePath, contentsDoc);
     }
+    // The index lies beside the project, or beside the contents page.
+    WriteKeywordIndex(run, GetFolderOfPath(run.m_bHtmlHelp != 0 ? manuscriptPath : contentsPagePath), contentsName,
+                      listDoc, unmovedSources);
     if (contentsDoc) {
         MoveSourceFile(contentsPath, finishedFolder + contentsDoc->m_strBaseName + "." + contentsDoc->m_strExtension);
         contentsDoc->OnCloseDocument();

@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "convert/KeywordIndex.h"
 #include "convert/PageIndex.h"
+#include "convert/SourceLineBreaks.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -42,12 +44,19 @@ public:
     // for topic names by SeparatePages). Emptied by BeginManuscript.
     LineList m_saHeaderLines;
     LineList m_saNoteLines;
+    // Where the source broke a line between the note lines (MoveNoteListToApp),
+    // so that a note's text reads with its blanks. Emptied by BeginManuscript.
+    SourceLineBreaks m_noteBreaks;
 
     // One title and one file base name per page written, in reading order
     // (InsertPagesAtFront, from SeparatePages); the writers list them and match
     // contents entries against them through the page index.
     LineList m_saPageTitles;
     LineList m_saPageFiles;
+
+    // The keywords of every page written (IndexPageKeywords, from
+    // SeparatePages); the index writer makes the run's index of them.
+    KeywordIndex m_keywordIndex;
 
     // Paths of this run's manuscripts that a page of the same name replaced:
     // each was moved into Finished before that page was written, so the

@@ -5,6 +5,7 @@
 
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
+#include "convert/HomepageStyle.h"
 #include "convert/HtmlText.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
@@ -12,22 +13,32 @@
 namespace zavio {
 namespace {
 
-// An empty paragraph of 2-point line height: a thin gap between entries.
-void AppendThinGap(LineList& out)
+const std::string& TabStop()
 {
-    static const std::string& spacer1 = ToCp932("<p class=MsoNormal style='line-height:2.0pt'><span lang=EN-US");
-    static const std::string& spacer2 = ToCp932(
-        "style='font-size:2.0pt;font-family:\"ＭＳ ゴシック\"'><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p>"
-        "</span></p>");
-    out.push_back(spacer1);
-    out.push_back(spacer2);
+    return ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
+}
+
+// The opening of a 12-point paragraph and its span, up to its indent.
+void AppendParagraphStart(LineList& out, int tabs)
+{
+    static const std::string& fontStyle = ToCp932("style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'>");
+    out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
+    std::string line = fontStyle;
+    for (int k = 0; k < tabs; ++k) line += TabStop();
+    out.push_back(std::move(line));
+}
+
+void AppendParagraphEnd(LineList& out)
+{
+    out.push_back("");
+    AppendThinGap(out);
+    out.push_back("");
 }
 
 // One Word tab stop per level below the entry's: the only sign of nesting.
 void AppendIndent(LineList& out, int level)
 {
-    static const std::string& tab = ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
-    for (int k = 1; k < level; ++k) out.push_back(tab);
+    for (int k = 1; k < level; ++k) out.push_back(TabStop());
 }
 
 void AppendHeadingBlock(LineList& out, const ContentsEntry& entry)
@@ -54,6 +65,32 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
 
 }  // namespace
 
+void AppendThinGap(LineList& out)
+{
+    static const std::string& spacer1 = ToCp932("<p class=MsoNormal style='line-height:2.0pt'><span lang=EN-US");
+    static const std::string& spacer2 = ToCp932(
+        "style='font-size:2.0pt;font-family:\"ＭＳ ゴシック\"'><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p>"
+        "</span></p>");
+    out.push_back(spacer1);
+    out.push_back(spacer2);
+}
+
+void AppendLinkParagraph(LineList& out, int tabs, const std::string& pageFile, std::string_view text)
+{
+    AppendParagraphStart(out, tabs);
+    out.back() += "<u";
+    out.push_back("style='text-underline:double'><a href=\"" + pageFile + ".htm\"> " + EscapeHtmlText(text) +
+                  "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
+    AppendParagraphEnd(out);
+}
+
+void AppendTextParagraph(LineList& out, int tabs, std::string_view text)
+{
+    AppendParagraphStart(out, tabs);
+    out.back() += " " + EscapeHtmlText(text) + "<o:p></o:p></span></p>";
+    AppendParagraphEnd(out);
+}
+
 void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
                                       std::string contentsPagePath, CZavioDoc* contentsDoc)
 {
@@ -71,22 +108,10 @@ void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, 
 void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)
 {
     if (!target) return;
-    static const std::string& line2 = ToCp932(
-        "style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'><span style='mso-tab-count:1'>"
-        "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span><u");
-    LineList& out = target->m_saOutputLines;
     const LineList& titles = run.m_saPageTitles;
     const LineList& files = run.m_saPageFiles;
     const std::size_t pages = std::min(titles.size(), files.size());
-    for (std::size_t i = 0; i < pages; ++i) {
-        out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
-        out.push_back(line2);
-        out.push_back("style='text-underline:double'><a href=\"" + files[i] + ".htm\"> " + EscapeHtmlText(titles[i]) +
-                      "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
-        out.push_back("");
-        AppendThinGap(out);
-        out.push_back("");
-    }
+    for (std::size_t i = 0; i < pages; ++i) AppendLinkParagraph(target->m_saOutputLines, 1, files[i], titles[i]);
 }
 
 void CZavioApp::AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)

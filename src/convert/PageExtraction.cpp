@@ -42,6 +42,17 @@ bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t m
     return false;
 }
 
+// The marks of the lines from `first` on go with those lines, where `first`
+// became line `at`.
+void MoveKeywordMarks(std::vector<KeywordMark>& from, std::vector<KeywordMark>& to, std::size_t first, std::size_t at)
+{
+    auto moved = std::lower_bound(from.begin(), from.end(), first,
+                                  [](const KeywordMark& mark, std::size_t line) { return mark.line < line; });
+    for (auto mark = moved; mark != from.end(); ++mark)
+        to.push_back({mark->line - first + at, std::move(mark->noteReference)});
+    from.erase(moved, from.end());
+}
+
 }  // namespace
 
 void CZavioDoc::AppendHeaderLines(const CConversionState& run)
@@ -94,6 +105,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
     m_saOutputLines.insert(m_saOutputLines.end(), std::make_move_iterator(from), std::make_move_iterator(source.end()));
     source.erase(from, source.end());
     manuscript->m_sourceBreaks.MoveTo(m_sourceBreaks, first, static_cast<std::size_t>(pageStart));
+    MoveKeywordMarks(manuscript->m_keywordMarks, m_keywordMarks, first, static_cast<std::size_t>(pageStart));
 
     if (opening != Opening::None) FindNoteReference(pageStart, noteReference, opening == Opening::PageBreak);
     // Every page opens Word's body section, the first page then twice.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ZavioApp.h"
+#include "convert/KeywordIndex.h"
 #include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
 #include "convert/SourceFiles.h"
@@ -84,6 +85,7 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
         }
 
         std::string pageName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
+        IndexPageKeywords(run, notes, *page, pageName, title);
 
         page->SetFileNames("htm", pageName, folder + pageName + ".htm");
         page->LoadLinesIntoView(page->m_saOutputLines);
