@@ -18,23 +18,6 @@ const std::string& TabStop()
     return ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
 }
 
-// The opening of a 12-point paragraph and its span, up to its indent.
-void AppendParagraphStart(LineList& out, int tabs)
-{
-    static const std::string& fontStyle = ToCp932("style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'>");
-    out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
-    std::string line = fontStyle;
-    for (int k = 0; k < tabs; ++k) line += TabStop();
-    out.push_back(std::move(line));
-}
-
-void AppendParagraphEnd(LineList& out)
-{
-    out.push_back("");
-    AppendThinGap(out);
-    out.push_back("");
-}
-
 // One Word tab stop per level below the entry's: the only sign of nesting.
 void AppendIndent(LineList& out, int level)
 {
@@ -75,20 +58,18 @@ void AppendThinGap(LineList& out)
     out.push_back(spacer2);
 }
 
-void AppendLinkParagraph(LineList& out, int tabs, const std::string& pageFile, std::string_view text)
+void AppendParagraphStart(LineList& out, int tabs)
 {
-    AppendParagraphStart(out, tabs);
-    out.back() += "<u";
-    out.push_back("style='text-underline:double'><a href=\"" + pageFile + ".htm\"> " + EscapeHtmlText(text) +
-                  "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
-    AppendParagraphEnd(out);
+    static const std::string& fontStyle = ToCp932("style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'>");
+    out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
+    std::string line = fontStyle;
+    for (int k = 0; k < tabs; ++k) line += TabStop();
+    out.push_back(std::move(line));
 }
 
-void AppendTextParagraph(LineList& out, int tabs, std::string_view text)
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text)
 {
-    AppendParagraphStart(out, tabs);
-    out.back() += " " + EscapeHtmlText(text) + "<o:p></o:p></span></p>";
-    AppendParagraphEnd(out);
+    return "style='text-underline:double'><a href=\"" + pageFile + ".htm\">" + EscapeHtmlText(text) + "</a></u>";
 }
 
 void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
@@ -108,10 +89,19 @@ void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, 
 void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)
 {
     if (!target) return;
+    LineList& out = target->m_saOutputLines;
     const LineList& titles = run.m_saPageTitles;
     const LineList& files = run.m_saPageFiles;
     const std::size_t pages = std::min(titles.size(), files.size());
-    for (std::size_t i = 0; i < pages; ++i) AppendLinkParagraph(target->m_saOutputLines, 1, files[i], titles[i]);
+    for (std::size_t i = 0; i < pages; ++i) {
+        AppendParagraphStart(out, 1);
+        out.back() += "<u";
+        out.push_back(DoubleUnderlinedLink(files[i], " " + titles[i]) +
+                      "<span style='display:none;mso-hide:all'></span>" + std::string(kParagraphEnd));
+        out.push_back("");
+        AppendThinGap(out);
+        out.push_back("");
+    }
 }
 
 void CZavioApp::AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)

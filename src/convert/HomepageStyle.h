@@ -14,12 +14,15 @@ namespace zavio {
 // An empty paragraph of 2-point line height: a thin gap between entries.
 void AppendThinGap(LineList& out);
 
-// A 12-point paragraph indented by `tabs` Word tab stops whose text (escaped,
-// after one blank) is a double-underlined link to pageFile + ".htm", then
-// an empty line, a thin gap and an empty line: seven lines.
-void AppendLinkParagraph(LineList& out, int tabs, const std::string& pageFile, std::string_view text);
+// The first two lines of a 12-point paragraph, the second ending after
+// `tabs` Word tab stops: the paragraph's text follows on that line.
+void AppendParagraphStart(LineList& out, int tabs);
 
-// The same paragraph with its text and no link.
-void AppendTextParagraph(LineList& out, int tabs, std::string_view text);
+// The line that carries a double-underlined link (its "<u" ends the line
+// before): the text, escaped, links to pageFile + ".htm".
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text);
+
+// What closes a 12-point paragraph.
+constexpr std::string_view kParagraphEnd = "<o:p></o:p></span></p>";
 
 }  // namespace zavio

@@ -9,6 +9,7 @@
 #include "app/ZavioApp.h"
 #include "convert/ConversionState.h"
 #include "convert/HomepageStyle.h"
+#include "convert/HtmlText.h"
 #include "convert/NoteLineIndex.h"
 #include "convert/ParagraphText.h"
 #include "convert/Sitemap.h"
@@ -65,18 +66,32 @@ void AppendSitemapKeyword(LineList& out, const std::string& indent, const Keywor
     out.push_back(params + "</OBJECT>");
 }
 
-// One keyword of Index.htm: the keyword itself links to its one page; for
-// several pages (or none, a first level named only with second levels) it
-// stands alone with its pages listed a tab further in.
+// One keyword of Index.htm, a paragraph indented by its level: the keyword
+// links to its one page; with several pages it is followed by a link to
+// each, titled by the page; with none (a first level that only second
+// levels name) it stands alone. A paragraph per keyword, not per page, as
+// a large help names thousands of pages and every file must fit a window.
 void AppendPageKeyword(LineList& out, int tabs, const KeywordIndex::Entry& entry)
 {
+    static const std::string& afterKeyword = ToCp932("：");
+    static const std::string& betweenPages = ToCp932("、");
+    AppendParagraphStart(out, tabs);
     if (entry.pages.size() == 1) {
-        AppendLinkParagraph(out, tabs, entry.pages.front()->file, entry.keyword);
+        out.back() += "<u";
+        out.push_back(DoubleUnderlinedLink(entry.pages.front()->file, " " + entry.keyword) +
+                      std::string(kParagraphEnd));
+    } else if (entry.pages.empty()) {
+        out.back() += " " + EscapeHtmlText(entry.keyword) + std::string(kParagraphEnd);
     } else {
-        AppendTextParagraph(out, tabs, entry.keyword);
-        for (const KeywordIndex::Page* page : entry.pages)
-            AppendLinkParagraph(out, tabs + 1, page->file, PageLabel(*page));
+        out.back() += " " + EscapeHtmlText(entry.keyword) + afterKeyword + "<u";
+        for (std::size_t i = 0; i < entry.pages.size(); ++i) {
+            const KeywordIndex::Page& page = *entry.pages[i];
+            const bool last = i + 1 == entry.pages.size();
+            out.push_back(DoubleUnderlinedLink(page.file, PageLabel(page)) +
+                          (last ? std::string(kParagraphEnd) : betweenPages + "<u"));
+        }
     }
+    out.push_back("");
 }
 
 // "Index", unless a page or the contents page of the run bears that name, or
@@ -191,8 +206,9 @@ void CZavioApp::WriteKeywordIndex(CConversionState& run, const std::string& fold
         }
         out.push_back("</UL>");
         out.push_back("</BODY></HTML>");
-        sitemap->LoadLinesIntoView(out);
-        sitemap->SaveDocument(true);
+        // A file the window cannot hold is not written at all (the window
+        // said so), rather than written empty.
+        if (sitemap->LoadLinesIntoView(out)) sitemap->SaveDocument(true);
         return;
     }
 
@@ -208,9 +224,7 @@ void CZavioApp::WriteKeywordIndex(CConversionState& run, const std::string& fold
         AppendPageKeyword(out, 1, entry);
         for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
     }
-    page->LoadLinesIntoView(out);
-    page->SaveDocument(false);
-    if (!listDoc) return;
+    if (!page->LoadLinesIntoView(out) || !page->SaveDocument(false) || !listDoc) return;
     LineList& list = listDoc->m_saOutputLines;
     list.emplace_back();
     list.push_back("///// Keyword index : " + IntToString(static_cast<int>(index.KeywordCount())) + " keywords");

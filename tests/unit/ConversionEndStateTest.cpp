@@ -123,5 +123,24 @@ TEST_F(ConversionEndStateTest, IndexPageGivesWayToAPageOfTheSameName)
     EXPECT_NE(ReadFile(At("Finished/ListTitl.txt")).find(J("\r\n索引 ･･･ Index_2.htm\r\n")), std::string::npos);
 }
 
+// An index page larger than a window can hold is not written at all,
+// rather than written empty; the rest of the help is.
+TEST_F(ConversionEndStateTest, IndexPageTooLargeForItsWindowIsNotWritten)
+{
+    std::string keywords;
+    for (int i = 0; i < 4000; ++i) keywords += "kw" + std::to_string(10000 + i) + ";";
+    Open("conv/manual.htm", WordManuscript({{"t_one", keywords, "本文です。"}}));
+    m_host.QueueAnswer(IDYES);
+
+    m_app->OnConvertHpType();
+
+    EXPECT_FALSE(FileExists(At("conv/Index.htm")));
+    EXPECT_TRUE(FileExists(At("conv/t_one.htm")));
+    EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+    ASSERT_EQ(m_host.m_shown.size(), 2u);  // the question, then the window's refusal
+    EXPECT_EQ(m_host.m_shown[1].text, J("ファイルが大きすぎて開けません。"));
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")).find("Index"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zavio::test
