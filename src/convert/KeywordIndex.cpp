@@ -4,7 +4,9 @@
 #include "convert/KeywordIndex.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
+#include <unordered_set>
 
 #include "app/ZavioApp.h"
 #include "convert/ConversionState.h"
@@ -153,11 +155,10 @@ std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
     const auto entry = [&](const std::string& keyword, const std::vector<std::size_t>* pages) {
         Entry e{keyword, {}, {}};
         if (!pages) return e;
+        std::unordered_set<std::string_view> listed;
         for (auto page = pages->rbegin(); page != pages->rend(); ++page) {
             const Page& p = m_pages[*page];
-            const bool listed =
-                std::any_of(e.pages.begin(), e.pages.end(), [&](const Page* other) { return other->file == p.file; });
-            if (!listed) e.pages.push_back(&p);
+            if (listed.insert(p.file).second) e.pages.push_back(&p);
         }
         return e;
     };
