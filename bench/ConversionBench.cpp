@@ -3,6 +3,8 @@
 // Each run is zavio-convert in a fresh folder, timed with its peak memory,
 // beside the floor: the time to merely copy the files it wrote; and beside
 // the floor of copying them all-or-nothing, as the program writes every file.
+// The project is converted once with a "K" keyword footnote on every topic
+// (an index is written) and once without any (no index).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -94,8 +96,21 @@ std::string Footnote(int id, const char* mark, const std::string& text)
     return n.str();
 }
 
-// One Word 2000 manuscript holding topics [first, last), in UTF-8 with LF.
-std::string Manuscript(int first, int last, std::mt19937& rng)
+// A topic's keywords: two help words, one of them also on a second level
+// under the other, and its title; so most keywords are shared by many topics.
+std::string KeywordsOf(int topic)
+{
+    static const char* const kWords[] = {"ファイル", "保存", "開く", "表示", "設定",   "印刷",       "編集",
+                                         "コピー",   "目次", "変換", "検索", "ページ", "ウィンドウ", "置換"};
+    std::mt19937 rng(static_cast<unsigned>(topic) * 40503u + 7u);
+    const char* first = kWords[rng() % std::size(kWords)];
+    const char* second = kWords[rng() % std::size(kWords)];
+    return std::string(first) + ";" + first + ", " + second + ";" + second + ";" + TitleOf(topic);
+}
+
+// One Word 2000 manuscript holding topics [first, last), in UTF-8 with LF;
+// with `keywords`, every topic carries a "K" footnote.
+std::string Manuscript(int first, int last, std::mt19937& rng, bool keywords)
 {
     static const char kSentence[] =
         "この機能は文書の作成と編集を助けます。必要な項目を選んでから、表示される画面の指示に従ってください。";
@@ -103,8 +118,8 @@ std::string Manuscript(int first, int last, std::mt19937& rng)
     int id = 0;
     for (int t = first; t < last; ++t) {
         if (t > first) body += "\n" + std::string(kPageBreak) + "\n";
-        const int hash = ++id, dollar = ++id, k = ++id;
-        body += "<p class=MsoNormal>" + Anchor(hash, "#") + Anchor(dollar, "$") + Anchor(k, "K") +
+        const int hash = ++id, dollar = ++id, k = keywords ? ++id : 0;
+        body += "<p class=MsoNormal>" + Anchor(hash, "#") + Anchor(dollar, "$") + (keywords ? Anchor(k, "K") : "") +
                 "<b><span\nstyle='font-size:14.0pt;font-family:\"ＭＳ ゴシック\"'>" + TitleOf(t) +
                 "<span lang=EN-US><o:p></o:p></span></span></b></p>\n\n"
                 "<p class=MsoNormal><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p></p>\n\n";
@@ -120,7 +135,7 @@ std::string Manuscript(int first, int last, std::mt19937& rng)
         }
         notes += Footnote(hash, "#", "<span lang=EN-US>" + ContextOf(t) + "</span>") + "\n";
         notes += Footnote(dollar, "$", TitleOf(t)) + "\n";
-        notes += Footnote(k, "K", TitleOf(t)) + "\n";
+        if (keywords) notes += Footnote(k, "K", KeywordsOf(t)) + "\n";
     }
     return std::string(kHead) + "\n" + body +
            "\n</div>\n\n<div style='mso-element:footnote-list'><![if "
@@ -242,26 +257,32 @@ int main(int argc, char** argv)
     const char* benchDir = std::getenv("ZAVIO_BENCH_DIR");
     const fs::path root = fs::path(benchDir ? benchDir : fs::temp_directory_path().string()) /
                           ("zavio-bench-" + std::to_string(::getpid()));
-    const fs::path sources = root / "sources";
-    fs::create_directories(sources);
     fs::create_directories(root / "program");
     const std::string convert = (root / "program" / "zavio-convert").string();
     fs::copy_file(argc > 1 ? argv[1] : ZAVIO_CONVERT_PATH, convert);
 
-    std::mt19937 rng(11);
-    std::vector<std::string> names;
+    struct Variant {
+        const char* name;
+        bool keywords;
+    };
+    const Variant variants[] = {{"keywords", true}, {"no keywords", false}};
     std::uintmax_t manuscriptBytes = 0;
-    for (int m = 0; m < kManuscripts; ++m) {
-        const int first = kTopics * m / kManuscripts, last = kTopics * (m + 1) / kManuscripts;
-        std::string name = std::string("part") + static_cast<char>('A' + m) + ".htm";
-        std::string bytes = AsSaved(Manuscript(first, last, rng));
-        manuscriptBytes += bytes.size();
-        WriteBytes(sources / name, bytes);
-        names.push_back(name);
+    for (const Variant& variant : variants) {
+        const fs::path sources = root / (variant.keywords ? "sources-k" : "sources");
+        fs::create_directories(sources);
+        std::mt19937 rng(11);
+        manuscriptBytes = 0;
+        for (int m = 0; m < kManuscripts; ++m) {
+            const int first = kTopics * m / kManuscripts, last = kTopics * (m + 1) / kManuscripts;
+            std::string name = std::string("part") + static_cast<char>('A' + m) + ".htm";
+            std::string bytes = AsSaved(Manuscript(first, last, rng, variant.keywords));
+            manuscriptBytes += bytes.size();
+            WriteBytes(sources / name, bytes);
+        }
+        WriteBytes(sources / "Help.cnt", AsSaved(ContentsFile()));
     }
-    WriteBytes(sources / "Help.cnt", AsSaved(ContentsFile()));
     if (argc > 2) {  // only make the input, for profiling by hand
-        fs::copy(sources, argv[2], fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(root / "sources-k", argv[2], fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove_all(root);
         return 0;
     }
@@ -269,40 +290,45 @@ int main(int argc, char** argv)
     std::printf("input: %d manuscripts, %d topics, %.0f KB each on average; a contents file of %d topics\n",
                 kManuscripts, kTopics, manuscriptBytes / 1024.0 / kManuscripts, kTopics);
 
-    for (const std::string kind : {"hp-type", "html-help"}) {
-        std::vector<double> times, floors, wholeFloors, cpu;
-        long peakKb = 0;
-        std::size_t files = 0;
-        std::uintmax_t writtenBytes = 0;
-        for (int r = 0; r < kRuns; ++r) {
-            const fs::path top = root / (kind + std::to_string(r));
-            fs::create_directories(top / "conv");
-            std::vector<std::string> inputs;
-            for (const auto& entry : fs::directory_iterator(sources)) {
-                fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
-                inputs.push_back("conv/" + entry.path().filename().string());
+    for (const Variant& variant : variants) {
+        const fs::path sources = root / (variant.keywords ? "sources-k" : "sources");
+        std::printf("%s:\n", variant.name);
+        for (const std::string kind : {"hp-type", "html-help"}) {
+            std::vector<double> times, floors, wholeFloors, cpu;
+            long peakKb = 0;
+            std::size_t files = 0;
+            std::uintmax_t writtenBytes = 0;
+            for (int r = 0; r < kRuns; ++r) {
+                const fs::path top = root / (kind + std::to_string(r));
+                fs::remove_all(top);
+                fs::create_directories(top / "conv");
+                std::vector<std::string> inputs;
+                for (const auto& entry : fs::directory_iterator(sources)) {
+                    fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
+                    inputs.push_back("conv/" + entry.path().filename().string());
+                }
+                std::sort(inputs.begin(), inputs.end());
+                Run run = Convert(convert, top, kind, inputs);
+                times.push_back(run.seconds);
+                cpu.push_back(run.cpuSeconds);
+                peakKb = std::max(peakKb, run.peakKb);
+                floors.push_back(CopyFloor(run.written, top / "copy"));
+                wholeFloors.push_back(AllOrNothingFloor(run.written, top / "whole"));
+                files = run.written.size();
+                writtenBytes = 0;
+                for (const auto& f : run.written) writtenBytes += fs::file_size(f);
             }
-            std::sort(inputs.begin(), inputs.end());
-            Run run = Convert(convert, top, kind, inputs);
-            times.push_back(run.seconds);
-            cpu.push_back(run.cpuSeconds);
-            peakKb = std::max(peakKb, run.peakKb);
-            floors.push_back(CopyFloor(run.written, top / "copy"));
-            wholeFloors.push_back(AllOrNothingFloor(run.written, top / "whole"));
-            files = run.written.size();
-            writtenBytes = 0;
-            for (const auto& f : run.written) writtenBytes += fs::file_size(f);
+            std::sort(times.begin(), times.end());
+            std::sort(floors.begin(), floors.end());
+            std::sort(wholeFloors.begin(), wholeFloors.end());
+            std::sort(cpu.begin(), cpu.end());
+            const double median = times[kRuns / 2], floor = floors[kRuns / 2];
+            std::printf(
+                "  --%-9s %4zu files, %6.0f KB written: %.3f s (median of %d; best %.3f; cpu %.3f s), floor %.3f s "
+                "(copying the written files), %.1fx floor; all-or-nothing floor %.3f s, %.1fx; peak memory %.1f MB\n",
+                kind.c_str(), files, writtenBytes / 1024.0, median, kRuns, times.front(), cpu[kRuns / 2], floor,
+                median / floor, wholeFloors[kRuns / 2], median / wholeFloors[kRuns / 2], peakKb / 1024.0);
         }
-        std::sort(times.begin(), times.end());
-        std::sort(floors.begin(), floors.end());
-        std::sort(wholeFloors.begin(), wholeFloors.end());
-        std::sort(cpu.begin(), cpu.end());
-        const double median = times[kRuns / 2], floor = floors[kRuns / 2];
-        std::printf(
-            "--%-9s %4zu files, %6.0f KB written: %.3f s (median of %d; best %.3f; cpu %.3f s), floor %.3f s "
-            "(copying the written files), %.1fx floor; all-or-nothing floor %.3f s, %.1fx; peak memory %.1f MB\n",
-            kind.c_str(), files, writtenBytes / 1024.0, median, kRuns, times.front(), cpu[kRuns / 2], floor,
-            median / floor, wholeFloors[kRuns / 2], median / wholeFloors[kRuns / 2], peakKb / 1024.0);
     }
     fs::remove_all(root);
     return 0;

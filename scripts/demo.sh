@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs Zavio's main job: the sample manual (a Word
 # manuscript and its WinHelp contents file) converted both ways with
-# zavio-convert, and the HTML Help project compiled into a .chm.
+# zavio-convert, and the HTML Help project compiled into a .chm with the
+# keyword index made from the manuscript's "K" footnotes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZAVIO_BUILD_DIR:-$root/build}
@@ -36,7 +37,15 @@ echo
 echo "== chmcmd Zavio.hhp"
 (cd "$demo/html-help/conv" && chmcmd Zavio.hhp >"$demo/html-help/chmcmd.txt" 2>&1)
 pages=$(chmls -n list "$demo/html-help/conv/Zavio.chm" 2>/dev/null | grep -c '\.htm$' || true)
-echo "   compiled: $demo/html-help/conv/Zavio.chm ($pages pages inside)"
+index=$(chmls -n list "$demo/html-help/conv/Zavio.chm" 2>/dev/null | grep -c '^/Index\.hhk$' || true)
+echo "   compiled: $demo/html-help/conv/Zavio.chm ($pages pages inside$([ "$index" -eq 1 ] && echo ', and the keyword index'))"
+
+echo
+echo "== the keyword index, from the manuscript's \"K\" footnotes"
+keywords() { iconv -f CP932 -t UTF-8 "$1" | tr -d '\r' | grep -o "$2"; }
+echo "   $(keywords "$demo/html-help/conv/Index.hhk" '<LI>' | wc -l) keywords in Index.hhk, the first ones:"
+iconv -f CP932 -t UTF-8 "$demo/html-help/conv/Index.hhk" | tr -d '\r' | grep -A1 '<LI>' |
+    sed -n 's/^\(\t*\)\t<param name="Name" value="\([^"]*\)">$/\1\2/p' | sed 's/\t/    /g; s/^/     /' | head -n 12
 
 echo
 echo "Where everything is:"
@@ -45,5 +54,7 @@ echo "  its sources, list and note: $demo/hp-type/Finished/"
 echo "  HTML Help project:   $demo/html-help/conv/Zavio.hhp, $demo/html-help/conv/Table of Contents.hhc"
 echo "  compiled HTML Help:  $demo/html-help/conv/Zavio.chm"
 echo "  its sources, list and note: $demo/html-help/Finished/"
+echo "  keyword index:       $demo/html-help/conv/Index.hhk (compiled into Zavio.chm),"
+echo "                       $demo/hp-type/conv/Index.htm (the index page of homepage-type help)"
 echo
 echo "Open $demo/hp-type/conv/Zavio.htm in a browser to read the converted manual."

@@ -106,6 +106,11 @@ public:
                                std::string contentsPagePath, CZavioDoc* contentsDoc);
     static void AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
     static void AppendContentsFromPages(const CConversionState& run, CZavioDoc* target);
+    // The run's keyword index, when any page named keywords: Index.hhk for
+    // HTML Help, else an index page listed in the list document. `folder`
+    // ends in a separator.
+    void WriteKeywordIndex(CConversionState& run, const std::string& folder, const std::string& contentsName,
+                           CZavioDoc* listDoc);
     void WriteIntegrationNote(CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
                               std::string contentsName);
 

@@ -111,6 +111,9 @@ void CZavioApp::RunConversion(int htmlHelp)
         WriteHtmlHelpProject(run, contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
     else
         WriteHomepageContents(run, contentsFound, contentsName, contentsPagePath, contentsDoc);
+    // The index lies beside the project, or beside the contents page.
+    WriteKeywordIndex(run, GetFolderOfPath(run.m_bHtmlHelp != 0 ? manuscriptPath : contentsPagePath), contentsName,
+                      listDoc);
     if (contentsDoc) {
         MoveIntoFinished(run, contentsPath, finishedFolder, listDoc->m_saOutputLines, listDoc->m_saOutputLines.size());
         contentsDoc->OnCloseDocument();

@@ -8,6 +8,7 @@ void CConversionState::BeginManuscript()
 {
     m_saHeaderLines.clear();
     m_saNoteLines.clear();
+    m_noteBreaks = SourceLineBreaks();
 }
 
 void CConversionState::InsertPagesAtFront(LineList titles, LineList files)

@@ -9,7 +9,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "convert/KeywordIndex.h"
 #include "convert/PageIndex.h"
+#include "convert/SourceLineBreaks.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -53,6 +55,9 @@ public:
     // for topic names by SeparatePages). Emptied by BeginManuscript.
     LineList m_saHeaderLines;
     LineList m_saNoteLines;
+    // Where the source broke a line between the note lines (MoveNoteListToApp),
+    // so that a note's text reads with its blanks. Emptied by BeginManuscript.
+    SourceLineBreaks m_noteBreaks;
 
     // One title and one file base name per page written, in reading order
     // (InsertPagesAtFront, from SeparatePages); the writers list them and match
@@ -80,6 +85,10 @@ public:
     // could not move into Finished, each reported where it happened. The
     // batch converter's exit status 3.
     LineList m_saNotWritten;
+
+    // The keywords of every page written (IndexPageKeywords, from
+    // SeparatePages); the index writer makes the run's index of them.
+    KeywordIndex m_keywordIndex;
 
     // The HTML Help project name: written by WriteHtmlHelpProject, read by the
     // HTML Help integration note.

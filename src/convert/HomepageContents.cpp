@@ -5,6 +5,7 @@
 
 #include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
+#include "convert/HomepageStyle.h"
 #include "convert/HtmlText.h"
 #include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
@@ -13,22 +14,15 @@
 namespace zavio {
 namespace {
 
-// An empty paragraph of 2-point line height: a thin gap between entries.
-void AppendThinGap(LineList& out)
+const std::string& TabStop()
 {
-    static const std::string& spacer1 = ToCp932("<p class=MsoNormal style='line-height:2.0pt'><span lang=EN-US");
-    static const std::string& spacer2 = ToCp932(
-        "style='font-size:2.0pt;font-family:\"ＭＳ ゴシック\"'><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p>"
-        "</span></p>");
-    out.push_back(spacer1);
-    out.push_back(spacer2);
+    return ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
 }
 
 // One Word tab stop per level below the entry's: the only sign of nesting.
 void AppendIndent(LineList& out, int level)
 {
-    static const std::string& tab = ToCp932("<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>");
-    for (int k = 1; k < level; ++k) out.push_back(tab);
+    for (int k = 1; k < level; ++k) out.push_back(TabStop());
 }
 
 void AppendHeadingBlock(LineList& out, const ContentsEntry& entry)
@@ -55,6 +49,30 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
 
 }  // namespace
 
+void AppendThinGap(LineList& out)
+{
+    static const std::string& spacer1 = ToCp932("<p class=MsoNormal style='line-height:2.0pt'><span lang=EN-US");
+    static const std::string& spacer2 = ToCp932(
+        "style='font-size:2.0pt;font-family:\"ＭＳ ゴシック\"'><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p>"
+        "</span></p>");
+    out.push_back(spacer1);
+    out.push_back(spacer2);
+}
+
+void AppendParagraphStart(LineList& out, int tabs)
+{
+    static const std::string& fontStyle = ToCp932("style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'>");
+    out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
+    std::string line = fontStyle;
+    for (int k = 0; k < tabs; ++k) line += TabStop();
+    out.push_back(std::move(line));
+}
+
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text)
+{
+    return "style='text-underline:double'><a href=\"" + pageFile + ".htm\">" + EscapeHtmlText(text) + "</a></u>";
+}
+
 void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
                                       std::string contentsPagePath, CZavioDoc* contentsDoc)
 {
@@ -71,18 +89,15 @@ void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, 
 void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)
 {
     if (!target) return;
-    static const std::string& line2 = ToCp932(
-        "style='font-size:12.0pt;font-family:\"ＭＳ ゴシック\"'><span style='mso-tab-count:1'>"
-        "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span><u");
     LineList& out = target->m_saOutputLines;
     const LineList& titles = run.m_saPageTitles;
     const LineList& files = run.m_saPageFiles;
     const std::size_t pages = std::min(titles.size(), files.size());
     for (std::size_t i = 0; i < pages; ++i) {
-        out.push_back("<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US");
-        out.push_back(line2);
-        out.push_back("style='text-underline:double'><a href=\"" + files[i] + ".htm\"> " + EscapeHtmlText(titles[i]) +
-                      "</a></u><span style='display:none;mso-hide:all'></span><o:p></o:p></span></p>");
+        AppendParagraphStart(out, 1);
+        out.back() += "<u";
+        out.push_back(DoubleUnderlinedLink(files[i], " " + titles[i]) +
+                      "<span style='display:none;mso-hide:all'></span>" + std::string(kParagraphEnd));
         out.push_back("");
         AppendThinGap(out);
         out.push_back("");

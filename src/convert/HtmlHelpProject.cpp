@@ -7,6 +7,7 @@
 #include "convert/ConversionState.h"
 #include "convert/HtmlText.h"
 #include "convert/RunFiles.h"
+#include "convert/Sitemap.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
@@ -14,7 +15,8 @@
 namespace zavio {
 namespace {
 
-void AppendProjectLines(LineList& out, const std::string& projectName, const LineList& titles, const LineList& files)
+void AppendProjectLines(LineList& out, const std::string& projectName, const LineList& titles, const LineList& files,
+                        bool withIndex)
 {
     const std::size_t pages = std::min(titles.size(), files.size());
     out.push_back("[OPTIONS]");
@@ -23,6 +25,7 @@ void AppendProjectLines(LineList& out, const std::string& projectName, const Lin
     out.push_back("Contents file=Table of Contents.hhc");
     out.push_back("Default topic=" + (pages > 0 ? files[0] : std::string()) + ".htm");
     out.push_back("Display compile progress=No");
+    if (withIndex) out.push_back("Index file=Index.hhk");
     out.push_back(ToCp932("Language=0x411 日本語"));
     out.push_back("");
     out.push_back("");
@@ -32,33 +35,21 @@ void AppendProjectLines(LineList& out, const std::string& projectName, const Lin
     out.push_back("[INFOTYPES]");
 }
 
+// A contents file's head: the sitemap's, then its folder images.
 void AppendSitemapHeader(LineList& out)
 {
-    out.push_back("<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">");
-    out.push_back("<HTML>");
-    out.push_back("<HEAD>");
-    out.push_back("<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">");
-    out.push_back("<!-- Sitemap 1.0 -->");
-    out.push_back("</HEAD><BODY>");
+    AppendSitemapHead(out);
     out.push_back("<OBJECT type=\"text/site properties\">");
     out.push_back("\t<param name=\"ImageType\" value=\"Folder\">");
     out.push_back("</OBJECT>");
 }
 
-// A file name between the quotes of a param: a double quote of its own would
-// end the attribute early, so it is written as the entity.
-std::string FileNameAttribute(const std::string& value)
-{
-    return MbReplaceAll(value, "\"", "&quot;");
-}
-
-// One sitemap item; a heading has no `local` page and links nowhere. The
-// name is text (a title, a contents entry): it shows as written.
+// One sitemap item; a heading has no `local` page and links nowhere.
 void AppendSitemapItem(LineList& out, const std::string& indent, const std::string& name, const std::string* local)
 {
     out.push_back(indent + "\t<LI> <OBJECT type=\"text/sitemap\">");
-    out.push_back(indent + "\t\t<param name=\"Name\" value=\"" + EscapeHtmlAttribute(name) + "\">");
-    if (local) out.push_back(indent + "\t\t<param name=\"Local\" value=\"" + FileNameAttribute(*local) + ".htm\">");
+    out.push_back(SitemapNameParam(indent + "\t\t", name));
+    if (local) out.push_back(SitemapLocalParam(indent + "\t\t", *local));
     out.push_back(indent + "\t\t</OBJECT>");
 }
 
@@ -85,7 +76,8 @@ void CZavioApp::WriteHtmlHelpProject(CConversionState& run, int contentsFound, s
 
     CZavioDoc* project = NewNamedDocument("hhp", projectName, folder + projectName + ".hhp");
     if (project) {
-        AppendProjectLines(project->m_saOutputLines, projectName, run.m_saPageTitles, run.m_saPageFiles);
+        AppendProjectLines(project->m_saOutputLines, projectName, run.m_saPageTitles, run.m_saPageFiles,
+                           !run.m_keywordIndex.empty());
         WriteGeneratedFile(run, project, true);
     }
 

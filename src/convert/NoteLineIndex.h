@@ -40,11 +40,9 @@ private:
     std::vector<std::uint32_t> m_positions;
 };
 
-// The text a note gives after its mark ("#" for the topic name, "K" for
-// keywords): from the first note line that holds the reference, the first of
-// the next 15 lines that follows the mark's line and does not begin with "<",
-// trimmed; the empty string when there is none. Lines are trimmed before they
-// are compared; empty lines and "&nbsp;" are passed over.
+// The text a note gives after its mark ("#" for the topic name): from the first note line that holds the reference, the
+// first of the next 15 lines that follows the mark's line and does not begin with "<", trimmed; the empty string when
+// there is none. Lines are trimmed before they are compared; empty lines and "&nbsp;" are passed over.
 std::string NoteTextAfterMark(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference,
                               std::string_view mark);
 

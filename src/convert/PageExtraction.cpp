@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "convert/ConversionState.h"
-#include "convert/HtmlText.h"
+#include "convert/ParagraphText.h"
 #include "convert/SourceLineBreaks.h"
 #include "convert/WordHtmlLines.h"
 #include "doc/ZavioDoc.h"
@@ -30,25 +30,6 @@ bool IsTopicMark(const std::string& line)
     return line.size() == 1 && line[0] == '#';
 }
 
-// The id that follows `marker` up to the next apostrophe; nullopt without the marker.
-std::optional<std::string> NoteIdAfter(const std::string& anchor, std::string_view marker)
-{
-    std::size_t at = MbFind(anchor, marker);
-    if (at == std::string::npos) return std::nullopt;
-    at += marker.size();
-    const std::size_t end = MbFind(anchor, "'", at);
-    return anchor.substr(at, end == std::string::npos ? 0 : end - at);
-}
-
-// The note id of a reference's anchor tag, read as the written rule reads it:
-// blanks taken out, the style first.
-std::optional<std::string> NoteIdOfAnchor(std::string anchor)
-{
-    CZavioDoc::StripBlanks(anchor);
-    if (auto id = NoteIdAfter(anchor, "<astyle='mso-footnote-id:")) return id;
-    return NoteIdAfter(anchor, "<astyle='mso-endnote-id:");
-}
-
 // Whether a reference's anchor opens in the few lines above line `mark` (Word
 // writes the anchor, the reference's span, the mark's span, the mark) with
 // no "</a>" after it, never above line `first`. `anchor` gets the anchor tag.
@@ -61,149 +42,16 @@ bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t m
     return false;
 }
 
-// Calls onTag for every tag of a cleaned line and onText for the text between.
-template <class OnTag, class OnText>
-void ForEachTagAndText(std::string_view line, OnTag onTag, OnText onText)
+// The marks of the lines from `first` on go with those lines, where `first`
+// became line `at`.
+void MoveKeywordMarks(std::vector<KeywordMark>& from, std::vector<KeywordMark>& to, std::size_t first, std::size_t at)
 {
-    for (std::size_t i = 0; i < line.size();) {
-        // Neither "<" nor ">" is ever a trail byte.
-        if (line[i] == '<') {
-            const std::size_t close = line.find('>', i);
-            const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
-            onTag(line.substr(i, end - i));
-            i = end;
-        } else {
-            const std::size_t end = std::min(line.find('<', i), line.size());
-            onText(line.substr(i, end - i));
-            i = end;
-        }
-    }
+    auto moved = std::lower_bound(from.begin(), from.end(), first,
+                                  [](const KeywordMark& mark, std::size_t line) { return mark.line < line; });
+    for (auto mark = moved; mark != from.end(); ++mark)
+        to.push_back({mark->line - first + at, std::move(mark->noteReference)});
+    from.erase(moved, from.end());
 }
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// "<p ...>", "<h1>" ... "<h6 ...>": Word's paragraphs, headings included.
-// `closing` asks for "</p>" and "</h1>" ... "</h6>" instead.
-bool IsParagraphTag(std::string_view tag, bool closing)
-{
-    std::size_t i = closing ? 2 : 1;
-    if (tag.size() <= i || tag[0] != '<' || (closing && tag[1] != '/')) return false;
-    const char name = LowerAscii(tag[i]);
-    if (name == 'h') {
-        if (tag.size() <= i + 1 || tag[i + 1] < '1' || tag[i + 1] > '6') return false;
-        ++i;
-    } else if (name != 'p') {
-        return false;
-    }
-    ++i;
-    return i < tag.size() && (tag[i] == '>' || (!closing && (tag[i] == ' ' || tag[i] == '\t')));
-}
-
-bool IsLineBreakTag(std::string_view tag)
-{
-    return tag.size() >= 3 && tag[0] == '<' && LowerAscii(tag[1]) == 'b' && LowerAscii(tag[2]) == 'r' &&
-           (tag.size() == 3 || tag[3] == '>' || tag[3] == ' ' || tag[3] == '/');
-}
-
-// Text as a reader sees it: references decoded, every run of white space
-// one blank, no blank at either end.
-std::string VisibleText(std::string_view raw)
-{
-    const std::string decoded = DecodeCharacterReferences(raw);
-    std::string out;
-    out.reserve(decoded.size());
-    bool blank = false;
-    // White space bytes are never trail bytes: the text is read byte by byte.
-    for (char c : decoded) {
-        if (IsAsciiSpace(static_cast<unsigned char>(c))) {
-            blank = !out.empty();
-            continue;
-        }
-        if (blank) out += ' ';
-        blank = false;
-        out += c;
-    }
-    return out;
-}
-
-// Whether a piece of text shows anything: Word fills empty paragraphs with
-// "&nbsp;" and pads with blanks.
-bool ShowsText(std::string_view text)
-{
-    while (!text.empty()) {
-        if (IsAsciiSpace(static_cast<unsigned char>(text[0]))) {
-            text.remove_prefix(1);
-        } else if (text.substr(0, 6) == "&nbsp;") {
-            text.remove_prefix(6);
-        } else {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Reads a page's title: the text of its first paragraph (or heading) that
-// shows text once the note references (WinHelp's marks, note numbers) are set
-// aside. A source line break between two pieces of text was a blank.
-class PageTitleReader {
-public:
-    explicit PageTitleReader(const SourceLineBreaks& breaks) : m_breaks(breaks) {}
-
-    void ReadLine(std::size_t index, std::string_view line)
-    {
-        ForEachTagAndText(
-            line, [&](std::string_view tag) { OnTag(tag); }, [&](std::string_view text) { OnText(index, text); });
-    }
-    bool Done() const { return m_done; }
-    // The title; a page whose paragraph never ends gives the text to its end.
-    std::string Title() const { return m_done ? m_title : VisibleText(m_text); }
-
-private:
-    void OnTag(std::string_view tag)
-    {
-        if (m_done) return;
-        const bool inReference = InNoteReferenceAfter(tag, m_inReference);
-        if (inReference != m_inReference) {
-            m_inReference = inReference;
-        } else if (IsParagraphTag(tag, false)) {
-            StartParagraph();
-        } else if (IsParagraphTag(tag, true)) {
-            // Most paragraphs before the title show nothing at all.
-            if (ShowsText(m_text)) {
-                m_title = VisibleText(m_text);
-                m_done = !m_title.empty();
-            }
-            StartParagraph();
-        } else if (IsLineBreakTag(tag)) {
-            m_text += ' ';
-        }
-    }
-
-    void OnText(std::size_t index, std::string_view text)
-    {
-        if (m_done || m_inReference) return;
-        if (m_lastTextLine != kNone && m_lastTextLine < index && m_breaks.Between(m_lastTextLine, index)) m_text += ' ';
-        m_text += text;
-        m_lastTextLine = index;
-    }
-
-    void StartParagraph()
-    {
-        m_text.clear();
-        m_lastTextLine = kNone;
-    }
-
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    const SourceLineBreaks& m_breaks;
-    bool m_inReference = false;
-    std::string m_text;
-    std::size_t m_lastTextLine = kNone;
-    std::string m_title;
-    bool m_done = false;
-};
 
 }  // namespace
 
@@ -257,6 +105,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
     m_saOutputLines.insert(m_saOutputLines.end(), std::make_move_iterator(from), std::make_move_iterator(source.end()));
     source.erase(from, source.end());
     manuscript->m_sourceBreaks.MoveTo(m_sourceBreaks, first, static_cast<std::size_t>(pageStart));
+    MoveKeywordMarks(manuscript->m_keywordMarks, m_keywordMarks, first, static_cast<std::size_t>(pageStart));
 
     if (opening != Opening::None) FindNoteReference(pageStart, noteReference, opening == Opening::PageBreak);
     // Every page opens Word's body section, the first page then twice.
@@ -298,7 +147,7 @@ void CZavioDoc::FindNoteReference(int pageStart, std::string& noteReference, boo
         std::string_view anchor;
         if (!OpensReferenceAbove(lines, static_cast<std::size_t>(b), i, anchor)) continue;
         if (noteReference.empty()) {
-            if (std::optional<std::string> id = NoteIdOfAnchor(std::string(anchor))) noteReference = std::move(*id);
+            if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) noteReference = std::move(*id);
         }
         lines[i].clear();
     }
@@ -324,12 +173,9 @@ void CZavioDoc::TrimPageTail(int pageStart)
 
 void CZavioDoc::ReadPageTitle(int pageStart, std::string& title)
 {
-    const LineList& lines = m_saOutputLines;
     if (pageStart < 0) return;
-    PageTitleReader reader(m_sourceBreaks);
-    for (std::size_t i = static_cast<std::size_t>(pageStart) + 1; i < lines.size() && !reader.Done(); ++i)
-        reader.ReadLine(i, lines[i]);
-    title += reader.Title();
+    title += FirstParagraphText(m_saOutputLines, m_sourceBreaks, static_cast<std::size_t>(pageStart) + 1,
+                                m_saOutputLines.size());
 }
 
 }  // namespace zavio

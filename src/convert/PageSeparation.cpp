@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ZavioApp.h"
+#include "convert/KeywordIndex.h"
 #include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
 #include "convert/RunFiles.h"
@@ -120,6 +121,8 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
         std::string pageName = FreePageName(run, folder, topicName, finishedFolder, clash, said);
         page->SetFileNames("htm", pageName, folder + pageName + ".htm");
         const bool written = WriteGeneratedFile(run, page, false);
+        // The index lists only pages that exist, under the names they got.
+        if (written) IndexPageKeywords(run, notes, *page, pageName, title);
         page->OnCloseDocument();
 
         // The list goes in reading order once reversed: the page's line, then

@@ -55,4 +55,23 @@ void SourceLineBreaks::MoveTo(SourceLineBreaks& other, std::size_t first, std::s
     m_positions.erase(from, m_positions.end());
 }
 
+SourceLineBreaks SourceLineBreaks::From(std::size_t first) const
+{
+    SourceLineBreaks from;
+    for (auto p = std::lower_bound(m_positions.begin(), m_positions.end(), first); p != m_positions.end(); ++p)
+        from.m_positions.push_back(static_cast<std::uint32_t>(*p - first));
+    return from;
+}
+
+void SourceLineBreaks::PrependLines(const SourceLineBreaks& front, std::size_t count)
+{
+    InsertLines(0, count);
+    std::vector<std::uint32_t> joined;
+    joined.reserve(front.m_positions.size() + m_positions.size());
+    for (std::uint32_t p : front.m_positions)
+        if (p < count) joined.push_back(p);
+    joined.insert(joined.end(), m_positions.begin(), m_positions.end());
+    m_positions = std::move(joined);
+}
+
 }  // namespace zavio

@@ -32,6 +32,10 @@ public:
     // The lines from `first` on moved to the end of another list, where
     // `first` became line `to`: their breaks go with them.
     void MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to);
+    // The breaks from line `first` on, counted from there.
+    SourceLineBreaks From(std::size_t first) const;
+    // `count` lines whose breaks are `front` were put before these lines.
+    void PrependLines(const SourceLineBreaks& front, std::size_t count);
 
     bool empty() const { return m_positions.empty(); }
 

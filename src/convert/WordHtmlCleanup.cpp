@@ -4,6 +4,7 @@
 // jump hotspots turned into links to the page files.
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "convert/ConversionState.h"
 #include "convert/PageNames.h"
@@ -268,6 +269,8 @@ void CZavioDoc::MoveNoteListToApp(CConversionState& run)
     LineList& notes = run.m_saNoteLines;
     auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
     notes.insert(notes.begin(), std::make_move_iterator(from), std::make_move_iterator(lines.end()));
+    // A note's text is read with its blanks, as a title is.
+    run.m_noteBreaks.PrependLines(m_sourceBreaks.From(first), lines.size() - first);
     m_sourceBreaks.RemoveLines(first, lines.size());
     lines.erase(from, lines.end());
 }
@@ -278,6 +281,8 @@ void CZavioDoc::RemoveFootnoteMarks()
     // web page; so do the build-tag, macro, window and comment marks, which
     // count only inside a note reference, as body text may read "*" or "!".
     // "#" stays: it leads the page extraction to the page's topic name.
+    // A keyword mark inside a reference leaves its note's id behind, where
+    // it stood, for the keyword index.
     const auto isMark = [](const std::string& line, bool inReference) {
         if (line.empty() || line.size() > 4) return false;
         if (line == "K" || line == "$" || line == "+" || line == "A") return true;
@@ -286,18 +291,31 @@ void CZavioDoc::RemoveFootnoteMarks()
     LineList& lines = m_saOutputLines;
     std::vector<std::size_t> removed;
     bool inReference = false;
+    std::size_t anchorLine = lines.size();  // the kept line that opened the last anchor
+    m_keywordMarks.clear();
     std::size_t kept = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (isMark(lines[i], inReference)) {
+            if (inReference && lines[i] == "K" && anchorLine < kept) KeepKeywordMark(kept, lines[anchorLine]);
             removed.push_back(i);
             continue;
         }
-        inReference = InNoteReferenceAfter(lines[i], inReference);
+        std::string_view anchor;
+        inReference = InNoteReferenceAfter(lines[i], inReference, &anchor);
+        if (!anchor.empty()) anchorLine = kept;
         if (kept != i) lines[kept] = std::move(lines[i]);
         ++kept;
     }
     lines.resize(kept);
     m_sourceBreaks.RemoveLines(removed);
+}
+
+void CZavioDoc::KeepKeywordMark(std::size_t line, const std::string& anchorLine)
+{
+    // The reference is the last anchor that line opens.
+    std::string_view anchor;
+    InNoteReferenceAfter(anchorLine, false, &anchor);
+    if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) m_keywordMarks.push_back({line, std::move(*id)});
 }
 
 void CZavioDoc::ConvertJumpLinks()

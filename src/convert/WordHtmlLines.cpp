@@ -5,6 +5,16 @@
 namespace zavio {
 namespace {
 
+// The id that follows `marker` up to the next apostrophe; nullopt without the marker.
+std::optional<std::string> NoteIdAfter(const std::string& anchor, std::string_view marker)
+{
+    std::size_t at = MbFind(anchor, marker);
+    if (at == std::string::npos) return std::nullopt;
+    at += marker.size();
+    const std::size_t end = MbFind(anchor, "'", at);
+    return anchor.substr(at, end == std::string::npos ? 0 : end - at);
+}
+
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -130,6 +140,16 @@ bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* 
         }
     }
     return inside;
+}
+
+std::optional<std::string> NoteIdOfAnchor(std::string_view anchor)
+{
+    std::string stripped;
+    stripped.reserve(anchor.size());
+    for (char c : anchor)
+        if (c != ' ') stripped += c;
+    if (auto id = NoteIdAfter(stripped, "<astyle='mso-footnote-id:")) return id;
+    return NoteIdAfter(stripped, "<astyle='mso-endnote-id:");
 }
 
 }  // namespace zavio

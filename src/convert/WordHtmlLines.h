@@ -2,6 +2,8 @@
 // extraction share.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zavio {
@@ -34,5 +36,9 @@ bool IsNoteAnchorTag(std::string_view tag);
 // whether it was before the line; `anchor`, when given, receives each anchor
 // tag the line opens.
 bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* anchor = nullptr);
+// The note id an anchor tag names ("ftn1" of "mso-footnote-id:ftn1"), read
+// with its blanks taken out, the footnote style first; nullopt when it names
+// none. The notes are looked up by it.
+std::optional<std::string> NoteIdOfAnchor(std::string_view anchor);
 
 }  // namespace zavio

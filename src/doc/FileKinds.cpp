@@ -9,6 +9,7 @@ int FileTypeNumber(std::string_view extension)
     if (extension == "cnt") return kContentsFileType;
     if (extension == "hhp") return kProjectFileType;
     if (extension == "hhc") return kSitemapFileType;
+    if (extension == "hhk") return kIndexFileType;
     return 0;
 }
 

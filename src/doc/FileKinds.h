@@ -12,6 +12,7 @@ constexpr int kHtmlFileType = 2;      // htm, html: manuscripts and pages
 constexpr int kContentsFileType = 3;  // cnt: a WinHelp contents file
 constexpr int kProjectFileType = 4;   // hhp
 constexpr int kSitemapFileType = 5;   // hhc
+constexpr int kIndexFileType = 6;     // hhk: the HTML Help index a conversion writes
 
 int FileTypeNumber(std::string_view extension);
 

@@ -17,7 +17,7 @@ const std::string& OpenFilter()
     return ToCp932(
         "text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
         "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
-        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
 }
 
 // Save As filter lists by type number; an unknown kind gets the text list.
@@ -36,6 +36,8 @@ const std::string& SaveFilter(int type)
             return ToCp932("hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||");
         case kSitemapFileType:
             return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case kIndexFileType:
+            return ToCp932("hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
         default:
             return ToCp932(
                 "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "convert/KeywordIndex.h"
 #include "convert/SourceLineBreaks.h"
 #include "framework/Cp932.h"
 #include "framework/Document.h"
@@ -55,6 +57,7 @@ public:
     void SplitTagsIntoLines();
     void MoveNoteListToApp(CConversionState& run);
     void RemoveFootnoteMarks();
+    void KeepKeywordMark(std::size_t line, const std::string& anchorLine);
     void ConvertJumpLinks();
     static void StripBlanks(std::string& s);
     bool IsHiddenLine(int i) const;
@@ -80,6 +83,10 @@ public:
     // SplitTagsIntoLines, kept in step by the stages that move output lines,
     // read by ReadPageTitle.
     SourceLineBreaks m_sourceBreaks;
+    // The "K" marks RemoveFootnoteMarks took out of the output lines, in
+    // line order; TakeLastPage hands a page the marks of its lines, and the
+    // page's keywords are read from their notes.
+    std::vector<KeywordMark> m_keywordMarks;
     std::string m_strPath;
     std::string m_strBaseName;
     std::string m_strExtension;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every link of homepage-type help that points at a page of the conversion
 # leads to a file that exists: the contents page's entries, each page's link
-# back to the contents page, and the jumps between pages.
+# back to the contents page, the jumps between pages and the index page's
+# keywords.
 # Usage: hp-type-links-resolve.sh ZAVIO_CONVERT SOURCE_ROOT
 convert=$1
 root=$2
@@ -29,6 +30,7 @@ for with_cnt in yes no; do
     folder=$(run_sample hp-type "$with_cnt")
     contents=$([ "$with_cnt" = yes ] && echo Zavio.htm || echo Contents.htm)
     [ -f "$folder/$contents" ] || fail "the contents page $contents was not written"
+    [ -f "$folder/Index.htm" ] || fail "the sample's index page Index.htm was not written"
     followed=$(check_links "$folder")
     # 22 contents entries, 22 links back to the contents page, and the jumps.
     [ "$followed" -ge 60 ] || fail "only $followed links followed in the sample (with contents file: $with_cnt)"

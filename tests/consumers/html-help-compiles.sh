@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The HTML Help projects Zavio writes compile with chmcmd, the compiled help
-# holds every page of the project, and the contents file reads as a sitemap.
+# holds every page of the project, the contents file reads as a sitemap, and
+# so does the keyword index where there is one: it is compiled into the help
+# and every entry of it names a page there.
 # Usage: html-help-compiles.sh ZAVIO_CONVERT SOURCE_ROOT
 convert=$1
 root=$2
@@ -10,8 +12,8 @@ command -v chmcmd >/dev/null || { echo "chmcmd is missing (Debian package fp-uti
 # Every OBJECT closed before the next opens, every param inside one with a
 # value quoted on both sides, lists balanced and never closed before opened.
 check_sitemap() {
-    local hhc=$1
-    awk '
+    local hhc=$1 fewest=${2:-2}
+    awk -v fewest="$fewest" '
         { line = $0 }
         /<OBJECT/ { if (inObject) { print "nested OBJECT at line " NR; bad = 1 } inObject = 1; objects++ }
         /<param / {
@@ -24,7 +26,7 @@ check_sitemap() {
         END {
             if (inObject) { print "OBJECT left open"; bad = 1 }
             if (depth != 0) { print depth " lists left open"; bad = 1 }
-            if (objects < 2) { print "no sitemap entries"; bad = 1 }
+            if (objects < fewest) { print "no sitemap entries"; bad = 1 }
             exit bad
         }' "$hhc" || fail "$hhc is not a well-formed sitemap"
 }
@@ -62,11 +64,32 @@ check_project() {
             grep -qxF "/$local_page" <<<"$listing" || fail "the contents entry $local_page is not a page of $name.chm"
         fi
     done < <(utf8_of "$folder/Table of Contents.hhc" | grep -o '<param name="Local" value="[^"]*"' | sed 's/.*value="//; s/"$//')
-    echo "ok: $hhp compiled, $pages pages"
+    local indexed=0
+    if utf8_of "$hhp" | grep -qxF 'Index file=Index.hhk'; then
+        check_sitemap "$folder/Index.hhk" 1
+        grep -qxF "/Index.hhk" <<<"$listing" || fail "$name.chm lacks its index file"
+        grep -qxF '/$WWKeywordLinks/BTree' <<<"$listing" || fail "$name.chm has no compiled index"
+        chmls extractindex "$folder/$name.chm" "$scratch/index.hhk" >/dev/null 2>&1 || { fail "chmls cannot read the index of $name.chm"; return; }
+        while IFS= read -r local_page; do
+            indexed=$((indexed + 1))
+            grep -qxF "/$local_page" <<<"$listing" || fail "the index entry $local_page is not a page of $name.chm"
+            grep -qF "value=\"$local_page\"" "$scratch/index.hhk" || fail "the compiled index lost the entry $local_page"
+        done < <(utf8_of "$folder/Index.hhk" | grep -o '<param name="Local" value="[^"]*"' | sed 's/.*value="//; s/"$//')
+        [ "$indexed" -gt 0 ] || fail "$folder/Index.hhk names no page"
+    elif [ -f "$folder/Index.hhk" ]; then
+        fail "$hhp does not name the index $folder/Index.hhk"
+    fi
+    echo "ok: $hhp compiled, $pages pages, $indexed index links"
 }
 
-check_project "$(run_sample html-help yes)" yes
-check_project "$(run_sample html-help no)" yes
+# The sample's topics carry keywords: its help has an index.
+sample_has_index() {
+    [ -f "$1/Index.hhk" ] || fail "the sample's HTML Help project has no index"
+    echo "$1"
+}
+
+check_project "$(sample_has_index "$(run_sample html-help yes)")" yes
+check_project "$(sample_has_index "$(run_sample html-help no)")" yes
 while IFS= read -r folder; do
     check_project "$folder" no
 done < <(run_golden_cases html-help)

@@ -176,7 +176,7 @@ TEST_F(CommandRoutingTest, UnknownCommandIsDisabled)
     EXPECT_FALSE(m_app->ExecuteCommand(12345));
 }
 
-TEST(FileTypeNumber, SixKindsInFiveTypes)
+TEST(FileTypeNumber, SevenKindsInSixTypes)
 {
     EXPECT_EQ(FileTypeNumber("txt"), 1);
     EXPECT_EQ(FileTypeNumber("htm"), 2);
@@ -184,6 +184,7 @@ TEST(FileTypeNumber, SixKindsInFiveTypes)
     EXPECT_EQ(FileTypeNumber("cnt"), 3);
     EXPECT_EQ(FileTypeNumber("hhp"), 4);
     EXPECT_EQ(FileTypeNumber("hhc"), 5);
+    EXPECT_EQ(FileTypeNumber("hhk"), 6);
     EXPECT_EQ(FileTypeNumber("TXT"), 0);
     EXPECT_EQ(FileTypeNumber("doc"), 0);
     EXPECT_EQ(FileTypeNumber(""), 0);

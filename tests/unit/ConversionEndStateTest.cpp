@@ -51,11 +51,13 @@ TEST_F(ConversionEndStateTest, HpTypeLeavesTheListContentsPageAndNoteOpenAndTile
 
     m_app->OnConvertHpType();
 
-    EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("notes.txt"), At("Finished/ListTitl.txt"), At("conv/toc.htm"),
-                                                      At(J("Finished/HP_type_Help_の組込.txt"))}));
-    // Every new window re-tiles (two pages, list, contents page, note), and
-    // the end tiles what is left.
-    EXPECT_EQ(m_host.m_tileCount, 6);
+    // The manuscript's topics carry keywords: the index page stays open too.
+    EXPECT_EQ(OpenTitles(),
+              (std::vector<std::string>{At("notes.txt"), At("Finished/ListTitl.txt"), At("conv/toc.htm"),
+                                        At("conv/Index.htm"), At(J("Finished/HP_type_Help_の組込.txt"))}));
+    // Every new window re-tiles (two pages, list, contents page, index page,
+    // note), and the end tiles what is left.
+    EXPECT_EQ(m_host.m_tileCount, 7);
     EXPECT_TRUE(FileExists(At("conv/toc.htm")));
     EXPECT_TRUE(FileExists(At("Finished/toc.cnt")));
     EXPECT_FALSE(FileExists(At("conv/toc.cnt")));
@@ -82,9 +84,9 @@ TEST_F(ConversionEndStateTest, HtmlHelpLeavesTheListProjectSitemapAndNoteOpen)
     m_app->OnConvertHtmlHelp();
 
     EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("Finished/ListTitl.txt"), At("conv/manual.hhp"),
-                                                      At("conv/Table of Contents.hhc"),
+                                                      At("conv/Table of Contents.hhc"), At("conv/Index.hhk"),
                                                       At(J("Finished/HTML_Help_の作成と組込.txt"))}));
-    EXPECT_EQ(m_host.m_tileCount, 7);  // two pages, list, project, sitemap, note, and the end
+    EXPECT_EQ(m_host.m_tileCount, 8);  // two pages, list, project, sitemap, index, note, and the end
     EXPECT_EQ(m_app->Conversion().m_strProjectName, "manual");
 }
 
@@ -103,6 +105,43 @@ TEST_F(ConversionEndStateTest, SecondConversionInTheSameRunListsOnlyItsOwnPages)
     EXPECT_NE(ReadFile(At("first/manual-Back.hhp")).find("[FILES]\r\nt_one.htm\r\nt_two.htm\r\n"), std::string::npos);
     EXPECT_TRUE(FileExists(At("first/Table of Contents-Back.hhc")));
     EXPECT_EQ(m_app->Conversion().m_saPageFiles, std::vector<std::string>{"t_two"});
+}
+
+// A topic named index keeps its page: the index page, which would replace
+// it wherever letter case does not count, takes the next free name.
+TEST_F(ConversionEndStateTest, IndexPageGivesWayToAPageOfTheSameName)
+{
+    Open("conv/manual.htm", WordManuscript({{"index", "索引の使い方", "索引を引きます。"}, kTopics[1]}));
+    m_host.QueueAnswer(IDYES);
+
+    m_app->OnConvertHpType();
+
+    EXPECT_NE(ReadFile(At("conv/index.htm")).find(J("索引を引きます。")), std::string::npos);
+    EXPECT_FALSE(FileExists(At("conv/Index.htm")));
+    EXPECT_NE(ReadFile(At("conv/Index(2).htm")).find("<a href=\"index.htm\"> " + J("索引の使い方") + "</a>"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(At("Finished/ListTitl.txt")).find(J("\r\n索引 ･･･ Index(2).htm\r\n")), std::string::npos);
+}
+
+// An index page larger than a window can hold is not written at all,
+// rather than written empty; the rest of the help is.
+TEST_F(ConversionEndStateTest, IndexPageTooLargeForItsWindowIsNotWritten)
+{
+    std::string keywords;
+    for (int i = 0; i < 4000; ++i) keywords += "kw" + std::to_string(10000 + i) + ";";
+    Open("conv/manual.htm", WordManuscript({{"t_one", keywords, "本文です。"}}));
+    m_host.QueueAnswer(IDYES);
+
+    m_app->OnConvertHpType();
+
+    EXPECT_FALSE(FileExists(At("conv/Index.htm")));
+    EXPECT_TRUE(FileExists(At("conv/t_one.htm")));
+    EXPECT_TRUE(FileExists(At("conv/Contents.htm")));
+    // The question, the window's refusal, then the file named as not written.
+    ASSERT_EQ(m_host.m_shown.size(), 3u);
+    EXPECT_EQ(m_host.m_shown[1].text, J("ファイルが大きすぎて開けません。"));
+    EXPECT_EQ(m_app->Conversion().m_saNotWritten, std::vector<std::string>{At("conv/Index.htm")});
+    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")).find("Index"), std::string::npos);
 }
 
 }  // namespace

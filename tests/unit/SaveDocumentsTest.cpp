@@ -284,6 +284,7 @@ TEST_F(SaveDocumentsTest, SaveAsOffersTheFilterListOfEachKindFirst)
          "cntﾌｧｲﾙ (*.cnt)|*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|すべてのﾌｧｲﾙ (*.*)|*.*||"},
         {4, "hhpﾌｧｲﾙ (*.hhp)|*.hhp|すべてのﾌｧｲﾙ (*.*)|*.*||"},
         {5, "hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||"},
+        {6, "hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||"},
     };
     for (const auto& [type, list] : lists) {
         m_host.m_dialogRequests.clear();

@@ -1,0 +1,233 @@
+// The keyword index: reading the keywords of each written page's "K"
+// notes, and writing the run's index as HTML Help's sitemap index
+// (Index.hhk) or as the homepage-type index page (Index.htm).
+#include "convert/KeywordIndex.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <unordered_set>
+
+#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
+#include "convert/HomepageStyle.h"
+#include "convert/HtmlText.h"
+#include "convert/NoteLineIndex.h"
+#include "convert/ParagraphText.h"
+#include "convert/RunFiles.h"
+#include "convert/Sitemap.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+
+namespace zavio {
+namespace {
+
+// ';' and ',' are never trail bytes: the text is cut byte by byte.
+Keyword ParseKeyword(std::string_view text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return {Trim(text), std::string()};
+    Keyword keyword{Trim(text.substr(0, comma)), Trim(text.substr(comma + 1))};
+    if (keyword.first.empty()) keyword.first.swap(keyword.second);
+    return keyword;
+}
+
+// A "K" note's text: the first paragraph of the note's own lines (from the
+// line that names it to its div's end) that shows text beside its mark.
+std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& index, std::string_view noteReference)
+{
+    const LineList& notes = run.m_saNoteLines;
+    const std::size_t found = index.FirstLineWith(noteReference);
+    if (found == notes.size()) return std::string();
+    std::size_t end = found + 1;
+    while (end < notes.size() && notes[end] != "</div>" && notes[end].compare(0, 4, "<div") != 0) ++end;
+    return FirstParagraphText(notes, run.m_noteBreaks, found, end);
+}
+
+// A page under a keyword that names several: its title, or its file's name
+// when the title reads nothing.
+const std::string& PageLabel(const KeywordIndex::Page& page)
+{
+    return page.title.empty() ? page.file : page.title;
+}
+
+// One keyword of Index.hhk: its name, then its page, or for several pages
+// each page's label and file, as the sitemap index allows.
+void AppendSitemapKeyword(LineList& out, const std::string& indent, const KeywordIndex::Entry& entry)
+{
+    const std::string params = indent + "\t";
+    out.push_back(indent + "<LI> <OBJECT type=\"text/sitemap\">");
+    out.push_back(SitemapNameParam(params, entry.keyword));
+    if (entry.pages.size() == 1) {
+        out.push_back(SitemapLocalParam(params, entry.pages.front()->file));
+    } else {
+        for (const KeywordIndex::Page* page : entry.pages) {
+            out.push_back(SitemapNameParam(params, PageLabel(*page)));
+            out.push_back(SitemapLocalParam(params, page->file));
+        }
+    }
+    out.push_back(params + "</OBJECT>");
+}
+
+// One keyword of Index.htm, a paragraph indented by its level: the keyword
+// links to its one page; with several pages it is followed by a link to
+// each, titled by the page; with none (a first level that only second
+// levels name) it stands alone. A paragraph per keyword, not per page, as
+// a large help names thousands of pages and every file must fit a window.
+void AppendPageKeyword(LineList& out, int tabs, const KeywordIndex::Entry& entry)
+{
+    static const std::string& afterKeyword = ToCp932("：");
+    static const std::string& betweenPages = ToCp932("、");
+    AppendParagraphStart(out, tabs);
+    if (entry.pages.size() == 1) {
+        out.back() += "<u";
+        out.push_back(DoubleUnderlinedLink(entry.pages.front()->file, " " + entry.keyword) +
+                      std::string(kParagraphEnd));
+    } else if (entry.pages.empty()) {
+        out.back() += " " + EscapeHtmlText(entry.keyword) + std::string(kParagraphEnd);
+    } else {
+        out.back() += " " + EscapeHtmlText(entry.keyword) + afterKeyword + "<u";
+        for (std::size_t i = 0; i < entry.pages.size(); ++i) {
+            const KeywordIndex::Page& page = *entry.pages[i];
+            const bool last = i + 1 == entry.pages.size();
+            out.push_back(DoubleUnderlinedLink(page.file, PageLabel(page)) +
+                          (last ? std::string(kParagraphEnd) : betweenPages + "<u"));
+        }
+    }
+    out.push_back("");
+}
+
+// "Index", unless a page or the contents page of the run bears that name
+// (letter case aside, as help is read on Windows too), or a file the run
+// wrote or one of its sources lies at its path: then "Index(2)", "Index(3)",
+// ..., as pages are renamed.
+std::string IndexPageName(CConversionState& run, const std::string& folder, const std::string& contentsName)
+{
+    const auto taken = [&](const std::string& name) {
+        const std::string lower = MbLowerAscii(name);
+        const std::string path = folder + name + ".htm";
+        return MbLowerAscii(contentsName) == lower ||
+               std::any_of(run.m_saPageFiles.begin(), run.m_saPageFiles.end(),
+                           [&](const std::string& file) { return MbLowerAscii(file) == lower; }) ||
+               run.m_writtenPaths.count(path) != 0 || run.SourceLyingAt(path) != nullptr;
+    };
+    std::string name = "Index";
+    for (int n = 2; taken(name); ++n) name = "Index(" + std::to_string(n) + ")";
+    return name;
+}
+
+}  // namespace
+
+std::vector<Keyword> ParseKeywords(std::string_view text)
+{
+    std::vector<Keyword> keywords;
+    while (true) {
+        const std::size_t semicolon = text.find(';');
+        Keyword keyword = ParseKeyword(text.substr(0, semicolon));
+        if (!keyword.first.empty()) keywords.push_back(std::move(keyword));
+        if (semicolon == std::string_view::npos) return keywords;
+        text.remove_prefix(semicolon + 1);
+    }
+}
+
+void KeywordIndex::AddPage(std::string file, std::string title, const std::vector<Keyword>& keywords)
+{
+    if (keywords.empty()) return;
+    const std::size_t page = m_pages.size();
+    m_pages.push_back({std::move(file), std::move(title)});
+    for (const Keyword& keyword : keywords) {
+        std::vector<std::size_t>& pages = m_keywords[keyword.first][keyword.second];
+        if (pages.empty() || pages.back() != page) pages.push_back(page);
+    }
+}
+
+std::size_t KeywordIndex::KeywordCount() const
+{
+    std::size_t count = 0;
+    for (const auto& [first, seconds] : m_keywords) count += seconds.size() + (seconds.count("") == 0 ? 1 : 0);
+    return count;
+}
+
+std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
+{
+    // Pages were added from the last to the first: reading order is the
+    // reverse. Two pages written to one file are one link.
+    const auto entry = [&](const std::string& keyword, const std::vector<std::size_t>* pages) {
+        Entry e{keyword, {}, {}};
+        if (!pages) return e;
+        std::unordered_set<std::string_view> listed;
+        for (auto page = pages->rbegin(); page != pages->rend(); ++page) {
+            const Page& p = m_pages[*page];
+            if (listed.insert(p.file).second) e.pages.push_back(&p);
+        }
+        return e;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(m_keywords.size());
+    for (const auto& [first, seconds] : m_keywords) {
+        auto own = seconds.find(std::string());
+        entries.push_back(entry(first, own == seconds.end() ? nullptr : &own->second));
+        for (const auto& [second, pages] : seconds)
+            if (!second.empty()) entries.back().subentries.push_back(entry(second, &pages));
+    }
+    return entries;
+}
+
+void IndexPageKeywords(CConversionState& run, const NoteLineIndex& notes, const CZavioDoc& page,
+                       const std::string& pageName, const std::string& title)
+{
+    if (page.m_keywordMarks.empty()) return;
+    std::vector<Keyword> keywords;
+    for (const KeywordMark& mark : page.m_keywordMarks) {
+        std::vector<Keyword> more = ParseKeywords(KeywordNoteText(run, notes, mark.noteReference));
+        keywords.insert(keywords.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    run.m_keywordIndex.AddPage(pageName, title, keywords);
+}
+
+void CZavioApp::WriteKeywordIndex(CConversionState& run, const std::string& folder, const std::string& contentsName,
+                                  CZavioDoc* listDoc)
+{
+    const KeywordIndex& index = run.m_keywordIndex;
+    if (index.empty()) return;
+    const std::vector<KeywordIndex::Entry> entries = index.Entries();
+
+    if (run.m_bHtmlHelp != 0) {
+        CZavioDoc* sitemap = NewNamedDocument("hhk", "Index", folder + "Index.hhk");
+        if (!sitemap) return;
+        LineList& out = sitemap->m_saOutputLines;
+        AppendSitemapHead(out);
+        out.push_back("<UL>");
+        for (const KeywordIndex::Entry& entry : entries) {
+            AppendSitemapKeyword(out, "\t", entry);
+            if (entry.subentries.empty()) continue;
+            out.push_back("\t<UL>");
+            for (const KeywordIndex::Entry& sub : entry.subentries) AppendSitemapKeyword(out, "\t\t", sub);
+            out.push_back("\t</UL>");
+        }
+        out.push_back("</UL>");
+        out.push_back("</BODY></HTML>");
+        WriteGeneratedFile(run, sitemap, true);
+        return;
+    }
+
+    // Homepage-type help: a page like the contents page, which it links back
+    // to as every page does, listed with the pages.
+    const std::string name = IndexPageName(run, folder, contentsName);
+    CZavioDoc* page = NewNamedDocument("htm", name, folder + name + ".htm");
+    if (!page) return;
+    page->AppendHeaderLines(run);
+    page->AppendContentsLink(contentsName);
+    LineList& out = page->m_saOutputLines;
+    for (const KeywordIndex::Entry& entry : entries) {
+        AppendPageKeyword(out, 1, entry);
+        for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
+    }
+    if (!WriteGeneratedFile(run, page, false) || !listDoc) return;
+    LineList& list = listDoc->m_saOutputLines;
+    list.emplace_back();
+    list.push_back("///// Keyword index : " + IntToString(static_cast<int>(index.KeywordCount())) + " keywords");
+    list.push_back(ToCp932("索引 ･･･ ") + name + ".htm");
+}
+
+}  // namespace zavio

@@ -1,0 +1,82 @@
+// The keyword index: the keywords of the author's "K" footnotes, gathered
+// page by page over the whole run, which become the HTML Help index
+// (Index.hhk) or the homepage-type index page (Index.htm).
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/TextFile.h"
+
+namespace zavio {
+
+class CConversionState;
+class CZavioDoc;
+class NoteLineIndex;
+
+// One keyword of a "K" footnote; `second` is empty for a first-level one.
+struct Keyword {
+    std::string first;
+    std::string second;
+};
+
+// The keywords of a "K" footnote's text, in the order written. Keywords are
+// separated by ";"; a "," divides a first level from a second level (only
+// the first ","); each part loses its ASCII white space at both ends. An empty
+// keyword is passed over, and a second level with no first level stands at
+// the first level.
+std::vector<Keyword> ParseKeywords(std::string_view text);
+
+// A "K" mark that the clean-up removed from a manuscript's lines: the line
+// that followed it and the id of its note. The page that takes that line
+// takes the mark with it.
+struct KeywordMark {
+    std::size_t line;
+    std::string noteReference;
+};
+
+// The run's keywords and the pages that name them.
+class KeywordIndex {
+public:
+    struct Page {
+        std::string file;
+        std::string title;
+    };
+    // A keyword with its pages in reading order, one per page file, and its
+    // second-level keywords (which have none of their own).
+    struct Entry {
+        std::string keyword;
+        std::vector<const Page*> pages;
+        std::vector<Entry> subentries;
+    };
+
+    // A page's keywords; a keyword it names twice counts once. Pages come as
+    // the separation takes them, from the last to the first.
+    void AddPage(std::string file, std::string title, const std::vector<Keyword>& keywords);
+
+    bool empty() const { return m_keywords.empty(); }
+    // Distinct keywords, second-level ones included.
+    std::size_t KeywordCount() const;
+
+    // The first-level keywords, each with its second-level ones, in CP932
+    // byte order. The entries point into the index: they serve while it
+    // stays as it is.
+    std::vector<Entry> Entries() const;
+
+private:
+    std::vector<Page> m_pages;  // as added: the last page first
+    // First level, then second level ("" for the first level's own pages),
+    // then the pages as indexes into m_pages. std::string orders its bytes
+    // unsigned, which is CP932 byte order.
+    std::map<std::string, std::map<std::string, std::vector<std::size_t>>> m_keywords;
+};
+
+// Reads the keywords of the "K" notes whose marks a written page took, and
+// adds them to the run's index under the page's file and title.
+void IndexPageKeywords(CConversionState& run, const NoteLineIndex& notes, const CZavioDoc& page,
+                       const std::string& pageName, const std::string& title);
+
+}  // namespace zavio
