@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -334,7 +335,7 @@ public:
     bool TakeFreeName(const std::string& target)
     {
         if (m_name.empty()) {
-            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            if (!LinkUnnamed(target)) return false;
         } else {
             if (!RenameWithoutReplacing(m_name, target)) return false;
             m_name.clear();
@@ -348,7 +349,7 @@ public:
         if (m_name.empty()) {
             // A name of its own first: a link never replaces a file.
             const std::string name = TemporaryName(NativeFolderOf(target));
-            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            if (!LinkUnnamed(name)) return false;
             m_name = name;
         }
         if (::rename(m_name.c_str(), target.c_str()) != 0) return false;
@@ -357,9 +358,18 @@ public:
     }
 
 private:
-    std::string SelfLink() const
+    // Names the unnamed file `name` (native). Straight from its descriptor
+    // where the kernel lets the file's opener do so (Linux 6.10 on), which
+    // spares the walk through /proc; else through its /proc link.
+    bool LinkUnnamed(const std::string& name)
     {
-        return "/proc/self/fd/" + std::to_string(m_fd);
+        static std::atomic<bool> byDescriptor{true};
+        if (byDescriptor && ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+        if (byDescriptor && errno != ENOENT && errno != EPERM) return false;
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        byDescriptor = false;  // refused, yet the file could be named: this kernel wants the link
+        return true;
     }
 
     bool Close()
@@ -433,12 +443,47 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWri
     return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
+LockedFolder::LockedFolder(std::string_view folder) : m_path(folder)
+{
+    auto native = ToNativePath(folder.empty() ? std::string_view(".") : folder);
+    if (!native) return;
+    int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        ::close(fd);
+        return;
+    }
+    m_fd = fd;
+}
+
+LockedFolder::~LockedFolder()
+{
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool LockedFolder::RemoveFile(std::string_view name) const
+{
+    auto native = ToNativePath(name);
+    if (m_fd < 0 || !native || InjectedFault(m_path + std::string(name)) == FileFaults::kReadOnly) return false;
+    return ::unlinkat(m_fd, native->c_str(), 0) == 0;
+}
+
 RoundTripFile::RoundTripFile(std::string_view path)
 {
     const FileFaults::Kind fault = InjectedFault(path);
     if (fault == FileFaults::kReadOnly) return;
     m_diskFull = fault == FileFaults::kDiskFull;
     if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+RoundTripFile::RoundTripFile(const LockedFolder& folder, std::string_view name)
+{
+    const FileFaults::Kind fault = InjectedFault(folder.Path() + std::string(name));
+    if (fault == FileFaults::kReadOnly || !folder.Locked()) return;
+    m_diskFull = fault == FileFaults::kDiskFull;
+    if (auto native = ToNativePath(name))
+        m_fd = ::openat(folder.Descriptor(), native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
 bool RoundTripFile::Write(std::string_view bytes)

@@ -85,12 +85,35 @@ struct FileFaults {
 };
 void InjectFileFaults(FileFaults faults);
 
+// A folder held open and locked: an exclusive advisory lock that every
+// process taking it on the same folder waits for, held until the object
+// goes. Files in it are then made and removed by name alone, without
+// walking the folder's path again.
+class LockedFolder {
+public:
+    explicit LockedFolder(std::string_view folder);  // CP932; empty for the current folder
+    ~LockedFolder();
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+
+    bool Locked() const { return m_fd >= 0; }
+    const std::string& Path() const { return m_path; }
+    int Descriptor() const { return m_fd; }
+    bool RemoveFile(std::string_view name) const;
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
 // A file written and then read back through one descriptor: created, or
 // emptied when it exists. Closed when the object goes; the file stays. Not
 // an output: the working file lives for one transfer only.
 class RoundTripFile {
 public:
     explicit RoundTripFile(std::string_view path);
+    // The file `name` in a locked folder.
+    RoundTripFile(const LockedFolder& folder, std::string_view name);
     ~RoundTripFile() { Close(); }
     RoundTripFile(const RoundTripFile&) = delete;
     RoundTripFile& operator=(const RoundTripFile&) = delete;
