@@ -58,6 +58,9 @@ void MoveKeywordMarks(std::vector<KeywordMark>& from, std::vector<KeywordMark>& 
 void CZavioDoc::AppendHeaderLines(const CConversionState& run)
 {
     const LineList& header = run.m_saHeaderLines;
+    // Room for the contents link too, which most pages take next: the list
+    // grows once here and once for the page's lines.
+    m_saOutputLines.reserve(m_saOutputLines.size() + header.size() + 2);
     m_saOutputLines.insert(m_saOutputLines.end(), header.begin(), header.end());
 }
 
@@ -100,7 +103,9 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
         }
     }
 
-    // Moved as one block: the page keeps its order behind what is already here.
+    // Moved as one block: the page keeps its order behind what is already here,
+    // with room for the body-start copy that goes in front of it.
+    m_saOutputLines.reserve(m_saOutputLines.size() + (source.size() - first) + 1);
     auto from = source.begin() + static_cast<std::ptrdiff_t>(first);
     m_saOutputLines.insert(m_saOutputLines.end(), std::make_move_iterator(from), std::make_move_iterator(source.end()));
     source.erase(from, source.end());
