@@ -71,6 +71,9 @@ public:
     CZavioDoc* CreateDocumentForPath(const std::string& path);
     bool LoadFileIntoDocument(CZavioDoc* doc, const std::string& path);
     bool ReadTextFileLines(LineList& lines, const std::string& path);
+    // The file's text as ReadTextFileLines reads it, each line followed by
+    // CR LF; false as there.
+    bool ReadTextFileText(std::string& text, const std::string& path);
     CDocument* OpenDocumentFile(const std::string& path) override;
     bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
 

@@ -16,6 +16,12 @@ bool CZavioDoc::WriteLinesToFile(const LineList& lines, RoundTripFile& file)
 
 bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
 {
+    // A byte to spare: the text is read back into its own buffer.
+    return LoadTextIntoView(JoinTextLines(lines, 1));
+}
+
+bool CZavioDoc::LoadTextIntoView(std::string text)
+{
     static constexpr std::string_view kWorkingFile = "OursTemp.txt";
     // The lock is taken on the working file's folder rather than on the file
     // itself: the file is deleted at the end of every transfer, and dropping
@@ -30,17 +36,18 @@ bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
     // Written and read back through one descriptor, closed before the file is
     // deleted (a deleted file's last close costs ext4 a clean-up).
     RoundTripFile file(folder, kWorkingFile);
-    if (!WriteLinesToFile(lines, file)) {
+    if (!file.IsOpen() || !file.Write(text)) {
         AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
         return false;
     }
-    std::optional<std::string> bytes = file.ReadBack();
+    // The view gets what the file gives back, read over the text written.
+    const bool readBack = file.ReadBack(text);
     file.Close();
-    if (!bytes) {
+    if (!readBack) {
         AfxMessageBox(ToCp932("テキスト作業ファイルがオープンできませんでした"));
         return false;
     }
-    CArchive ar(*bytes, CArchive::load);
+    CArchive ar(text, CArchive::load);
     Serialize(ar);
     folder.RemoveFile(kWorkingFile);
     return !ar.Failed();

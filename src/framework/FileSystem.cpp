@@ -496,21 +496,28 @@ bool RoundTripFile::Write(std::string_view bytes)
 
 std::optional<std::string> RoundTripFile::ReadBack() const
 {
-    if (m_fd < 0) return std::nullopt;
+    std::string bytes;
+    if (!ReadBack(bytes)) return std::nullopt;
+    return bytes;
+}
+
+bool RoundTripFile::ReadBack(std::string& bytes) const
+{
+    if (m_fd < 0) return false;
     // One byte more than was written: a read that comes back short has
     // reached the end, so the usual case takes a single call.
-    std::string bytes(m_written + 1, '\0');
+    bytes.resize(m_written + 1);
     std::size_t done = 0;
     while (true) {
         if (done == bytes.size()) bytes.resize(bytes.size() * 2);
         ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
+        if (n < 0) return false;
         done += static_cast<std::size_t>(n);
         if (done < bytes.size()) break;
     }
     bytes.resize(done);
-    return bytes;
+    return true;
 }
 
 void RoundTripFile::Close()

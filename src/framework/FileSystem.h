@@ -123,6 +123,10 @@ public:
     bool Write(std::string_view bytes);
     // The whole file from its start; nullopt when it cannot be read.
     std::optional<std::string> ReadBack() const;
+    // The same into `bytes`, whose buffer is used again: a text read back
+    // over the buffer it was written from takes no new memory when that
+    // buffer has a byte to spare. False when the file cannot be read.
+    bool ReadBack(std::string& bytes) const;
     void Close();
 
 private:
