@@ -26,14 +26,17 @@ void ConvertUtf8Lines(LineList& lines, std::size_t first)
 
 bool CZavioDoc::ReadViewLines(LineList& lines)
 {
-    std::string text;
+    std::string buffer;
+    CArchive ar(buffer, CArchive::store);
     try {
-        CArchive ar(text, CArchive::store);
         Serialize(ar);
     } catch (const std::bad_alloc&) {
         AfxMessageBox(ToCp932("テキスト読み取りに使用するメモリが不足しています"));
         return false;
     }
+    // The view's own bytes where it lends them: nothing changes them while
+    // they are split.
+    const std::string_view text = ar.Stored();
 
     const std::size_t firstRead = lines.size();
     // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
