@@ -9,6 +9,15 @@
 
 namespace zavio {
 
+OpenFolder& CZavioApp::WorkingFolder()
+{
+    // Opened once for the run of many transfers a conversion makes; anew
+    // when the folder named changes.
+    if (!m_workingFolder || m_workingFolder->Path() != m_strWorkDir)
+        m_workingFolder = std::make_unique<OpenFolder>(m_strWorkDir);
+    return *m_workingFolder;
+}
+
 bool CZavioDoc::WriteLinesToFile(const LineList& lines, RoundTripFile& file)
 {
     return file.IsOpen() && file.Write(JoinTextLines(lines));
@@ -28,7 +37,7 @@ bool CZavioDoc::LoadTextIntoView(std::string text)
     // the last descriptor of a deleted file costs a file system such as ext4
     // a journalled clean-up each time. Every copy of the program locks the
     // same folder, so transfers never interleave all the same.
-    const LockedFolder folder(ZavioApp().m_strWorkDir);
+    const FolderLock folder(ZavioApp().WorkingFolder());
     if (!folder.Locked()) {
         AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
         return false;

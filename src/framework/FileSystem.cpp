@@ -443,26 +443,39 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWri
     return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
-LockedFolder::LockedFolder(std::string_view folder) : m_path(folder)
-{
-    auto native = ToNativePath(folder.empty() ? std::string_view(".") : folder);
-    if (!native) return;
-    int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno == EINTR) continue;
-        ::close(fd);
-        return;
-    }
-    m_fd = fd;
-}
-
-LockedFolder::~LockedFolder()
+OpenFolder::~OpenFolder()
 {
     if (m_fd >= 0) ::close(m_fd);
 }
 
-bool LockedFolder::RemoveFile(std::string_view name) const
+int OpenFolder::Descriptor()
+{
+    const int pid = static_cast<int>(::getpid());
+    if (m_fd >= 0 && m_pid == pid) return m_fd;
+    if (m_fd >= 0) ::close(m_fd);  // the parent's: this process opens its own
+    m_fd = -1;
+    auto native = ToNativePath(m_path.empty() ? std::string_view(".") : std::string_view(m_path));
+    if (!native) return -1;
+    m_fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_pid = pid;
+    return m_fd;
+}
+
+FolderLock::FolderLock(OpenFolder& folder) : m_path(folder.Path())
+{
+    const int fd = folder.Descriptor();
+    if (fd < 0) return;
+    while (::flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR) return;
+    m_fd = fd;
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0) ::flock(m_fd, LOCK_UN);
+}
+
+bool FolderLock::RemoveFile(std::string_view name) const
 {
     auto native = ToNativePath(name);
     if (m_fd < 0 || !native || InjectedFault(m_path + std::string(name)) == FileFaults::kReadOnly) return false;
@@ -477,7 +490,7 @@ RoundTripFile::RoundTripFile(std::string_view path)
     if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
-RoundTripFile::RoundTripFile(const LockedFolder& folder, std::string_view name)
+RoundTripFile::RoundTripFile(const FolderLock& folder, std::string_view name)
 {
     const FileFaults::Kind fault = InjectedFault(folder.Path() + std::string(name));
     if (fault == FileFaults::kReadOnly || !folder.Locked()) return;

@@ -85,16 +85,35 @@ struct FileFaults {
 };
 void InjectFileFaults(FileFaults faults);
 
-// A folder held open and locked: an exclusive advisory lock that every
-// process taking it on the same folder waits for, held until the object
-// goes. Files in it are then made and removed by name alone, without
-// walking the folder's path again.
-class LockedFolder {
+// A folder held open, so that files in it are made and removed by name
+// alone, without walking its path again. A process forked from the one that
+// opened it opens it anew: a lock taken through a shared descriptor would be
+// shared with the parent.
+class OpenFolder {
 public:
-    explicit LockedFolder(std::string_view folder);  // CP932; empty for the current folder
-    ~LockedFolder();
-    LockedFolder(const LockedFolder&) = delete;
-    LockedFolder& operator=(const LockedFolder&) = delete;
+    explicit OpenFolder(std::string folder) : m_path(std::move(folder)) {}  // CP932; empty for the current folder
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The folder's descriptor, opened on first use; -1 when it cannot be opened.
+    int Descriptor();
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    int m_pid = 0;  // the process that opened m_fd
+};
+
+// An exclusive advisory lock on an open folder, which every process taking
+// it on the same folder waits for; held until the object goes.
+class FolderLock {
+public:
+    explicit FolderLock(OpenFolder& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
 
     bool Locked() const { return m_fd >= 0; }
     const std::string& Path() const { return m_path; }
@@ -102,7 +121,7 @@ public:
     bool RemoveFile(std::string_view name) const;
 
 private:
-    std::string m_path;
+    const std::string& m_path;
     int m_fd = -1;
 };
 
@@ -113,7 +132,7 @@ class RoundTripFile {
 public:
     explicit RoundTripFile(std::string_view path);
     // The file `name` in a locked folder.
-    RoundTripFile(const LockedFolder& folder, std::string_view name);
+    RoundTripFile(const FolderLock& folder, std::string_view name);
     ~RoundTripFile() { Close(); }
     RoundTripFile(const RoundTripFile&) = delete;
     RoundTripFile& operator=(const RoundTripFile&) = delete;
