@@ -83,7 +83,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
     const int pageStart = static_cast<int>(m_saOutputLines.size());
 
     auto copyLine = std::find_if(source.begin(), source.end(), IsBodyStartCopyLine);
-    const std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
+    std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
 
     // Walk up from the end to the page break that opens the last page, or to
     // the body's opening div; the lines met are the page.
@@ -114,7 +114,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
 
     if (opening != Opening::None) FindNoteReference(pageStart, noteReference, opening == Opening::PageBreak);
     // Every page opens Word's body section, the first page then twice.
-    m_saOutputLines.insert(m_saOutputLines.begin() + pageStart, bodyStartCopy);
+    m_saOutputLines.insert(m_saOutputLines.begin() + pageStart, std::move(bodyStartCopy));
     m_sourceBreaks.InsertLines(static_cast<std::size_t>(pageStart), 1);
     TrimPageTail(pageStart);
     ReadPageTitle(pageStart, title);

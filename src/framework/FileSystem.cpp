@@ -33,6 +33,14 @@ FileFaults::Kind InjectedFault(std::string_view path)
     return faults.kind;
 }
 
+// The same for the file `name` in `folder`; the path is put together only
+// while a fault is injected.
+FileFaults::Kind InjectedFault(const std::string& folder, std::string_view name)
+{
+    if (Faults().kind == FileFaults::kNone) return FileFaults::kNone;
+    return InjectedFault(folder + std::string(name));
+}
+
 bool UnnamedFilesRefused(std::string_view path)
 {
     const FileFaults& faults = Faults();
@@ -478,7 +486,7 @@ FolderLock::~FolderLock()
 bool FolderLock::RemoveFile(std::string_view name) const
 {
     auto native = ToNativePath(name);
-    if (m_fd < 0 || !native || InjectedFault(m_path + std::string(name)) == FileFaults::kReadOnly) return false;
+    if (m_fd < 0 || !native || InjectedFault(m_path, name) == FileFaults::kReadOnly) return false;
     return ::unlinkat(m_fd, native->c_str(), 0) == 0;
 }
 
@@ -492,7 +500,7 @@ RoundTripFile::RoundTripFile(std::string_view path)
 
 RoundTripFile::RoundTripFile(const FolderLock& folder, std::string_view name)
 {
-    const FileFaults::Kind fault = InjectedFault(folder.Path() + std::string(name));
+    const FileFaults::Kind fault = InjectedFault(folder.Path(), name);
     if (fault == FileFaults::kReadOnly || !folder.Locked()) return;
     m_diskFull = fault == FileFaults::kDiskFull;
     if (auto native = ToNativePath(name))
