@@ -4,7 +4,9 @@
 // beside the floor: the time to merely copy the files it wrote; and beside
 // the floor of copying them all-or-nothing, as the program writes every file.
 // The project is converted once with a "K" keyword footnote on every topic
-// (an index is written) and once without any (no index).
+// (an index is written) and once without any (no index). The converter's
+// working file lies on the measured file system too: its runtime folder is
+// given in the bench's folder, as a desktop session gives one on tmpfs.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -19,6 +21,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/Cp932.h"
@@ -184,9 +187,20 @@ struct Run {
     std::vector<std::string> written;
 };
 
+// The environment with XDG_RUNTIME_DIR set to `runtime`, where the converter
+// keeps its working file.
+std::vector<std::string> EnvironmentWithRuntime(const fs::path& runtime)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string_view(*e).substr(0, 16) != "XDG_RUNTIME_DIR=") env.emplace_back(*e);
+    env.push_back("XDG_RUNTIME_DIR=" + runtime.string());
+    return env;
+}
+
 // zavio-convert in `top` on the inputs; its standard output names the files.
 Run Convert(const std::string& convert, const fs::path& top, const std::string& kind,
-            const std::vector<std::string>& inputs)
+            const std::vector<std::string>& inputs, std::vector<std::string>& env)
 {
     fs::path out = top / "written.txt";
     std::vector<std::string> args = {convert, "--" + kind};
@@ -194,6 +208,9 @@ Run Convert(const std::string& convert, const fs::path& top, const std::string& 
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -204,7 +221,7 @@ Run Convert(const std::string& convert, const fs::path& top, const std::string& 
     auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     Run run;
-    if (posix_spawn(&pid, convert.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawn(&pid, convert.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
         std::perror("posix_spawn");
         std::exit(1);
     }
@@ -252,14 +269,18 @@ double AllOrNothingFloor(const std::vector<std::string>& written, const fs::path
 
 int main(int argc, char** argv)
 {
-    // Everything, the program folder with its working file included, lies
-    // on one file system: ZAVIO_BENCH_DIR, else the system's temporary folder.
+    // Everything, the program folder and the working file included, lies on
+    // one file system: ZAVIO_BENCH_DIR, else the system's temporary folder.
     const char* benchDir = std::getenv("ZAVIO_BENCH_DIR");
     const fs::path root = fs::path(benchDir ? benchDir : fs::temp_directory_path().string()) /
                           ("zavio-bench-" + std::to_string(::getpid()));
     fs::create_directories(root / "program");
     const std::string convert = (root / "program" / "zavio-convert").string();
     fs::copy_file(argc > 1 ? argv[1] : ZAVIO_CONVERT_PATH, convert);
+    const fs::path runtime = root / "runtime";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    std::vector<std::string> env = EnvironmentWithRuntime(runtime);
 
     struct Variant {
         const char* name;
@@ -281,12 +302,15 @@ int main(int argc, char** argv)
         }
         WriteBytes(sources / "Help.cnt", AsSaved(ContentsFile()));
     }
-    if (argc > 2) {  // only make the input, for profiling by hand
-        fs::copy(root / "sources-k", argv[2], fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    if (argc > 2) {  // only make the inputs, for profiling by hand
+        fs::create_directories(argv[2]);
+        for (const char* sources : {"sources", "sources-k"})
+            fs::copy(root / sources, fs::path(argv[2]) / sources,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove_all(root);
         return 0;
     }
-    std::printf("in %s\n", root.c_str());
+    std::printf("in %s (the working file in %s)\n", root.c_str(), (runtime / "zavio").c_str());
     std::printf("input: %d manuscripts, %d topics, %.0f KB each on average; a contents file of %d topics\n",
                 kManuscripts, kTopics, manuscriptBytes / 1024.0 / kManuscripts, kTopics);
 
@@ -308,7 +332,7 @@ int main(int argc, char** argv)
                     inputs.push_back("conv/" + entry.path().filename().string());
                 }
                 std::sort(inputs.begin(), inputs.end());
-                Run run = Convert(convert, top, kind, inputs);
+                Run run = Convert(convert, top, kind, inputs, env);
                 times.push_back(run.seconds);
                 cpu.push_back(run.cpuSeconds);
                 peakKb = std::max(peakKb, run.peakKb);

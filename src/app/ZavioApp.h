@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/ConversionState.h"
+#include "framework/FileSystem.h"
 #include "framework/TextFile.h"
 #include "framework/WinApp.h"
 
@@ -71,6 +72,9 @@ public:
     CZavioDoc* CreateDocumentForPath(const std::string& path);
     bool LoadFileIntoDocument(CZavioDoc* doc, const std::string& path);
     bool ReadTextFileLines(LineList& lines, const std::string& path);
+    // The file's text as ReadTextFileLines reads it, each line followed by
+    // CR LF; false as there.
+    bool ReadTextFileText(std::string& text, const std::string& path);
     CDocument* OpenDocumentFile(const std::string& path) override;
     bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
 
@@ -124,6 +128,9 @@ public:
     std::string m_strOpenDir;
     std::string m_strSaveDir;
     std::string m_strWorkDir;
+    // The working file's folder (m_strWorkDir), held open from one transfer
+    // to the next.
+    OpenFolder& WorkingFolder();
     int m_bWinHelpAvailable = 0;
     int m_nHelpMode = 0;
     CZavioDoc* m_pNewDoc = nullptr;
@@ -131,6 +138,7 @@ public:
 
 private:
     CConversionState m_conversion;
+    std::unique_ptr<OpenFolder> m_workingFolder;
     std::unique_ptr<CMultiDocTemplate> m_template;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -94,6 +94,8 @@ void CZavioApp::RunConversion(int htmlHelp)
         }
         if (run.m_bKeepHeader == 0) SimplifyHeader(run);
         doc->SplitTagsIntoLines();
+        // Split, the source lines have served; their room goes to the pages.
+        LineList().swap(doc->m_saSourceLines);
         doc->MoveNoteListToApp(run);
         doc->RemoveFootnoteMarks();
         doc->ConvertJumpLinks();

@@ -58,6 +58,9 @@ void MoveKeywordMarks(std::vector<KeywordMark>& from, std::vector<KeywordMark>& 
 void CZavioDoc::AppendHeaderLines(const CConversionState& run)
 {
     const LineList& header = run.m_saHeaderLines;
+    // Room for the contents link too, which most pages take next: the list
+    // grows once here and once for the page's lines.
+    m_saOutputLines.reserve(m_saOutputLines.size() + header.size() + 2);
     m_saOutputLines.insert(m_saOutputLines.end(), header.begin(), header.end());
 }
 
@@ -80,7 +83,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
     const int pageStart = static_cast<int>(m_saOutputLines.size());
 
     auto copyLine = std::find_if(source.begin(), source.end(), IsBodyStartCopyLine);
-    const std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
+    std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
 
     // Walk up from the end to the page break that opens the last page, or to
     // the body's opening div; the lines met are the page.
@@ -100,7 +103,9 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
         }
     }
 
-    // Moved as one block: the page keeps its order behind what is already here.
+    // Moved as one block: the page keeps its order behind what is already here,
+    // with room for the body-start copy that goes in front of it.
+    m_saOutputLines.reserve(m_saOutputLines.size() + (source.size() - first) + 1);
     auto from = source.begin() + static_cast<std::ptrdiff_t>(first);
     m_saOutputLines.insert(m_saOutputLines.end(), std::make_move_iterator(from), std::make_move_iterator(source.end()));
     source.erase(from, source.end());
@@ -109,7 +114,7 @@ bool CZavioDoc::TakeLastPage(CZavioDoc* manuscript, std::string& noteReference, 
 
     if (opening != Opening::None) FindNoteReference(pageStart, noteReference, opening == Opening::PageBreak);
     // Every page opens Word's body section, the first page then twice.
-    m_saOutputLines.insert(m_saOutputLines.begin() + pageStart, bodyStartCopy);
+    m_saOutputLines.insert(m_saOutputLines.begin() + pageStart, std::move(bodyStartCopy));
     m_sourceBreaks.InsertLines(static_cast<std::size_t>(pageStart), 1);
     TrimPageTail(pageStart);
     ReadPageTitle(pageStart, title);

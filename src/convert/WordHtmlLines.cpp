@@ -105,11 +105,11 @@ bool IsFirstPageLine(std::string_view line)
 
 bool IsPageBreakTag(std::string_view line)
 {
-    // Word wraps a style value after ":" or ";", never inside a property's
-    // name, so one search passes over every other line.
-    if (line.find("page-break-before") == std::string_view::npos) return false;
+    // Only a tag breaks a page. Word wraps a style value after ":" or ";",
+    // never inside a property's name, so one search passes over every other tag.
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos || line[first] != '<') return false;
+    if (line.find("page-break-before") == std::string_view::npos) return false;
     // A section break goes on with its kind: "always;mso-break-type:section-break'".
     return ContainsWithoutBlanks(line, "page-break-before:always'") ||
            ContainsWithoutBlanks(line, "page-break-before:always;");

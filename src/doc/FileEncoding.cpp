@@ -33,12 +33,17 @@ std::size_t FindUtf8CharsetValue(std::string_view line)
     return std::string_view::npos;
 }
 
-TextEncoding DetectFileEncoding(const LineList& lines, const std::string& extension)
+TextEncoding DetectFileEncoding(std::string_view text, const std::string& extension)
 {
-    if (!lines.empty() && std::string_view(lines.front()).substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8;
     if (!IsManuscriptExtension(extension)) return TextEncoding::Cp932;
-    // The declaration stands in the head, before the body starts.
-    for (const std::string& line : lines) {
+    // The declaration stands in the head, before the body starts: its lines
+    // are read as far as that, as a text file's lines are.
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lf = text.find('\n', start);
+        std::string_view line = text.substr(start, lf == std::string_view::npos ? lf : lf - start);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        start = lf == std::string_view::npos ? text.size() : lf + 1;
         if (FindIgnoringCase(line, "<body") != std::string_view::npos) break;
         if (FindIgnoringCase(line, "<meta") != std::string_view::npos &&
             FindUtf8CharsetValue(line) != std::string_view::npos)

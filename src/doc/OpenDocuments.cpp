@@ -8,6 +8,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "framework/TextFile.h"
 
 namespace zavio {
 namespace {
@@ -109,27 +110,35 @@ CZavioDoc* CZavioApp::CreateDocumentForPath(const std::string& path)
 
 bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
 {
-    LineList lines;
-    doc->ReadViewLines(lines);
-    const bool read = ReadTextFileLines(lines, path);
+    // The view's own lines (none in a new document), then the file's. The
+    // file's text goes through the working file as one piece: as lines, a
+    // manuscript would be cut into thousands of strings only to be joined.
+    LineList viewLines;
+    doc->ReadViewLines(viewLines);
+    std::string fileText;
+    const bool read = ReadTextFileText(fileText, path);
+    std::string text = viewLines.empty() ? std::move(fileText) : JoinTextLines(viewLines) + fileText;
     // The window shows and saves the file in its own encoding.
-    if (read) doc->SetTextEncoding(DetectFileEncoding(lines, doc->m_strExtension));
-    doc->m_bFileNotRead = !read || !doc->LoadLinesIntoView(lines);
+    if (read) doc->SetTextEncoding(DetectFileEncoding(text, doc->m_strExtension));
+    doc->m_bFileNotRead = !read || !doc->LoadTextIntoView(std::move(text));
     return !doc->m_bFileNotRead;
 }
 
 bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)
 {
+    std::string text;
+    if (!ReadTextFileText(text, path)) return false;
+    SplitTextLines(text, lines);
+    return true;
+}
+
+bool CZavioApp::ReadTextFileText(std::string& text, const std::string& path)
+{
+    std::optional<std::string> bytes = ReadFileBytes(path);
     // A file with zero bytes is not text: the view could not hold it, and
     // showing part of it would lose the rest on the next save.
-    LineList read;
-    if (!ReadTextLines(path, read)) return false;
-    for (const std::string& line : read)
-        if (line.find('\0') != std::string::npos) return false;
-    if (lines.empty())
-        lines.swap(read);
-    else
-        lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    if (!bytes || bytes->find('\0') != std::string::npos) return false;
+    text = CrLfText(std::move(*bytes));
     return true;
 }
 

@@ -26,14 +26,17 @@ void ConvertUtf8Lines(LineList& lines, std::size_t first)
 
 bool CZavioDoc::ReadViewLines(LineList& lines)
 {
-    std::string text;
+    std::string buffer;
+    CArchive ar(buffer, CArchive::store);
     try {
-        CArchive ar(text, CArchive::store);
         Serialize(ar);
     } catch (const std::bad_alloc&) {
         AfxMessageBox(ToCp932("テキスト読み取りに使用するメモリが不足しています"));
         return false;
     }
+    // The view's own bytes where it lends them: nothing changes them while
+    // they are split.
+    const std::string_view text = ar.Stored();
 
     const std::size_t firstRead = lines.size();
     // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
@@ -48,9 +51,15 @@ bool CZavioDoc::ReadViewLines(LineList& lines)
         if (nextLf < i) nextLf = text.find('\n', i);
         if (nextZero < i) nextZero = text.find('\0', i);
         const std::size_t end = std::min({nextCr, nextLf, nextZero, size});
+        const char c = end == size ? '\0' : text[end];
+        // A whole line in one run, as nearly every line is, is made in place.
+        if (line.empty() && end > i && (c == '\r' || c == '\n')) {
+            lines.emplace_back(text, i, end - i);
+            i = end + 1;
+            continue;
+        }
         line.append(text, i, end - i);
         if (end == size) break;
-        const char c = text[end];
         i = end + 1;
         // CR LF ends a line once; a bare LF on an empty line ends nothing.
         if (c == '\r' || (c == '\n' && !line.empty())) {

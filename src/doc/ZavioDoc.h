@@ -39,6 +39,8 @@ public:
     // The encoding of the document's file, which its view shows and saves.
     void SetTextEncoding(TextEncoding encoding);
     bool LoadLinesIntoView(const LineList& lines);
+    // The same for lines already joined, each followed by CR LF.
+    bool LoadTextIntoView(std::string text);
     bool WriteLinesToFile(const LineList& lines, RoundTripFile& file);
     void WriteTermsText();
 

@@ -44,7 +44,7 @@ bool CDocument::OnSaveDocument(const std::string& path, const FileWriteOptions& 
     std::string bytes;
     CArchive ar(bytes, CArchive::store);
     Serialize(ar);
-    if (!WriteFileBytes(path, bytes, how)) {
+    if (!WriteFileBytes(path, ar.Stored(), how)) {
         AfxMessageBox(ToCp932("ドキュメントを保存できませんでした。"));
         return false;
     }

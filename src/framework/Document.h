@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "framework/CmdTarget.h"
 #include "framework/FileSystem.h"
@@ -21,14 +22,40 @@ public:
     bool IsStoring() const { return m_mode == store; }
     bool IsLoading() const { return m_mode == load; }
     std::string& Buffer() { return m_buffer; }
+    // Storing: bytes that stay as they are while the archive is used may be
+    // lent instead of copied, when they are the first stored.
+    void Store(std::string_view bytes)
+    {
+        TakeLoan();
+        m_buffer.append(bytes);
+    }
+    void Lend(std::string_view bytes)
+    {
+        if (!m_lent && m_buffer.empty()) {
+            m_loan = bytes;
+            m_lent = true;
+        } else {
+            Store(bytes);
+        }
+    }
+    // What was stored, lent or copied.
+    std::string_view Stored() const { return m_lent ? m_loan : std::string_view(m_buffer); }
     // Set by a loading view that refused the bytes.
     void SetFailed() { m_failed = true; }
     bool Failed() const { return m_failed; }
 
 private:
+    void TakeLoan()
+    {
+        if (m_lent) m_buffer.assign(m_loan);
+        m_lent = false;
+    }
+
     std::string& m_buffer;
     Mode m_mode;
     bool m_failed = false;
+    bool m_lent = false;
+    std::string_view m_loan;
 };
 
 class CDocument : public CCmdTarget {

@@ -26,10 +26,12 @@ bool CEditView::SetRawText(std::string bytes)
 void CEditView::SerializeRaw(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        if (ar.Buffer().empty())
-            ar.Buffer() = GetRawText();
+        // Bytes the control holds as they are are lent, not copied: a page
+        // or a manuscript would be copied whole only to be read once.
+        if (const std::string* held = m_pControl->HeldText())
+            ar.Lend(*held);
         else
-            ar.Buffer() += GetRawText();
+            ar.Store(GetRawText());
     } else if (!SetRawText(std::move(ar.Buffer()))) {  // a loading archive hands its bytes over
         ar.SetFailed();
     }

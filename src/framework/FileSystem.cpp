@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,14 @@ FileFaults::Kind InjectedFault(std::string_view path)
     if (faults.kind == FileFaults::kNone || !faults.applies || !faults.applies(path)) return FileFaults::kNone;
     errno = faults.kind == FileFaults::kReadOnly ? EROFS : ENOSPC;
     return faults.kind;
+}
+
+// The same for the file `name` in `folder`; the path is put together only
+// while a fault is injected.
+FileFaults::Kind InjectedFault(const std::string& folder, std::string_view name)
+{
+    if (Faults().kind == FileFaults::kNone) return FileFaults::kNone;
+    return InjectedFault(folder + std::string(name));
 }
 
 bool UnnamedFilesRefused(std::string_view path)
@@ -334,7 +343,7 @@ public:
     bool TakeFreeName(const std::string& target)
     {
         if (m_name.empty()) {
-            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            if (!LinkUnnamed(target)) return false;
         } else {
             if (!RenameWithoutReplacing(m_name, target)) return false;
             m_name.clear();
@@ -348,7 +357,7 @@ public:
         if (m_name.empty()) {
             // A name of its own first: a link never replaces a file.
             const std::string name = TemporaryName(NativeFolderOf(target));
-            if (::linkat(AT_FDCWD, SelfLink().c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+            if (!LinkUnnamed(name)) return false;
             m_name = name;
         }
         if (::rename(m_name.c_str(), target.c_str()) != 0) return false;
@@ -357,9 +366,18 @@ public:
     }
 
 private:
-    std::string SelfLink() const
+    // Names the unnamed file `name` (native). Straight from its descriptor
+    // where the kernel lets the file's opener do so (Linux 6.10 on), which
+    // spares the walk through /proc; else through its /proc link.
+    bool LinkUnnamed(const std::string& name)
     {
-        return "/proc/self/fd/" + std::to_string(m_fd);
+        static std::atomic<bool> byDescriptor{true};
+        if (byDescriptor && ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+        if (byDescriptor && errno != ENOENT && errno != EPERM) return false;
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        byDescriptor = false;  // refused, yet the file could be named: this kernel wants the link
+        return true;
     }
 
     bool Close()
@@ -433,12 +451,60 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWri
     return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
+OpenFolder::~OpenFolder()
+{
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+int OpenFolder::Descriptor()
+{
+    const int pid = static_cast<int>(::getpid());
+    if (m_fd >= 0 && m_pid == pid) return m_fd;
+    if (m_fd >= 0) ::close(m_fd);  // the parent's: this process opens its own
+    m_fd = -1;
+    auto native = ToNativePath(m_path.empty() ? std::string_view(".") : std::string_view(m_path));
+    if (!native) return -1;
+    m_fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_pid = pid;
+    return m_fd;
+}
+
+FolderLock::FolderLock(OpenFolder& folder) : m_path(folder.Path())
+{
+    const int fd = folder.Descriptor();
+    if (fd < 0) return;
+    while (::flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR) return;
+    m_fd = fd;
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0) ::flock(m_fd, LOCK_UN);
+}
+
+bool FolderLock::RemoveFile(std::string_view name) const
+{
+    auto native = ToNativePath(name);
+    if (m_fd < 0 || !native || InjectedFault(m_path, name) == FileFaults::kReadOnly) return false;
+    return ::unlinkat(m_fd, native->c_str(), 0) == 0;
+}
+
 RoundTripFile::RoundTripFile(std::string_view path)
 {
     const FileFaults::Kind fault = InjectedFault(path);
     if (fault == FileFaults::kReadOnly) return;
     m_diskFull = fault == FileFaults::kDiskFull;
     if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+RoundTripFile::RoundTripFile(const FolderLock& folder, std::string_view name)
+{
+    const FileFaults::Kind fault = InjectedFault(folder.Path(), name);
+    if (fault == FileFaults::kReadOnly || !folder.Locked()) return;
+    m_diskFull = fault == FileFaults::kDiskFull;
+    if (auto native = ToNativePath(name))
+        m_fd = ::openat(folder.Descriptor(), native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
 bool RoundTripFile::Write(std::string_view bytes)
@@ -451,21 +517,28 @@ bool RoundTripFile::Write(std::string_view bytes)
 
 std::optional<std::string> RoundTripFile::ReadBack() const
 {
-    if (m_fd < 0) return std::nullopt;
+    std::string bytes;
+    if (!ReadBack(bytes)) return std::nullopt;
+    return bytes;
+}
+
+bool RoundTripFile::ReadBack(std::string& bytes) const
+{
+    if (m_fd < 0) return false;
     // One byte more than was written: a read that comes back short has
     // reached the end, so the usual case takes a single call.
-    std::string bytes(m_written + 1, '\0');
+    bytes.resize(m_written + 1);
     std::size_t done = 0;
     while (true) {
         if (done == bytes.size()) bytes.resize(bytes.size() * 2);
         ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
+        if (n < 0) return false;
         done += static_cast<std::size_t>(n);
         if (done < bytes.size()) break;
     }
     bytes.resize(done);
-    return bytes;
+    return true;
 }
 
 void RoundTripFile::Close()

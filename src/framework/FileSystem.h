@@ -85,12 +85,54 @@ struct FileFaults {
 };
 void InjectFileFaults(FileFaults faults);
 
+// A folder held open, so that files in it are made and removed by name
+// alone, without walking its path again. A process forked from the one that
+// opened it opens it anew: a lock taken through a shared descriptor would be
+// shared with the parent.
+class OpenFolder {
+public:
+    explicit OpenFolder(std::string folder) : m_path(std::move(folder)) {}  // CP932; empty for the current folder
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The folder's descriptor, opened on first use; -1 when it cannot be opened.
+    int Descriptor();
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    int m_pid = 0;  // the process that opened m_fd
+};
+
+// An exclusive advisory lock on an open folder, which every process taking
+// it on the same folder waits for; held until the object goes.
+class FolderLock {
+public:
+    explicit FolderLock(OpenFolder& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool Locked() const { return m_fd >= 0; }
+    const std::string& Path() const { return m_path; }
+    int Descriptor() const { return m_fd; }
+    bool RemoveFile(std::string_view name) const;
+
+private:
+    const std::string& m_path;
+    int m_fd = -1;
+};
+
 // A file written and then read back through one descriptor: created, or
 // emptied when it exists. Closed when the object goes; the file stays. Not
 // an output: the working file lives for one transfer only.
 class RoundTripFile {
 public:
     explicit RoundTripFile(std::string_view path);
+    // The file `name` in a locked folder.
+    RoundTripFile(const FolderLock& folder, std::string_view name);
     ~RoundTripFile() { Close(); }
     RoundTripFile(const RoundTripFile&) = delete;
     RoundTripFile& operator=(const RoundTripFile&) = delete;
@@ -100,6 +142,10 @@ public:
     bool Write(std::string_view bytes);
     // The whole file from its start; nullopt when it cannot be read.
     std::optional<std::string> ReadBack() const;
+    // The same into `bytes`, whose buffer is used again: a text read back
+    // over the buffer it was written from takes no new memory when that
+    // buffer has a byte to spare. False when the file cannot be read.
+    bool ReadBack(std::string& bytes) const;
     void Close();
 
 private:

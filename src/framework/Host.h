@@ -58,6 +58,9 @@ public:
     virtual ~EditControl() = default;
     virtual std::string GetText() const = 0;
     virtual void SetText(std::string bytes) = 0;
+    // The bytes GetText gives, where the control holds them as they are;
+    // null where they are made anew (edited text is encoded again).
+    virtual const std::string* HeldText() const { return nullptr; }
     // How the bytes are to be shown and edited; the document decides it.
     virtual void SetEncoding(TextEncoding encoding) { (void)encoding; }
 

@@ -29,9 +29,9 @@ bool ReadTextLines(std::string_view path, LineList& lines)
     return true;
 }
 
-std::string JoinTextLines(const LineList& lines)
+std::string JoinTextLines(const LineList& lines, std::size_t spare)
 {
-    std::size_t total = 0;
+    std::size_t total = spare;
     for (const auto& line : lines) total += line.size() + 2;
     // Room is made once and filled in place; nothing is written twice.
     std::string out;
@@ -41,6 +41,21 @@ std::string JoinTextLines(const LineList& lines)
         out.append("\r\n", 2);
     }
     return out;
+}
+
+std::string CrLfText(std::string bytes)
+{
+    // A bare LF anywhere needs a CR put in front: the text is made anew.
+    for (std::size_t lf = bytes.find('\n'); lf != std::string::npos; lf = bytes.find('\n', lf + 1)) {
+        if (lf == 0 || bytes[lf - 1] != '\r') {
+            LineList lines;
+            SplitTextLines(bytes, lines);
+            return JoinTextLines(lines);
+        }
+    }
+    // A last line without its line break gets one.
+    if (!bytes.empty() && bytes.back() != '\n') bytes.append("\r\n", 2);
+    return bytes;
 }
 
 bool WriteTextLines(std::string_view path, const LineList& lines)

@@ -20,8 +20,13 @@ void SplitTextLines(std::string_view bytes, LineList& lines);
 // lines appended so far stay).
 bool ReadTextLines(std::string_view path, LineList& lines);
 
-// Each line followed by CR LF.
-std::string JoinTextLines(const LineList& lines);
+// Each line followed by CR LF, with `spare` bytes of room left after them.
+std::string JoinTextLines(const LineList& lines, std::size_t spare = 0);
+
+// The text JoinTextLines makes of the lines SplitTextLines reads from
+// `bytes`, made without the lines: in the bytes' own buffer when they end
+// every line with CR LF already, as Word and the program write text.
+std::string CrLfText(std::string bytes);
 
 // Creates or truncates the file and writes the lines; false on a file error.
 bool WriteTextLines(std::string_view path, const LineList& lines);

@@ -15,6 +15,7 @@ class ByteBufferControl : public EditControl {
 public:
     std::string GetText() const override { return m_text; }
     void SetText(std::string bytes) override { m_text = std::move(bytes); }
+    const std::string* HeldText() const override { return &m_text; }
 
 private:
     std::string m_text;

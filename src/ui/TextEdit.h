@@ -51,6 +51,7 @@ public:
 
     std::string GetText() const override;
     void SetText(std::string bytes) override;
+    const std::string* HeldText() const override { return m_edited ? nullptr : &m_bytes; }
     void SetEncoding(TextEncoding encoding) override;
     void Undo() override;
     void Cut() override;

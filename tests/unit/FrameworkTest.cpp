@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <random>
 
 #include "TestApp.h"
 #include "framework/FileSystem.h"
@@ -210,6 +211,24 @@ TEST(TextFiles, WritingEndsEveryLineWithCrLf)
 {
     EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
     EXPECT_EQ(JoinTextLines({}), "");
+}
+
+// A file's text made in one piece is the text its lines join to, whether its
+// own buffer serves (CR LF throughout) or not.
+TEST(TextFiles, CrLfTextIsTheJoinedLines)
+{
+    std::mt19937 rng(7);
+    const char pieces[] = {'a', '\r', '\n', '\0', '\x81'};
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes;
+        for (std::size_t n = rng() % 12; n > 0; --n) {
+            if (rng() % 2) bytes += "\r\n";
+            bytes += pieces[rng() % std::size(pieces)];
+        }
+        LineList lines;
+        SplitTextLines(bytes, lines);
+        ASSERT_EQ(CrLfText(bytes), JoinTextLines(lines)) << testing::PrintToString(bytes);
+    }
 }
 
 }  // namespace

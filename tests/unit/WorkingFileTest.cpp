@@ -158,9 +158,11 @@ TEST_F(LoadLinesTest, WriteLinesToFileEndsEveryLineWithCrLf)
 }
 
 // Two running copies share the one working file: each transfer must get its
-// own text back, however the two interleave.
+// own text back, however the two interleave. They start as forks of a copy
+// that holds the working folder open already, whose lock they must not share.
 TEST_F(LoadLinesTest, TwoProcessesNeverSwapTheirTexts)
 {
+    ASSERT_TRUE(NewDocument()->LoadLinesIntoView({"before the fork"}));
     auto runTransfers = [&](char mark) {
         CZavioDoc* doc = NewDocument();
         LineList lines(50, std::string(200, mark));
