@@ -13,7 +13,10 @@ source_dir=$2
 scratch=$(mktemp -d)
 first_pid=
 cleanup() {
-    [ -n "$first_pid" ] && kill "$first_pid" 2>/dev/null || true
+    if [ -n "$first_pid" ]; then
+        kill "$first_pid" 2>/dev/null || true
+        wait "$first_pid" 2>/dev/null || true
+    fi
     chmod -R u+w "$scratch" 2>/dev/null || true
     rm -rf "$scratch"
 }
@@ -59,7 +62,8 @@ if [ "$(id -u)" -eq 0 ]; then
     chown -R nobody "$user"
     as_user=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups --)
 fi
-run() { "${as_user[@]}" env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$home" LANG=C.UTF-8 "$@"; }
+user_env=(env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$home" LANG=C.UTF-8)
+run() { "${as_user[@]}" "${user_env[@]}" "$@"; }
 if run touch "$prefix/lib/zavio/probe" 2>/dev/null; then
     fail "the prefix is not read-only for the user who runs the programs"
 fi
@@ -78,7 +82,8 @@ fi
 # The desktop program, offscreen. The shell's open request opens a file as a
 # dropped file, which joins the recent-file list in the user's settings.
 settings="$home/.config/Local AppWizard-Generated Applications/Zavio.conf"
-gui() { run XDG_RUNTIME_DIR="$user/run" QT_QPA_PLATFORM=offscreen "$@"; }
+gui_env=(XDG_RUNTIME_DIR="$user/run" QT_QPA_PLATFORM=offscreen)
+gui() { run "${gui_env[@]}" "$@"; }
 opened() {
     local i
     for i in $(seq 300); do
@@ -87,7 +92,9 @@ opened() {
     done
     return 1
 }
-gui zavio "$work/one.txt" >"$scratch/first.log" 2>&1 &
+# Exec'd all the way down, so the pid the clean-up kills is the program's own
+# and no copy outlives the test.
+(exec "${as_user[@]}" "${user_env[@]}" "${gui_env[@]}" zavio "$work/one.txt") >"$scratch/first.log" 2>&1 &
 first_pid=$!
 opened one.txt || fail "the first start did not open its file: $(cat "$scratch/first.log")"
 [ -S "$user/run/zavio/instance" ] || fail "the first start does not take later starts' files"
