@@ -131,6 +131,22 @@ public:
     // The working file's folder (m_strWorkDir), held open from one transfer
     // to the next.
     OpenFolder& WorkingFolder();
+    // While an object of this class lives, transfers share one working file,
+    // made at the first and removed when the object goes, rather than making
+    // and deleting it each time: a conversion makes a transfer per page.
+    class WorkingFileHold {
+    public:
+        explicit WorkingFileHold(CZavioApp& app);
+        ~WorkingFileHold();
+        WorkingFileHold(const WorkingFileHold&) = delete;
+        WorkingFileHold& operator=(const WorkingFileHold&) = delete;
+
+    private:
+        CZavioApp& m_app;
+    };
+    // The held working file `name`, emptied for the next transfer, in the
+    // locked working folder; nullptr when no hold lives.
+    RoundTripFile* HeldWorkingFile(const FolderLock& folder, std::string_view name);
     int m_bWinHelpAvailable = 0;
     int m_nHelpMode = 0;
     CZavioDoc* m_pNewDoc = nullptr;
@@ -139,6 +155,8 @@ public:
 private:
     CConversionState m_conversion;
     std::unique_ptr<OpenFolder> m_workingFolder;
+    int m_nWorkingFileHolds = 0;  // holds may nest
+    std::unique_ptr<RoundTripFile> m_heldWorkingFile;
     std::unique_ptr<CMultiDocTemplate> m_template;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -158,6 +158,9 @@ int main(int argc, char** argv)
     CZavioApp app(host);
     app.InitState(ProgramFolder());
 
+    // Opening the manuscripts and converting them are transfers all: they
+    // share one working file.
+    const CZavioApp::WorkingFileHold hold(app);
     host.PickFiles(paths);
     app.ExecuteCommand(ID_FILE_OPEN);
     if (!OpenedEvery(app, paths)) return kExitEndedEarly;  // the Open command said why

@@ -53,6 +53,8 @@ void CZavioApp::RunConversion(int htmlHelp)
     CConversionState& run = m_conversion;
     if (TakeHelpMode("HID_SEPARATE_HTML.htm")) return;
     if (!ConfirmConversion(run)) return;
+    // A page is a transfer: the run's transfers share one working file.
+    const WorkingFileHold hold(*this);
 
     bool manuscriptFound = false;
     bool contentsFound = false;

@@ -512,7 +512,7 @@ bool RoundTripFile::Write(std::string_view bytes)
     if (m_fd >= 0 && m_diskFull) return WriteHalfOnFullDisk(m_fd, bytes);
     if (m_fd < 0 || !WriteAll(m_fd, bytes)) return false;
     m_written += bytes.size();
-    return true;
+    return !m_restarted || ::ftruncate(m_fd, static_cast<off_t>(m_written)) == 0;
 }
 
 std::optional<std::string> RoundTripFile::ReadBack() const
@@ -539,6 +539,27 @@ bool RoundTripFile::ReadBack(std::string& bytes) const
     }
     bytes.resize(done);
     return true;
+}
+
+bool RoundTripFile::Restart(const FolderLock& folder, std::string_view name)
+{
+    const FileFaults::Kind fault = InjectedFault(folder.Path(), name);
+    if (fault == FileFaults::kReadOnly || !folder.Locked()) Close();
+    if (m_fd < 0) return false;
+    m_diskFull = fault == FileFaults::kDiskFull;
+    m_written = 0;
+    m_restarted = true;
+    return ::lseek(m_fd, 0, SEEK_SET) == 0;
+}
+
+bool RoundTripFile::RemoveName(const FolderLock& folder, std::string_view name) const
+{
+    auto native = ToNativePath(name);
+    struct stat named, own;
+    if (m_fd < 0 || !native || !folder.Locked() || ::fstat(m_fd, &own) != 0 ||
+        ::fstatat(folder.Descriptor(), native->c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    return named.st_dev == own.st_dev && named.st_ino == own.st_ino && folder.RemoveFile(name);
 }
 
 void RoundTripFile::Close()

@@ -127,7 +127,8 @@ private:
 
 // A file written and then read back through one descriptor: created, or
 // emptied when it exists. Closed when the object goes; the file stays. Not
-// an output: the working file lives for one transfer only.
+// an output: the working file lives for one transfer, or for the transfers of
+// one conversion run.
 class RoundTripFile {
 public:
     explicit RoundTripFile(std::string_view path);
@@ -146,12 +147,21 @@ public:
     // over the buffer it was written from takes no new memory when that
     // buffer has a byte to spare. False when the file cannot be read.
     bool ReadBack(std::string& bytes) const;
+    // Readies the file `name` of a locked folder for the next text, as
+    // opening it anew would: the text is written over the old and the file
+    // cut to its length, so the pages it holds are used again. False when the
+    // file is closed or cannot be rewound.
+    bool Restart(const FolderLock& folder, std::string_view name);
+    // Deletes `name` in the locked folder when the name is still this file's:
+    // another process may have removed it and made its own since.
+    bool RemoveName(const FolderLock& folder, std::string_view name) const;
     void Close();
 
 private:
     int m_fd = -1;
     std::size_t m_written = 0;
-    bool m_diskFull = false;  // an injected fault
+    bool m_restarted = false;  // older, longer text may follow what is written
+    bool m_diskFull = false;   // an injected fault
 };
 
 }  // namespace zavio

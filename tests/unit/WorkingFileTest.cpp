@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
 #include <random>
 
 #include "TestApp.h"
@@ -62,6 +63,7 @@ TEST_F(ViewLinesTest, LongLinesAreReadWhole)
 class LoadLinesTest : public AppTest {
 protected:
     std::string WorkingFile() const { return m_app->m_strWorkDir + "OursTemp.txt"; }
+    void RoundTripRandomLineLists();
 };
 
 TEST_F(LoadLinesTest, ViewGetsCrLfLinesAndNoWorkingFileRemains)
@@ -89,8 +91,44 @@ TEST_F(LoadLinesTest, LongLineReachesTheViewWhole)
 }
 
 // Lines without CR, LF or zero bytes come back as they went in, double-byte characters with 0x5C / 0x7C trail bytes
-// included.
+// included; also through a held working file, where a short text follows a longer one in the same file.
 TEST_F(LoadLinesTest, RoundTripOfRandomLineLists)
+{
+    for (bool held : {false, true}) {
+        {
+            std::optional<CZavioApp::WorkingFileHold> hold;
+            if (held) hold.emplace(*m_app);
+            RoundTripRandomLineLists();
+        }
+        EXPECT_FALSE(FileExists(WorkingFile()));
+    }
+}
+
+// A conversion's transfers share one working file: it stands while the hold
+// lives and goes with it, but a file another copy put under its name stays.
+TEST_F(LoadLinesTest, AHeldWorkingFileGoesWithTheHold)
+{
+    CZavioDoc* doc = NewDocument();
+    {
+        CZavioApp::WorkingFileHold hold(*m_app);
+        {
+            CZavioApp::WorkingFileHold nested(*m_app);
+            ASSERT_TRUE(doc->LoadLinesIntoView({"x"}));
+        }
+        EXPECT_TRUE(FileExists(WorkingFile()));
+    }
+    EXPECT_FALSE(FileExists(WorkingFile()));
+
+    {
+        CZavioApp::WorkingFileHold hold(*m_app);
+        ASSERT_TRUE(doc->LoadLinesIntoView({"x"}));
+        ASSERT_EQ(::unlink(WorkingFile().c_str()), 0);
+        WriteFile(WorkingFile(), "another copy's");
+    }
+    EXPECT_EQ(ReadFile(WorkingFile()), "another copy's");
+}
+
+void LoadLinesTest::RoundTripRandomLineLists()
 {
     const std::vector<std::string> pieces = {"a",     " ",     "\t",      "<",     ">",    "\\",       "|",     J("表"),
                                              J("ソ"), J("ポ"), J("ﾌｧｲﾙ"), J("　"), "\x81", "\xFC\xFC", "&nbsp;"};
@@ -108,7 +146,6 @@ TEST_F(LoadLinesTest, RoundTripOfRandomLineLists)
         ASSERT_EQ(back, lines) << "round " << round;
     }
     EXPECT_TRUE(m_host.m_shown.empty());
-    EXPECT_FALSE(FileExists(WorkingFile()));
 }
 
 TEST_F(LoadLinesTest, UnwritableWorkingFolderKeepsTheOldText)
@@ -164,6 +201,9 @@ TEST_F(LoadLinesTest, TwoProcessesNeverSwapTheirTexts)
 {
     ASSERT_TRUE(NewDocument()->LoadLinesIntoView({"before the fork"}));
     auto runTransfers = [&](char mark) {
+        // One copy converts, its transfers sharing a held file; the other opens files.
+        std::optional<CZavioApp::WorkingFileHold> hold;
+        if (mark == 'A') hold.emplace(*m_app);
         CZavioDoc* doc = NewDocument();
         LineList lines(50, std::string(200, mark));
         for (int i = 0; i < 300; ++i) {
