@@ -59,7 +59,7 @@ bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
 bool CZavioDoc::LoadTextIntoView(std::string text)
 {
     // The lock is taken on the working file's folder rather than on the file
-    // itself: the file is deleted at the end of every transfer, and dropping
+    // itself: the file is deleted at the end of a transfer or a hold, and dropping
     // the last descriptor of a deleted file costs a file system such as ext4
     // a journalled clean-up each time. Every copy of the program locks the
     // same folder, so transfers never interleave all the same.
