@@ -3,7 +3,8 @@
 //   args             first line: the options; then one input file per line,
 //                    relative to the case's root, in the order to open them
 //   input/           copied into a fresh root folder before the run
-//   expected/        every file the root holds after the run, byte for byte
+//   expected/        every file the root holds after the run, byte for byte;
+//                    a link to an input file for one left as it came in
 //   expected.exit    the exit status
 //   expected.stderr  the messages shown (UTF-8); {ROOT} stands for the root
 //   expected.stdout  optional: the files written, one per line, with {ROOT}
@@ -112,7 +113,9 @@ std::map<std::string, std::string> FilesBelow(const fs::path& folder)
     std::map<std::string, std::string> files;
     if (!fs::exists(folder)) return files;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).generic_string()] = ReadAll(entry.path());
+        // Named as listed: an expected file may be a link to an input file.
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(folder).generic_string()] = ReadAll(entry.path());
     return files;
 }
 
