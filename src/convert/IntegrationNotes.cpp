@@ -1,8 +1,7 @@
-// The integration note: a plain text that tells the developer where the
-// sources went and how to open the new help from an application.
-#include "app/ZavioApp.h"
+#include "convert/IntegrationNotes.h"
+
+#include "convert/ConversionState.h"
 #include "convert/RunFiles.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
 
@@ -66,26 +65,26 @@ const char kWorkshopDownloadPage[] =
 
 }  // namespace
 
-void CZavioApp::WriteIntegrationNote(CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
-                                     std::string contentsName)
+void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std::string& finishedFolder,
+                          const std::string& manuscriptPath, const std::string& contentsName)
 {
-    const std::string& baseName = ToCp932(run.m_bHtmlHelp ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
-    CZavioDoc* note = NewNamedDocument("txt", baseName, finishedFolder + baseName + ".txt");
-    if (!note) return;
-
+    const std::string& baseName = ToCp932(run.HtmlHelp() ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
     const std::string folderName = ConversionFolderName(manuscriptPath);
-    if (run.m_bHtmlHelp)
-        note->ComposeHtmlHelpNote(folderName, run.m_strProjectName);
-    else
-        note->ComposeHpTypeNote(folderName, contentsName);
-    WriteGeneratedFile(run, note, false);
+    OutputFile note{OutputRole::Note,
+                    finishedFolder + baseName + ".txt",
+                    "txt",
+                    baseName,
+                    run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
+                                   : ComposeHpTypeNote(folderName, contentsName),
+                    false};
+    WriteGeneratedFile(run, port, std::move(note));
 }
 
-void CZavioDoc::ComposeHpTypeNote(std::string folderName, std::string contentsName)
+LineList ComposeHpTypeNote(const std::string& folderName, const std::string& contentsName)
 {
     const std::string finished = FinishedInPathNotation();
     const std::string contentsPage = contentsName + ".htm";
-    LineList& out = m_saOutputLines;
+    LineList out;
     out.push_back(ToCp932("　原稿ファイルと目次ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
                   ToCp932("フォルダに移動しました。"));
     out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
@@ -105,12 +104,13 @@ void CZavioDoc::ComposeHpTypeNote(std::string folderName, std::string contentsNa
     out.push_back(ToCp932("　目次ファイル ***.cnt を一緒に変換しなかった場合は全ページのリンクが目次となります。"));
     out.push_back(ToCp932("　目次") + contentsPage + ToCp932(" は Word で編集できます。"));
     out.push_back(ToCp932("　目次") + contentsPage + ToCp932(" はファイル名を変更してはいけません。"));
+    return out;
 }
 
-void CZavioDoc::ComposeHtmlHelpNote(std::string folderName, const std::string& project)
+LineList ComposeHtmlHelpNote(const std::string& folderName, const std::string& project)
 {
     const std::string finished = FinishedInPathNotation();
-    LineList& out = m_saOutputLines;
+    LineList out;
     out.push_back(ToCp932("　原稿ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
                   ToCp932("フォルダに移動しました。"));
     out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
@@ -152,6 +152,7 @@ void CZavioDoc::ComposeHtmlHelpNote(std::string folderName, const std::string& p
     AppendMenuCommandSample(out, "HTML Help " + ToCp932("目次"), ToCp932("***(HTML Help 名).chm"));
     out.push_back(
         ToCp932("　アプリケーションへ組込まない場合は ***.chm のショートカットを作りクリックすると良いでしょう。"));
+    return out;
 }
 
 }  // namespace zavio

@@ -1,7 +1,7 @@
 // Application state, help-mode, new documents and command routing.
 #include "TestApp.h"
 #include "app/ZavioView.h"
-#include "doc/FileKinds.h"
+#include "res/FileKinds.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"

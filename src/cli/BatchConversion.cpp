@@ -1,0 +1,111 @@
+#include "BatchConversion.h"
+
+#include <optional>
+
+#include "convert/ConversionDriver.h"
+#include "convert/ConversionState.h"
+#include "framework/Cp932.h"
+#include "framework/Document.h"
+#include "framework/FileEncoding.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
+#include "res/FileKinds.h"
+#include "res/Messages.h"
+
+namespace zavio {
+namespace {
+
+class BatchPort : public ConversionPort {
+public:
+    BatchPort(std::ostream& messages, std::ostream& written) : m_messages(messages), m_written(written) {}
+
+    // A source is read when its pass comes, as the Open command read it: one
+    // manuscript's text at a time is in memory.
+    bool ReadSource(const SourceFile& source, SourceText& text) override
+    {
+        std::optional<std::string> read = ReadTextFileText(source.path);
+        if (!read) {
+            Say(res::NotOpenedMessage(source.path, res::NotOpenedWhile::Opening));
+            return false;
+        }
+        text.encoding = DetectFileEncoding(*read, IsManuscriptExtension(source.extension));
+        text.bytes = std::move(*read);
+        return true;
+    }
+
+    bool WriteFile(const OutputFile& file) override
+    {
+        FileWriteOptions how;
+        how.flushToDisk = false;  // made again from the sources if need be
+        if (file.keepBackup) {
+            const PathParts parts = SplitPath(file.path);
+            how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
+        }
+        if (!WriteFileBytes(file.path, JoinTextLines(file.lines), how)) {
+            Say(DocumentNotSavedMessage());
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
+        // Not flushed name by name: a conversion writes hundreds of files,
+        // and the stream is flushed when the program ends.
+        m_written << DecodeCp932Lossless(file.path) << '\n';
+        return true;
+    }
+
+    bool MoveSource(const std::string& from, const std::string& to, bool& taken) override
+    {
+        return MoveFile(from, to, &taken);
+    }
+
+    void Say(const std::string& message) override { m_messages << DecodeCp932Lossless(message) << '\n' << std::flush; }
+
+private:
+    std::ostream& m_messages;
+    std::ostream& m_written;
+};
+
+// Opens the files in order as the Open command would: each once, each read
+// whole. Every refusal is said; false when any file was refused, as a script
+// must not convert half a project.
+bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& opened, ConversionPort& port)
+{
+    bool every = true;
+    for (const std::string& path : paths) {
+        bool already = false;
+        for (const SourceFile& file : opened) already = already || MbCompare(file.path, path) == 0;
+        if (already) {
+            port.Say(path + ToCp932(" はすでに開かれています"));
+            port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Opening));
+            every = false;
+            continue;
+        }
+        if (!ReadTextFileText(path)) {
+            port.Say(path + ToCp932("　は読み込みできませんでした"));
+            every = false;
+            continue;
+        }
+        const PathParts parts = SplitPath(path);
+        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
+        opened.push_back({path, parts.fname, extension, nullptr});
+    }
+    return every;
+}
+
+}  // namespace
+
+BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std::ostream& written)
+{
+    BatchPort port(messages, written);
+    std::vector<SourceFile> opened;
+    if (!OpenFiles(request.paths, opened, port)) return kExitEndedEarly;
+
+    CConversionState run(request.kind);
+    // The desktop's question, answered by the command line.
+    port.Say(ConversionQuestion(request.kind));
+    run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
+    RunConversion(run, port, CollectSources(opened));
+    if (!run.m_bConversionFinished) return kExitEndedEarly;
+    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+}
+
+}  // namespace zavio
