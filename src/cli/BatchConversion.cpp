@@ -4,6 +4,7 @@
 
 #include "convert/ConversionDriver.h"
 #include "convert/ConversionState.h"
+#include "convert/RunFiles.h"
 #include "framework/Cp932.h"
 #include "framework/Document.h"
 #include "framework/FileEncoding.h"
@@ -35,13 +36,7 @@ public:
 
     bool WriteFile(const OutputFile& file) override
     {
-        FileWriteOptions how;
-        how.flushToDisk = false;  // made again from the sources if need be
-        if (file.keepBackup) {
-            const PathParts parts = SplitPath(file.path);
-            how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
-        }
-        if (!WriteFileBytes(file.path, JoinTextLines(file.lines), how)) {
+        if (!WriteOutputFileBytes(file)) {
             Say(DocumentNotSavedMessage());
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
             return false;

@@ -95,6 +95,17 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
     return FolderAndName(source.path) + why;
 }
 
+bool WriteOutputFileBytes(const OutputFile& file)
+{
+    FileWriteOptions how;
+    how.flushToDisk = false;  // made again from the sources if need be
+    if (file.keepBackup) {
+        const PathParts parts = SplitPath(file.path);
+        how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
+    }
+    return WriteFileBytes(file.path, JoinTextLines(file.lines), how);
+}
+
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)
 {
     const std::string path = file.path;

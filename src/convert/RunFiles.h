@@ -35,6 +35,11 @@ std::string TakeFreeName(std::string_view stem, std::string_view ext,
 std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
                                  const std::string& finishedFolder);
 
+// Writes a generated file straight to the disk, all or nothing, an earlier
+// file of its name kept as its backup where asked: how a port without
+// windows writes. False when it was not written.
+bool WriteOutputFileBytes(const OutputFile& file);
+
 // Writes a file of the run through the port, unless a source of the run lies
 // at its path; false, recorded in the run and said, when it was not written.
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file);
