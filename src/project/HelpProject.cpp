@@ -54,10 +54,13 @@ unsigned ProjectCodePage(const std::vector<ProjectLine>& lines)
         std::string key;
         std::string_view value;
         if (line.section != "OPTIONS" || !SplitKeyValue(line.text, key, value)) continue;
+        // LCID= has three numbers; the first is the language.
         const std::string number = StripComments(value, nullptr);
-        const unsigned long parsed = std::strtoul(number.c_str(), nullptr, 0);
-        if (key == "CHARSET") fromCharset = CodePageOfCharset(static_cast<int>(parsed));
-        if (key == "LCID" && parsed != 0) fromLanguage = CodePageOfLanguage(static_cast<unsigned>(parsed));
+        char* end = nullptr;
+        const unsigned long parsed = std::strtoul(number.c_str(), &end, 0);
+        if (end == number.c_str() || (*end != '\0' && !IsAsciiSpace(static_cast<unsigned char>(*end)))) continue;
+        if (key == "CHARSET" && parsed <= 255) fromCharset = CodePageOfCharset(static_cast<int>(parsed));
+        if (key == "LCID") fromLanguage = CodePageOfLanguage(static_cast<unsigned>(parsed));
     }
     for (unsigned codePage : {fromCharset, fromLanguage}) {
         if (codePage != 0 && IsKnownCodePage(codePage)) return codePage;
