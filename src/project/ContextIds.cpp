@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "framework/Cp932.h"
+#include "framework/Path.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectReader.h"
 
@@ -173,7 +174,7 @@ void ProjectReader::IncludeHeader(std::string_view spec, const std::string& incl
     m_project.includes.push_back(*path);
     m_includeStack.push_back(*path);
     const std::string shown = ShownName(*path);
-    const std::string folder = FolderOfPath(*path);
+    const std::string folder = GetFolderOfPath(*path);
     bool inComment = false;
     for (std::size_t i = 0; i < lines.size(); ++i)
         ReadMapLine(lines[i], shown + ":" + std::to_string(i + 1), folder, true, inComment);

@@ -137,7 +137,7 @@ std::string ContextKey(std::string_view context)
     return MbUpperAscii(context);
 }
 
-ProjectReader::ProjectReader(HelpProject& project) : m_project(project), m_folder(FolderOfPath(project.path))
+ProjectReader::ProjectReader(HelpProject& project) : m_project(project), m_folder(GetFolderOfPath(project.path))
 {
     m_includeStack.push_back(project.path);
 }

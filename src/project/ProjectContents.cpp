@@ -3,6 +3,7 @@
 #include <set>
 
 #include "framework/Cp932.h"
+#include "framework/Path.h"
 #include "project/HelpProject.h"
 #include "project/ProjectFiles.h"
 
@@ -26,7 +27,7 @@ std::string IncludedContentsName(std::string_view line)
 class ContentsReader {
 public:
     ContentsReader(const HelpProject& project, LineList& problems)
-        : m_project(project), m_folder(FolderOfPath(project.path)), m_problems(problems)
+        : m_project(project), m_folder(GetFolderOfPath(project.path)), m_problems(problems)
     {
     }
 
@@ -59,8 +60,8 @@ private:
     std::optional<std::string> Include(const std::string& name, const std::string& includer, const std::string& source,
                                        LineList& lines)
     {
-        const auto path = FindInFolders(ProjectSearchFolders(FolderOfPath(includer), m_folder, m_project.rootFolders),
-                                        name, EntryKind::File);
+        const auto path = FindInFolders(
+            ProjectSearchFolders(GetFolderOfPath(includer), m_folder, m_project.rootFolders), name, EntryKind::File);
         const char* fault = nullptr;
         if (!path)
             fault = " が見つかりません";

@@ -104,12 +104,6 @@ std::optional<std::string> FindInFolders(const std::vector<std::string>& folders
     return std::nullopt;
 }
 
-std::string FolderOfPath(std::string_view path)
-{
-    PathParts parts = SplitPath(path);
-    return parts.drive + parts.dir;
-}
-
 std::string ShownPath(std::string_view folder, std::string_view path)
 {
     if (!folder.empty() && path.starts_with(folder)) path.remove_prefix(folder.size());

@@ -26,9 +26,6 @@ std::optional<std::string> FindNamedEntry(std::string_view folder, std::string_v
 std::optional<std::string> FindInFolders(const std::vector<std::string>& folders, std::string_view name,
                                          EntryKind kind);
 
-// The folder part of a path, ending in a separator; empty for a bare name.
-std::string FolderOfPath(std::string_view path);
-
 // A path as messages name it: from `folder` on when it lies below it.
 std::string ShownPath(std::string_view folder, std::string_view path);
 
