@@ -26,10 +26,7 @@ int SplitManuscript(const std::string& text)
     SplitTextLines(text, manuscript.sourceLines);
     SplitOffWordHeader(run, manuscript);
     SimplifyHeader(run);
-    SplitTagsIntoLines(manuscript);
-    MoveNoteListToRun(run, manuscript.body);
-    RemoveFootnoteMarks(manuscript.body);
-    ConvertJumpLinks(manuscript.body);
+    CleanUpBody(run, manuscript);
     int pages = 0;
     for (bool more = true; more; ++pages) {
         ManuscriptLines page;

@@ -46,8 +46,7 @@ public:
             return false;
         }
         doc->SetFileNames(file.extension, file.baseName, file.path);
-        doc->m_saOutputLines = file.lines;
-        bool written = doc->LoadLinesIntoView(doc->m_saOutputLines);
+        bool written = doc->LoadTextIntoView(file.text);
         // A view that did not take the text must not replace the file.
         if (!written)
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));

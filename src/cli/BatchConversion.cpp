@@ -1,5 +1,6 @@
 #include "BatchConversion.h"
 
+#include <cstdint>
 #include <optional>
 
 #include "convert/ConversionDriver.h"
@@ -20,17 +21,15 @@ class BatchPort : public ConversionPort {
 public:
     BatchPort(std::ostream& messages, std::ostream& written) : m_messages(messages), m_written(written) {}
 
-    // A source is read when its pass comes, as the Open command read it: one
-    // manuscript's text at a time is in memory.
+    // The text each file had when it was opened, as a window holds it; the
+    // run takes each once.
+    std::vector<SourceText> m_opened;
+
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
-        std::optional<std::string> read = ReadTextFileText(source.path);
-        if (!read) {
-            Say(res::NotOpenedMessage(source.path, res::NotOpenedWhile::Opening));
-            return false;
-        }
-        text.encoding = DetectFileEncoding(*read, IsManuscriptExtension(source.extension));
-        text.bytes = std::move(*read);
+        const auto index = reinterpret_cast<std::uintptr_t>(source.handle);
+        if (index >= m_opened.size()) return false;
+        text = std::move(m_opened[index]);
         return true;
     }
 
@@ -60,9 +59,9 @@ private:
 };
 
 // Opens the files in order as the Open command would: each once, each read
-// whole. Every refusal is said; false when any file was refused, as a script
-// must not convert half a project.
-bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& opened, ConversionPort& port)
+// whole, its text kept for the run. Every refusal is said; false when any
+// file was refused, as a script must not convert half a project.
+bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& opened, BatchPort& port)
 {
     bool every = true;
     for (const std::string& path : paths) {
@@ -74,14 +73,17 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
             every = false;
             continue;
         }
-        if (!ReadTextFileText(path)) {
+        std::optional<std::string> text = ReadTextFileText(path);
+        if (!text) {
             port.Say(path + ToCp932("　は読み込みできませんでした"));
             every = false;
             continue;
         }
         const PathParts parts = SplitPath(path);
         const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        opened.push_back({path, parts.fname, extension, nullptr});
+        const TextEncoding encoding = DetectFileEncoding(*text, IsManuscriptExtension(extension));
+        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
+        port.m_opened.push_back({std::move(*text), encoding});
     }
     return every;
 }

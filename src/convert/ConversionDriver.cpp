@@ -124,10 +124,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             return;
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);
-        SplitTagsIntoLines(manuscript);
-        MoveNoteListToRun(run, manuscript.body);
-        RemoveFootnoteMarks(manuscript.body);
-        ConvertJumpLinks(manuscript.body);
+        CleanUpBody(run, manuscript);
 
         port.NamePageList(finishedFolder + "ListTitl.txt");
         SeparatePages(run, port, contentsName, manuscript, listLines, finishedFolder);
@@ -151,7 +148,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
 
     WriteGeneratedFile(
         run, port,
-        {OutputRole::PageList, finishedFolder + "ListTitl.txt", "txt", "ListTitl", std::move(listLines), false});
+        {OutputRole::PageList, finishedFolder + "ListTitl.txt", "txt", "ListTitl", JoinTextLines(listLines), false});
     port.EndRun();
     run.m_bConversionFinished = true;
 }

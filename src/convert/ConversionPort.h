@@ -33,7 +33,7 @@ struct OutputFile {
     std::string path;       // CP932
     std::string extension;  // lower case, without the dot
     std::string baseName;
-    LineList lines;           // each ends with CR LF in the file
+    std::string text;         // its lines, each ended by CR LF
     bool keepBackup = false;  // an earlier file of the name becomes NAME-Back.EXT
 };
 

@@ -76,13 +76,14 @@ std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view t
 void WriteHomepageContents(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
                            const std::string& contentsName, const std::string& contentsPagePath)
 {
-    OutputFile page{OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, {}, false};
-    AppendHeaderLines(run, page.lines);
+    LineList lines;
+    AppendHeaderLines(run, lines);
     if (contents)
-        AppendContentsFromCnt(run, contents->lines, page.lines);
+        AppendContentsFromCnt(run, contents->lines, lines);
     else
-        AppendContentsFromPages(run, page.lines);
-    WriteGeneratedFile(run, port, std::move(page));
+        AppendContentsFromPages(run, lines);
+    WriteGeneratedFile(run, port,
+                       {OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, JoinTextLines(lines), false});
 }
 
 void AppendContentsFromPages(const CConversionState& run, LineList& out)

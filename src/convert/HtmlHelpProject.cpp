@@ -72,9 +72,11 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
 
     const std::string folder = GetFolderOfPath(manuscriptPath);
 
-    OutputFile project{OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName, {}, true};
-    AppendProjectLines(project.lines, projectName, run.m_saPageTitles, run.m_saPageFiles, !run.m_keywordIndex.empty());
-    WriteGeneratedFile(run, port, std::move(project));
+    LineList projectLines;
+    AppendProjectLines(projectLines, projectName, run.m_saPageTitles, run.m_saPageFiles, !run.m_keywordIndex.empty());
+    WriteGeneratedFile(run, port,
+                       {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName,
+                        JoinTextLines(projectLines), true});
 
     OutputFile sitemap{OutputRole::Sitemap,
                        folder + "Table of Contents.hhc",
@@ -82,12 +84,14 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
                        contents ? contents->baseName : std::string(),
                        {},
                        true};
-    AppendSitemapHeader(sitemap.lines);
+    LineList lines;
+    AppendSitemapHeader(lines);
     if (contents)
-        AppendHhcTreeFromCnt(run, contents->lines, sitemap.lines);
+        AppendHhcTreeFromCnt(run, contents->lines, lines);
     else
-        AppendFlatPageList(sitemap.lines, run.m_saPageTitles, run.m_saPageFiles);
-    sitemap.lines.push_back("</BODY></HTML>");
+        AppendFlatPageList(lines, run.m_saPageTitles, run.m_saPageFiles);
+    lines.push_back("</BODY></HTML>");
+    sitemap.text = JoinTextLines(lines);
     WriteGeneratedFile(run, port, std::move(sitemap));
 }
 

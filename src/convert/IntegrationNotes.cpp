@@ -63,6 +63,19 @@ void AppendMenuCommandSample(LineList& out, const std::string& commandName, cons
 const char kWorkshopDownloadPage[] =
     "https://learn.microsoft.com/en-us/previous-versions/windows/desktop/htmlhelp/microsoft-html-help-downloads";
 
+// The opening lines: where the sources (`moved`, in the note's words) and
+// the note itself (`noteName`) went.
+void AppendWhereTheFilesWent(LineList& out, std::string_view moved, const std::string& folderName,
+                             std::string_view noteName)
+{
+    const std::string finished = FinishedInPathNotation();
+    out.push_back(ToCp932(moved) + folderName + ToCp932(" と並列した ") + finished +
+                  ToCp932("フォルダに移動しました。"));
+    out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
+    out.push_back(ToCp932(noteName) + finished + ToCp932("フォルダに保存済みです。"));
+    out.push_back("");
+}
+
 }  // namespace
 
 void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std::string& finishedFolder,
@@ -74,22 +87,17 @@ void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std
                     finishedFolder + baseName + ".txt",
                     "txt",
                     baseName,
-                    run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
-                                   : ComposeHpTypeNote(folderName, contentsName),
+                    JoinTextLines(run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
+                                                 : ComposeHpTypeNote(folderName, contentsName)),
                     false};
     WriteGeneratedFile(run, port, std::move(note));
 }
 
 LineList ComposeHpTypeNote(const std::string& folderName, const std::string& contentsName)
 {
-    const std::string finished = FinishedInPathNotation();
     const std::string contentsPage = contentsName + ".htm";
     LineList out;
-    out.push_back(ToCp932("　原稿ファイルと目次ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
-                  ToCp932("フォルダに移動しました。"));
-    out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
-    out.push_back(ToCp932("　この HP type Help の組込.txt は ") + finished + ToCp932("フォルダに保存済みです。"));
-    out.push_back("");
+    AppendWhereTheFilesWent(out, "　原稿ファイルと目次ファイルは ", folderName, "　この HP type Help の組込.txt は ");
     out.push_back(ToCp932("　アプリケーションに HP type Help を組込みます。"));
     out.push_back(ToCp932("　まず、変換を実行したフォルダ ") + folderName +
                   ToCp932(" をアプリケーションの実行ファイルと同じパスにコピーします。"));
@@ -109,13 +117,8 @@ LineList ComposeHpTypeNote(const std::string& folderName, const std::string& con
 
 LineList ComposeHtmlHelpNote(const std::string& folderName, const std::string& project)
 {
-    const std::string finished = FinishedInPathNotation();
     LineList out;
-    out.push_back(ToCp932("　原稿ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
-                  ToCp932("フォルダに移動しました。"));
-    out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
-    out.push_back(ToCp932("　この HTML Help の作成と組込.txt は ") + finished + ToCp932("フォルダに保存済みです。"));
-    out.push_back("");
+    AppendWhereTheFilesWent(out, "　原稿ファイルは ", folderName, "　この HTML Help の作成と組込.txt は ");
     out.push_back(ToCp932("　HTML Help の作成には、HTML Help Workshp というソフトが必要です。"));
     out.push_back(ToCp932("　HTML Help Workshp は無料でダウンロードできます。"));
     out.push_back(ToCp932("　　　### 参考 ### ") + kWorkshopDownloadPage);

@@ -189,7 +189,7 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
 
     if (run.HtmlHelp()) {
         OutputFile sitemap{OutputRole::KeywordIndex, folder + "Index.hhk", "hhk", "Index", {}, true};
-        LineList& out = sitemap.lines;
+        LineList out;
         AppendSitemapHead(out);
         out.push_back("<UL>");
         for (const KeywordIndex::Entry& entry : entries) {
@@ -201,6 +201,7 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
         }
         out.push_back("</UL>");
         out.push_back("</BODY></HTML>");
+        sitemap.text = JoinTextLines(out);
         WriteGeneratedFile(run, port, std::move(sitemap));
         return;
     }
@@ -209,13 +210,14 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
     // to as every page does, listed with the pages.
     const std::string name = IndexPageName(run, folder, contentsName);
     OutputFile page{OutputRole::IndexPage, folder + name + ".htm", "htm", name, {}, false};
-    LineList& out = page.lines;
+    LineList out;
     AppendHeaderLines(run, out);
     AppendContentsLink(out, contentsName);
     for (const KeywordIndex::Entry& entry : entries) {
         AppendPageKeyword(out, 1, entry);
         for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
     }
+    page.text = JoinTextLines(out);
     if (!WriteGeneratedFile(run, port, std::move(page))) return;
     listLines.emplace_back();
     listLines.push_back(ListRemark("Keyword index : " + std::to_string(index.KeywordCount()) + " keywords"));

@@ -62,8 +62,6 @@ public:
     void MoveTailTo(ManuscriptLines& to, std::size_t first);
     // Lines [first, end) move in front of the lines of `to`.
     void MoveTailToFront(ManuscriptLines& to, std::size_t first);
-    // The lines, giving up the rest: what a page writes.
-    LineList TakeLines() { return std::move(m_lines); }
 
 private:
     LineList m_lines;

@@ -102,6 +102,12 @@ int SeparatePages(CConversionState& run, ConversionPort& port, const std::string
 {
     const std::string folder = GetFolderOfPath(manuscript.source.path);
     const NoteLineIndex notes(run.m_notes.Lines());  // the note lines stay as they are while pages are taken
+    // Every page begins alike: the header and, for homepage-type help, the
+    // link to the contents page, joined once.
+    LineList opening;
+    AppendHeaderLines(run, opening);
+    if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
+    const std::string pageStart = JoinTextLines(opening);
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     bool more = true;
@@ -119,12 +125,8 @@ int SeparatePages(CConversionState& run, ConversionPort& port, const std::string
         std::string pageName = FreePageName(run, port, folder, topicName, finishedFolder, clash, said);
         // The keywords of the page's "K" notes, read before its lines go.
         const std::vector<Keyword> keywords = PageKeywords(run, notes, page);
-        OutputFile file{OutputRole::Page, folder + pageName + ".htm", "htm", pageName, {}, false};
-        AppendHeaderLines(run, file.lines);
-        if (!run.HtmlHelp()) AppendContentsLink(file.lines, contentsName);
-        LineList pageOwn = page.TakeLines();
-        file.lines.insert(file.lines.end(), std::make_move_iterator(pageOwn.begin()),
-                          std::make_move_iterator(pageOwn.end()));
+        OutputFile file{OutputRole::Page, folder + pageName + ".htm", "htm", pageName, pageStart, false};
+        AppendJoinedLines(file.text, page.Lines());
         const bool written = WriteGeneratedFile(run, port, std::move(file));
         // The index lists only pages that exist, under the names they got.
         if (written) run.m_keywordIndex.AddPage(pageName, title, keywords);

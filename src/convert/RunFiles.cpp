@@ -103,7 +103,7 @@ bool WriteOutputFileBytes(const OutputFile& file)
         const PathParts parts = SplitPath(file.path);
         how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
     }
-    return WriteFileBytes(file.path, JoinTextLines(file.lines), how);
+    return WriteFileBytes(file.path, file.text, how);
 }
 
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)

@@ -213,11 +213,18 @@ void CutWindowName(std::string& target)
     if (at != std::string::npos) target.erase(at);
 }
 
+// Both style values hold a colon, which taking the blanks out leaves: a
+// line without one, as most text is, needs no closer look.
+bool HoldsStyleValue(const std::string& line, std::string_view value)
+{
+    return line.find(':') != std::string::npos && ContainsWithoutBlanks(line, value);
+}
+
 // Whether the line is hidden text: Word hides a hotspot's target with
 // "display:none;mso-hide:all".
 bool IsHiddenLine(const std::string& line)
 {
-    return ContainsWithoutBlanks(line, "display:none;mso-hide:all");
+    return HoldsStyleValue(line, "display:none;mso-hide:all");
 }
 
 // A link from line `start` to line `end` (the same line for a one-line link).
@@ -321,6 +328,14 @@ void RemoveFootnoteMarks(ManuscriptLines& body)
     body.EraseLines(removed);
 }
 
+void CleanUpBody(CConversionState& run, Manuscript& manuscript)
+{
+    SplitTagsIntoLines(manuscript);
+    MoveNoteListToRun(run, manuscript.body);
+    RemoveFootnoteMarks(manuscript.body);
+    ConvertJumpLinks(manuscript.body);
+}
+
 void ConvertJumpLinks(ManuscriptLines& body)
 {
     std::size_t linkStart = 0;
@@ -345,7 +360,7 @@ void ConvertJumpLinks(ManuscriptLines& body)
             target = line;
             targetCaptured = true;
         }
-        if (ContainsWithoutBlanks(line, "style='text-underline:double'")) {
+        if (HoldsStyleValue(line, "style='text-underline:double'")) {
             underline = true;
             continue;
         }

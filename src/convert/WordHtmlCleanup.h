@@ -36,4 +36,9 @@ void RemoveFootnoteMarks(ManuscriptLines& body);
 // hidden target goes from the page.
 void ConvertJumpLinks(ManuscriptLines& body);
 
+// The body's clean-up once the header is split off, in the order a
+// conversion runs it: split into lines, notes moved aside, marks removed,
+// jumps linked.
+void CleanUpBody(CConversionState& run, Manuscript& manuscript);
+
 }  // namespace zavio

@@ -50,7 +50,7 @@ public:
     void OnFileClose();
     void OnUpdateFileCommand(CCmdUI& ui);
 
-    // The lines a generated file's window was filled with.
+    // The lines the terms text's window was filled with.
     LineList m_saOutputLines;
     std::string m_strPath;
     std::string m_strBaseName;

@@ -32,16 +32,24 @@ bool ReadTextLines(std::string_view path, LineList& lines)
 
 std::string JoinTextLines(const LineList& lines, std::size_t spare)
 {
+    std::string out;
     std::size_t total = spare;
     for (const auto& line : lines) total += line.size() + 2;
-    // Room is made once and filled in place; nothing is written twice.
-    std::string out;
     out.reserve(total);
-    for (const auto& line : lines) {
-        out.append(line);
-        out.append("\r\n", 2);
-    }
+    AppendJoinedLines(out, lines);
     return out;
+}
+
+void AppendJoinedLines(std::string& text, const LineList& lines)
+{
+    std::size_t total = text.size();
+    for (const auto& line : lines) total += line.size() + 2;
+    // Room is made once and filled in place; nothing is written twice.
+    text.reserve(total);
+    for (const auto& line : lines) {
+        text.append(line);
+        text.append("\r\n", 2);
+    }
 }
 
 std::string CrLfText(std::string bytes)
@@ -62,8 +70,13 @@ std::string CrLfText(std::string bytes)
 std::optional<std::string> ReadTextFileText(std::string_view path)
 {
     std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes || bytes->find('\0') != std::string::npos) return std::nullopt;
+    if (!bytes || !HoldsText(*bytes)) return std::nullopt;
     return CrLfText(std::move(*bytes));
+}
+
+bool HoldsText(std::string_view bytes)
+{
+    return bytes.find('\0') == std::string_view::npos;
 }
 
 void SplitViewText(std::string_view text, LineList& lines)

@@ -30,10 +30,7 @@ protected:
 
         SplitOffWordHeader(run, m_manuscript);
         SimplifyHeader(run);
-        SplitTagsIntoLines(m_manuscript);
-        MoveNoteListToRun(run, m_manuscript.body);
-        RemoveFootnoteMarks(m_manuscript.body);
-        ConvertJumpLinks(m_manuscript.body);
+        CleanUpBody(run, m_manuscript);
 
         // Every call takes at least one line, so this many calls always suffice.
         const std::size_t limit = m_manuscript.body.size() + 1;

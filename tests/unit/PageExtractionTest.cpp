@@ -341,12 +341,9 @@ TEST(PageExtraction, WordManuscriptThroughTheStages)
     ASSERT_TRUE(SplitOffWordHeader(run, manuscript));
     EXPECT_EQ(run.m_saHeaderLines.back(), "");
     EXPECT_EQ(run.m_saHeaderLines.size(), 46u);
-    SplitTagsIntoLines(manuscript);
-    MoveNoteListToRun(run, manuscript.body);
+    CleanUpBody(run, manuscript);
     EXPECT_EQ(run.m_notes[0], "</div>");
     EXPECT_EQ(run.m_notes[2], "<div style='mso-element:footnote-list'>");
-    RemoveFootnoteMarks(manuscript.body);
-    ConvertJumpLinks(manuscript.body);
 
     struct Expected {
         bool more;
