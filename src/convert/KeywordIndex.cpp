@@ -173,8 +173,9 @@ std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
 std::vector<Keyword> PageKeywords(const CConversionState& run, const NoteLineIndex& notes, const ManuscriptLines& page)
 {
     std::vector<Keyword> keywords;
-    for (const KeywordMark& mark : page.KeywordMarks()) {
-        std::vector<Keyword> more = ParseKeywords(KeywordNoteText(run, notes, mark.noteReference));
+    for (const LineMark& mark : page.Marks()) {
+        if (mark.kind != MarkKind::Keyword) continue;
+        std::vector<Keyword> more = ParseKeywords(KeywordNoteText(run, notes, mark.value));
         keywords.insert(keywords.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     }
     return keywords;

@@ -31,14 +31,6 @@ struct Keyword {
 // the first level.
 std::vector<Keyword> ParseKeywords(std::string_view text);
 
-// A "K" mark that the clean-up removed from a manuscript's lines: the line
-// that followed it and the id of its note. The page that takes that line
-// takes the mark with it.
-struct KeywordMark {
-    std::size_t line;
-    std::string noteReference;
-};
-
 // The run's keywords and the pages that name them.
 class KeywordIndex {
 public:

@@ -6,17 +6,20 @@
 namespace zavio {
 namespace {
 
-std::vector<KeywordMark>::iterator FirstMarkFrom(std::vector<KeywordMark>& marks, std::size_t line)
+std::vector<LineMark>::iterator FirstMarkFrom(std::vector<LineMark>& marks, std::size_t line)
 {
     return std::lower_bound(marks.begin(), marks.end(), line,
-                            [](const KeywordMark& mark, std::size_t at) { return mark.line < at; });
+                            [](const LineMark& mark, std::size_t at) { return mark.line < at; });
 }
 
 }  // namespace
 
-void ManuscriptLines::AddKeywordMark(std::size_t line, std::string noteReference)
+void ManuscriptLines::AddMarks(std::vector<LineMark> marks)
 {
-    m_marks.push_back({line, std::move(noteReference)});
+    const auto middle = static_cast<std::ptrdiff_t>(m_marks.size());
+    m_marks.insert(m_marks.end(), std::make_move_iterator(marks.begin()), std::make_move_iterator(marks.end()));
+    std::inplace_merge(m_marks.begin(), m_marks.begin() + middle, m_marks.end(),
+                       [](const LineMark& a, const LineMark& b) { return a.line < b.line; });
 }
 
 void ManuscriptLines::InsertLine(std::size_t at, std::string line)
@@ -54,7 +57,7 @@ void ManuscriptLines::EraseLines(const std::vector<std::size_t>& ascending)
     // A mark moves back by the removed lines before it; one on a removed
     // line lands on the line after.
     std::size_t before = 0;
-    for (KeywordMark& mark : m_marks) {
+    for (LineMark& mark : m_marks) {
         while (before < ascending.size() && ascending[before] < mark.line) ++before;
         mark.line -= before;
     }
@@ -71,7 +74,7 @@ void ManuscriptLines::MoveTailTo(ManuscriptLines& to, std::size_t first)
     m_breaks.MoveTo(to.m_breaks, first, at);
     auto moved = FirstMarkFrom(m_marks, first);
     for (auto mark = moved; mark != m_marks.end(); ++mark)
-        to.m_marks.push_back({mark->line - first + at, std::move(mark->noteReference)});
+        to.m_marks.push_back({mark->line - first + at, mark->kind, std::move(mark->value)});
     m_marks.erase(moved, m_marks.end());
 }
 
@@ -81,11 +84,11 @@ void ManuscriptLines::MoveTailToFront(ManuscriptLines& to, std::size_t first)
     auto from = m_lines.begin() + static_cast<std::ptrdiff_t>(first);
     to.m_lines.insert(to.m_lines.begin(), std::make_move_iterator(from), std::make_move_iterator(m_lines.end()));
     to.m_breaks.PrependLines(m_breaks.From(first), count);
-    for (KeywordMark& mark : to.m_marks) mark.line += count;
+    for (LineMark& mark : to.m_marks) mark.line += count;
     auto moved = FirstMarkFrom(m_marks, first);
-    std::vector<KeywordMark> front;
+    std::vector<LineMark> front;
     for (auto mark = moved; mark != m_marks.end(); ++mark)
-        front.push_back({mark->line - first, std::move(mark->noteReference)});
+        front.push_back({mark->line - first, mark->kind, std::move(mark->value)});
     to.m_marks.insert(to.m_marks.begin(), std::make_move_iterator(front.begin()), std::make_move_iterator(front.end()));
     m_marks.erase(moved, m_marks.end());
     m_breaks.RemoveLines(first, m_lines.size());

@@ -1,14 +1,14 @@
 // What the pipeline works on: a source of the run as the front end names it,
 // and a manuscript's lines, which carry where the source broke them and the
-// "K" marks the clean-up took out, so that every stage that removes, inserts
-// or moves lines keeps all three in step.
+// marks the clean-up leaves at lines (keywords, links, places a jump may
+// reach), so that every stage that removes, inserts or moves lines keeps all
+// three in step.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "convert/KeywordIndex.h"
 #include "convert/SourceLineBreaks.h"
 #include "framework/Cp932.h"
 #include "framework/TextFile.h"
@@ -32,9 +32,23 @@ struct SourceText {
     TextEncoding encoding = TextEncoding::Cp932;
 };
 
+// What the clean-up left at a line of the body.
+enum class MarkKind {
+    Keyword,    // a "K" note whose mark stood before the line; value: the note's id
+    LinkStart,  // a jump's hotspot begins with the line; value: the target as hidden
+    LinkEnd,    // the hotspot ends with the line
+    Place,      // a "#" note inside a topic names this place; value: the note's id
+};
+
+struct LineMark {
+    std::size_t line;
+    MarkKind kind;
+    std::string value;
+};
+
 // Lines of a manuscript or a page: one tag run or text run per line once
 // split, with the positions between them where the source broke a line
-// (SourceLineBreaks) and the "K" marks, each at the line it stood before.
+// (SourceLineBreaks) and the marks, each at its line.
 class ManuscriptLines {
 public:
     std::size_t size() const { return m_lines.size(); }
@@ -44,14 +58,16 @@ public:
     std::string& operator[](std::size_t i) { return m_lines[i]; }
     const LineList& Lines() const { return m_lines; }
     const SourceLineBreaks& Breaks() const { return m_breaks; }
-    const std::vector<KeywordMark>& KeywordMarks() const { return m_marks; }
+    // In line order; of one line, in the order they were added.
+    const std::vector<LineMark>& Marks() const { return m_marks; }
 
     void Reserve(std::size_t lines) { m_lines.reserve(lines); }
     void Append(std::string line) { m_lines.push_back(std::move(line)); }
     // The source broke a line after the lines appended so far.
     void MarkSourceBreak() { m_breaks.Add(m_lines.size()); }
-    // A "K" mark at `line`, in line order.
-    void AddKeywordMark(std::size_t line, std::string noteReference);
+    // Marks at their lines, in line order among themselves; they join those
+    // already there.
+    void AddMarks(std::vector<LineMark> marks);
 
     void InsertLine(std::size_t at, std::string line);
     // Lines [first, last) go; marks among them stay with the line after.
@@ -66,7 +82,7 @@ public:
 private:
     LineList m_lines;
     SourceLineBreaks m_breaks;
-    std::vector<KeywordMark> m_marks;  // ascending lines
+    std::vector<LineMark> m_marks;  // ascending lines
 };
 
 // One manuscript of the run: its source, its text read into lines, and the

@@ -307,6 +307,7 @@ void RemoveFootnoteMarks(ManuscriptLines& body)
         return inReference && (line == "*" || line == "!" || line == "&gt;" || line == "@");
     };
     std::vector<std::size_t> removed;
+    std::vector<LineMark> marks;
     bool inReference = false;
     std::size_t anchorLine = body.size();  // the line that opened the last anchor
     for (std::size_t i = 0; i < body.size(); ++i) {
@@ -316,7 +317,8 @@ void RemoveFootnoteMarks(ManuscriptLines& body)
             if (inReference && body[i] == "K" && anchorLine < i) {
                 std::string_view anchor;
                 InNoteReferenceAfter(body[anchorLine], false, &anchor);
-                if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) body.AddKeywordMark(i, std::move(*id));
+                if (std::optional<std::string> id = NoteIdOfAnchor(anchor))
+                    marks.push_back({i, MarkKind::Keyword, std::move(*id)});
             }
             removed.push_back(i);
             continue;
@@ -325,6 +327,7 @@ void RemoveFootnoteMarks(ManuscriptLines& body)
         inReference = InNoteReferenceAfter(body[i], inReference, &anchor);
         if (!anchor.empty()) anchorLine = i;
     }
+    body.AddMarks(std::move(marks));
     body.EraseLines(removed);
 }
 

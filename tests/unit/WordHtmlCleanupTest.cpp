@@ -209,9 +209,9 @@ TEST(WordHtmlCleanup, OtherMarksGoOnlyFromNoteReferencesAndKeywordMarksStay)
         Lines({"*", anchor, "<span lang=EN-US>", "*", "!", "&gt;", "@", "K", "#", "</span></a>", "!", "@"});
     RemoveFootnoteMarks(body);
     EXPECT_EQ(body.Lines(), (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
-    ASSERT_EQ(body.KeywordMarks().size(), 1u);
-    EXPECT_EQ(body.KeywordMarks()[0].line, 3u);
-    EXPECT_EQ(body.KeywordMarks()[0].noteReference, "edn2");
+    ASSERT_EQ(body.Marks().size(), 1u);
+    EXPECT_EQ(body.Marks()[0].line, 3u);
+    EXPECT_EQ(body.Marks()[0].value, "edn2");
 }
 
 // Jump links
