@@ -49,6 +49,15 @@ bool ReadSourceWhereItLies(CConversionState& run, ConversionPort& port, const So
     return port.ReadSource(now, text);
 }
 
+// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
+std::string WithoutTopicsMessage(const SeparatedManuscript& manuscript)
+{
+    return manuscript.source.path + ToCp932(" にはトピックが見つかりません\n") +
+           ToCp932(manuscript.noteAnchors
+                       ? "トピック名を表す「#」の脚注がありません"
+                       : "Word の脚注がありません（Word で Web ページとして保存した原稿ではありません）");
+}
+
 // The contents file's lines in CP932; nullopt when it cannot be read.
 std::optional<ContentsFile> ReadContentsFile(CConversionState& run, ConversionPort& port, const SourceFile& source)
 {
@@ -94,7 +103,6 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         port.Say(ToCp932("原稿のHTMLファイルが開いていません"));
         return;
     }
-    if (!port.BeginRun()) return;
     const std::optional<SourceFile>& contents = sources.contents;
     const std::string contentsName = contents ? contents->baseName : std::string("Contents");
     const std::string contentsPagePath = GetFolderOfPath(sources.lastManuscriptPath) + contentsName + ".htm";
@@ -106,16 +114,13 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         run.m_sources.push_back({contents->path, contents->path, contents->baseName + "." + contents->extension});
     if (!run.HtmlHelp()) run.m_strContentsPagePath = contentsPagePath;
 
-    LineList listLines;
-    std::string manuscriptPath = sources.lastManuscriptPath;
-    std::string finishedFolder;
+    // Every manuscript is read and cut into pages before anything is written
+    // or moved: one that is no Word manuscript ends the run with nothing
+    // changed, and the pages know every topic a jump may reach.
+    std::vector<SeparatedManuscript> separated;
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
         run.BeginManuscript();
-        manuscriptPath = manuscript.source.path;
-        // Every manuscript of the run goes to the Finished folder of the first.
-        if (i + 1 == sources.manuscripts.size()) finishedFolder = PrepareFinishedFolder(manuscriptPath);
-
         SourceText text;
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
         LoadHtmlSource(manuscript, text);
@@ -125,15 +130,46 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);
         CleanUpBody(run, manuscript);
-
-        port.NamePageList(finishedFolder + "ListTitl.txt");
-        SeparatePages(run, port, contentsName, manuscript, listLines, finishedFolder);
-        // Said under the manuscript's line, which heads the block just listed.
-        MoveIntoFinished(run, port, manuscript.source, finishedFolder, listLines, 2);
+        separated.push_back(SeparatePages(run, contentsName, manuscript));
     }
+
+    if (!port.BeginRun()) return;
+    // Every manuscript of the run goes to the Finished folder of the first.
+    const std::string finishedFolder = PrepareFinishedFolder(sources.manuscripts.back().path);
+    port.NamePageList(finishedFolder + "ListTitl.txt");
+    // Every manuscript's text is read: each goes into Finished before any
+    // page is named, so that the pages see where every source lies. One
+    // without topics is said and stays where it is.
+    LineList moved(separated.size());
+    for (std::size_t i = 0; i < separated.size(); ++i) {
+        SeparatedManuscript& manuscript = separated[i];
+        if (manuscript.pages.empty()) {
+            port.Say(WithoutTopicsMessage(manuscript));
+            run.m_saWithoutTopics.push_back(manuscript.source.path);
+            continue;
+        }
+        if (RunSource* source = run.SourceOpenedAt(manuscript.source.path))
+            moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
+        port.ReleaseSource(manuscript.source);
+    }
+    NamePages(run, port, separated, finishedFolder);
+    const TopicTable topics(separated);
+    LineList listLines;
+    for (std::size_t i = 0; i < separated.size(); ++i) {
+        SeparatedManuscript& manuscript = separated[i];
+        if (manuscript.pages.empty()) {
+            listLines.insert(listLines.begin(), {std::string(), ListRemark(WithoutTopicsMessage(manuscript))});
+            continue;
+        }
+        WritePages(run, port, manuscript, topics, listLines);
+        // Said under the manuscript's line, which heads the block just listed.
+        if (!moved[i].empty()) listLines.insert(listLines.begin() + 2, ListRemark(moved[i]));
+    }
+    separated.clear();
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 
+    const std::string manuscriptPath = sources.manuscripts.front().path;
     std::optional<ContentsFile> contentsFile;
     if (contents) contentsFile = ReadContentsFile(run, port, *contents);
     if (run.HtmlHelp())
@@ -149,6 +185,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     WriteGeneratedFile(
         run, port,
         {OutputRole::PageList, finishedFolder + "ListTitl.txt", "txt", "ListTitl", JoinTextLines(listLines), false});
+    if (run.m_nJumpsNotLinked > 0)
+        port.Say(ToCp932("リンクにしなかったジャンプが ") + std::to_string(run.m_nJumpsNotLinked) +
+                 ToCp932(" 個あります。ジャンプ先は ListTitl.txt に書き出しました"));
     port.EndRun();
     run.m_bConversionFinished = true;
 }

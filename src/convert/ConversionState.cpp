@@ -8,6 +8,7 @@ void CConversionState::BeginManuscript()
 {
     m_saHeaderLines.clear();
     m_notes = ManuscriptLines();
+    m_characterStyles.clear();
 }
 
 void CConversionState::InsertPagesAtFront(LineList titles, LineList files)

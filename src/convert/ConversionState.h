@@ -13,6 +13,7 @@
 #include "convert/KeywordIndex.h"
 #include "convert/Manuscript.h"
 #include "convert/PageIndex.h"
+#include "convert/TextStyles.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -59,6 +60,9 @@ public:
     // SeparatePages). Emptied by BeginManuscript.
     LineList m_saHeaderLines;
     ManuscriptLines m_notes;
+    // The character styles of its head's style sheets (SplitOffWordHeader),
+    // which make hotspots and hide their targets (ConvertJumpLinks).
+    CharacterStyles m_characterStyles;
 
     // One title and one file base name per page written, in reading order
     // (InsertPagesAtFront, from SeparatePages); the writers list them and match
@@ -86,6 +90,13 @@ public:
     // could not move into Finished, each reported where it happened. The
     // batch converter's exit status 3.
     LineList m_saNotWritten;
+
+    // The manuscripts in which no topic was found: said, left where they
+    // are, and a reason for the batch converter's exit status 3.
+    LineList m_saWithoutTopics;
+    // Jumps whose target no page of the run has (or another help file's, in
+    // homepage-type help): left as text, listed, said once at the end.
+    int m_nJumpsNotLinked = 0;
 
     // The keywords of every page written (IndexPageKeywords, from
     // SeparatePages); the index writer makes the run's index of them.

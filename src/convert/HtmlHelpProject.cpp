@@ -74,9 +74,9 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
 
     LineList projectLines;
     AppendProjectLines(projectLines, projectName, run.m_saPageTitles, run.m_saPageFiles, !run.m_keywordIndex.empty());
-    WriteGeneratedFile(run, port,
-                       {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName,
-                        JoinTextLines(projectLines), true});
+    WriteGeneratedFile(
+        run, port,
+        {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName, JoinTextLines(projectLines), true});
 
     OutputFile sitemap{OutputRole::Sitemap,
                        folder + "Table of Contents.hhc",

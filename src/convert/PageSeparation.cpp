@@ -11,6 +11,7 @@
 #include "convert/PageExtraction.h"
 #include "convert/PageNames.h"
 #include "convert/RunFiles.h"
+#include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
 
@@ -35,7 +36,7 @@ std::string PageLine(const std::string& title, const std::string& pageName)
 }
 
 // Why a page does not carry its topic's name.
-enum class NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
+enum NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
 
 // The first free page name in `folder` for a topic: its own name, else that
 // name followed by (2), (3), ...; an empty name is "_". A name is taken by a
@@ -44,11 +45,10 @@ enum class NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
 // pass, so that a topic named like its manuscript keeps its name; what the
 // list of pages says about such a move is added to `said`.
 std::string FreePageName(CConversionState& run, ConversionPort& port, const std::string& folder,
-                         const std::string& topicName, const std::string& finishedFolder, NameClash& clash,
-                         LineList& said)
+                         const std::string& topicName, const std::string& finishedFolder, int& clash, LineList& said)
 {
     const std::string base = topicName.empty() ? std::string("_") : topicName;
-    clash = topicName.empty() ? NameClash::kEmpty : NameClash::kNone;
+    clash = topicName.empty() ? kEmpty : kNone;
     // The name itself first, for the reason it is taken; then on from the
     // last number it took.
     int& last = run.m_lastPageNameNumber[folder + base];
@@ -56,95 +56,256 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
         base, "",
         [&](const std::string& name, int number) {
             const std::string path = folder + name + ".htm";
-            NameClash here = NameClash::kNone;
+            int here = kNone;
             if (run.m_writtenPaths.count(path) != 0) {
-                here = NameClash::kOtherPage;
+                here = kOtherPage;
             } else if (path == run.m_strContentsPagePath) {
-                here = NameClash::kContentsPage;
+                here = kContentsPage;
             } else if (RunSource* source = run.SourceLyingAt(path)) {
                 std::string moved = MoveSourceToFinished(run, port, *source, finishedFolder);
                 if (!moved.empty()) said.push_back(std::move(moved));
-                if (run.SourceLyingAt(path)) here = NameClash::kSource;
+                if (run.SourceLyingAt(path)) here = kSource;
             }
-            if (here == NameClash::kNone) {
+            if (here == kNone) {
                 last = number;
                 return true;
             }
-            if (clash == NameClash::kNone) clash = here;
+            if (clash == kNone) clash = here;
             return false;
         },
         last);
 }
 
 // What the user is told about a page written under another name.
-std::string RenamedPageMessage(NameClash clash, const std::string& title, const std::string& topicName,
+std::string RenamedPageMessage(int clash, const std::string& title, const std::string& topicName,
                                const std::string& pageName)
 {
     const std::string page = ToCp932("ページ「") + title + ToCp932("」");
     const std::string named = page + ToCp932("のページ名 ") + topicName;
     const std::string written = ToCp932("、") + pageName + ToCp932(".htm に書き出しました");
     switch (clash) {
-        case NameClash::kEmpty:
+        case kEmpty:
             return page + ToCp932("にはページ名がないため") + written;
-        case NameClash::kOtherPage:
+        case kOtherPage:
             return named + ToCp932(" は別のページと同じため") + written;
-        case NameClash::kContentsPage:
+        case kContentsPage:
             return named + ToCp932(" は目次ページと同じため") + written;
         default:
             return named + ToCp932(" は変換元のファイルと同じため") + written;
     }
 }
 
+// The page's lines joined as the source broke them: a line break only where
+// Word broke a source line outside a tag (in text, where a blank stood), so
+// the page shows the blanks its manuscript showed and no others. The marks
+// become places in the text.
+void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineList& notes, const NoteLineIndex& index,
+                              TakenPage& taken)
+{
+    std::size_t total = 2;
+    for (const std::string& line : page.Lines()) total += line.size() + 2;
+    std::string& text = taken.text;
+    text.reserve(total);
+    const std::vector<LineMark>& marks = page.Marks();
+    auto mark = marks.begin();
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        for (; mark != marks.end() && mark->line == i && mark->kind != MarkKind::LinkEnd; ++mark) {
+            if (mark->kind == MarkKind::LinkStart)
+                taken.marks.push_back({text.size(), MarkKind::LinkStart, mark->value});
+            if (mark->kind == MarkKind::Place) {
+                std::string place = NoteTextAfterMark(notes, index, mark->value, "#");
+                ReplaceUnsafeBytes(place);
+                if (!place.empty()) taken.marks.push_back({text.size(), MarkKind::Place, std::move(place)});
+            }
+        }
+        text += page[i];
+        for (; mark != marks.end() && mark->line == i; ++mark)
+            if (mark->kind == MarkKind::LinkEnd) taken.marks.push_back({text.size(), MarkKind::LinkEnd, std::string()});
+        if (i + 1 < page.size() && page.Breaks().Between(i, i + 1)) text += "\r\n";
+    }
+    text += "\r\n";
+}
+
+// Whether any line holds Word's anchor of a note reference.
+bool HoldsNoteAnchors(const ManuscriptLines& body)
+{
+    for (const std::string& line : body.Lines())
+        if (line.size() > 2 && line[0] == '<' && (line[1] == 'a' || line[1] == 'A') && IsNoteAnchorTag(line))
+            return true;
+    return false;
+}
+
+// What a jump's hidden target makes of its hotspot: the href of the page it
+// reaches, or nothing with the reason said in the list of pages.
+std::string JumpHref(const CConversionState& run, const TopicTable& topics, const std::string& target,
+                     std::string& remark)
+{
+    // A macro hotspot runs WinHelp's macros: nothing a page can do.
+    if (target.starts_with("!")) return {};
+    // "topic>window" opens the topic in a named window: the topic counts.
+    std::string context = Trim(std::string_view(target).substr(0, target.find('>')));
+    const std::size_t at = context.find('@');
+    if (at != std::string::npos) {
+        // "topic@file.hlp": a topic of another help file, whose compiled help
+        // lies beside this one when both are installed.
+        std::string topic = Trim(std::string_view(context).substr(0, at));
+        std::string file = Trim(std::string_view(context).substr(at + 1));
+        if (run.HtmlHelp() && !topic.empty() && !file.empty()) {
+            file = SplitPath(file).fname;
+            ReplaceUnsafeBytes(file);
+            ReplaceUnsafeBytes(topic);
+            return file + ".chm::/" + topic + ".htm";
+        }
+        remark =
+            ToCp932("ジャンプ先 ") + target + ToCp932(" は別のヘルプファイルのトピックのため、リンクにしませんでした");
+        return {};
+    }
+    std::string href = topics.Find(context);
+    if (href.empty())
+        remark = ToCp932("ジャンプ先 ") + target + ToCp932(" のトピックがこの変換にないため、リンクにしませんでした");
+    return href;
+}
+
+// The page's text with its links and places made.
+std::string WithLinks(CConversionState& run, const TopicTable& topics, const TakenPage& page, LineList& remarks)
+{
+    std::string out;
+    out.reserve(page.text.size() + page.marks.size() * 32);
+    std::size_t from = 0;
+    bool linkOpen = false;
+    for (const TextMark& mark : page.marks) {
+        out.append(page.text, from, mark.offset - from);
+        from = mark.offset;
+        switch (mark.kind) {
+            case MarkKind::LinkStart: {
+                std::string remark;
+                const std::string href = JumpHref(run, topics, mark.value, remark);
+                if (!remark.empty()) {
+                    remarks.push_back(std::move(remark));
+                    ++run.m_nJumpsNotLinked;
+                }
+                if (!href.empty()) out += "<a href=\"" + href + "\">";
+                linkOpen = !href.empty();
+                break;
+            }
+            case MarkKind::LinkEnd:
+                if (linkOpen) out += "</a>";
+                linkOpen = false;
+                break;
+            case MarkKind::Place:
+                out += "<a name=\"" + mark.value + "\"></a>";
+                break;
+            default:
+                break;
+        }
+    }
+    out.append(page.text, from, std::string::npos);
+    return out;
+}
+
 }  // namespace
 
-int SeparatePages(CConversionState& run, ConversionPort& port, const std::string& contentsName, Manuscript& manuscript,
-                  LineList& listLines, const std::string& finishedFolder)
+SeparatedManuscript SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript)
 {
-    const std::string folder = GetFolderOfPath(manuscript.source.path);
-    const NoteLineIndex notes(run.m_notes.Lines());  // the note lines stay as they are while pages are taken
+    SeparatedManuscript out{manuscript.source, {}, {}, HoldsNoteAnchors(manuscript.body)};
     // Every page begins alike: the header and, for homepage-type help, the
     // link to the contents page, joined once.
     LineList opening;
     AppendHeaderLines(run, opening);
     if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
-    const std::string pageStart = JoinTextLines(opening);
-    int pageCount = 0;
-    LineList titles, files, pageLines;  // this manuscript's pages, last page first
+    out.pageOpening = JoinTextLines(opening);
+
+    const LineList& noteLines = run.m_notes.Lines();
+    const NoteLineIndex notes(noteLines);  // the note lines stay as they are while pages are taken
     bool more = true;
     do {
         ManuscriptLines page;
         std::string noteReference;
-        std::string title;
-        more = TakeLastPage(manuscript.body, page, noteReference, title);
+        TakenPage taken;
+        more = TakeLastPage(manuscript.body, page, noteReference, taken.title);
         // Not a topic: its lines are dropped.
         if (noteReference.empty()) continue;
+        taken.topicName = PageFileNameFromNote(noteLines, notes, noteReference);
+        taken.keywords = PageKeywords(run, notes, page);
+        JoinAsTheSourceBrokeThem(page, noteLines, notes, taken);
+        out.pages.push_back(std::move(taken));
+    } while (more);
+    // Taken from the end: in reading order once reversed.
+    std::reverse(out.pages.begin(), out.pages.end());
+    return out;
+}
 
-        const std::string topicName = PageFileNameFromNote(run.m_notes.Lines(), notes, noteReference);
-        NameClash clash = NameClash::kNone;
-        LineList said;
-        std::string pageName = FreePageName(run, port, folder, topicName, finishedFolder, clash, said);
-        // The keywords of the page's "K" notes, read before its lines go.
-        const std::vector<Keyword> keywords = PageKeywords(run, notes, page);
-        OutputFile file{OutputRole::Page, folder + pageName + ".htm", "htm", pageName, pageStart, false};
-        AppendJoinedLines(file.text, page.Lines());
+void NamePages(CConversionState& run, ConversionPort& port, std::vector<SeparatedManuscript>& manuscripts,
+               const std::string& finishedFolder)
+{
+    // In the order they are written: manuscripts as taken, pages from the
+    // end; the page nearest the end keeps a name several topics share.
+    for (SeparatedManuscript& manuscript : manuscripts) {
+        const std::string folder = GetFolderOfPath(manuscript.source.path);
+        for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
+            page->fileName = FreePageName(run, port, folder, page->topicName, finishedFolder, page->clash, page->said);
+            // The name is the page's from now on, written or not.
+            run.m_writtenPaths.insert(folder + page->fileName + ".htm");
+        }
+    }
+}
+
+TopicTable::TopicTable(const std::vector<SeparatedManuscript>& manuscripts)
+{
+    // The page that keeps a shared name is the one a jump reaches; a topic's
+    // own name goes before a place of the same name in another topic.
+    for (const SeparatedManuscript& manuscript : manuscripts)
+        for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page)
+            if (!page->topicName.empty()) m_links.emplace(MbLowerAscii(page->topicName), page->fileName + ".htm");
+    for (const SeparatedManuscript& manuscript : manuscripts)
+        for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page)
+            for (const TextMark& mark : page->marks)
+                if (mark.kind == MarkKind::Place)
+                    m_links.emplace(MbLowerAscii(mark.value), page->fileName + ".htm#" + mark.value);
+}
+
+std::string TopicTable::Find(const std::string& context) const
+{
+    std::string key = context;
+    ReplaceUnsafeBytes(key);
+    auto found = m_links.find(MbLowerAscii(key));
+    return found == m_links.end() ? std::string() : found->second;
+}
+
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
+               LineList& listLines)
+{
+    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    int pageCount = 0;
+    LineList titles, files, pageLines;  // this manuscript's pages, last page first
+    for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
+        LineList remarks;
+        OutputFile file{OutputRole::Page,
+                        folder + page->fileName + ".htm",
+                        "htm",
+                        page->fileName,
+                        manuscript.pageOpening + WithLinks(run, topics, *page, remarks),
+                        false};
         const bool written = WriteGeneratedFile(run, port, std::move(file));
         // The index lists only pages that exist, under the names they got.
-        if (written) run.m_keywordIndex.AddPage(pageName, title, keywords);
+        if (written) run.m_keywordIndex.AddPage(page->fileName, page->title, page->keywords);
 
-        // The list goes in reading order once reversed: the page's line, then
-        // what was said about it.
-        for (std::string& line : said) pageLines.push_back(ListRemark(line));
+        // The list goes in reading order once reversed: the page's line, what
+        // was said about it, then what naming it said.
+        for (std::string& line : page->said) pageLines.push_back(ListRemark(line));
         if (!written) continue;  // the list names only pages that exist
-        if (clash != NameClash::kNone) {
-            const std::string message = RenamedPageMessage(clash, title, topicName, pageName);
+        for (auto remark = remarks.rbegin(); remark != remarks.rend(); ++remark)
+            pageLines.push_back(ListRemark(page->fileName + ".htm : " + *remark));
+        if (page->clash != kNone) {
+            const std::string message = RenamedPageMessage(page->clash, page->title, page->topicName, page->fileName);
             port.Say(message);
             pageLines.push_back(ListRemark(message));
         }
         ++pageCount;
-        pageLines.push_back(PageLine(title, pageName));
-        titles.push_back(std::move(title));
-        files.push_back(std::move(pageName));
-    } while (more);
+        pageLines.push_back(PageLine(page->title, page->fileName));
+        titles.push_back(page->title);
+        files.push_back(page->fileName);
+    }
 
     // The pages came from the end; the manuscript's block goes in front of
     // what earlier passes (later manuscripts) listed, once.

@@ -1,20 +1,78 @@
-// Page separation: a cleaned manuscript is cut into one file per topic,
-// taken from its end, each named after the topic's "#" footnote.
+// Page separation: a cleaned manuscript is cut into one page per topic, taken
+// from its end, each named after the topic's "#" footnote. A run first cuts
+// every manuscript (so that it knows every topic a jump may reach), then
+// names every page, then writes them.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "convert/ConversionPort.h"
+#include "convert/KeywordIndex.h"
 #include "convert/Manuscript.h"
 
 namespace zavio {
 
 class CConversionState;
 
-// Writes every topic of the manuscript as a page in the manuscript's folder,
-// puts the pages in front of the run's page lists, and the manuscript's block
-// of the list of pages in front of `listLines`. The number of pages written.
-int SeparatePages(CConversionState& run, ConversionPort& port, const std::string& contentsName, Manuscript& manuscript,
-                  LineList& listLines, const std::string& finishedFolder);
+// Where the page's text gets what only the run as a whole knows: a link's
+// start (value: the target as hidden) and end, a place a jump may reach
+// (value: its context string, made safe as page names are).
+struct TextMark {
+    std::size_t offset;
+    MarkKind kind;
+    std::string value;
+};
+
+// A page cut off a manuscript, as its file will hold it once named.
+struct TakenPage {
+    std::string title;
+    std::string topicName;  // the "#" note's text, made safe for a file name; empty: no topic
+    std::vector<Keyword> keywords;
+    std::string text;  // the page's own lines, broken where the source broke them
+    std::vector<TextMark> marks;
+    LineList remarks;      // what the list of pages says of it (pictures not shown, ...)
+    std::string fileName;  // given by NamePages, without ".htm"
+    LineList said;         // what naming it said about sources that moved
+    int clash = 0;         // why it does not carry its topic's name (NamePages)
+};
+
+// A manuscript cut into its pages, in reading order.
+struct SeparatedManuscript {
+    SourceFile source;
+    std::string pageOpening;  // the header and, in homepage-type help, the contents link
+    std::vector<TakenPage> pages;
+    bool noteAnchors = false;  // it holds Word's note references at all
+};
+
+// Cuts the cleaned manuscript into pages, from its end: each page's title,
+// topic name, keywords, the places inside it and its text. The run's notes
+// must be the manuscript's.
+SeparatedManuscript SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript);
+
+// Gives every page of the run its file name, in the order the pages are
+// written: a name no other file of the run takes (name(2), ... otherwise),
+// a source of the run at that place moved into Finished first.
+void NamePages(CConversionState& run, ConversionPort& port, std::vector<SeparatedManuscript>& manuscripts,
+               const std::string& finishedFolder);
+
+// The pages a jump may reach, by their context strings without regard to
+// letter case, as WinHelp compares them: a topic's page, or a place in it.
+class TopicTable {
+public:
+    explicit TopicTable(const std::vector<SeparatedManuscript>& manuscripts);
+    // "page.htm" or "page.htm#place"; empty for a context string no page has.
+    std::string Find(const std::string& context) const;
+
+private:
+    std::map<std::string, std::string> m_links;
+};
+
+// Writes the manuscript's pages with their links made, puts them in front of
+// the run's page lists and the manuscript's block of the list of pages in
+// front of `listLines`. The number of pages written.
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
+               LineList& listLines);
 
 }  // namespace zavio

@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "convert/ConversionState.h"
-#include "convert/PageNames.h"
 #include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
 #include "framework/FileEncoding.h"
@@ -24,11 +23,6 @@ bool IsNoteListStartLine(const std::string& line)
     if (line.compare(0, 4, "<div") != 0) return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
            MbContains(line, "<div style='mso-element:endnote-list'>");
-}
-
-bool IsTextLine(const std::string& line)
-{
-    return !line.empty() && line[0] != '<';
 }
 
 // Splits Word's body into one tag run or one text run per line. It keeps its
@@ -206,34 +200,6 @@ void DeclareShiftJis(LineList& lines, std::size_t first)
     }
 }
 
-// A jump into a named window is written "topic&gt;window": only the topic counts.
-void CutWindowName(std::string& target)
-{
-    std::size_t at = MbFind(target, "&gt;");
-    if (at != std::string::npos) target.erase(at);
-}
-
-// Both style values hold a colon, which taking the blanks out leaves: a
-// line without one, as most text is, needs no closer look.
-bool HoldsStyleValue(const std::string& line, std::string_view value)
-{
-    return line.find(':') != std::string::npos && ContainsWithoutBlanks(line, value);
-}
-
-// Whether the line is hidden text: Word hides a hotspot's target with
-// "display:none;mso-hide:all".
-bool IsHiddenLine(const std::string& line)
-{
-    return HoldsStyleValue(line, "display:none;mso-hide:all");
-}
-
-// A link from line `start` to line `end` (the same line for a one-line link).
-void MakeLink(ManuscriptLines& lines, std::size_t start, std::size_t end, const std::string& target)
-{
-    lines[start] = "<a href=\"" + target + ".htm\">" + lines[start];
-    lines[end] += "</a>";
-}
-
 }  // namespace
 
 void LoadHtmlSource(Manuscript& manuscript, const SourceText& text)
@@ -254,6 +220,9 @@ bool SplitOffWordHeader(CConversionState& run, Manuscript& manuscript)
     auto bodyStart = std::find_if(source.begin(), source.end(), IsBodyStartLine);
     header.insert(header.end(), source.begin(), bodyStart);
     if (bodyStart == source.end()) return false;
+    // Read before the header may be simplified: its character styles make
+    // hotspots and hide their targets.
+    run.m_characterStyles = ReadCharacterStyles(header);
     // A body start on any line succeeds; the lines above it are the header.
     source.erase(source.begin(), bodyStart);
     return true;
@@ -336,57 +305,7 @@ void CleanUpBody(CConversionState& run, Manuscript& manuscript)
     SplitTagsIntoLines(manuscript);
     MoveNoteListToRun(run, manuscript.body);
     RemoveFootnoteMarks(manuscript.body);
-    ConvertJumpLinks(manuscript.body);
-}
-
-void ConvertJumpLinks(ManuscriptLines& body)
-{
-    std::size_t linkStart = 0;
-    std::size_t linkEnd = 0;
-    bool haveLink = false;
-    bool underline = false;
-    int underlineTextCount = 0;
-    bool hidden = false;
-    std::string target;
-    bool targetCaptured = false;
-
-    const std::size_t count = body.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string& line = body[i];
-        if (line.empty()) continue;
-        const bool textLine = IsTextLine(line);
-
-        // A line that goes on in bold ("</span><b>") does not end the underline.
-        if (MbContains(line, "</u>") && !MbContains(line, "</span><b>")) underline = false;
-        if (!hidden) hidden = IsHiddenLine(line);
-        if (textLine && hidden) {
-            target = line;
-            targetCaptured = true;
-        }
-        if (HoldsStyleValue(line, "style='text-underline:double'")) {
-            underline = true;
-            continue;
-        }
-        if (hidden && targetCaptured) {
-            ReplaceUnsafeBytes(target);
-            CutWindowName(target);
-            if (haveLink) MakeLink(body, linkStart, linkEnd, target);
-            body[i].clear();  // the hidden topic name must not show on the page
-            underlineTextCount = 0;
-            haveLink = false;
-            hidden = targetCaptured = false;
-        }
-        if (!textLine) continue;
-        // A double-underlined run links from its first to its last text line; a
-        // popup hotspot (single underline) links its last text line only.
-        if (underline) {
-            if (++underlineTextCount == 1) linkStart = i;
-            linkEnd = i;
-        } else {
-            linkStart = linkEnd = i;
-        }
-        haveLink = true;
-    }
+    ConvertJumpLinks(manuscript.body, run.m_characterStyles);
 }
 
 }  // namespace zavio

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "convert/Manuscript.h"
+#include "convert/TextStyles.h"
 
 namespace zavio {
 
@@ -32,9 +33,12 @@ void MoveNoteListToRun(CConversionState& run, ManuscriptLines& body);
 // note's id at the line where it stood.
 void RemoveFootnoteMarks(ManuscriptLines& body);
 
-// Turns jump hotspots into links to the target's page ("target.htm"); the
-// hidden target goes from the page.
-void ConvertJumpLinks(ManuscriptLines& body);
+// Finds the hotspots (double-underlined or struck-through jumps, underlined
+// pop-ups, by their tags' styles or their character styles) and the hidden
+// text after each that names its target: the hidden text goes from the
+// page, and the hotspot's lines are marked for the link (LinkStart with the
+// target, LinkEnd), made once the run's topics are known.
+void ConvertJumpLinks(ManuscriptLines& body, const CharacterStyles& styles);
 
 // The body's clean-up once the header is split off, in the order a
 // conversion runs it: split into lines, notes moved aside, marks removed,

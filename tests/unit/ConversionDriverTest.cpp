@@ -22,12 +22,17 @@ const char* const kHpTypeQuestion =
     "ヘッダーを簡易化しますか？";
 const char* const kNoManuscript = "原稿のHTMLファイルが開いていません";
 
-// A manuscript that Word wrote, without any topic: it is processed and moved
-// but yields no page.
+// A manuscript that Word wrote, without any topic: it yields no page and
+// stays where it is.
 const std::string kEmptyManuscript =
     "<html>\r\n<head>\r\n<title>m</title>\r\n</head>\r\n<body lang=JA>\r\n"
     "<div class=Section1 style='layout-grid:18.0pt'>\r\n\r\n<p class=MsoNormal>text</p>\r\n\r\n</div>\r\n"
     "</body>\r\n</html>\r\n";
+// A manuscript of one topic, named `context`.
+std::string OneTopic(const std::string& context)
+{
+    return WordManuscript({{context, "題名", "本文です。"}});
+}
 const std::string kNoBodyManuscript = "<html>\r\n<head>\r\n</head>\r\n<body>\r\n<p>text</p>\r\n</body>\r\n</html>\r\n";
 
 class ConversionDriverTest : public AppTest {
@@ -213,21 +218,25 @@ TEST_F(ConversionDriverTest, EnsureSubfolderReportsAnUnlistableParent)
 TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirstFinishedFolder)
 {
     // Opened b then a: b is processed first and decides the Finished folder.
-    Open("p/conv1/b.htm", kEmptyManuscript);
-    Open("q/conv2/a.htm", kEmptyManuscript);
+    Open("p/conv1/b.htm", OneTopic("tb"));
+    Open("q/conv2/a.html", OneTopic("ta"));
     m_host.QueueAnswer(IDNO);
     m_app->OnConvertHpType();
 
     EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
     EXPECT_TRUE(m_app->Conversion().m_bKeepHeader);
-    EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
-    EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), kEmptyManuscript);
-    EXPECT_EQ(ReadFile(At("p/Finished/a.htm")), kEmptyManuscript);
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, (LineList{"ta", "tb"}));
+    EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), OneTopic("tb"));
+    // An html manuscript keeps its extension in Finished; the list says .htm.
+    EXPECT_EQ(ReadFile(At("p/Finished/a.html")), OneTopic("ta"));
     EXPECT_FALSE(FileExists(At("q/Finished")));
     EXPECT_FALSE(FileExists(At("p/conv1/b.htm")));
-    EXPECT_FALSE(FileExists(At("q/conv2/a.htm")));
+    EXPECT_FALSE(FileExists(At("q/conv2/a.html")));
+    EXPECT_TRUE(FileExists(At("q/conv2/ta.htm")));
     EXPECT_EQ(ReadFile(At("p/Finished/ListTitl.txt")),
-              "\r\n///// Separated from a.htm : 0 pages\r\n\r\n///// Separated from b.htm : 0 pages\r\n");
+              J("\r\n///// Separated from a.htm : 1 pages\r\n題名 ･･･ ta.htm\r\n"
+                "\r\n///// Separated from b.htm : 1 pages\r\n題名 ･･･ tb.htm\r\n"
+                "\r\n///// Keyword index : 1 keywords\r\n索引 ･･･ Index.htm\r\n"));
 
     // Only the list document stays open (the writers' documents aside), titled by its path.
     std::vector<CZavioDoc*> open = OpenDocuments();
@@ -237,15 +246,6 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
         EXPECT_NE(doc->m_strBaseName, "a");
         EXPECT_NE(doc->m_strBaseName, "b");
     }
-}
-
-TEST_F(ConversionDriverTest, AnHtmlManuscriptIsListedWithHtmAndMovedWithItsOwnExtension)
-{
-    Open("conv/guide.html", kEmptyManuscript);
-    m_app->OnConvertHtmlHelp();
-    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
-    EXPECT_EQ(ReadFile(At("Finished/guide.html")), kEmptyManuscript);
-    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")), "\r\n///// Separated from guide.htm : 0 pages\r\n");
 }
 
 TEST_F(ConversionDriverTest, TheChosenContentsFileMovesAndTheOtherStays)
@@ -260,10 +260,12 @@ TEST_F(ConversionDriverTest, TheChosenContentsFileMovesAndTheOtherStays)
     EXPECT_NE(std::find(open.begin(), open.end(), older), open.end());
 }
 
-TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWhereItStands)
+// Every manuscript is checked before anything is written or moved: one that
+// is no Word manuscript ends the run with nothing changed.
+TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWithNothingChanged)
 {
     // Processing order: b (complete), then a (no body division).
-    Open("conv/b.htm", kEmptyManuscript);
+    CZavioDoc* b = Open("conv/b.htm", OneTopic("tb"));
     CZavioDoc* a = Open("conv/a.htm", kNoBodyManuscript);
     CZavioDoc* toc = Open("conv/toc.cnt", "1 x\r\n");
     m_app->OnConvertHpType();
@@ -271,30 +273,26 @@ TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWhereItStands)
     EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
     std::vector<std::string> expected{kHpTypeQuestion, "ヘッダーが取得できません\n\na"};
     EXPECT_EQ(m_host.MessagesUtf8(), expected);
-    EXPECT_TRUE(FileExists(At("Finished/b.htm")));
-    EXPECT_TRUE(FileExists(At("conv/a.htm")));
-    EXPECT_TRUE(FileExists(At("conv/toc.cnt")));
-    EXPECT_FALSE(FileExists(At("Finished/ListTitl.txt")));
-
-    // a, the contents file and the unsaved list document stay open.
-    std::vector<CZavioDoc*> open = OpenDocuments();
-    ASSERT_EQ(open.size(), 3u);
-    EXPECT_EQ(open[0], a);
-    EXPECT_EQ(open[1], toc);
-    EXPECT_EQ(open[2]->GetTitle(), At("Finished/ListTitl.txt"));
-    EXPECT_EQ(ViewText(open[2]), "");
+    EXPECT_EQ(ReadFile(At("conv/b.htm")), OneTopic("tb"));
+    EXPECT_FALSE(FileExists(At("conv/tb.htm")));
+    EXPECT_FALSE(FileExists(At("Finished")));
+    EXPECT_EQ(OpenDocuments(), (std::vector<CZavioDoc*>{b, a, toc}));
 }
 
-TEST_F(ConversionDriverTest, TheFirstManuscriptWithoutBodyLeavesTheListUnnamed)
+// A manuscript in which no topic is found is said, and stays where it is;
+// the run goes on with the others.
+TEST_F(ConversionDriverTest, AManuscriptWithoutTopicsIsSaidAndStays)
 {
-    Open("conv/a.htm", kNoBodyManuscript);
+    Open("conv/a.htm", kEmptyManuscript);
+    Open("conv/b.htm", OneTopic("tb"));
     m_app->OnConvertHtmlHelp();
-    EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
-    // The Finished folder is made before the manuscript is read.
-    EXPECT_TRUE(IsDirectory(At("Finished")));
-    std::vector<CZavioDoc*> open = OpenDocuments();
-    ASSERT_EQ(open.size(), 2u);
-    EXPECT_EQ(open[1]->m_strBaseName, "NewFile");
+    EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
+    EXPECT_EQ(ReadFile(At("conv/a.htm")), kEmptyManuscript);
+    EXPECT_EQ(m_app->Conversion().m_saWithoutTopics, LineList{At("conv/a.htm")});
+    EXPECT_EQ(m_host.MessagesUtf8()[1], DecodeCp932Lossless(At("conv/a.htm")) +
+                                            " にはトピックが見つかりません\nWord の脚注がありません（Word で Web "
+                                            "ページとして保存した原稿ではありません）");
+    EXPECT_TRUE(FileExists(At("Finished/b.htm")));
 }
 
 TEST_F(ConversionDriverTest, NoWindowForTheListDocumentEndsTheRun)
@@ -318,19 +316,21 @@ TEST_F(ConversionDriverTest, AManuscriptOpenedFromFinishedIsNotDeleted)
 
 TEST_F(ConversionDriverTest, AnOlderFileInFinishedIsKeptAndTheSourceTakesAFreeName)
 {
-    Open("conv/manual.htm", kEmptyManuscript);
+    Open("conv/manual.htm", OneTopic("t1"));
     MakeFolder(At("Finished"));
     WriteFile(At("Finished/manual.htm"), "older");
     WriteFile(At("Finished/manual(2).htm"), "older still");
     m_app->OnConvertHtmlHelp();
     EXPECT_EQ(ReadFile(At("Finished/manual.htm")), "older");
     EXPECT_EQ(ReadFile(At("Finished/manual(2).htm")), "older still");
-    EXPECT_EQ(ReadFile(At("Finished/manual(3).htm")), kEmptyManuscript);
+    EXPECT_EQ(ReadFile(At("Finished/manual(3).htm")), OneTopic("t1"));
     EXPECT_FALSE(FileExists(At("conv/manual.htm")));
     const std::string why = " は Finished フォルダに同じ名前のファイルがあるため、manual(3).htm として移動しました";
-    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(At("conv/manual.htm")) + why);
-    EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")),
-              "\r\n///// Separated from manual.htm : 0 pages\r\n///// conv/manual.htm" + J(why) + "\r\n");
+    std::vector<std::string> shown = m_host.MessagesUtf8();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), DecodeCp932Lossless(At("conv/manual.htm")) + why), shown.end());
+    EXPECT_EQ(
+        ReadFile(At("Finished/ListTitl.txt")),
+        J("\r\n///// Separated from manual.htm : 1 pages\r\n///// conv/manual.htm" + why + "\r\n題名 ･･･ t1.htm\r\n"));
     EXPECT_TRUE(m_app->Conversion().m_saNotWritten.empty());
 }
 

@@ -300,7 +300,7 @@ TEST(PageExtraction, TitleIsTheTextOfTheFirstParagraphThatShowsAny)
         manuscript.sourceLines.insert(manuscript.sourceLines.end(), body.begin(), body.end());
         SplitTagsIntoLines(manuscript);
         RemoveFootnoteMarks(manuscript.body);
-        ConvertJumpLinks(manuscript.body);
+        ConvertJumpLinks(manuscript.body, {});
         ManuscriptLines page;
         std::string note, text;
         TakeLastPage(manuscript.body, page, note, text);
@@ -349,15 +349,16 @@ TEST(PageExtraction, WordManuscriptThroughTheStages)
         bool more;
         const char* note;
         const char* title;
-        std::string link;
+        const char* jumpText;  // the hotspot's one line, and the target it names
+        const char* target;
     };
     const Expected pages[] = {
-        {true, "ftn7", "終わり", "<a href=\"" + J("IDH_ソフト") + ".htm\">" + J("ソフト") + "</a>"},
-        {true, "ftn4", "表示", "<a href=\"IDH_START.htm\">" + J("はじめに") + "</a>"},
-        {false, "ftn1", "はじめに", ""},
+        {true, "ftn7", "終わり", "ソフト", "IDH_ソフト"},
+        {true, "ftn4", "表示", "はじめに", "IDH_START"},
+        {false, "ftn1", "はじめに", nullptr, nullptr},
     };
     for (const Expected& expected : pages) {
-        ManuscriptLines page = Page();
+        ManuscriptLines page;
         std::string note, title;
         EXPECT_EQ(TakeLastPage(manuscript.body, page, note, title), expected.more);
         EXPECT_EQ(note, expected.note);
@@ -366,9 +367,12 @@ TEST(PageExtraction, WordManuscriptThroughTheStages)
         EXPECT_EQ(lines[0], kBodyStart);
         EXPECT_EQ(lines[1], expected.more ? "<p class=MsoNormal>" : kBodyStart);
         for (const char* mark : {"#", "$", "K"}) EXPECT_EQ(std::count(lines.begin(), lines.end(), mark), 0) << mark;
-        if (!expected.link.empty()) {
-            EXPECT_EQ(std::count(lines.begin(), lines.end(), expected.link), 1);
-        }
+        // The jump came with its lines, marked at its hotspot.
+        std::vector<std::string> jumps;
+        for (const LineMark& mark : page.Marks())
+            if (mark.kind == MarkKind::LinkStart) jumps.push_back(lines[mark.line] + " > " + mark.value);
+        EXPECT_EQ(jumps, expected.target ? std::vector<std::string>{J(expected.jumpText) + " > " + J(expected.target)}
+                                         : std::vector<std::string>{});
         // The hidden topic names are gone from the page.
         EXPECT_EQ(std::count(lines.begin(), lines.end(), "IDH_START"), 0);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), J("IDH_ソフト")), 0);

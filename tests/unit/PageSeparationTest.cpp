@@ -74,9 +74,12 @@ protected:
         for (const std::string& line : HashFootnote(id, topic)) m_run.m_notes.Append(line);
     }
 
+    // The three steps a run takes for its manuscripts, for this one alone.
     int Separate(const std::string& finished = "Finished/")
     {
-        return SeparatePages(m_run, m_port, "toc", m_manuscript, m_list, At(finished));
+        std::vector<SeparatedManuscript> all{SeparatePages(m_run, "toc", m_manuscript)};
+        NamePages(m_run, m_port, all, At(finished));
+        return WritePages(m_run, m_port, all[0], TopicTable(all), m_list);
     }
 
     // A file of the run's sources, at its place in the conversion folder.
@@ -87,7 +90,8 @@ protected:
     }
 
     // What a page file holds: header, contents link (HP type), body start,
-    // then the page's lines with the page break and the "#" mark gone.
+    // then the page's lines with the page break and the "#" mark gone, as
+    // one line, as no source line break stood between them.
     // The first page opens with the body start twice.
     std::string ExpectedPage(const std::string& id, const std::string& title, bool contentsLink, bool firstPage) const
     {
@@ -100,12 +104,12 @@ protected:
         }
         LineList page = PageLines(kBodyStart, id, title);
         page[4].clear();
-        lines.push_back(kBodyStart);
-        if (firstPage) lines.push_back(kBodyStart);
-        lines.insert(lines.end(), page.begin() + 1, page.end());
         std::string bytes;
         for (const std::string& line : lines) bytes += line + "\r\n";
-        return bytes;
+        bytes += kBodyStart;
+        if (firstPage) bytes += kBodyStart;
+        for (auto line = page.begin() + 1; line != page.end(); ++line) bytes += *line;
+        return bytes + "\r\n";
     }
 
     TempFolder m_folder;

@@ -33,11 +33,18 @@ LineList Split(LineList source)
     return manuscript.body.Lines();
 }
 
-LineList Jumps(const LineList& lines)
+// The lines with each hotspot shown as "[target|" before its first line and
+// "|]" after its last, the hidden targets gone.
+LineList Jumps(const LineList& lines, const CharacterStyles& styles = {})
 {
     ManuscriptLines body = Lines(lines);
-    ConvertJumpLinks(body);
-    return body.Lines();
+    ConvertJumpLinks(body, styles);
+    LineList shown = body.Lines();
+    for (const LineMark& mark : body.Marks()) {
+        if (mark.kind == MarkKind::LinkStart) shown[mark.line] = "[" + mark.value + "|" + shown[mark.line];
+        if (mark.kind == MarkKind::LinkEnd) shown[mark.line] += "|]";
+    }
+    return shown;
 }
 
 // Reading the manuscript
@@ -216,63 +223,62 @@ TEST(WordHtmlCleanup, OtherMarksGoOnlyFromNoteReferencesAndKeywordMarksStay)
 
 // Jump links
 
-TEST(WordHtmlCleanup, DoubleUnderlinedHotspotLinksToTheHiddenTopic)
+const std::string kHidden = "<span lang=EN-US style='display:none;mso-hide:all'>";
+
+TEST(WordHtmlCleanup, DoubleUnderlinedHotspotBeforeHiddenTextIsAJump)
 {
     const std::string text = J("ファイルを開く");
     EXPECT_EQ(Jumps({"<u style='text-underline:double'>", J("<span style='font-family:\"ＭＳ ゴシック\"'>"), text,
-                     "</span></u>", "<span lang=EN-US style='display:none;mso-hide:all'>", "IDH_FILE_OPEN", "</span>"}),
+                     "</span></u>", kHidden, "IDH_FILE_OPEN", "</span>"}),
               (LineList{"<u style='text-underline:double'>", J("<span style='font-family:\"ＭＳ ゴシック\"'>"),
-                        "<a href=\"IDH_FILE_OPEN.htm\">" + text + "</a>", "</span></u>",
-                        "<span lang=EN-US style='display:none;mso-hide:all'>", "", "</span>"}));
+                        "[IDH_FILE_OPEN|" + text + "|]", "</span></u>", kHidden, "", "</span>"}));
 }
 
-TEST(WordHtmlCleanup, HotspotOverSeveralTextLinesBecomesOneLink)
+// Word wraps a hotspot where it likes, single underline (a pop-up) too; a
+// blank between hotspot and target belongs to neither.
+TEST(WordHtmlCleanup, TheWholeUnderlinedRunIsTheHotspotWhereverWordBrokeIt)
 {
-    EXPECT_EQ(Jumps({"before", "<u style='text-underline:double'>", "one", "", "two", "</u>",
-                     "<span style = 'display: none; mso-hide: all'>", "T", "</span>"}),
-              (LineList{"before", "<u style='text-underline:double'>", "<a href=\"T.htm\">one", "", "two</a>", "</u>",
-                        "<span style = 'display: none; mso-hide: all'>", "", "</span>"}));
+    EXPECT_EQ(Jumps({"before", "<u>", J("ショートカット"), "</u>", "<u>", J("キー"), "</u>", "<span lang=EN-US>", " ",
+                     "</span>", "<span style = 'display: none; mso-hide: all'>", "T", "</span>"}),
+              (LineList{"before", "<u>", "[T|" + J("ショートカット"), "</u>", "<u>", J("キー") + "|]", "</u>",
+                        "<span lang=EN-US>", " ", "</span>", "<span style = 'display: none; mso-hide: all'>", "",
+                        "</span>"}));
 }
 
-TEST(WordHtmlCleanup, PopupHotspotLinksTheLastTextLineBeforeTheHiddenTopic)
+// The templates give hotspots and targets character styles of their own.
+TEST(WordHtmlCleanup, CharacterStylesMakeHotspotsAndHideTargetsSplitOrNot)
 {
-    EXPECT_EQ(Jumps({"first", "<u>", "popup", "</u>", "<span style='display:none;mso-hide:all'>", "P", "</span>"}),
-              (LineList{"first", "<u>", "<a href=\"P.htm\">popup</a>", "</u>",
-                        "<span style='display:none;mso-hide:all'>", "", "</span>"}));
+    const CharacterStyles styles =
+        ReadCharacterStyles({"<style>", "<!--", "span.a", "\t{mso-style-name:Jump;", "\ttext-decoration:underline;",
+                             "\ttext-underline:double;}", "span.a0, li.a0", "\t{display:none;", "\tmso-hide:all;}",
+                             "span.a1", "\t{text-underline:single;}", "-->", "</style>"});
+    EXPECT_EQ(Jumps({"<span class=a>", "Printing", "</span>", "<span class=a0>", " IDH_", "</span>", "<span class=a0>",
+                     "PRINT&gt;main", "</span>", "<span class=a1>", "term", "</span>", "<span class=\"a0\">",
+                     "GLOSSARY", "</span>"},
+                    styles),
+              (LineList{"<span class=a>", "[IDH_PRINT>main|Printing|]", "</span>", "<span class=a0>", "", "</span>",
+                        "<span class=a0>", "", "</span>", "<span class=a1>", "[GLOSSARY|term|]", "</span>",
+                        "<span class=\"a0\">", "", "</span>"}));
 }
 
-TEST(WordHtmlCleanup, HiddenTopicWithoutTextBeforeItIsOnlyRemoved)
+// Hidden text is no page's text whatever hides it; without a hotspot before
+// it, as WinHelp reads it, it is no jump either; visible text between a
+// hotspot and hidden text parts them.
+TEST(WordHtmlCleanup, HiddenTextGoesAndMakesAJumpOnlyRightAfterAHotspot)
 {
-    EXPECT_EQ(Jumps({"<span style='display:none;mso-hide:all'>", "P", "</span>", "after"}),
-              (LineList{"<span style='display:none;mso-hide:all'>", "", "</span>", "after"}));
+    EXPECT_EQ(Jumps({"go", kHidden, "P", "</span>", "<u>", "u", "</u>", "x", kHidden, "Q", "</span>", "after"}),
+              (LineList{"go", kHidden, "", "</span>", "<u>", "u", "</u>", "x", kHidden, "", "</span>", "after"}));
+    // A paragraph ends a hotspot.
+    EXPECT_EQ(Jumps({"<u>", "u", "</u>", "</p>", "<p class=MsoNormal>", kHidden, "Q", "</span>"}),
+              (LineList{"<u>", "u", "</u>", "</p>", "<p class=MsoNormal>", kHidden, "", "</span>"}));
 }
 
-TEST(WordHtmlCleanup, WindowNameIsCutAndUnsafeCharactersBecomeUnderscores)
+TEST(WordHtmlCleanup, EachHiddenTargetEndsItsHotspot)
 {
-    EXPECT_EQ(Jumps({"go", "<span style='display:none;mso-hide:all'>", "IDH_X.1&gt;main", "</span>"})[0],
-              "<a href=\"IDH_X_1.htm\">go</a>");
-    EXPECT_EQ(Jumps({"go", "<span style='display:none;mso-hide:all'>", "a.b/c\\d:e*f?g\"h|i", "</span>"})[0],
-              "<a href=\"a_b_c_d_e_f_g_h_i.htm\">go</a>");
-}
-
-TEST(WordHtmlCleanup, TargetIsMadeSafeCharacterByCharacterLikeThePageFileNames)
-{
-    // The trail bytes 5C and 7C belong to their characters, as in the page
-    // file's name, so the link finds the file; a real backslash becomes "_".
-    const std::string target = kSo + kHyou + kPo + "\\" + J("ア");
-    EXPECT_EQ(Jumps({J("ソフト"), "<span style='display:none;mso-hide:all'>", target, "</span>"})[0],
-              "<a href=\"" + kSo + kHyou + kPo + "_" + J("ア") + ".htm\">" + J("ソフト") + "</a>");
-}
-
-TEST(WordHtmlCleanup, EachHiddenTopicEndsItsLink)
-{
-    EXPECT_EQ(
-        Jumps({"<u style='text-underline:double'>", "A", "</u>", "<span style='display:none;mso-hide:all'>", "TA",
-               "</span>", "<u style='text-underline:double'>", "B", "</u>", "<span style='display:none;mso-hide:all'>",
-               "TB", "</span>"}),
-        (LineList{"<u style='text-underline:double'>", "<a href=\"TA.htm\">A</a>", "</u>",
-                  "<span style='display:none;mso-hide:all'>", "", "</span>", "<u style='text-underline:double'>",
-                  "<a href=\"TB.htm\">B</a>", "</u>", "<span style='display:none;mso-hide:all'>", "", "</span>"}));
+    EXPECT_EQ(Jumps({"<u style='text-underline:double'>", "A", "</u>", kHidden, "TA", "</span>", "<s>", "B", "</s>",
+                     kHidden, "TB", "</span>"}),
+              (LineList{"<u style='text-underline:double'>", "[TA|A|]", "</u>", kHidden, "", "</span>", "<s>",
+                        "[TB|B|]", "</s>", kHidden, "", "</span>"}));
 }
 
 }  // namespace
