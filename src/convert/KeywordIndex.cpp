@@ -16,6 +16,7 @@
 #include "convert/ParagraphText.h"
 #include "convert/RunFiles.h"
 #include "convert/Sitemap.h"
+#include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
@@ -24,7 +25,8 @@ namespace {
 // ';' and ',' are never trail bytes: the text is cut byte by byte.
 Keyword ParseKeyword(std::string_view text)
 {
-    const std::size_t comma = text.find(',');
+    // WinHelp's second level follows the first comma or colon.
+    const std::size_t comma = text.find_first_of(",:");
     if (comma == std::string_view::npos) return {Trim(text), std::string()};
     Keyword keyword{Trim(text.substr(0, comma)), Trim(text.substr(comma + 1))};
     if (keyword.first.empty()) keyword.first.swap(keyword.second);
@@ -40,7 +42,14 @@ std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& in
     if (found == notes.size()) return std::string();
     std::size_t end = found + 1;
     while (end < notes.size() && notes[end] != "</div>" && notes[end].compare(0, 4, "<div") != 0) ++end;
-    return FirstParagraphText(notes, run.m_notes.Breaks(), found, end);
+    std::string text = FirstParagraphText(notes, run.m_notes.Breaks(), found, end);
+    // Without Word's link back to the text the mark is plain text before
+    // the keywords; it is never a keyword itself.
+    const bool anchored = std::any_of(notes.begin() + static_cast<std::ptrdiff_t>(found),
+                                      notes.begin() + static_cast<std::ptrdiff_t>(end),
+                                      [](const std::string& line) { return IsNoteAnchorTag(line); });
+    if (!anchored && text.size() >= 1 && text[0] == 'K' && (text.size() == 1 || text[1] == ' ')) text.erase(0, 1);
+    return text;
 }
 
 // A page under a keyword that names several: its title, or its file's name

@@ -25,8 +25,8 @@ struct Keyword {
 };
 
 // The keywords of a "K" footnote's text, in the order written. Keywords are
-// separated by ";"; a "," divides a first level from a second level (only
-// the first ","); each part loses its ASCII white space at both ends. An empty
+// separated by ";"; the first "," or ":" divides a first level from a second
+// level, as WinHelp reads them; each part loses its ASCII white space at both ends. An empty
 // keyword is passed over, and a second level with no first level stands at
 // the first level.
 std::vector<Keyword> ParseKeywords(std::string_view text);

@@ -30,11 +30,16 @@ bool IsTopicMark(const std::string& line)
 
 // Whether a reference's anchor opens in the few lines above line `mark` (Word
 // writes the anchor, the reference's span, the mark's span, the mark) with
-// no "</a>" after it, never above line `first`. `anchor` gets the anchor tag.
-bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t mark, std::string_view& anchor)
+// no "</a>" after it, never above line `first`. `anchor` gets the anchor tag
+// and `anchorLine` its line.
+bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t mark, std::string_view& anchor,
+                         std::size_t& anchorLine)
 {
     for (std::size_t k = mark; k-- > first && k + kAnchorLookBack >= mark;) {
-        if (InNoteReferenceAfter(lines[k], false, &anchor)) return true;
+        if (InNoteReferenceAfter(lines[k], false, &anchor)) {
+            anchorLine = k;
+            return true;
+        }
         if (!InNoteReferenceAfter(lines[k], true)) return false;  // a reference ends there
     }
     return false;
@@ -118,15 +123,23 @@ void FindNoteReference(ManuscriptLines& page, std::size_t pageStart, std::string
     // reference names the page (an author may have put the footnotes after
     // the title, too). Every "#" there has served and leaves the page; a
     // line "#" outside a reference is text.
+    std::vector<LineMark> places;
     for (std::size_t i = b; i < page.size(); ++i) {
         if (!IsTopicMark(page[i])) continue;
         std::string_view anchor;
-        if (!OpensReferenceAbove(page.Lines(), b, i, anchor)) continue;
+        std::size_t anchorLine = i;
+        if (!OpensReferenceAbove(page.Lines(), b, i, anchor, anchorLine)) continue;
+        std::optional<std::string> id = NoteIdOfAnchor(anchor);
         if (noteReference.empty()) {
-            if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) noteReference = std::move(*id);
+            if (id) noteReference = std::move(*id);
+        } else if (id) {
+            // Another context string of the topic: a place a jump may reach,
+            // before the reference's anchor (anchors do not nest).
+            places.push_back({anchorLine, MarkKind::Place, std::move(*id)});
         }
         page[i].clear();
     }
+    page.AddMarks(std::move(places));
 }
 
 void TrimPageTail(ManuscriptLines& page)
