@@ -215,6 +215,7 @@ SeparatedManuscript SeparatePages(CConversionState& run, const std::string& cont
     if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
     out.pageOpening = JoinTextLines(opening);
 
+    const std::string folder = GetFolderOfPath(manuscript.source.path);
     const LineList& noteLines = run.m_notes.Lines();
     const NoteLineIndex notes(noteLines);  // the note lines stay as they are while pages are taken
     bool more = true;
@@ -227,6 +228,7 @@ SeparatedManuscript SeparatePages(CConversionState& run, const std::string& cont
         if (noteReference.empty()) continue;
         taken.topicName = PageFileNameFromNote(noteLines, notes, noteReference);
         taken.keywords = PageKeywords(run, notes, page);
+        ConvertBitmapReferences(page, {folder}, folder, out.pictures, taken.remarks);
         JoinAsTheSourceBrokeThem(page, noteLines, notes, taken);
         out.pages.push_back(std::move(taken));
     } while (more);
@@ -279,7 +281,7 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
-        LineList remarks;
+        LineList remarks = std::move(page->remarks);
         OutputFile file{OutputRole::Page,
                         folder + page->fileName + ".htm",
                         "htm",

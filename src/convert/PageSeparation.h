@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/Bitmaps.h"
 #include "convert/ConversionPort.h"
 #include "convert/KeywordIndex.h"
 #include "convert/Manuscript.h"
@@ -43,7 +44,8 @@ struct SeparatedManuscript {
     SourceFile source;
     std::string pageOpening;  // the header and, in homepage-type help, the contents link
     std::vector<TakenPage> pages;
-    bool noteAnchors = false;  // it holds Word's note references at all
+    bool noteAnchors = false;           // it holds Word's note references at all
+    std::vector<PictureCopy> pictures;  // to be copied beside the pages
 };
 
 // Cuts the cleaned manuscript into pages, from its end: each page's title,

@@ -1,0 +1,29 @@
+// WinHelp's bitmap references: an author writes "{bmc tool.bmp}" (centred,
+// in the text's line), "{bml ...}" (at the left margin) or "{bmr ...}" (at
+// the right), also as "bmcwd", "bmct" and the like, as plain text that the
+// help compiler turned into the picture. A page shows the picture instead.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "convert/Manuscript.h"
+
+namespace zavio {
+
+// A picture a page shows that must be copied beside the pages first.
+struct PictureCopy {
+    std::string from;  // where it was found
+    std::string name;  // its name beside the pages
+};
+
+// Turns the page's bitmap references into pictures: a bitmap found in one
+// of `folders` (as named, else without regard to letter case) becomes an
+// <img> (left or right aligned for bml and bmr); one found elsewhere than in
+// `pagesFolder` is listed in `copies` under the name it will have there. A
+// bitmap not found stays text. What a reader will miss (a bitmap not found,
+// a picture a browser does not show) is added to `remarks`.
+void ConvertBitmapReferences(ManuscriptLines& page, const std::vector<std::string>& folders,
+                             const std::string& pagesFolder, std::vector<PictureCopy>& copies, LineList& remarks);
+
+}  // namespace zavio
