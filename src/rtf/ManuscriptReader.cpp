@@ -116,7 +116,7 @@ void ManuscriptReader::OnToken(const Token& token)
             if (!ConsumeFallback()) OnBinary(token.text);
             return;
         case TokenKind::ControlSymbol:
-            FlushText(false);
+            FlushText(true);  // "\\" may be the trail byte of the lead byte before it
             if (!ConsumeFallback()) OnControlSymbol(token.byte);
             return;
         case TokenKind::ControlWord:

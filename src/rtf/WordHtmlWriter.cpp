@@ -322,7 +322,6 @@ void WordHtmlWriter::WriteParagraphStart(FlowState& f, const ParaFormat& para, s
     if (para.leftIndent != 0) style += "margin-left:" + Points(para.leftIndent);
     if (para.firstIndent != 0)
         style += (style.empty() ? "" : ";") + std::string("text-indent:") + Points(para.firstIndent);
-    if (para.alignment == Alignment::Justified) style += (style.empty() ? "" : ";") + std::string("text-align:justify");
 
     if (para.heading >= 1 && para.heading <= 6) {
         f.out += "<h" + std::to_string(para.heading);
