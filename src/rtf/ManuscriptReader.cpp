@@ -283,7 +283,20 @@ void ManuscriptReader::FlushText(bool keepLead)
     m_html.clear();
     const std::size_t read = AppendBytesAsHtml(m_pending, m_pendingEncoding, m_html, keepLead);
     m_pending.erase(0, read);
+    if (m_pendingEncoding.kind == ByteEncoding::Kind::PictureFont) ShowInFont(m_pendingEncoding.codePage);
     Emit(m_html);
+}
+
+// A picture font's private-use characters show as its pictures only in that
+// font, as Word writes them: on Windows, where help is read, it is there.
+void ManuscriptReader::ShowInFont(unsigned font)
+{
+    const auto found = m_fonts.find(static_cast<int>(font));
+    if (found == m_fonts.end() || m_html.empty()) return;
+    std::string name;
+    for (char c : found->second.name)
+        if (c != '"' && c != '\'' && c != '&' && c != '<' && c != '>') name += c;
+    m_html = "<span style='font-family:\"" + name + "\"'>" + m_html + "</span>";
 }
 
 void ManuscriptReader::Emit(std::string_view html)
@@ -315,10 +328,12 @@ void ManuscriptReader::EmitCodePoint(char32_t codePoint)
     if (Top().flow == Flow::Note) m_noteAwaitsMark = false;
     // Word writes the Symbol font's characters as U+F020-U+F0FF.
     const ByteEncoding encoding = EncodingOf(Top().chars);
-    if (encoding.kind == ByteEncoding::Kind::SymbolFont && codePoint >= 0xF020 && codePoint <= 0xF0FF)
+    const bool fontCharacter = codePoint >= 0xF020 && codePoint <= 0xF0FF;
+    if (encoding.kind == ByteEncoding::Kind::SymbolFont && fontCharacter)
         codePoint = SymbolFontCodePoint(static_cast<unsigned char>(codePoint - 0xF000));
     m_html.clear();
     AppendCodePointAsHtml(codePoint, m_html);
+    if (encoding.kind == ByteEncoding::Kind::PictureFont && fontCharacter) ShowInFont(encoding.codePage);
     Emit(m_html);
 }
 
@@ -346,7 +361,7 @@ ByteEncoding ManuscriptReader::EncodingOfFont(int font)
     if (found == m_fonts.end()) return encoding;
     const FontEntry& entry = found->second;
     if (MbLowerAscii(entry.name) == "symbol") return ByteEncoding{ByteEncoding::Kind::SymbolFont, 0};
-    if (entry.charset == 2) return ByteEncoding{ByteEncoding::Kind::PictureFont, 0};
+    if (entry.charset == 2) return ByteEncoding{ByteEncoding::Kind::PictureFont, static_cast<unsigned>(font)};
     if (IsKnownCodePage(entry.codePage)) {
         encoding.codePage = entry.codePage;
     } else if (const unsigned codePage = CodePageOfCharset(entry.charset); codePage != 0) {

@@ -121,6 +121,7 @@ private:
     bool TakesText(Destination dest) const;
     void AddBytes(std::string_view bytes);
     void FlushText(bool keepLead);
+    void ShowInFont(unsigned font);
     void Emit(std::string_view html);
     void EmitCodePoint(char32_t codePoint);
     bool ConsumeFallback();

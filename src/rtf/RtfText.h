@@ -17,7 +17,7 @@ struct ByteEncoding {
         PictureFont,  // another font of the symbol character set (Wingdings ...): private-use characters
     };
     Kind kind = Kind::CodePage;
-    unsigned codePage = 1252;
+    unsigned codePage = 1252;  // for a PictureFont, the font's number
 
     bool operator==(const ByteEncoding& other) const { return kind == other.kind && codePage == other.codePage; }
     bool operator!=(const ByteEncoding& other) const { return !(*this == other); }
