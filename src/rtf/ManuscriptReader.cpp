@@ -261,7 +261,10 @@ bool ManuscriptReader::ConsumeFallback()
 void ManuscriptReader::AddBytes(std::string_view bytes)
 {
     if (bytes.empty() || !TakesText(Top().dest)) return;
-    const ByteEncoding encoding = EncodingOf(Top().chars);
+    // \info's texts are in the document's code page, whatever the font.
+    const ByteEncoding encoding = Top().dest == Destination::Title
+                                      ? ByteEncoding{ByteEncoding::Kind::CodePage, m_codePage}
+                                      : EncodingOf(Top().chars);
     if (!m_pending.empty() && encoding != m_pendingEncoding) {
         FlushText(true);
         // A lead byte left waiting takes the first byte in its own encoding.

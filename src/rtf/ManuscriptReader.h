@@ -135,7 +135,7 @@ private:
     bool OnCharacterWord(const KeywordInfo& word, const Token& token);
     bool OnFontWord(const KeywordInfo& word, const Token& token);
     bool OnParagraphWord(const KeywordInfo& word, const Token& token);
-    bool OnStructureWord(const KeywordInfo& word, const Token& token);
+    bool OnStructureWord(const KeywordInfo& word);
     bool OnTableWord(const KeywordInfo& word, const Token& token);
     void OnUnicode(int value);
     void ApplyCharacterStyle(int id);

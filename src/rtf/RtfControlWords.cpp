@@ -53,7 +53,7 @@ void ManuscriptReader::OnControlWord(const Token& token)
     if (OnDestinationWord(word, token) || OnDocumentWord(word, token) || OnFontWord(word, token) ||
         OnCharacterWord(word, token) || OnParagraphWord(word, token) || OnTableWord(word, token))
         return;
-    OnStructureWord(word, token);
+    OnStructureWord(word);
 }
 
 bool ManuscriptReader::OnDocumentWord(const KeywordInfo& word, const Token& token)
@@ -311,9 +311,8 @@ bool ManuscriptReader::OnTableWord(const KeywordInfo& word, const Token& token)
     }
 }
 
-bool ManuscriptReader::OnStructureWord(const KeywordInfo& word, const Token& token)
+bool ManuscriptReader::OnStructureWord(const KeywordInfo& word)
 {
-    (void)token;
     GroupState& state = Top();
     switch (word.keyword) {
         case Keyword::Paragraph:

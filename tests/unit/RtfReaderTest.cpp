@@ -110,6 +110,8 @@ TEST(RtfCharsets, DoubleByteCharactersStayWhole)
                                   "\\f11 \\'83A\\'95\\\\\\'94\\fs20\\'5c\\par}");
     EXPECT_EQ(body, Paragraph(J("表ソ能ポ")) + Paragraph(J("表示") + "Help") + Paragraph(J("ソフト")) +
                         Paragraph(J("ア表能")));
+    // The document's title is in its code page, not in the default font's.
+    EXPECT_TRUE(Contains(Read(kJapaneseHead + "{\\info{\\title \\'95\\'5c}}}").html, "<title>" + J("表") + "</title>"));
 }
 
 // CP932 has the em dash (0x815C, Word's "―"); the euro and the bullet are
