@@ -1,5 +1,7 @@
 #include "rtf/ManuscriptReader.h"
 
+#include <algorithm>
+
 #include "framework/CodePages.h"
 #include "framework/Cp932.h"
 
@@ -264,7 +266,7 @@ void ManuscriptReader::AddBytes(std::string_view bytes)
     // \info's texts are in the document's code page, whatever the font.
     const ByteEncoding encoding = Top().dest == Destination::Title
                                       ? ByteEncoding{ByteEncoding::Kind::CodePage, m_codePage}
-                                      : EncodingOf(Top().chars);
+                                      : EncodingOfBytes(Top().chars, bytes);
     if (!m_pending.empty() && encoding != m_pendingEncoding) {
         FlushText(true);
         // A lead byte left waiting takes the first byte in its own encoding.
@@ -340,11 +342,28 @@ void ManuscriptReader::EmitCodePoint(char32_t codePoint)
     Emit(m_html);
 }
 
-ByteEncoding ManuscriptReader::EncodingOf(const CharProps& chars)
+// \loch text holds only bytes below 0x80: a byte above in a \loch run is
+// read in the double-byte font when that is one of a double-byte code page
+// (as RTF readers tell a character's class by its byte), else in the
+// high-ANSI font.
+ByteEncoding ManuscriptReader::EncodingOfBytes(const CharProps& chars, std::string_view bytes)
+{
+    if (chars.fontClass != FontClass::LowAnsi ||
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return EncodingOf(chars, chars.fontClass);
+    const ByteEncoding doubleByte = EncodingOf(chars, FontClass::DoubleByte);
+    const bool isDoubleByte = doubleByte.kind == ByteEncoding::Kind::CodePage && IsKnownCodePage(doubleByte.codePage) &&
+                              !IsSingleByteCodePage(doubleByte.codePage);
+    return isDoubleByte ? doubleByte : EncodingOf(chars, FontClass::HighAnsi);
+}
+
+// The encoding of the font of a class of characters, the run's font when
+// the class has none of its own.
+ByteEncoding ManuscriptReader::EncodingOf(const CharProps& chars, FontClass fontClass)
 {
     int font = chars.font;
-    if (chars.fontClass != FontClass::None) {
-        const int classFont = chars.classFonts[static_cast<int>(chars.fontClass) - 1];
+    if (fontClass != FontClass::None) {
+        const int classFont = chars.classFonts[static_cast<int>(fontClass) - 1];
         if (classFont >= 0) font = classFont;
     }
     if (font < 0) font = m_defaultFont;

@@ -125,7 +125,9 @@ private:
     void Emit(std::string_view html);
     void EmitCodePoint(char32_t codePoint);
     bool ConsumeFallback();
-    ByteEncoding EncodingOf(const CharProps& chars);
+    ByteEncoding EncodingOfBytes(const CharProps& chars, std::string_view bytes);
+    ByteEncoding EncodingOf(const CharProps& chars) { return EncodingOf(chars, chars.fontClass); }
+    ByteEncoding EncodingOf(const CharProps& chars, FontClass fontClass);
     ByteEncoding EncodingOfFont(int font);
     GroupState& Top() { return m_groups.back(); }
 

@@ -105,10 +105,10 @@ TEST(RtfCharsets, DoubleByteCharactersStayWhole)
     const std::string body = Body(kJapaneseHead +
                                   "\\f11 \\'95\\'5c\\'83\\'5c\\'94\\'5c\\'83\\'7c\\par "
                                   "\\pard\\plain \\loch\\af0\\hich\\af0\\dbch\\af11 {\\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 "
-                                  "\\'95\\'5c\\'8e\\'a6}{\\hich\\af0\\dbch\\af11\\loch\\f0 Help}\\par "
+                                  "\\'95\\'5c\\'8e\\'a6}{\\hich\\af0\\dbch\\af11\\loch\\f0 Help\\'95\\'5c}\\par "
                                   "{\\loch\\af11\\hich\\af11\\dbch\\f11 \\'83\\'5c\\'83\\'74\\'83\\'67}\\par "
                                   "\\f11 \\'83A\\'95\\\\\\'94\\fs20\\'5c\\par}");
-    EXPECT_EQ(body, Paragraph(J("表ソ能ポ")) + Paragraph(J("表示") + "Help") + Paragraph(J("ソフト")) +
+    EXPECT_EQ(body, Paragraph(J("表ソ能ポ")) + Paragraph(J("表示") + "Help" + J("表")) + Paragraph(J("ソフト")) +
                         Paragraph(J("ア表能")));
     // The document's title is in its code page, not in the default font's.
     EXPECT_TRUE(Contains(Read(kJapaneseHead + "{\\info{\\title \\'95\\'5c}}}").html, "<title>" + J("表") + "</title>"));
