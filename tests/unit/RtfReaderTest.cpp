@@ -20,7 +20,8 @@ const std::string kJapaneseHead =
 const std::string kWesternHead =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
     "{\\f1\\froman\\fcharset204 Times New Roman Cyr;}{\\f3\\froman\\fcharset2 Symbol;}"
-    "{\\f4\\fnil\\fcharset2 Wingdings;}}";
+    "{\\f4\\fnil\\fcharset2 Wingdings;}{\\f5\\fnil\\fcharset134 SimSun;}"
+    "{\\f6\\fnil\\fcharset129 Gulim;}}";
 const std::string kHidden = "<span style='display:none;mso-hide:all'>";
 
 testing::AssertionResult Contains(const std::string& text, const std::string& part)
@@ -114,17 +115,18 @@ TEST(RtfCharsets, DoubleByteCharactersStayWhole)
     EXPECT_TRUE(Contains(Read(kJapaneseHead + "{\\info{\\title \\'95\\'5c}}}").html, "<title>" + J("表") + "</title>"));
 }
 
-// CP932 has the em dash (0x815C, Word's "―"); the euro and the bullet are
-// references, and a picture font's character shows in that font.
+// CP932 has the em dash (0x815C, Word's "―"); the euro, the bullet and
+// Hangul are references, a lead byte without its trail byte the
+// replacement character, and a picture font's character shows in that font.
 TEST(RtfCharsets, EveryCodePageBecomesCp932WithReferences)
 {
-    const std::string body =
-        Body(kWesternHead +
-             "caf\\'e9 \\'93<&>\\'94 {\\f1 \\'cf\\'f0\\'e8} {\\f3 \\'b7\\'ae}{\\f4 \\'e1} \\u8364 ? "
-             "\\emdash\\~\\lquote}");
+    const std::string body = Body(kWesternHead +
+                                  "caf\\'e9 \\'93<&>\\'94 {\\f1 \\'cf\\'f0\\'e8} {\\f3 \\'b7\\'ae}{\\f4 \\'e1} \\u8364 "
+                                  "? {\\f5 \\'b1\\'ed<\\'b1}{\\f6 \\'c7\\'d1}"
+                                  "\\emdash\\~\\lquote}");
     EXPECT_EQ(body, Paragraph("caf&#233; " + J("“") + "&lt;&amp;&gt;" + J("”") + " " + J("При") + " &#8226;" + J("→") +
-                              "<span style='font-family:\"Wingdings\"'>&#61665;</span> &#8364; " + J("―") + "&nbsp;" +
-                              J("‘")));
+                              "<span style='font-family:\"Wingdings\"'>&#61665;</span> &#8364; " + J("表") +
+                              "&lt;&#65533;&#54620;" + J("―") + "&nbsp;" + J("‘")));
     EXPECT_EQ(body.find('?'), std::string::npos);
 }
 
