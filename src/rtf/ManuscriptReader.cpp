@@ -91,10 +91,12 @@ std::optional<RtfManuscript> ManuscriptReader::Read(std::string& why)
 
 void ManuscriptReader::OnToken(const Token& token)
 {
-    // "\*" asks to skip the group unless its destination is known here.
-    if (m_starPending && token.kind != TokenKind::ControlWord) {
+    // "\*" asks to skip the group unless its destination is known here;
+    // a group that ends right after it has nothing to skip.
+    if (m_starPending && token.kind != TokenKind::ControlWord && token.kind != TokenKind::GroupClose) {
         m_starPending = false;
         SkipGroup();
+        if (token.kind == TokenKind::GroupOpen) OnSkippedToken(token);
         return;
     }
     if (token.kind != TokenKind::GroupOpen) m_shapePictureEnded &= token.kind == TokenKind::ControlWord;

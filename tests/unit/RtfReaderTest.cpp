@@ -140,7 +140,7 @@ TEST(RtfCharsets, UnicodeFallbacksAreSkipped)
 
 TEST(RtfGroups, FormattingEndsWithItsGroup)
 {
-    EXPECT_EQ(Body(kWesternHead + "{\\b bold {\\i both} bold}{{{{deep}}}}plain\\b\\plain x}"),
+    EXPECT_EQ(Body(kWesternHead + "{\\b bold {\\i both} bold}{{{{deep}}}}{\\*{\\b unknown}}{\\*}plain\\b\\plain x}"),
               Paragraph("<b>bold <i>both</i> bold</b>deepplainx"));
 }
 
