@@ -384,7 +384,7 @@ ByteEncoding ManuscriptReader::EncodingOfFont(int font)
     const auto found = m_fonts.find(font);
     if (found == m_fonts.end()) return encoding;
     const FontEntry& entry = found->second;
-    if (MbLowerAscii(entry.name) == "symbol") return ByteEncoding{ByteEncoding::Kind::SymbolFont, 0};
+    if (entry.symbol) return ByteEncoding{ByteEncoding::Kind::SymbolFont, 0};
     if (entry.charset == 2) return ByteEncoding{ByteEncoding::Kind::PictureFont, static_cast<unsigned>(font)};
     if (IsKnownCodePage(entry.codePage)) {
         encoding.codePage = entry.codePage;

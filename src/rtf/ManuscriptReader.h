@@ -68,7 +68,8 @@ struct FontEntry {
     int charset = -1;
     unsigned codePage = 0;
     std::string rawName;
-    std::string name;  // CP932 (HTML text)
+    std::string name;     // CP932 (HTML text)
+    bool symbol = false;  // the Symbol font, read by its own table whatever its character set
 };
 
 struct CharacterStyle {
@@ -181,6 +182,7 @@ private:
     unsigned m_codePage = 1252;
     int m_defaultFont = 0;
     std::unordered_map<int, FontEntry> m_fonts;
+    std::unordered_map<std::string, int> m_fontNamed;  // by the name in lower case, for SYMBOL fields
     int m_fontEntry = -1;
     int m_cachedFont = -2;
     ByteEncoding m_cachedEncoding;

@@ -251,6 +251,9 @@ void ManuscriptReader::FinishFontEntry()
     std::string name;
     AppendBytesAsHtml(entry.rawName, ByteEncoding{ByteEncoding::Kind::CodePage, codePage}, name);
     entry.name = Trim(name);
+    const std::string lower = MbLowerAscii(entry.name);
+    entry.symbol = lower == "symbol";
+    m_fontNamed[lower] = m_fontEntry;
     entry.rawName.clear();
     m_fontEntry = -1;
     m_cachedFont = -2;
@@ -430,8 +433,8 @@ std::string ManuscriptReader::FieldSymbol(std::string_view number, bool unicode,
         const std::string wanted = MbLowerAscii(fontName);
         encoding = ByteEncoding{ByteEncoding::Kind::CodePage, m_codePage};
         if (wanted == "symbol") encoding = ByteEncoding{ByteEncoding::Kind::SymbolFont, 0};
-        for (const auto& [id, font] : m_fonts)
-            if (MbLowerAscii(font.name) == wanted) encoding = EncodingOfFont(id);
+        if (const auto named = m_fontNamed.find(wanted); named != m_fontNamed.end())
+            encoding = EncodingOfFont(named->second);
     }
     std::string bytes;
     if (value > 0xFF) bytes += static_cast<char>((value >> 8) & 0xFF);
