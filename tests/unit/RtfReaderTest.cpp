@@ -190,6 +190,23 @@ TEST(RtfFootnotes, MarksBecomeWordsAnchorsAndTheList)
                          "style='mso-footnote-id:ftn5' href=\"#_ftnref5\" name=\"_ftn5\" title=\"\">"));
 }
 
+// Japanese Word names its heading styles in the document's code page; a
+// paragraph mark alone is Word's empty paragraph; without \info\title the
+// page is titled by the manuscript's name.
+TEST(RtfParagraphs, HeadingsAlignmentLineBreaksAndEmptyParagraphs)
+{
+    const std::string rtf = kJapaneseHead +
+                            "{\\stylesheet{\\s1 \\'8c\\'a9\\'8f\\'6f\\'82\\'b5 1;}{\\s7 heading 7;}}"
+                            "\\pard\\s1 Title\\par \\pard\\s7 Small\\par \\pard\\qc Centred\\line \\\"quoted\\\"\\par "
+                            "\\pard\\qr\\par}";
+    EXPECT_EQ(Body(rtf),
+              "<h1>Title</h1>\r\n\r\n<p class=MsoHeading7>Small</p>\r\n\r\n"
+              "<p class=MsoNormal align=center>Centred<br>\"quoted\"</p>\r\n\r\n"
+              "<p class=MsoNormal align=right><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p></p>"
+              "\r\n\r\n");
+    EXPECT_TRUE(Contains(Read(rtf).html, "<title>manual</title>"));
+}
+
 TEST(RtfTopics, PageAndSectionBreaksStandBetweenParagraphs)
 {
     const std::string styles = "{\\stylesheet{\\s2 heading 2;}{\\s3 Heading 3,h3;}}";
