@@ -2,7 +2,7 @@
 # Builds the libFuzzer harnesses (clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for SECONDS (default 600).
 #
-#   scripts/fuzz.sh [SECONDS] [NAME...]     NAME: cp932, contents, conversion
+#   scripts/fuzz.sh [SECONDS] [NAME...]     NAME: cp932, contents, conversion, rtf
 #
 # The corpus each fuzzer grows is kept in the build folder's corpus/NAME and
 # used again by the next run; seeds are made afresh from tests/data and the
@@ -15,7 +15,7 @@ build=${ZAVIO_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-600}
 shift || true
 names=("$@")
-[ ${#names[@]} -eq 0 ] && names=(cp932 contents conversion)
+[ ${#names[@]} -eq 0 ] && names=(cp932 contents conversion rtf)
 
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -35,7 +35,7 @@ trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-declare -A max_len=([cp932]=4096 [contents]=8192 [conversion]=16384)
+declare -A max_len=([cp932]=4096 [contents]=8192 [conversion]=16384 [rtf]=32768)
 failed=0
 for name in "${names[@]}"; do
   [ -n "${max_len[$name]:-}" ] || { echo "fuzz: no fuzzer named $name" >&2; exit 2; }
@@ -54,7 +54,7 @@ for name in "${names[@]}"; do
   if [ "$status" -ne 0 ]; then
     failed=1
     echo "fuzz: $name FAILED (exit $status) after ${runs:-?} runs; log $log, input in $artifacts:" >&2
-    grep -E -m 20 "conversion fuzzer:|cp932 fuzzer:|contents fuzzer:|ERROR:|SUMMARY:|runtime error" "$log" >&2 || true
+    grep -E -m 20 "conversion fuzzer:|cp932 fuzzer:|contents fuzzer:|rtf fuzzer:|ERROR:|SUMMARY:|runtime error" "$log" >&2 || true
   else
     echo "fuzz: $name: $runs runs in $seconds s, corpus $(ls "$corpus" | wc -l) inputs, no failure"
   fi

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Writes the seed corpora of the three fuzzers into OUTDIR/{cp932,contents,
-# conversion}, made from the end-to-end cases, the sample and, when it is
-# there, the shared corpus of real contents files. Nothing here is committed.
+# Writes the seed corpora of the fuzzers into OUTDIR/{cp932,contents,
+# conversion,rtf}, made from the end-to-end cases, the sample, the RTF test
+# manuscripts and, when it is there, the shared corpus of real contents files
+# and RTF manuscripts. Nothing here is committed.
 set -euo pipefail
 export LC_ALL=C
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${1:?usage: make-seeds.sh OUTDIR}
-mkdir -p "$out/cp932" "$out/contents" "$out/conversion"
+mkdir -p "$out/cp932" "$out/contents" "$out/conversion" "$out/rtf"
 
 e2e=$root/tests/data/e2e
 cnts=("$root"/samples/*.cnt "$e2e"/*/input/*/*.cnt)
@@ -64,4 +65,36 @@ n=0
 for cnt in "${cnts[@]}"; do
   { printf '%s' --hp-type; section conv/manual.htm "$manuscript"; section conv/toc.cnt "$cnt"; } \
     > "$out/conversion/contents-$((n += 1))"
+done
+
+# RTF manuscripts: small ones whole; of a large one, its start up to the
+# last \page within the fuzzer's length, its open groups closed, as a
+# manuscript cut short is refused.
+closed_start() {  # file bytes
+  head -c "$2" "$1" | awk 'BEGIN { RS = "\001" } {
+    n = length($0); cut = 0; depth = 0; open = 0
+    for (i = 1; i <= n; i++) {
+      c = substr($0, i, 1)
+      if (c == "\\") {
+        if (substr($0, i + 1, 4) == "page" && substr($0, i + 5, 1) !~ /[a-z]/) { cut = i - 1; open = depth }
+        i++
+      } else if (c == "{") depth++
+      else if (c == "}") depth--
+    }
+    if (cut == 0) exit 1
+    printf "%s", substr($0, 1, cut)
+    for (k = 0; k < open; k++) printf "}"
+  }'
+}
+rtfs=("$root"/tests/data/rtf/*.rtf "$root"/tests/data/rtf/*.Rtf)
+[ -d "$root/../shared/corpus/rtf-projects" ] && while IFS= read -r -d '' file; do rtfs+=("$file"); done \
+  < <(find "$root/../shared/corpus/rtf" "$root/../shared/corpus/rtf-projects" -iname '*.rtf' -print0)
+n=0
+for file in "${rtfs[@]}"; do
+  n=$((n + 1))
+  if [ "$(wc -c < "$file")" -le 32768 ]; then
+    cp "$file" "$out/rtf/rtf-$n"
+  else
+    closed_start "$file" 32000 > "$out/rtf/rtf-$n" || rm -f "$out/rtf/rtf-$n"
+  fi
 done
