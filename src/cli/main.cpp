@@ -14,6 +14,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
+#include "res/Version.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ constexpr int kExitNotAllWritten = 3;
 
 constexpr const char* kUsage =
     "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
+    "       zavio-convert --help | --version\n"
     "\n"
     "Opens each FILE (a Word manuscript saved as a Web page, .htm or .html, and\n"
     "optionally the WinHelp contents file .cnt) in the order given, then converts:\n"
@@ -37,6 +39,7 @@ constexpr const char* kUsage =
     "                 style header of the pages is simplified\n"
     "  --keep-header  with --hp-type: keep the style header as Word wrote it\n"
     "  --help         show this text\n"
+    "  --version      show the version\n"
     "\n"
     "The pages are written beside the manuscripts; the sources, ListTitl.txt and\n"
     "the integration note go to the folder Finished beside the conversion folder.\n"
@@ -56,6 +59,7 @@ struct Options {
     unsigned command = 0;
     bool keepHeader = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> files;  // as given
 };
 
@@ -71,6 +75,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             filesOnly = true;
         } else if (arg == "--help") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--html-help" || arg == "--hp-type") {
             unsigned command = arg == "--html-help" ? ID_SEPARATE_HTML_HELP : ID_SEPARATE_HP_TYPE;
             if (options.command != 0 && options.command != command)
@@ -82,7 +88,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             return "unknown option " + arg;
         }
     }
-    if (options.help) return std::nullopt;
+    if (options.help || options.version) return std::nullopt;
     if (options.command == 0) return std::string("choose --html-help or --hp-type");
     if (options.files.empty()) return std::string("name at least one FILE");
     return std::nullopt;
@@ -139,6 +145,10 @@ int main(int argc, char** argv)
     }
     if (options.help) {
         std::cout << kUsage;
+        return kExitCompleted;
+    }
+    if (options.version) {
+        std::cout << "zavio-convert (Zavio) " ZAVIO_VERSION "\n";
         return kExitCompleted;
     }
 
