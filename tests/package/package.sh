@@ -65,7 +65,7 @@ gui_pid=
 cleanup() {
     [ -n "$gui_pid" ] && { kill "$gui_pid" 2>/dev/null || true; wait "$gui_pid" 2>/dev/null || true; }
     [ -n "$mounted" ] && umount "$mounted"
-    rm -rf "$scratch"
+    rm -rf --one-file-system "$scratch"
 }
 trap cleanup EXIT
 
