@@ -56,9 +56,12 @@ fresh-root)
     ;;
 esac
 
-# Everything below the build folder, so a clean clone's CI leaves nothing
-# elsewhere.
-scratch=$(mktemp -d "$build/package-test.XXXXXX")
+# The fresh root is large and stays below the build folder; the dpkg root
+# goes to the temporary folder, which nobody can reach (a build in root's
+# home folder is closed to others).
+scratch_base=${TMPDIR:-/tmp}
+[ "$scenario" = fresh-root ] && scratch_base=$build
+scratch=$(mktemp -d "$scratch_base/zavio-package-test.XXXXXX")
 chmod 755 "$scratch"
 mounted=
 gui_pid=
