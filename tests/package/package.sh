@@ -13,7 +13,7 @@
 #               apt-get installs the package with its dependencies from the
 #               mirror, nobody converts the sample and starts the desktop
 #               program offscreen, apt-get removes it. Needs root and the
-#               network (about a minute and a half); it runs only when
+#               network (one to three minutes); it runs only when
 #               ZAVIO_FRESH_ROOT=1, and is skipped with its reason otherwise.
 #
 # Status 77 and "skipped: reason" where the scenario cannot run here.
@@ -46,7 +46,7 @@ dpkg-root)
     ;;
 fresh-root)
     [ "${ZAVIO_FRESH_ROOT:-}" = 1 ] ||
-        skip "set ZAVIO_FRESH_ROOT=1 to make a fresh Debian 12 root (root, network, about a minute and a half)"
+        skip "set ZAVIO_FRESH_ROOT=1 to make a fresh Debian 12 root (root, network, one to three minutes)"
     [ "$(id -u)" -eq 0 ] || skip "a fresh root needs root (debootstrap, chroot)"
     command -v debootstrap >/dev/null || skip "debootstrap is missing (Debian package debootstrap)"
     ;;
@@ -183,17 +183,16 @@ fresh-root)
     check_installed "$root"
 
     prepare_sample "$root/tmp/user" nobody
-    as_nobody() {
-        chroot --userspec=nobody:nogroup "$root" env -i PATH=/usr/bin:/bin HOME=/tmp/user/home "$@"
-    }
-    [ "$(as_nobody zavio --version)" = "zavio (Zavio) $version" ] || fail "zavio --version without a display"
-    [ "$(as_nobody zavio-convert --version)" = "zavio-convert (Zavio) $version" ] || fail "zavio-convert --version"
-    as_nobody sh -c 'cd /tmp/user && zavio-convert --hp-type conv/manual.htm conv/Zavio.cnt' \
+    as_nobody=(chroot --userspec=nobody:nogroup "$root" env -i PATH=/usr/bin:/bin HOME=/tmp/user/home)
+    [ "$("${as_nobody[@]}" zavio --version)" = "zavio (Zavio) $version" ] || fail "zavio --version without a display"
+    [ "$("${as_nobody[@]}" zavio-convert --version)" = "zavio-convert (Zavio) $version" ] || fail "zavio-convert --version"
+    "${as_nobody[@]}" sh -c 'cd /tmp/user && zavio-convert --hp-type conv/manual.htm conv/Zavio.cnt' \
         >"$scratch/convert.out" 2>"$scratch/convert.err" || fail "zavio-convert: $(cat "$scratch/convert.err")"
     check_converted "$root/tmp/user"
     # The desktop program starts on what the package brought: it listens for
     # later starts once it is up.
-    as_nobody XDG_RUNTIME_DIR=/tmp/user/run QT_QPA_PLATFORM=offscreen zavio >"$scratch/gui.log" 2>&1 &
+    # Exec'd all the way down, so the pid the clean-up kills is the program's.
+    (exec "${as_nobody[@]}" XDG_RUNTIME_DIR=/tmp/user/run QT_QPA_PLATFORM=offscreen zavio) >"$scratch/gui.log" 2>&1 &
     gui_pid=$!
     for _ in $(seq 100); do
         [ -S "$root/tmp/user/run/zavio/instance" ] && break
