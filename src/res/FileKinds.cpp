@@ -1,4 +1,4 @@
-#include "doc/FileKinds.h"
+#include "res/FileKinds.h"
 
 namespace zavio {
 
