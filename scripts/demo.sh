@@ -10,7 +10,8 @@ demo=${ZAVIO_DEMO_DIR:-$build/demo}
 
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target zavio-convert
+# Both programs, and the desktop program's help made from the sample.
+cmake --build "$build" -j2 --target zavio-convert zavio zavio_help
 convert="$build/src/cli/zavio-convert"
 
 # A fresh conversion folder per kind: conversions move their sources away.

@@ -17,6 +17,7 @@ shift || true
 names=("$@")
 [ ${#names[@]} -eq 0 ] && names=(cp932 contents conversion rtf)
 
+bash "$root/scripts/setup.sh" --fuzz
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZAVIO_FUZZ=ON -DZAVIO_BUILD_TESTS=OFF -DZAVIO_BUILD_GUI=OFF >/dev/null

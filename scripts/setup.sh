@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs every system package Zavio needs to build, test and run, on
-# Debian 12. Safe to run again: it installs only what is missing.
+# Installs the Debian 12 packages Zavio needs. Safe to run again: it
+# installs only what is missing, and needs administrator rights only then
+# (as root it runs apt-get itself, otherwise through sudo).
+#
+#   setup.sh          what building, running and testing need
+#   setup.sh --fuzz   that, and the fuzzers' compiler (scripts/fuzz.sh)
 set -euo pipefail
 
 # What the project uses itself (packages these bring along are not named):
@@ -24,9 +28,23 @@ packages=(
 # the screenshots.
 packages+=(qt6-translations-l10n shared-mime-info desktop-file-utils xvfb xauth)
 
-# The fuzzers (scripts/fuzz.sh): clang and its libFuzzer runtime,
-# libclang_rt.fuzzer-x86_64.a.
-packages+=(clang libclang-rt-14-dev)
+# The Debian package and its tests: dpkg-shlibdeps (dpkg-dev) and file,
+# with which CPack works out the dependencies; fakeroot to install it into
+# a test root without being root; debootstrap for the fresh Debian root.
+packages+=(dpkg-dev file fakeroot debootstrap)
+
+case "${1:-}" in
+  "") ;;
+  --fuzz)
+    # The fuzzers: clang and its libFuzzer runtime, libclang_rt.fuzzer-x86_64.a
+    # (about 420 MB, so only for those who fuzz).
+    packages+=(clang libclang-rt-14-dev)
+    ;;
+  *)
+    echo "usage: setup.sh [--fuzz]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -38,8 +56,16 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "setup: installing ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+echo "setup: missing ${missing[*]}"
+as_admin=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup: installing them needs administrator rights, and sudo is missing; as root, run:" >&2
+    echo "  apt-get update && apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing them needs administrator rights: asking sudo"
+  as_admin=(sudo)
+fi
+"${as_admin[@]}" apt-get update -qq
+"${as_admin[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

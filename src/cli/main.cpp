@@ -10,6 +10,7 @@
 
 #include "BatchConversion.h"
 #include "framework/FileSystem.h"
+#include "res/Version.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ using namespace zavio;
 
 constexpr const char* kUsage =
     "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
+    "       zavio-convert --help | --version\n"
     "\n"
     "Opens each FILE (a Word manuscript saved as a Web page, .htm or .html, and\n"
     "optionally the WinHelp contents file .cnt) in the order given, then converts:\n"
@@ -28,6 +30,7 @@ constexpr const char* kUsage =
     "                 style header of the pages is simplified\n"
     "  --keep-header  with --hp-type: keep the style header as Word wrote it\n"
     "  --help         show this text\n"
+    "  --version      show the version\n"
     "\n"
     "The pages are written beside the manuscripts; the sources, ListTitl.txt and\n"
     "the integration note go to the folder Finished beside the conversion folder.\n"
@@ -47,6 +50,7 @@ struct Options {
     std::optional<ConversionKind> kind;
     bool keepHeader = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> files;  // as given
 };
 
@@ -62,6 +66,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             filesOnly = true;
         } else if (arg == "--help") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--html-help" || arg == "--hp-type") {
             const ConversionKind kind = arg == "--html-help" ? ConversionKind::HtmlHelp : ConversionKind::HpType;
             if (options.kind && *options.kind != kind) return std::string("choose one of --html-help and --hp-type");
@@ -72,7 +78,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             return "unknown option " + arg;
         }
     }
-    if (options.help) return std::nullopt;
+    if (options.help || options.version) return std::nullopt;
     if (!options.kind) return std::string("choose --html-help or --hp-type");
     if (options.files.empty()) return std::string("name at least one FILE");
     return std::nullopt;
@@ -105,6 +111,10 @@ int main(int argc, char** argv)
     }
     if (options.help) {
         std::cout << kUsage;
+        return kExitCompleted;
+    }
+    if (options.version) {
+        std::cout << "zavio-convert (Zavio) " ZAVIO_VERSION "\n";
         return kExitCompleted;
     }
 

@@ -1,6 +1,7 @@
 #include "res/Resources.h"
 
 #include "res/CommandIds.h"
+#include "res/Version.h"
 
 namespace zavio::res {
 namespace {
@@ -285,7 +286,8 @@ const DialogResource& AboutBox()
         {
             {DialogControl::Icon, "128", 0xFFFF, 11, 17, 20, 20},
             {DialogControl::Text, "Zavio Version 1.01", 0xFFFF, 40, 10, 119, 8},
-            {DialogControl::Text, "旧ヘルプから新ヘルプへの変換ソフト", 0xFFFF, 40, 25, 119, 8},
+            // The first line is the design's; the second tells which build this is.
+            {DialogControl::Text, "旧ヘルプから新ヘルプへの変換ソフト " ZAVIO_VERSION, 0xFFFF, 40, 25, 119, 8},
             {DialogControl::DefaultButton, "OK", 1, 178, 7, 50, 14},
         },
     };

@@ -1,13 +1,16 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QUrl>
+#include <iostream>
 
 #include "app/ZavioApp.h"
+#include "ui/CommandLine.h"
 #include "ui/QtHost.h"
 #include "ui/SingleInstance.h"
 
 int main(int argc, char* argv[])
 {
+    if (std::optional<int> status = zavio::AnswerInfoOption(argc, argv, std::cout)) return *status;
     QApplication qapp(argc, argv);
     // The files the desktop asks to open (Exec=zavio %F), made absolute: a
     // running copy works in another folder.

@@ -86,7 +86,7 @@ check_source_kept() {
 # user namespace of its own. The mounts end with it.
 if [ "${3:-}" != inside ]; then
     if ! unshare -rm true 2>/dev/null; then
-        echo "SKIP: no mount namespace here"
+        echo "skipped: no mount namespace here (unshare -rm is refused)"
         exit 77
     fi
     exec unshare -rm bash "$0" "$convert" "$scenario" inside

@@ -26,6 +26,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/EditView.h"
 #include "res/CommandIds.h"
+#include "res/Version.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChildFrame.h"
 #include "ui/MessageBox.h"
@@ -348,7 +349,7 @@ private slots:
         QStringList texts;
         for (QLabel* label : about->findChildren<QLabel*>())
             if (!label->text().isEmpty()) texts << label->text();
-        QCOMPARE(texts, QStringList({"Zavio Version 1.01", "旧ヘルプから新ヘルプへの変換ソフト"}));
+        QCOMPARE(texts, QStringList({"Zavio Version 1.01", "旧ヘルプから新ヘルプへの変換ソフト " ZAVIO_VERSION}));
         auto* ok = about->findChild<QPushButton*>();
         QCOMPARE(ok->text(), QString("OK"));
         QVERIFY(ok->isDefault());

@@ -31,7 +31,7 @@ prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 || { cat "$scratch/install.log"; exit 1; }
 
 # What the install must hold.
-for file in bin/zavio-convert bin/zavio lib/zavio/zavio share/man/man1/zavio-convert.1 \
+for file in bin/zavio-convert bin/zavio lib/zavio/zavio share/man/man1/zavio-convert.1 share/man/man1/zavio.1 \
     share/applications/zavio.desktop share/mime/packages/zavio.xml share/icons/hicolor/scalable/apps/zavio.svg; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
@@ -40,10 +40,15 @@ grep -qx 'Exec=zavio %F' "$prefix/share/applications/zavio.desktop" || fail "the
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/zavio.desktop" || fail "the desktop entry is not valid"
 fi
-if command -v groff >/dev/null; then
-    warnings=$(groff -man -ww -z "$prefix/share/man/man1/zavio-convert.1" 2>&1) || true
-    [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
-fi
+version=$(sed -n 's/^#define ZAVIO_VERSION "\(.*\)"$/\1/p' "$build/generated/res/Version.h")
+for program in zavio zavio-convert; do
+    page=$prefix/share/man/man1/$program.1
+    grep -q "^\.TH .* \"Zavio $version\"" "$page" || fail "the manual page of $program does not name version $version"
+    if command -v groff >/dev/null; then
+        warnings=$(groff -k -Tutf8 -man -ww -z "$page" 2>&1) || true
+        [ -z "$warnings" ] || fail "the manual page of $program has warnings: $warnings"
+    fi
+done
 
 # A user who cannot write into the prefix, with a folder of their own for
 # the home, the runtime folder and the conversion.
@@ -68,6 +73,14 @@ if run touch "$prefix/lib/zavio/probe" 2>/dev/null; then
     fail "the prefix is not read-only for the user who runs the programs"
 fi
 touch "$scratch/before-run"
+
+# Both programs answer --help and --version as Linux programs do, without a
+# display: on standard output, status 0.
+for program in zavio zavio-convert; do
+    [ "$(run "$program" --version 2>&1)" = "$program (Zavio) $version" ] || fail "$program --version"
+    help=$(run "$program" --help 2>&1) || fail "$program --help ended with a failure"
+    [[ $help == "Usage: $program "* ]] || fail "$program --help: $help"
+done
 
 # The converter from the PATH, on the sample, with no runtime folder: it
 # writes its files directly and leaves nothing in the user's folders.

@@ -7,6 +7,7 @@
 #include "TestApp.h"
 #include "res/CommandIds.h"
 #include "res/Resources.h"
+#include "res/Version.h"
 
 namespace zavio::test {
 namespace {
@@ -208,6 +209,7 @@ TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
     EXPECT_EQ(
         std::vector<int>({about.controls[1].x, about.controls[1].y, about.controls[1].width, about.controls[1].height}),
         std::vector<int>({40, 10, 119, 8}));
+    EXPECT_EQ(about.controls[2].text, "旧ヘルプから新ヘルプへの変換ソフト " ZAVIO_VERSION);
     EXPECT_EQ(std::make_pair(about.controls[2].x, about.controls[2].y), std::make_pair(40, 25));
     EXPECT_EQ(about.controls[3].kind, res::DialogControl::DefaultButton);
     EXPECT_EQ(about.controls[3].text, "OK");
