@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <set>
 
 #include "app/ZavioView.h"
 #include "framework/Cp932.h"
@@ -137,13 +139,76 @@ bool QtEditControl::AllowsInsert(const QTextCursor& cursor, const QString& text)
     const auto atMost = [bytesPerUnit](qsizetype characters) {
         return bytesPerUnit * static_cast<std::size_t>(characters);
     };
-    if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= kEditViewCapacity) return true;
+    if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= Capacity()) return true;
     QString inserted = text;
     inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     const std::size_t removed =
         EncodeViewText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'), m_encoding).size();
     const std::size_t after = GetText().size() - removed + EncodeViewText(inserted, m_encoding).size();
-    return after + kLastLineBreak <= kEditViewCapacity;
+    return after + kLastLineBreak <= Capacity();
+}
+
+std::size_t QtEditControl::Capacity() const
+{
+    return m_host.ViewCapacity();
+}
+
+namespace {
+
+// Each character of a block the text's encoding cannot hold: its position in
+// the block, its length in UTF-16 units and its code point.
+template <class Visit>
+void ForEachUnencodable(const QString& block, Visit visit)
+{
+    for (qsizetype i = 0; i < block.size();) {
+        qsizetype length = 1;
+        char32_t codePoint = block[i].unicode();
+        if (block[i].isHighSurrogate() && i + 1 < block.size() && block[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(block[i], block[i + 1]);
+            length = 2;
+        }
+        if (!EncodesLosslessly(codePoint)) visit(i, length, codePoint);
+        i += length;
+    }
+}
+
+}  // namespace
+
+// Text as it was loaded has its bytes already; UTF-8 holds every character.
+std::vector<char32_t> QtEditControl::UnencodableCharacters() const
+{
+    std::vector<char32_t> found;
+    if (!m_edited || m_encoding == TextEncoding::Utf8) return found;
+    std::set<char32_t> seen;
+    for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
+        ForEachUnencodable(block.text(), [&](qsizetype, qsizetype, char32_t codePoint) {
+            if (seen.insert(codePoint).second) found.push_back(codePoint);
+        });
+    }
+    return found;
+}
+
+void QtEditControl::ReferenceUnencodableCharacters()
+{
+    if (!m_edited || m_encoding == TextEncoding::Utf8) return;
+    QTextCursor cursor(m_text.get());
+    cursor.beginEditBlock();
+    // From the end, so that the places still to come stay where they were.
+    for (QTextBlock block = m_text->lastBlock(); block.isValid(); block = block.previous()) {
+        std::vector<std::pair<qsizetype, qsizetype>> places;
+        std::vector<char32_t> codePoints;
+        ForEachUnencodable(block.text(), [&](qsizetype start, qsizetype length, char32_t codePoint) {
+            places.emplace_back(start, length);
+            codePoints.push_back(codePoint);
+        });
+        for (std::size_t i = places.size(); i-- > 0;) {
+            cursor.setPosition(block.position() + static_cast<int>(places[i].first));
+            cursor.setPosition(block.position() + static_cast<int>(places[i].first + places[i].second),
+                               QTextCursor::KeepAnchor);
+            cursor.insertText(QStringLiteral("&#%1;").arg(static_cast<unsigned>(codePoints[i])));
+        }
+    }
+    cursor.endEditBlock();
 }
 
 void QtEditControl::OnContentsChanged()

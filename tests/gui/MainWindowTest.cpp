@@ -78,14 +78,14 @@ private slots:
         QCOMPARE(f->WindowCount(), 1);
         QCOMPARE(f->Window()->MenuBarId(), 129u);
         QCOMPARE(f->MenuTitles(),
-                 QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "HTML変換", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ﾍﾙﾌﾟ(&H)"}));
+                 QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "HTML変換(&C)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ﾍﾙﾌﾟ(&H)"}));
         QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("プリンタの設定(&R)..."));
         QVERIFY(f->MenuAction(ID_SEPARATE_HP_TYPE));
 
         f->MenuAction(ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(f->WindowCount(), 0);
         QCOMPARE(f->Window()->MenuBarId(), 128u);
-        QCOMPARE(f->MenuTitles(), QStringList({"ﾌｧｲﾙ(&F)", "HTML変換", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+        QCOMPARE(f->MenuTitles(), QStringList({"ﾌｧｲﾙ(&F)", "HTML変換(&C)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
         QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("ﾌﾟﾘﾝﾀの設定(&R)..."));
         QCOMPARE(f->MenuAction(ID_APP_ABOUT)->text(), QString("Zavio のﾊﾞｰｼﾞｮﾝ情報(&A)"));
         QVERIFY(!f->MenuAction(ID_SEPARATE_HP_TYPE));
@@ -284,9 +284,9 @@ private slots:
 
     void storedPlacementIsRestored()
     {
-        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,10,20,810,620");
+        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,40,50,640,500");
         StartShown();
-        QCOMPARE(f->Window()->geometry(), QRect(10, 20, 800, 600));
+        QCOMPARE(f->Window()->geometry(), QRect(40, 50, 600, 450));
     }
 
     void unusablePlacementIsIgnored()
