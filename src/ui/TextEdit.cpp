@@ -31,20 +31,6 @@ constexpr char16_t kEscapedNul = 0xF700;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-QString DecodeLine(std::string_view bytes, TextEncoding encoding)
-{
-    QString line =
-        QString::fromStdString(encoding == TextEncoding::Utf8 ? DecodeUtf8Lossless(bytes) : DecodeCp932Lossless(bytes));
-    // Line breaks inside a line are not line ends here: keep them visible
-    // and unchanged.
-    for (QChar& c : line) {
-        if (c == u'\r') c = QChar(kEscapedCR);
-        if (c == u'\n') c = QChar(kEscapedLF);
-        if (c == u'\0') c = QChar(kEscapedNul);
-    }
-    return line;
-}
-
 }  // namespace
 
 QFont ViewFont()
@@ -67,17 +53,32 @@ QFont ViewFont()
     return system;
 }
 
+// Decoded whole, then CR LF pairs become line ends in the same pass: a
+// manuscript has a hundred thousand lines. A CR or LF that is not part of a
+// pair, and a zero byte, is not a line end here: it stays visible and
+// unchanged.
 QString DecodeViewText(std::string_view bytes, TextEncoding encoding)
 {
-    QString text;
-    std::string_view rest = bytes;
-    for (;;) {
-        std::size_t end = rest.find("\r\n");
-        text += DecodeLine(rest.substr(0, end), encoding);
-        if (end == std::string_view::npos) break;
-        text += u'\n';
-        rest.remove_prefix(end + 2);
+    QString text =
+        QString::fromStdString(encoding == TextEncoding::Utf8 ? DecodeUtf8Lossless(bytes) : DecodeCp932Lossless(bytes));
+    QChar* out = text.data();
+    const QChar* end = out + text.size();
+    qsizetype kept = 0;
+    for (const QChar* c = out; c < end; ++c) {
+        if (*c == u'\r' && c + 1 < end && c[1] == u'\n') {
+            out[kept++] = u'\n';
+            ++c;
+        } else if (*c == u'\r') {
+            out[kept++] = QChar(kEscapedCR);
+        } else if (*c == u'\n') {
+            out[kept++] = QChar(kEscapedLF);
+        } else if (*c == u'\0') {
+            out[kept++] = QChar(kEscapedNul);
+        } else {
+            out[kept++] = *c;
+        }
     }
+    text.truncate(kept);
     return text;
 }
 
