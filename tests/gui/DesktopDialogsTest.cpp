@@ -120,6 +120,8 @@ private slots:
                 if (label->contentsRect().width() < widest) problem = "a line is cut";
                 if (box->frameGeometry().width() > box->screen()->availableGeometry().width())
                     problem = "the box is wider than the screen";
+                if (box->frameGeometry().height() > box->screen()->availableGeometry().height())
+                    problem = "the box is taller than the screen";
                 box->Buttons()->button(QDialogButtonBox::Ok)->click();
             });
             f->MenuAction(id)->trigger();
