@@ -599,7 +599,8 @@ bool QtHost::GetMainWindowPlacement(WindowPlacement& placement)
 }
 
 // A placement saved on another screen, or at another scale, may not fit this
-// one: it is moved and shrunk onto the screen it lies most on.
+// one: it is moved and shrunk onto the screen its centre lies on, else the
+// window's own.
 void QtHost::SetMainWindowPlacement(const WindowPlacement& placement)
 {
     if (!m_window) return;
@@ -700,15 +701,13 @@ void QtHost::KillTimer(unsigned handle)
 QSettings& QtHost::Profile()
 {
     if (m_profile) return *m_profile;
-    m_profile = std::make_unique<QSettings>(QStringLiteral("zavio"), QStringLiteral("zavio"));
+    const QString now = QSettings(QStringLiteral("zavio"), QStringLiteral("zavio")).fileName();
     const QString earlier =
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio")).fileName();
-    const QString now = m_profile->fileName();
     if (!QFileInfo::exists(now) && QFileInfo(earlier).isFile() && QDir().mkpath(QFileInfo(now).path()) &&
-        QFile::rename(earlier, now)) {
+        QFile::rename(earlier, now))
         QDir().rmdir(QFileInfo(earlier).path());  // only when nothing else is left there
-        m_profile = std::make_unique<QSettings>(QStringLiteral("zavio"), QStringLiteral("zavio"));
-    }
+    m_profile = std::make_unique<QSettings>(QStringLiteral("zavio"), QStringLiteral("zavio"));
     return *m_profile;
 }
 

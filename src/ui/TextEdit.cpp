@@ -196,17 +196,19 @@ void QtEditControl::ReferenceUnencodableCharacters()
     cursor.beginEditBlock();
     // From the end, so that the places still to come stay where they were.
     for (QTextBlock block = m_text->lastBlock(); block.isValid(); block = block.previous()) {
-        std::vector<std::pair<qsizetype, qsizetype>> places;
-        std::vector<char32_t> codePoints;
-        ForEachUnencodable(block.text(), [&](qsizetype start, qsizetype length, char32_t codePoint) {
-            places.emplace_back(start, length);
-            codePoints.push_back(codePoint);
+        struct Place {
+            qsizetype start, length;
+            char32_t codePoint;
+        };
+        std::vector<Place> places;
+        ForEachUnencodable(block.text(), [&places](qsizetype start, qsizetype length, char32_t codePoint) {
+            places.push_back({start, length, codePoint});
         });
-        for (std::size_t i = places.size(); i-- > 0;) {
-            cursor.setPosition(block.position() + static_cast<int>(places[i].first));
-            cursor.setPosition(block.position() + static_cast<int>(places[i].first + places[i].second),
+        for (auto place = places.rbegin(); place != places.rend(); ++place) {
+            cursor.setPosition(block.position() + static_cast<int>(place->start));
+            cursor.setPosition(block.position() + static_cast<int>(place->start + place->length),
                                QTextCursor::KeepAnchor);
-            cursor.insertText(QStringLiteral("&#%1;").arg(static_cast<unsigned>(codePoints[i])));
+            cursor.insertText(QStringLiteral("&#%1;").arg(static_cast<unsigned>(place->codePoint)));
         }
     }
     cursor.endEditBlock();
