@@ -3,10 +3,9 @@
 // Each run is zavio-convert in a fresh folder, timed with its peak memory,
 // beside the floor: the time to merely copy the files it wrote; and beside
 // the floor of copying them all-or-nothing, as the program writes every file.
-// The project is converted once with a "K" keyword footnote on every topic
-// (an index is written) and once without any (no index). The converter's
-// working file lies on the measured file system too: its runtime folder is
-// given in the bench's folder, as a desktop session gives one on tmpfs.
+// The project is converted with a "K" keyword footnote on every topic (an
+// index is written), without any (no index), and in the shapes real
+// manuscripts take (headings as titles, tables, jumps, pop-ups, notes).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -18,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -146,6 +146,67 @@ std::string Manuscript(int first, int last, std::mt19937& rng, bool keywords)
            notes + "</div>\n\n</body>\n\n</html>\n";
 }
 
+// The shapes real manuscripts take: titles as headings holding the marks
+// (and a browse-sequence mark), English runs inside Japanese text, a table
+// every third topic, jumps, pop-ups and a numbered footnote beside the
+// WinHelp marks. With keywords, as authors give them.
+std::string RealisticManuscript(int first, int last, std::mt19937& rng)
+{
+    static const char kSentence[] =
+        "<span lang=EN-US>Zavio</span>は、選んだ項目を<span lang=EN-US> </span>[ファイル]<span lang=EN-US> "
+        "</span>メニューから開きます。続けて表示される画面の指示に従ってください。";
+    std::string body, notes;
+    int id = 0;
+    for (int t = first; t < last; ++t) {
+        if (t > first) body += "\n" + std::string(kPageBreak) + "\n";
+        const int hash = ++id, dollar = ++id, k = ++id, plus = ++id;
+        body += "<h1>" + Anchor(hash, "#") + Anchor(dollar, "$") + Anchor(k, "K") + Anchor(plus, "+") +
+                "<span\nstyle='font-family:\"ＭＳ ゴシック\"'>" + TitleOf(t) +
+                "</span><span lang=EN-US><o:p></o:p></span></h1>\n\n";
+        for (int p = 0; p < 4; ++p) {
+            body += "<p class=MsoNormal>";
+            for (int s = 0; s < 3; ++s) body += kSentence;
+            const int target = static_cast<int>(rng() % kTopics);
+            if (p == 1)
+                body += "<u style='text-underline:double'>" + TitleOf(target) +
+                        "</u><span\nlang=EN-US style='display:none;mso-hide:all'>" + ContextOf(target) + "</span>";
+            if (p == 2)
+                body += "<u>用語</u><span lang=EN-US style='display:none;mso-hide:all'>" + ContextOf(target) +
+                        "</span>を参照してください。";
+            if (p == 3 && t % 4 == 0) {
+                const int numbered = ++id;
+                body += "<a style='mso-footnote-id:ftn" + std::to_string(numbered) + "' href=\"#_ftn" +
+                        std::to_string(numbered) + "\" name=\"_ftnref" + std::to_string(numbered) +
+                        "\" title=\"\"><span class=MsoFootnoteReference><span\nstyle='mso-special-character:"
+                        "footnote'><![if !supportFootnotes]>[" +
+                        std::to_string(numbered) + "]<![endif]></span></span></a>";
+                notes += Footnote(numbered, "", "注記です。") + "\n";
+            }
+            body += "</p>\n\n";
+        }
+        if (t % 3 == 0) {
+            body += "<table border=1 cellspacing=0 cellpadding=0 style='border-collapse:collapse'>\n";
+            for (int r = 0; r < 4; ++r) {
+                body += " <tr>\n";
+                for (int c = 0; c < 3; ++c)
+                    body += "  <td width=189 valign=top style='width:5.0cm;padding:0mm 5.4pt 0mm 5.4pt'>\n  <p "
+                            "class=MsoNormal>項目<span lang=EN-US>" +
+                            std::to_string(r * 3 + c) + "</span></p>\n  </td>\n";
+                body += " </tr>\n";
+            }
+            body += "</table>\n\n<p class=MsoNormal><![if !supportEmptyParas]>&nbsp;<![endif]><o:p></o:p></p>\n\n";
+        }
+        notes += Footnote(hash, "#", "<span lang=EN-US>" + ContextOf(t) + "</span>") + "\n";
+        notes += Footnote(dollar, "$", TitleOf(t)) + "\n";
+        notes += Footnote(k, "K", KeywordsOf(t)) + "\n";
+        notes += Footnote(plus, "+", "<span lang=EN-US>main:" + std::to_string(t) + "</span>") + "\n";
+    }
+    return std::string(kHead) + "\n" + body +
+           "\n</div>\n\n<div style='mso-element:footnote-list'><![if "
+           "!supportFootnotes]><br clear=all>\n\n<hr align=left size=1 width=\"33%\">\n\n<![endif]>\n\n" +
+           notes + "</div>\n\n</body>\n\n</html>\n";
+}
+
 // Every tenth topic names a context string that does not exist, so the
 // similarity stage finds its page by title.
 std::string ContentsFile()
@@ -187,14 +248,11 @@ struct Run {
     std::vector<std::string> written;
 };
 
-// The environment with XDG_RUNTIME_DIR set to `runtime`, where the converter
-// keeps its working file.
-std::vector<std::string> EnvironmentWithRuntime(const fs::path& runtime)
+// The bench's own environment, for the converter.
+std::vector<std::string> Environment()
 {
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (std::string_view(*e).substr(0, 16) != "XDG_RUNTIME_DIR=") env.emplace_back(*e);
-    env.push_back("XDG_RUNTIME_DIR=" + runtime.string());
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
     return env;
 }
 
@@ -269,54 +327,57 @@ double AllOrNothingFloor(const std::vector<std::string>& written, const fs::path
 
 int main(int argc, char** argv)
 {
-    // Everything, the program folder and the working file included, lies on
-    // one file system: ZAVIO_BENCH_DIR, else the system's temporary folder.
+    // Everything lies on one file system: ZAVIO_BENCH_DIR, else the
+    // system's temporary folder.
     const char* benchDir = std::getenv("ZAVIO_BENCH_DIR");
     const fs::path root = fs::path(benchDir ? benchDir : fs::temp_directory_path().string()) /
                           ("zavio-bench-" + std::to_string(::getpid()));
     fs::create_directories(root / "program");
     const std::string convert = (root / "program" / "zavio-convert").string();
     fs::copy_file(argc > 1 ? argv[1] : ZAVIO_CONVERT_PATH, convert);
-    const fs::path runtime = root / "runtime";
-    fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all);
-    std::vector<std::string> env = EnvironmentWithRuntime(runtime);
+    std::vector<std::string> env = Environment();
 
+    enum class Input { Keywords, NoKeywords, Realistic };
     struct Variant {
         const char* name;
-        bool keywords;
+        Input input;
+        const char* folder;
     };
-    const Variant variants[] = {{"keywords", true}, {"no keywords", false}};
-    std::uintmax_t manuscriptBytes = 0;
+    const Variant variants[] = {{"keywords", Input::Keywords, "sources-k"},
+                                {"no keywords", Input::NoKeywords, "sources"},
+                                {"realistic (headings, tables, jumps, pop-ups, notes, keywords)", Input::Realistic,
+                                 "sources-r"}};
+    std::map<Input, std::uintmax_t> manuscriptBytes;
     for (const Variant& variant : variants) {
-        const fs::path sources = root / (variant.keywords ? "sources-k" : "sources");
+        const fs::path sources = root / variant.folder;
         fs::create_directories(sources);
         std::mt19937 rng(11);
-        manuscriptBytes = 0;
         for (int m = 0; m < kManuscripts; ++m) {
             const int first = kTopics * m / kManuscripts, last = kTopics * (m + 1) / kManuscripts;
             std::string name = std::string("part") + static_cast<char>('A' + m) + ".htm";
-            std::string bytes = AsSaved(Manuscript(first, last, rng, variant.keywords));
-            manuscriptBytes += bytes.size();
+            std::string bytes = AsSaved(variant.input == Input::Realistic
+                                            ? RealisticManuscript(first, last, rng)
+                                            : Manuscript(first, last, rng, variant.input == Input::Keywords));
+            manuscriptBytes[variant.input] += bytes.size();
             WriteBytes(sources / name, bytes);
         }
         WriteBytes(sources / "Help.cnt", AsSaved(ContentsFile()));
     }
     if (argc > 2) {  // only make the inputs, for profiling by hand
         fs::create_directories(argv[2]);
-        for (const char* sources : {"sources", "sources-k"})
+        for (const char* sources : {"sources", "sources-k", "sources-r"})
             fs::copy(root / sources, fs::path(argv[2]) / sources,
                      fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove_all(root);
         return 0;
     }
-    std::printf("in %s (the working file in %s)\n", root.c_str(), (runtime / "zavio").c_str());
-    std::printf("input: %d manuscripts, %d topics, %.0f KB each on average; a contents file of %d topics\n",
-                kManuscripts, kTopics, manuscriptBytes / 1024.0 / kManuscripts, kTopics);
+    std::printf("in %s\n", root.c_str());
+    std::printf("input: %d manuscripts, %d topics; a contents file of %d topics\n", kManuscripts, kTopics, kTopics);
 
     for (const Variant& variant : variants) {
-        const fs::path sources = root / (variant.keywords ? "sources-k" : "sources");
-        std::printf("%s:\n", variant.name);
+        const fs::path sources = root / variant.folder;
+        std::printf("%s, %.0f KB a manuscript on average:\n", variant.name,
+                    manuscriptBytes[variant.input] / 1024.0 / kManuscripts);
         for (const std::string kind : {"hp-type", "html-help"}) {
             std::vector<double> times, floors, wholeFloors, cpu;
             long peakKb = 0;

@@ -4,19 +4,12 @@
 #include <cstdio>
 #include <random>
 
-#include "app/ZavioApp.h"
-#include "doc/ZavioDoc.h"
+#include "convert/ContentsEntry.h"
+#include "convert/ConversionState.h"
+#include "convert/HtmlHelpProject.h"
 #include "framework/Cp932.h"
-#include "framework/EditView.h"
-#include "framework/WindowlessHost.h"
 
 namespace {
-
-class QuietHost : public zavio::WindowlessHost {
-public:
-    int MessageBox(std::string_view, unsigned) override { return 1; }
-    bool RunFileDialog(const zavio::FileDialogRequest&, zavio::FileDialogResult&) override { return false; }
-};
 
 // Help-page titles made of common words, so that pages share many byte
 // pairs as real titles do.
@@ -40,9 +33,6 @@ int main(int argc, char** argv)
 {
     const int pages = argc > 1 ? std::atoi(argv[1]) : 5000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 5000;
-    QuietHost host;
-    zavio::CZavioApp app(host);
-    app.InitState("/tmp");
     std::mt19937 rng(7);
     zavio::CConversionState run;
     for (int i = 0; i < pages; ++i) {
@@ -62,7 +52,7 @@ int main(int argc, char** argv)
     for (const std::string& name : names) {
         std::string title = name, topic = "no such page";
         int score = 0;
-        zavio::CZavioApp::FindPageForTitle(run, title, topic, score);
+        zavio::FindPageForTitle(run, title, topic, score);
         scoreSum += score;
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -70,13 +60,11 @@ int main(int argc, char** argv)
                 seconds, entries ? static_cast<double>(scoreSum) / entries : 0.0);
 
     // The same entries as a contents file, read by the sitemap writer.
-    zavio::CZavioDoc* contents = app.NewGeneratedDocument();
-    std::string text;
-    for (const std::string& name : names) text += "2 " + name + "=no such page\r\n";
-    contents->GetView()->Control().SetText(text);
-    zavio::CZavioDoc* target = app.NewGeneratedDocument();
+    zavio::LineList contents;
+    for (const std::string& name : names) contents.push_back("2 " + name + "=no such page");
+    zavio::LineList target;
     start = std::chrono::steady_clock::now();
-    zavio::CZavioApp::AppendHhcTreeFromCnt(run, contents, target);
+    zavio::AppendHhcTreeFromCnt(run, contents, target);
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("AppendHhcTreeFromCnt, a contents file of %d entries against %d pages: %.3f s\n", entries, pages,
                 seconds);

@@ -7,41 +7,34 @@
 #include <vector>
 
 #include "WordManuscript.h"
-#include "app/ZavioApp.h"
-#include "doc/ZavioDoc.h"
+#include "convert/ConversionState.h"
+#include "convert/HeaderSimplification.h"
+#include "convert/PageExtraction.h"
+#include "convert/WordHtmlCleanup.h"
 #include "framework/TextFile.h"
-#include "framework/WindowlessHost.h"
 
 namespace {
 
 using namespace zavio;
 using Clock = std::chrono::steady_clock;
 
-class BenchHost : public WindowlessHost {
-public:
-    int MessageBox(std::string_view, unsigned) override { return IDOK; }
-    bool RunFileDialog(const FileDialogRequest&, FileDialogResult&) override { return false; }
-};
-
 // The stages of one manuscript as a conversion runs them; returns the pages.
 int SplitManuscript(const std::string& text)
 {
     CConversionState run;
-    CZavioDoc manuscript;
-    SplitTextLines(text, manuscript.m_saSourceLines);
-    manuscript.SplitOffWordHeader(run);
-    CZavioApp::SimplifyHeader(run);
-    manuscript.SplitTagsIntoLines();
-    manuscript.MoveNoteListToApp(run);
-    manuscript.RemoveFootnoteMarks();
-    manuscript.ConvertJumpLinks();
+    Manuscript manuscript;
+    SplitTextLines(text, manuscript.sourceLines);
+    SplitOffWordHeader(run, manuscript);
+    SimplifyHeader(run);
+    CleanUpBody(run, manuscript);
     int pages = 0;
     for (bool more = true; more; ++pages) {
-        CZavioDoc page;
-        page.AppendHeaderLines(run);
-        page.AppendContentsLink("Contents");
+        ManuscriptLines page;
+        LineList lines;
+        AppendHeaderLines(run, lines);
+        AppendContentsLink(lines, "Contents");
         std::string note, title;
-        more = page.TakeLastPage(&manuscript, note, title);
+        more = TakeLastPage(manuscript.body, page, note, title);
     }
     return pages;
 }
@@ -96,9 +89,6 @@ std::string EmptyParagraphs(int count)
 
 int main()
 {
-    BenchHost host;
-    CZavioApp app(host);
-    app.InitState("./");
     Report("3 manuscripts, 500 topics", ThreeManuscriptsOf500Topics());
     Report("one page of 2 MB", {OnePageOfTwoMegabytes()});
     Report("65,000 empty paragraphs", {EmptyParagraphs(65'000)});

@@ -71,10 +71,6 @@ public:
     bool AskOpenFileNames(std::vector<std::string>& paths);
     CZavioDoc* CreateDocumentForPath(const std::string& path);
     bool LoadFileIntoDocument(CZavioDoc* doc, const std::string& path);
-    bool ReadTextFileLines(LineList& lines, const std::string& path);
-    // The file's text as ReadTextFileLines reads it, each line followed by
-    // CR LF; false as there.
-    bool ReadTextFileText(std::string& text, const std::string& path);
     CDocument* OpenDocumentFile(const std::string& path) override;
     bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
     // The desktop's file dialogs start in the folders last confirmed, kept in
@@ -83,45 +79,17 @@ public:
     // The recent-file commands: the list's file `index` (0 the newest).
     void OnOpenRecentFile(std::size_t index);
 
-    // Conversion driver. Each run works on a state of its own (`run`), made
+    // The conversion commands. Each run works on a state of its own, made
     // fresh when the command starts; afterwards it stays readable until the
-    // next run starts.
+    // next run starts. The pipeline writes through the desktop's port: a
+    // window per file, its text passed through the working file.
     void OnConvertHtmlHelp();
     void OnConvertHpType();
-    void RunConversion(int htmlHelp);
+    void RunConversion(ConversionKind kind);
     bool ConfirmConversion(CConversionState& run);
-    CZavioDoc* CollectOpenDocuments(bool& manuscriptFound, std::string& manuscriptPath,
-                                    std::vector<CZavioDoc*>& manuscripts, bool& contentsFound,
-                                    std::string& contentsPath, std::string& contentsBaseName);
-    std::string PrepareFinishedFolder(std::string manuscriptPath);
-    bool EnsureSubfolder(const std::string& parentFolder, const std::string& name);
-    static std::string GetFolderOfPath(const std::string& path);
+    // The open documents as the run's sources, oldest first.
+    std::vector<SourceFile> OpenSourceFiles();
     const CConversionState& Conversion() const { return m_conversion; }
-
-    // Page separation and header simplification.
-    int SeparatePages(CConversionState& run, std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
-                      std::string finishedFolder);
-    static std::string PageFileNameFromNote(const CConversionState& run, std::string noteReference);
-    static std::string IntToString(int value);
-    static void SimplifyHeader(CConversionState& run);
-
-    // HTML Help project, contents pages and notes.
-    void WriteHtmlHelpProject(CConversionState& run, int contentsFound, std::string contentsPath,
-                              std::string contentsBaseName, std::string manuscriptPath, CZavioDoc* contentsDoc);
-    static void AppendHhcTreeFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
-    static void FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score);
-    static int GetCntLevel(std::string line, int& level);
-    void WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
-                               std::string contentsPagePath, CZavioDoc* contentsDoc);
-    static void AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target);
-    static void AppendContentsFromPages(const CConversionState& run, CZavioDoc* target);
-    // The run's keyword index, when any page named keywords: Index.hhk for
-    // HTML Help, else an index page listed in the list document. `folder`
-    // ends in a separator.
-    void WriteKeywordIndex(CConversionState& run, const std::string& folder, const std::string& contentsName,
-                           CZavioDoc* listDoc);
-    void WriteIntegrationNote(CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
-                              std::string contentsName);
 
     // Tiles the document windows through the MDI client, when there is one.
     void TileDocumentWindows();

@@ -1,5 +1,5 @@
 // zavio-convert: opens the given files as the Open command does and runs one
-// conversion command on them, without windows.
+// conversion on them, without windows.
 #include <malloc.h>
 
 #include <filesystem>
@@ -8,21 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessHost.h"
-#include "app/ZavioApp.h"
-#include "doc/ZavioDoc.h"
-#include "framework/DocTemplate.h"
+#include "BatchConversion.h"
 #include "framework/FileSystem.h"
-#include "res/CommandIds.h"
 
 namespace {
 
 using namespace zavio;
-
-constexpr int kExitCompleted = 0;
-constexpr int kExitEndedEarly = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNotAllWritten = 3;
 
 constexpr const char* kUsage =
     "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
@@ -53,7 +44,7 @@ constexpr const char* kUsage =
     "     some sources not moved; each is named on standard error\n";
 
 struct Options {
-    unsigned command = 0;
+    std::optional<ConversionKind> kind;
     bool keepHeader = false;
     bool help = false;
     std::vector<std::string> files;  // as given
@@ -72,10 +63,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         } else if (arg == "--help") {
             options.help = true;
         } else if (arg == "--html-help" || arg == "--hp-type") {
-            unsigned command = arg == "--html-help" ? ID_SEPARATE_HTML_HELP : ID_SEPARATE_HP_TYPE;
-            if (options.command != 0 && options.command != command)
-                return std::string("choose one of --html-help and --hp-type");
-            options.command = command;
+            const ConversionKind kind = arg == "--html-help" ? ConversionKind::HtmlHelp : ConversionKind::HpType;
+            if (options.kind && *options.kind != kind) return std::string("choose one of --html-help and --hp-type");
+            options.kind = kind;
         } else if (arg == "--keep-header") {
             options.keepHeader = true;
         } else {
@@ -83,33 +73,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         }
     }
     if (options.help) return std::nullopt;
-    if (options.command == 0) return std::string("choose --html-help or --hp-type");
+    if (!options.kind) return std::string("choose --html-help or --hp-type");
     if (options.files.empty()) return std::string("name at least one FILE");
     return std::nullopt;
-}
-
-// The folder of this executable: the program folder, where the working file lives.
-std::string ProgramFolder()
-{
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
-    return FromNativePath(folder.string()).value_or(std::string("."));
-}
-
-// Whether every FILE was opened and read: a script must not convert half a
-// project because one of its files could not be read.
-bool OpenedEvery(const CZavioApp& app, const std::vector<std::string>& paths)
-{
-    for (const std::string& path : paths) {
-        bool opened = false;
-        for (const CDocument* open : app.m_pDocTemplate->GetDocuments()) {
-            const auto* doc = static_cast<const CZavioDoc*>(open);
-            opened = opened || (doc->m_strPath == path && !doc->m_bFileNotRead);
-        }
-        if (!opened) return false;
-    }
-    return true;
 }
 
 // A FILE as a file dialog would return it: absolute, in CP932.
@@ -142,30 +108,17 @@ int main(int argc, char** argv)
         return kExitCompleted;
     }
 
-    std::vector<std::string> paths;
+    BatchRequest request;
     for (const std::string& file : options.files) {
         std::optional<std::string> path = DialogPath(file);
         if (!path) {
             std::cerr << "zavio-convert: " << file << ": the name has no Shift-JIS (CP932) form\n";
             return kExitUsage;
         }
-        paths.push_back(*path);
+        request.paths.push_back(*path);
     }
 
-    HeadlessHost host(std::cerr, std::cout);
-    // --html-help answers OK; --hp-type answers Yes, or No to keep the header.
-    host.AnswerYes(!options.keepHeader);
-    CZavioApp app(host);
-    app.InitState(ProgramFolder());
-
-    // Opening the manuscripts and converting them are transfers all: they
-    // share one working file.
-    const CZavioApp::WorkingFileHold hold(app);
-    host.PickFiles(paths);
-    app.ExecuteCommand(ID_FILE_OPEN);
-    if (!OpenedEvery(app, paths)) return kExitEndedEarly;  // the Open command said why
-    app.ExecuteCommand(options.command);
-    const CConversionState& run = app.Conversion();
-    if (!run.m_bConversionFinished) return kExitEndedEarly;
-    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+    request.kind = *options.kind;
+    request.keepHeader = options.keepHeader;
+    return ConvertFiles(request, std::cerr, std::cout);
 }

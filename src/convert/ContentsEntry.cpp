@@ -1,14 +1,27 @@
 #include "convert/ContentsEntry.h"
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
 
+int GetCntLevel(std::string_view line, int& level)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const signed char c = static_cast<signed char>(line[i]);
+        if (c >= '1' && c <= '9') {
+            level = c - '0';
+            return static_cast<int>(i);
+        }
+        if (c != ' ' && c != '\t') return 0;
+    }
+    return 0;
+}
+
 bool ReadContentsEntry(const std::string& line, ContentsEntry& entry)
 {
     int level = 0;
-    int digitPos = CZavioApp::GetCntLevel(line, level);
+    int digitPos = GetCntLevel(line, level);
     if (level == 0) return false;
     entry.level = level;
     entry.text = line.substr(static_cast<std::size_t>(digitPos) + 1);
@@ -30,6 +43,23 @@ std::string DisplayedEntryName(const std::string& name, const std::string& match
     std::string shown = ToCp932(score > 20 ? "☆" : "★") + name;
     if (matchedTitle != name) shown += ToCp932(" ← ") + matchedTitle;
     return shown;
+}
+
+void FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score)
+{
+    PageIndex& index = run.Pages();
+    std::size_t page = index.FindFile(topic);
+    if (page != PageIndex::npos) {
+        title = index.Title(page);
+        score = 100;
+        return;
+    }
+    int best = 0;
+    page = index.FindSimilar(title, best);
+    if (page == PageIndex::npos) return;
+    title = index.Title(page);
+    topic = index.File(page);
+    score = best;
 }
 
 }  // namespace zavio

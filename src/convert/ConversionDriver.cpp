@@ -1,16 +1,21 @@
-// The conversion driver: the two conversion commands, the collection of the
-// open manuscripts and contents file, the Finished folder beside the
-// conversion folder, and the closing work once every page is written.
+#include "convert/ConversionDriver.h"
+
 #include <algorithm>
 
-#include "app/ZavioApp.h"
+#include "convert/ContentsEntry.h"
+#include "convert/ConversionState.h"
+#include "convert/HeaderSimplification.h"
+#include "convert/HomepageContents.h"
+#include "convert/HtmlHelpProject.h"
+#include "convert/IntegrationNotes.h"
+#include "convert/KeywordIndex.h"
+#include "convert/PageSeparation.h"
 #include "convert/RunFiles.h"
-#include "doc/FileKinds.h"
-#include "doc/ZavioDoc.h"
+#include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
-#include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 
 namespace zavio {
 namespace {
@@ -23,180 +28,146 @@ std::string CutBeforeLastSeparator(const std::string& path)
     return pos == std::string::npos ? std::string() : path.substr(0, pos);
 }
 
-// Moves a source into Finished; what the list of pages says about the move
-// goes to `at` in its lines.
-void MoveIntoFinished(CConversionState& run, const std::string& openedPath, const std::string& finishedFolder,
-                      LineList& listLines, std::size_t at)
+// Moves a source into Finished and lets it go; what the list of pages says
+// about the move goes to `at` in its lines.
+void MoveIntoFinished(CConversionState& run, ConversionPort& port, const SourceFile& file,
+                      const std::string& finishedFolder, LineList& listLines, std::size_t at)
 {
-    RunSource* source = run.SourceOpenedAt(openedPath);
-    if (!source) return;
-    const std::string said = MoveSourceToFinished(run, *source, finishedFolder);
-    if (!said.empty()) listLines.insert(listLines.begin() + std::min(at, listLines.size()), "///// " + said);
+    if (RunSource* source = run.SourceOpenedAt(file.path)) {
+        const std::string said = MoveSourceToFinished(run, port, *source, finishedFolder);
+        if (!said.empty()) listLines.insert(listLines.begin() + std::min(at, listLines.size()), ListRemark(said));
+    }
+    port.ReleaseSource(file);
+}
+
+// A source's text, read where it lies now: a page that took a manuscript's
+// name may have sent it into Finished before its own pass.
+bool ReadSourceWhereItLies(CConversionState& run, ConversionPort& port, const SourceFile& source, SourceText& text)
+{
+    SourceFile now = source;
+    if (const RunSource* lying = run.SourceOpenedAt(source.path)) now.path = lying->path;
+    return port.ReadSource(now, text);
+}
+
+// The contents file's lines in CP932; nullopt when it cannot be read.
+std::optional<ContentsFile> ReadContentsFile(CConversionState& run, ConversionPort& port, const SourceFile& source)
+{
+    SourceText text;
+    if (!ReadSourceWhereItLies(run, port, source, text)) return std::nullopt;
+    ContentsFile contents{source.path, source.baseName, {}};
+    SplitViewText(text.bytes, contents.lines);
+    if (text.encoding == TextEncoding::Utf8) Utf8LinesToCp932(contents.lines, 0);
+    return contents;
 }
 
 }  // namespace
 
-void CZavioApp::OnConvertHtmlHelp()
+const std::string& ConversionQuestion(ConversionKind kind)
 {
-    RunConversion(1);
+    static const std::string hpType = ToCp932("目次つきホームページタイプのヘルプを生成します。\n\n") +
+                                      ToCp932("ヘッダーを簡易化して行間が異常に広いなどの不具合が起きた場合は\n") +
+                                      ToCp932("[ いいえ ] を選択してください。\n\n") +
+                                      ToCp932("ヘッダーを簡易化しますか？");
+    return kind == ConversionKind::HtmlHelp ? ToCp932("HTML Help のプロジェクトを生成します。") : hpType;
 }
 
-void CZavioApp::OnConvertHpType()
+ConversionSources CollectSources(const std::vector<SourceFile>& openInOrder)
 {
-    RunConversion(0);
+    ConversionSources sources;
+    for (const SourceFile& file : openInOrder) {
+        if (IsManuscriptExtension(file.extension)) {
+            sources.lastManuscriptPath = file.path;
+            // Ascending base names; of two equal names the later one first.
+            auto before = std::find_if(sources.manuscripts.begin(), sources.manuscripts.end(),
+                                       [&](const SourceFile& m) { return MbCompare(m.baseName, file.baseName) >= 0; });
+            sources.manuscripts.insert(before, file);
+        } else if (IsContentsExtension(file.extension)) {
+            sources.contents = file;
+        }
+    }
+    return sources;
 }
 
-void CZavioApp::RunConversion(int htmlHelp)
+void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& sources)
 {
-    // The one place a run's state is made: nothing of an earlier run carries over.
-    m_conversion = CConversionState(htmlHelp);
-    CConversionState& run = m_conversion;
-    if (TakeHelpMode("HID_SEPARATE_HTML.htm")) return;
-    if (!ConfirmConversion(run)) return;
-    // A page is a transfer: the run's transfers share one working file.
-    const WorkingFileHold hold(*this);
-
-    bool manuscriptFound = false;
-    bool contentsFound = false;
-    std::string manuscriptPath;
-    std::string contentsPath;
-    std::string contentsBaseName;
-    std::vector<CZavioDoc*> manuscripts;
-    CZavioDoc* contentsDoc = CollectOpenDocuments(manuscriptFound, manuscriptPath, manuscripts, contentsFound,
-                                                  contentsPath, contentsBaseName);
-    if (!manuscriptFound) {
-        AfxMessageBox(ToCp932("原稿のHTMLファイルが開いていません"));
+    if (sources.manuscripts.empty()) {
+        port.Say(ToCp932("原稿のHTMLファイルが開いていません"));
         return;
     }
-
-    CZavioDoc* listDoc = NewGeneratedDocument();
-    if (!listDoc) return;
-    const std::string contentsName = contentsFound ? contentsBaseName : std::string("Contents");
-    const std::string contentsPagePath = GetFolderOfPath(manuscriptPath) + contentsName + ".htm";
+    if (!port.BeginRun()) return;
+    const std::optional<SourceFile>& contents = sources.contents;
+    const std::string contentsName = contents ? contents->baseName : std::string("Contents");
+    const std::string contentsPagePath = GetFolderOfPath(sources.lastManuscriptPath) + contentsName + ".htm";
     // Nothing the run writes may take a source's place; and every page links
     // to the contents page, so no page takes that name either.
-    for (const CZavioDoc* doc : manuscripts)
-        run.m_sources.push_back({doc->m_strPath, doc->m_strPath, doc->m_strBaseName + "." + doc->m_strExtension});
-    if (contentsDoc)
-        run.m_sources.push_back({contentsPath, contentsPath, contentsBaseName + "." + contentsDoc->m_strExtension});
-    if (run.m_bHtmlHelp == 0) run.m_strContentsPagePath = contentsPagePath;
+    for (const SourceFile& file : sources.manuscripts)
+        run.m_sources.push_back({file.path, file.path, file.baseName + "." + file.extension});
+    if (contents)
+        run.m_sources.push_back({contents->path, contents->path, contents->baseName + "." + contents->extension});
+    if (!run.HtmlHelp()) run.m_strContentsPagePath = contentsPagePath;
 
+    LineList listLines;
+    std::string manuscriptPath = sources.lastManuscriptPath;
     std::string finishedFolder;
-    for (std::size_t i = manuscripts.size(); i-- > 0;) {
-        CZavioDoc* doc = manuscripts[i];
+    for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
+        Manuscript manuscript{sources.manuscripts[i], {}, {}};
         run.BeginManuscript();
-        manuscriptPath = doc->m_strPath;
+        manuscriptPath = manuscript.source.path;
         // Every manuscript of the run goes to the Finished folder of the first.
-        if (i + 1 == manuscripts.size()) finishedFolder = PrepareFinishedFolder(manuscriptPath);
+        if (i + 1 == sources.manuscripts.size()) finishedFolder = PrepareFinishedFolder(manuscriptPath);
 
-        if (!doc->LoadHtmlSource()) return;
-        if (!doc->SplitOffWordHeader(run)) {
-            AfxMessageBox(ToCp932("ヘッダーが取得できません\n\n") + doc->m_strBaseName);
+        SourceText text;
+        if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
+        LoadHtmlSource(manuscript, text);
+        if (!SplitOffWordHeader(run, manuscript)) {
+            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
             return;
         }
-        if (run.m_bKeepHeader == 0) SimplifyHeader(run);
-        doc->SplitTagsIntoLines();
-        // Split, the source lines have served; their room goes to the pages.
-        LineList().swap(doc->m_saSourceLines);
-        doc->MoveNoteListToApp(run);
-        doc->RemoveFootnoteMarks();
-        doc->ConvertJumpLinks();
+        if (!run.m_bKeepHeader) SimplifyHeader(run);
+        CleanUpBody(run, manuscript);
 
-        listDoc->SetFileNames("txt", "ListTitl", finishedFolder + "ListTitl.txt");
-        SeparatePages(run, contentsName, doc, listDoc, finishedFolder);
+        port.NamePageList(finishedFolder + "ListTitl.txt");
+        SeparatePages(run, port, contentsName, manuscript, listLines, finishedFolder);
         // Said under the manuscript's line, which heads the block just listed.
-        MoveIntoFinished(run, manuscriptPath, finishedFolder, listDoc->m_saOutputLines, 2);
-        doc->OnCloseDocument();
+        MoveIntoFinished(run, port, manuscript.source, finishedFolder, listLines, 2);
     }
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 
-    if (run.m_bHtmlHelp != 0)
-        WriteHtmlHelpProject(run, contentsFound, contentsPath, contentsBaseName, manuscriptPath, contentsDoc);
+    std::optional<ContentsFile> contentsFile;
+    if (contents) contentsFile = ReadContentsFile(run, port, *contents);
+    if (run.HtmlHelp())
+        WriteHtmlHelpProject(run, port, contentsFile ? &*contentsFile : nullptr, manuscriptPath);
     else
-        WriteHomepageContents(run, contentsFound, contentsName, contentsPagePath, contentsDoc);
+        WriteHomepageContents(run, port, contentsFile ? &*contentsFile : nullptr, contentsName, contentsPagePath);
     // The index lies beside the project, or beside the contents page.
-    WriteKeywordIndex(run, GetFolderOfPath(run.m_bHtmlHelp != 0 ? manuscriptPath : contentsPagePath), contentsName,
-                      listDoc);
-    if (contentsDoc) {
-        MoveIntoFinished(run, contentsPath, finishedFolder, listDoc->m_saOutputLines, listDoc->m_saOutputLines.size());
-        contentsDoc->OnCloseDocument();
-    }
-    WriteIntegrationNote(run, finishedFolder, manuscriptPath, contentsName);
+    WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
+                      listLines);
+    if (contents) MoveIntoFinished(run, port, *contents, finishedFolder, listLines, listLines.size());
+    WriteIntegrationNote(run, port, finishedFolder, manuscriptPath, contentsName);
 
-    WriteGeneratedFile(run, listDoc, false);
-    TileDocumentWindows();
+    WriteGeneratedFile(
+        run, port,
+        {OutputRole::PageList, finishedFolder + "ListTitl.txt", "txt", "ListTitl", JoinTextLines(listLines), false});
+    port.EndRun();
     run.m_bConversionFinished = true;
 }
 
-bool CZavioApp::ConfirmConversion(CConversionState& run)
-{
-    run.m_bKeepHeader = 0;
-    if (run.m_bHtmlHelp != 0) {
-        // HTML Help pages keep Word's header as it is.
-        run.m_bKeepHeader = 1;
-        return AfxMessageBox(ToCp932("HTML Help のプロジェクトを生成します。"), MB_OKCANCEL) == IDOK;
-    }
-    const std::string question = ToCp932("目次つきホームページタイプのヘルプを生成します。\n\n") +
-                                 ToCp932("ヘッダーを簡易化して行間が異常に広いなどの不具合が起きた場合は\n") +
-                                 ToCp932("[ いいえ ] を選択してください。\n\n") + ToCp932("ヘッダーを簡易化しますか？");
-    switch (AfxMessageBox(question, MB_YESNOCANCEL)) {
-        case IDYES:
-            return true;
-        case IDNO:
-            run.m_bKeepHeader = 1;
-            return true;
-        default:
-            return false;
-    }
-}
-
-CZavioDoc* CZavioApp::CollectOpenDocuments(bool& manuscriptFound, std::string& manuscriptPath,
-                                           std::vector<CZavioDoc*>& manuscripts, bool& contentsFound,
-                                           std::string& contentsPath, std::string& contentsBaseName)
-{
-    CZavioDoc* contentsDoc = nullptr;
-    if (!m_pDocTemplate) return nullptr;
-    for (CDocument* open : m_pDocTemplate->GetDocuments()) {
-        auto* doc = static_cast<CZavioDoc*>(open);
-        if (IsManuscriptExtension(doc->m_strExtension)) {
-            manuscriptFound = true;
-            manuscriptPath = doc->m_strPath;
-            // Ascending base names; of two equal names the later one first.
-            auto before = std::find_if(manuscripts.begin(), manuscripts.end(), [&](const CZavioDoc* m) {
-                return MbCompare(m->m_strBaseName, doc->m_strBaseName) >= 0;
-            });
-            manuscripts.insert(before, doc);
-        } else if (IsContentsExtension(doc->m_strExtension)) {
-            contentsFound = true;
-            contentsPath = doc->m_strPath;
-            contentsBaseName = doc->m_strBaseName;
-            contentsDoc = doc;
-        }
-    }
-    return contentsDoc;
-}
-
-std::string CZavioApp::GetFolderOfPath(const std::string& path)
-{
-    PathParts parts = SplitPath(path);
-    return parts.drive + parts.dir;
-}
-
-std::string CZavioApp::PrepareFinishedFolder(std::string manuscriptPath)
+std::string PrepareFinishedFolder(const std::string& manuscriptPath)
 {
     // The folder, then its parent: the first cut drops the trailing
     // separator, the second the conversion folder's own name.
     std::string parent = CutBeforeLastSeparator(CutBeforeLastSeparator(GetFolderOfPath(manuscriptPath)));
     parent += kPathSep;
-    // A parent that cannot be listed gets no Finished folder: the moves into it
-    // then leave the sources where they are, and the files meant for it are
-    // reported by their saves. The run goes on, so the pages are written.
-    EnsureSubfolder(parent, "Finished");
+    // A parent that cannot be listed gets no Finished folder, and nothing is
+    // said here: the moves into it then leave the sources where they are,
+    // and each file meant for it is reported where it is not written. The
+    // run goes on, so the pages are written.
+    (void)EnsureSubfolder(parent, "Finished");
     return parent + "Finished" + kPathSep;
 }
 
-bool CZavioApp::EnsureSubfolder(const std::string& parentFolder, const std::string& name)
+bool EnsureSubfolder(const std::string& parentFolder, const std::string& name)
 {
     std::optional<std::vector<FolderEntry>> entries = ListFolder(parentFolder);
     if (!entries) return false;
@@ -204,10 +175,8 @@ bool CZavioApp::EnsureSubfolder(const std::string& parentFolder, const std::stri
     bool exists = false;
     for (std::size_t i = 1; i < entries->size() && !exists; ++i)
         exists = (*entries)[i].isDirectory && MbCompare((*entries)[i].name, name) == 0;
-    if (!exists) {
-        ChangeFolder(parentFolder);
-        MakeFolder(name);
-    }
+    // Made by its whole path: the process's current folder stays as it is.
+    if (!exists) MakeFolder(parentFolder + name);
     return true;
 }
 

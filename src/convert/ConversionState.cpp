@@ -7,8 +7,7 @@ namespace zavio {
 void CConversionState::BeginManuscript()
 {
     m_saHeaderLines.clear();
-    m_saNoteLines.clear();
-    m_noteBreaks = SourceLineBreaks();
+    m_notes = ManuscriptLines();
 }
 
 void CConversionState::InsertPagesAtFront(LineList titles, LineList files)

@@ -9,9 +9,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "convert/ConversionPort.h"
 #include "convert/KeywordIndex.h"
+#include "convert/Manuscript.h"
 #include "convert/PageIndex.h"
-#include "convert/SourceLineBreaks.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -27,7 +28,7 @@ struct RunSource {
 class CConversionState {
 public:
     CConversionState() = default;
-    explicit CConversionState(int htmlHelp) : m_bHtmlHelp(htmlHelp) {}
+    explicit CConversionState(ConversionKind kind) : m_kind(kind) {}
 
     // Set aside the previous manuscript's header and notes before the next one.
     void BeginManuscript();
@@ -42,22 +43,22 @@ public:
     void IndexPages();
     PageIndex& Pages() { return m_pageIndex; }
 
-    // The kind: 1 HTML Help, 0 HP type Help. Set by the command; read by the
-    // question, the driver, the page separation and the integration note.
-    int m_bHtmlHelp = 0;
-    // 1 leaves Word's style header as it is. Set by ConfirmConversion; read
-    // by the driver.
-    int m_bKeepHeader = 0;
+    bool HtmlHelp() const { return m_kind == ConversionKind::HtmlHelp; }
+
+    // The kind. Set by the command; read by the driver, the page separation
+    // and the writers.
+    ConversionKind m_kind = ConversionKind::HpType;
+    // Leaves Word's style header as it is. Set by the command (its question,
+    // or the converter's option); read by the driver.
+    bool m_bKeepHeader = false;
 
     // The manuscript in hand: the lines above its body (SplitOffWordHeader;
     // shortened by SimplifyHeader; copied into every page and the contents
-    // page) and its footnote and endnote block (MoveNoteListToApp; searched
-    // for topic names by SeparatePages). Emptied by BeginManuscript.
+    // page) and its footnote and endnote block with the source's line breaks
+    // (MoveNoteListToRun; searched for topic names and keywords by
+    // SeparatePages). Emptied by BeginManuscript.
     LineList m_saHeaderLines;
-    LineList m_saNoteLines;
-    // Where the source broke a line between the note lines (MoveNoteListToApp),
-    // so that a note's text reads with its blanks. Emptied by BeginManuscript.
-    SourceLineBreaks m_noteBreaks;
+    ManuscriptLines m_notes;
 
     // One title and one file base name per page written, in reading order
     // (InsertPagesAtFront, from SeparatePages); the writers list them and match

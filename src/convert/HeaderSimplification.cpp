@@ -4,12 +4,14 @@
 // later add list definitions after the section rules and a second, Word-only
 // style sheet after the first: both go as well, so the head that remains has
 // the same shape whatever Word wrote it.
+#include "convert/HeaderSimplification.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
@@ -107,7 +109,7 @@ std::size_t FindEndOfNormalRule(const LineList& header)
 
 }  // namespace
 
-void CZavioApp::SimplifyHeader(CConversionState& run)
+void SimplifyHeader(CConversionState& run)
 {
     LineList& header = run.m_saHeaderLines;
     if (header.size() < 2) return;

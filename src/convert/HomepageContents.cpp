@@ -1,14 +1,14 @@
-// The contents page of homepage-type help: a Word-style HTML page in the
-// manuscript's own dialect, so that it opens and edits in Word like the pages.
 // Titles and contents entries are text: they are escaped where they go in.
+#include "convert/HomepageContents.h"
+
 #include <algorithm>
 
-#include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
+#include "convert/ConversionState.h"
 #include "convert/HomepageStyle.h"
 #include "convert/HtmlText.h"
+#include "convert/PageExtraction.h"
 #include "convert/RunFiles.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
@@ -73,23 +73,21 @@ std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view t
     return "style='text-underline:double'><a href=\"" + pageFile + ".htm\">" + EscapeHtmlText(text) + "</a></u>";
 }
 
-void CZavioApp::WriteHomepageContents(CConversionState& run, int contentsFound, std::string contentsName,
-                                      std::string contentsPagePath, CZavioDoc* contentsDoc)
+void WriteHomepageContents(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
+                           const std::string& contentsName, const std::string& contentsPagePath)
 {
-    CZavioDoc* page = NewNamedDocument("htm", contentsName, contentsPagePath);
-    if (!page) return;
-    page->AppendHeaderLines(run);
-    if (contentsFound)
-        AppendContentsFromCnt(run, contentsDoc, page);
+    LineList lines;
+    AppendHeaderLines(run, lines);
+    if (contents)
+        AppendContentsFromCnt(run, contents->lines, lines);
     else
-        AppendContentsFromPages(run, page);
-    WriteGeneratedFile(run, page, false);
+        AppendContentsFromPages(run, lines);
+    WriteGeneratedFile(run, port,
+                       {OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, JoinTextLines(lines), false});
 }
 
-void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* target)
+void AppendContentsFromPages(const CConversionState& run, LineList& out)
 {
-    if (!target) return;
-    LineList& out = target->m_saOutputLines;
     const LineList& titles = run.m_saPageTitles;
     const LineList& files = run.m_saPageFiles;
     const std::size_t pages = std::min(titles.size(), files.size());
@@ -104,16 +102,13 @@ void CZavioApp::AppendContentsFromPages(const CConversionState& run, CZavioDoc* 
     }
 }
 
-void CZavioApp::AppendContentsFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)
+void AppendContentsFromCnt(CConversionState& run, const LineList& cntLines, LineList& out)
 {
-    if (!contentsDoc || !target) return;
-    LineList lines;
-    contentsDoc->ReadViewLines(lines);
     ContentsEntry entry;
-    for (const std::string& line : lines) {
+    for (const std::string& line : cntLines) {
         if (!ReadContentsEntry(line, entry)) continue;
         if (!entry.isTopic) {
-            AppendHeadingBlock(target->m_saOutputLines, entry);
+            AppendHeadingBlock(out, entry);
             continue;
         }
         // The topic is looked up as written, blanks included.
@@ -121,7 +116,7 @@ void CZavioApp::AppendContentsFromCnt(CConversionState& run, CZavioDoc* contents
         std::string topic = entry.rawTopic;
         int score = 0;
         FindPageForTitle(run, title, topic, score);
-        AppendTopicBlock(target->m_saOutputLines, entry, topic, DisplayedEntryName(entry.name, title, score));
+        AppendTopicBlock(out, entry, topic, DisplayedEntryName(entry.name, title, score));
     }
 }
 

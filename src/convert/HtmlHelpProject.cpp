@@ -1,14 +1,12 @@
-// The HTML Help project file and its sitemap contents file, and the matching
-// of contents-file entries to the pages that were written.
+#include "convert/HtmlHelpProject.h"
+
 #include <algorithm>
 
-#include "app/ZavioApp.h"
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
 #include "convert/HtmlText.h"
 #include "convert/RunFiles.h"
 #include "convert/Sitemap.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
 
@@ -61,11 +59,11 @@ void AppendFlatPageList(LineList& out, const LineList& titles, const LineList& f
 
 }  // namespace
 
-void CZavioApp::WriteHtmlHelpProject(CConversionState& run, int contentsFound, std::string contentsPath,
-                                     std::string contentsBaseName, std::string manuscriptPath, CZavioDoc* contentsDoc)
+void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
+                          const std::string& manuscriptPath)
 {
     std::string& projectName = run.m_strProjectName;
-    projectName = contentsFound ? contentsPath : manuscriptPath;
+    projectName = contents ? contents->path : manuscriptPath;
     std::size_t sep = MbReverseFind(projectName, kPathSep);
     if (sep != std::string::npos) projectName.erase(0, sep + 1);
     std::size_t dot = MbFind(projectName, ".");
@@ -74,35 +72,35 @@ void CZavioApp::WriteHtmlHelpProject(CConversionState& run, int contentsFound, s
 
     const std::string folder = GetFolderOfPath(manuscriptPath);
 
-    CZavioDoc* project = NewNamedDocument("hhp", projectName, folder + projectName + ".hhp");
-    if (project) {
-        AppendProjectLines(project->m_saOutputLines, projectName, run.m_saPageTitles, run.m_saPageFiles,
-                           !run.m_keywordIndex.empty());
-        WriteGeneratedFile(run, project, true);
-    }
+    LineList projectLines;
+    AppendProjectLines(projectLines, projectName, run.m_saPageTitles, run.m_saPageFiles, !run.m_keywordIndex.empty());
+    WriteGeneratedFile(run, port,
+                       {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName,
+                        JoinTextLines(projectLines), true});
 
-    CZavioDoc* sitemap = NewNamedDocument("hhc", contentsBaseName, folder + "Table of Contents.hhc");
-    if (!sitemap) return;
-    AppendSitemapHeader(sitemap->m_saOutputLines);
-    if (contentsFound)
-        AppendHhcTreeFromCnt(run, contentsDoc, sitemap);
+    OutputFile sitemap{OutputRole::Sitemap,
+                       folder + "Table of Contents.hhc",
+                       "hhc",
+                       contents ? contents->baseName : std::string(),
+                       {},
+                       true};
+    LineList lines;
+    AppendSitemapHeader(lines);
+    if (contents)
+        AppendHhcTreeFromCnt(run, contents->lines, lines);
     else
-        AppendFlatPageList(sitemap->m_saOutputLines, run.m_saPageTitles, run.m_saPageFiles);
-    sitemap->m_saOutputLines.push_back("</BODY></HTML>");
-    WriteGeneratedFile(run, sitemap, true);
+        AppendFlatPageList(lines, run.m_saPageTitles, run.m_saPageFiles);
+    lines.push_back("</BODY></HTML>");
+    sitemap.text = JoinTextLines(lines);
+    WriteGeneratedFile(run, port, std::move(sitemap));
 }
 
-void CZavioApp::AppendHhcTreeFromCnt(CConversionState& run, CZavioDoc* contentsDoc, CZavioDoc* target)
+void AppendHhcTreeFromCnt(CConversionState& run, const LineList& cntLines, LineList& out)
 {
-    if (!contentsDoc || !target) return;
-    LineList lines;
-    contentsDoc->ReadViewLines(lines);
-    LineList& out = target->m_saOutputLines;
-
     int previousLevel = 0;
     int openLists = 0;
     ContentsEntry entry;
-    for (const std::string& line : lines) {
+    for (const std::string& line : cntLines) {
         if (!ReadContentsEntry(line, entry)) continue;
         const int level = entry.level;
         const std::string indent(static_cast<std::size_t>(level - 1), '\t');
@@ -128,36 +126,6 @@ void CZavioApp::AppendHhcTreeFromCnt(CConversionState& run, CZavioDoc* contentsD
         previousLevel = level;
     }
     for (int k = openLists; k >= 1; --k) out.push_back(std::string(static_cast<std::size_t>(k), '\t') + "\t</UL>");
-}
-
-void CZavioApp::FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score)
-{
-    PageIndex& index = run.Pages();
-    std::size_t page = index.FindFile(topic);
-    if (page != PageIndex::npos) {
-        title = index.Title(page);
-        score = 100;
-        return;
-    }
-    int best = 0;
-    page = index.FindSimilar(title, best);
-    if (page == PageIndex::npos) return;
-    title = index.Title(page);
-    topic = index.File(page);
-    score = best;
-}
-
-int CZavioApp::GetCntLevel(std::string line, int& level)
-{
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const signed char c = static_cast<signed char>(line[i]);
-        if (c >= '1' && c <= '9') {
-            level = c - '0';
-            return static_cast<int>(i);
-        }
-        if (c != ' ' && c != '\t') return 0;
-    }
-    return 0;
 }
 
 }  // namespace zavio

@@ -1,8 +1,7 @@
-// The integration note: a plain text that tells the developer where the
-// sources went and how to open the new help from an application.
-#include "app/ZavioApp.h"
+#include "convert/IntegrationNotes.h"
+
+#include "convert/ConversionState.h"
 #include "convert/RunFiles.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
 
@@ -64,33 +63,41 @@ void AppendMenuCommandSample(LineList& out, const std::string& commandName, cons
 const char kWorkshopDownloadPage[] =
     "https://learn.microsoft.com/en-us/previous-versions/windows/desktop/htmlhelp/microsoft-html-help-downloads";
 
-}  // namespace
-
-void CZavioApp::WriteIntegrationNote(CConversionState& run, std::string finishedFolder, std::string manuscriptPath,
-                                     std::string contentsName)
-{
-    const std::string& baseName = ToCp932(run.m_bHtmlHelp ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
-    CZavioDoc* note = NewNamedDocument("txt", baseName, finishedFolder + baseName + ".txt");
-    if (!note) return;
-
-    const std::string folderName = ConversionFolderName(manuscriptPath);
-    if (run.m_bHtmlHelp)
-        note->ComposeHtmlHelpNote(folderName, run.m_strProjectName);
-    else
-        note->ComposeHpTypeNote(folderName, contentsName);
-    WriteGeneratedFile(run, note, false);
-}
-
-void CZavioDoc::ComposeHpTypeNote(std::string folderName, std::string contentsName)
+// The opening lines: where the sources (`moved`, in the note's words) and
+// the note itself (`noteName`) went.
+void AppendWhereTheFilesWent(LineList& out, std::string_view moved, const std::string& folderName,
+                             std::string_view noteName)
 {
     const std::string finished = FinishedInPathNotation();
-    const std::string contentsPage = contentsName + ".htm";
-    LineList& out = m_saOutputLines;
-    out.push_back(ToCp932("　原稿ファイルと目次ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
+    out.push_back(ToCp932(moved) + folderName + ToCp932(" と並列した ") + finished +
                   ToCp932("フォルダに移動しました。"));
     out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
-    out.push_back(ToCp932("　この HP type Help の組込.txt は ") + finished + ToCp932("フォルダに保存済みです。"));
+    out.push_back(ToCp932(noteName) + finished + ToCp932("フォルダに保存済みです。"));
     out.push_back("");
+}
+
+}  // namespace
+
+void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std::string& finishedFolder,
+                          const std::string& manuscriptPath, const std::string& contentsName)
+{
+    const std::string& baseName = ToCp932(run.HtmlHelp() ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
+    const std::string folderName = ConversionFolderName(manuscriptPath);
+    OutputFile note{OutputRole::Note,
+                    finishedFolder + baseName + ".txt",
+                    "txt",
+                    baseName,
+                    JoinTextLines(run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
+                                                 : ComposeHpTypeNote(folderName, contentsName)),
+                    false};
+    WriteGeneratedFile(run, port, std::move(note));
+}
+
+LineList ComposeHpTypeNote(const std::string& folderName, const std::string& contentsName)
+{
+    const std::string contentsPage = contentsName + ".htm";
+    LineList out;
+    AppendWhereTheFilesWent(out, "　原稿ファイルと目次ファイルは ", folderName, "　この HP type Help の組込.txt は ");
     out.push_back(ToCp932("　アプリケーションに HP type Help を組込みます。"));
     out.push_back(ToCp932("　まず、変換を実行したフォルダ ") + folderName +
                   ToCp932(" をアプリケーションの実行ファイルと同じパスにコピーします。"));
@@ -105,17 +112,13 @@ void CZavioDoc::ComposeHpTypeNote(std::string folderName, std::string contentsNa
     out.push_back(ToCp932("　目次ファイル ***.cnt を一緒に変換しなかった場合は全ページのリンクが目次となります。"));
     out.push_back(ToCp932("　目次") + contentsPage + ToCp932(" は Word で編集できます。"));
     out.push_back(ToCp932("　目次") + contentsPage + ToCp932(" はファイル名を変更してはいけません。"));
+    return out;
 }
 
-void CZavioDoc::ComposeHtmlHelpNote(std::string folderName, const std::string& project)
+LineList ComposeHtmlHelpNote(const std::string& folderName, const std::string& project)
 {
-    const std::string finished = FinishedInPathNotation();
-    LineList& out = m_saOutputLines;
-    out.push_back(ToCp932("　原稿ファイルは ") + folderName + ToCp932(" と並列した ") + finished +
-                  ToCp932("フォルダに移動しました。"));
-    out.push_back(ToCp932("　原稿ファイルと一体の画像ファイルのフォルダはそのまま残っています。"));
-    out.push_back(ToCp932("　この HTML Help の作成と組込.txt は ") + finished + ToCp932("フォルダに保存済みです。"));
-    out.push_back("");
+    LineList out;
+    AppendWhereTheFilesWent(out, "　原稿ファイルは ", folderName, "　この HTML Help の作成と組込.txt は ");
     out.push_back(ToCp932("　HTML Help の作成には、HTML Help Workshp というソフトが必要です。"));
     out.push_back(ToCp932("　HTML Help Workshp は無料でダウンロードできます。"));
     out.push_back(ToCp932("　　　### 参考 ### ") + kWorkshopDownloadPage);
@@ -152,6 +155,7 @@ void CZavioDoc::ComposeHtmlHelpNote(std::string folderName, const std::string& p
     AppendMenuCommandSample(out, "HTML Help " + ToCp932("目次"), ToCp932("***(HTML Help 名).chm"));
     out.push_back(
         ToCp932("　アプリケーションへ組込まない場合は ***.chm のショートカットを作りクリックすると良いでしょう。"));
+    return out;
 }
 
 }  // namespace zavio

@@ -8,15 +8,14 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "app/ZavioApp.h"
 #include "convert/ConversionState.h"
 #include "convert/HomepageStyle.h"
 #include "convert/HtmlText.h"
 #include "convert/NoteLineIndex.h"
+#include "convert/PageExtraction.h"
 #include "convert/ParagraphText.h"
 #include "convert/RunFiles.h"
 #include "convert/Sitemap.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 
 namespace zavio {
@@ -36,12 +35,12 @@ Keyword ParseKeyword(std::string_view text)
 // line that names it to its div's end) that shows text beside its mark.
 std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& index, std::string_view noteReference)
 {
-    const LineList& notes = run.m_saNoteLines;
+    const LineList& notes = run.m_notes.Lines();
     const std::size_t found = index.FirstLineWith(noteReference);
     if (found == notes.size()) return std::string();
     std::size_t end = found + 1;
     while (end < notes.size() && notes[end] != "</div>" && notes[end].compare(0, 4, "<div") != 0) ++end;
-    return FirstParagraphText(notes, run.m_noteBreaks, found, end);
+    return FirstParagraphText(notes, run.m_notes.Breaks(), found, end);
 }
 
 // A page under a keyword that names several: its title, or its file's name
@@ -111,9 +110,7 @@ std::string IndexPageName(CConversionState& run, const std::string& folder, cons
                            [&](const std::string& file) { return MbLowerAscii(file) == lower; }) ||
                run.m_writtenPaths.count(path) != 0 || run.SourceLyingAt(path) != nullptr;
     };
-    std::string name = "Index";
-    for (int n = 2; taken(name); ++n) name = "Index(" + std::to_string(n) + ")";
-    return name;
+    return TakeFreeName("Index", "", [&](const std::string& name, int) { return !taken(name); });
 }
 
 }  // namespace
@@ -173,29 +170,27 @@ std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
     return entries;
 }
 
-void IndexPageKeywords(CConversionState& run, const NoteLineIndex& notes, const CZavioDoc& page,
-                       const std::string& pageName, const std::string& title)
+std::vector<Keyword> PageKeywords(const CConversionState& run, const NoteLineIndex& notes, const ManuscriptLines& page)
 {
-    if (page.m_keywordMarks.empty()) return;
     std::vector<Keyword> keywords;
-    for (const KeywordMark& mark : page.m_keywordMarks) {
-        std::vector<Keyword> more = ParseKeywords(KeywordNoteText(run, notes, mark.noteReference));
+    for (const LineMark& mark : page.Marks()) {
+        if (mark.kind != MarkKind::Keyword) continue;
+        std::vector<Keyword> more = ParseKeywords(KeywordNoteText(run, notes, mark.value));
         keywords.insert(keywords.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     }
-    run.m_keywordIndex.AddPage(pageName, title, keywords);
+    return keywords;
 }
 
-void CZavioApp::WriteKeywordIndex(CConversionState& run, const std::string& folder, const std::string& contentsName,
-                                  CZavioDoc* listDoc)
+void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::string& folder,
+                       const std::string& contentsName, LineList& listLines)
 {
     const KeywordIndex& index = run.m_keywordIndex;
     if (index.empty()) return;
     const std::vector<KeywordIndex::Entry> entries = index.Entries();
 
-    if (run.m_bHtmlHelp != 0) {
-        CZavioDoc* sitemap = NewNamedDocument("hhk", "Index", folder + "Index.hhk");
-        if (!sitemap) return;
-        LineList& out = sitemap->m_saOutputLines;
+    if (run.HtmlHelp()) {
+        OutputFile sitemap{OutputRole::KeywordIndex, folder + "Index.hhk", "hhk", "Index", {}, true};
+        LineList out;
         AppendSitemapHead(out);
         out.push_back("<UL>");
         for (const KeywordIndex::Entry& entry : entries) {
@@ -207,27 +202,27 @@ void CZavioApp::WriteKeywordIndex(CConversionState& run, const std::string& fold
         }
         out.push_back("</UL>");
         out.push_back("</BODY></HTML>");
-        WriteGeneratedFile(run, sitemap, true);
+        sitemap.text = JoinTextLines(out);
+        WriteGeneratedFile(run, port, std::move(sitemap));
         return;
     }
 
     // Homepage-type help: a page like the contents page, which it links back
     // to as every page does, listed with the pages.
     const std::string name = IndexPageName(run, folder, contentsName);
-    CZavioDoc* page = NewNamedDocument("htm", name, folder + name + ".htm");
-    if (!page) return;
-    page->AppendHeaderLines(run);
-    page->AppendContentsLink(contentsName);
-    LineList& out = page->m_saOutputLines;
+    OutputFile page{OutputRole::IndexPage, folder + name + ".htm", "htm", name, {}, false};
+    LineList out;
+    AppendHeaderLines(run, out);
+    AppendContentsLink(out, contentsName);
     for (const KeywordIndex::Entry& entry : entries) {
         AppendPageKeyword(out, 1, entry);
         for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
     }
-    if (!WriteGeneratedFile(run, page, false) || !listDoc) return;
-    LineList& list = listDoc->m_saOutputLines;
-    list.emplace_back();
-    list.push_back("///// Keyword index : " + IntToString(static_cast<int>(index.KeywordCount())) + " keywords");
-    list.push_back(ToCp932("索引 ･･･ ") + name + ".htm");
+    page.text = JoinTextLines(out);
+    if (!WriteGeneratedFile(run, port, std::move(page))) return;
+    listLines.emplace_back();
+    listLines.push_back(ListRemark("Keyword index : " + std::to_string(index.KeywordCount()) + " keywords"));
+    listLines.push_back(ToCp932("索引 ･･･ ") + name + ".htm");
 }
 
 }  // namespace zavio

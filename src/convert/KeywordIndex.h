@@ -14,7 +14,8 @@
 namespace zavio {
 
 class CConversionState;
-class CZavioDoc;
+class ConversionPort;
+class ManuscriptLines;
 class NoteLineIndex;
 
 // One keyword of a "K" footnote; `second` is empty for a first-level one.
@@ -29,14 +30,6 @@ struct Keyword {
 // keyword is passed over, and a second level with no first level stands at
 // the first level.
 std::vector<Keyword> ParseKeywords(std::string_view text);
-
-// A "K" mark that the clean-up removed from a manuscript's lines: the line
-// that followed it and the id of its note. The page that takes that line
-// takes the mark with it.
-struct KeywordMark {
-    std::size_t line;
-    std::string noteReference;
-};
 
 // The run's keywords and the pages that name them.
 class KeywordIndex {
@@ -74,9 +67,13 @@ private:
     std::map<std::string, std::map<std::string, std::vector<std::size_t>>> m_keywords;
 };
 
-// Reads the keywords of the "K" notes whose marks a written page took, and
-// adds them to the run's index under the page's file and title.
-void IndexPageKeywords(CConversionState& run, const NoteLineIndex& notes, const CZavioDoc& page,
-                       const std::string& pageName, const std::string& title);
+// The keywords of the "K" notes whose marks a page took, in order.
+std::vector<Keyword> PageKeywords(const CConversionState& run, const NoteLineIndex& notes, const ManuscriptLines& page);
+
+// Writes the run's keyword index, when any page named keywords: Index.hhk
+// for HTML Help, else an index page, listed in `listLines`. `folder` ends in
+// a separator.
+void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::string& folder,
+                       const std::string& contentsName, LineList& listLines);
 
 }  // namespace zavio

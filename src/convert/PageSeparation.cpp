@@ -1,17 +1,18 @@
-// Page separation: a cleaned manuscript is cut into one file per topic,
-// taken from its end, each named after the topic's "#" footnote.
+#include "convert/PageSeparation.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "app/ZavioApp.h"
+#include "convert/ConversionState.h"
 #include "convert/KeywordIndex.h"
 #include "convert/NoteLineIndex.h"
+#include "convert/PageExtraction.h"
 #include "convert/PageNames.h"
 #include "convert/RunFiles.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
+#include "framework/Path.h"
 
 namespace zavio {
 namespace {
@@ -42,33 +43,37 @@ enum class NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
 // source still at its place goes into Finished first, as it would after its
 // pass, so that a topic named like its manuscript keeps its name; what the
 // list of pages says about such a move is added to `said`.
-std::string FreePageName(CConversionState& run, const std::string& folder, const std::string& topicName,
-                         const std::string& finishedFolder, NameClash& clash, LineList& said)
+std::string FreePageName(CConversionState& run, ConversionPort& port, const std::string& folder,
+                         const std::string& topicName, const std::string& finishedFolder, NameClash& clash,
+                         LineList& said)
 {
     const std::string base = topicName.empty() ? std::string("_") : topicName;
     clash = topicName.empty() ? NameClash::kEmpty : NameClash::kNone;
     // The name itself first, for the reason it is taken; then on from the
     // last number it took.
     int& last = run.m_lastPageNameNumber[folder + base];
-    for (int n = 1;; n = n == 1 ? std::max(2, last) : n + 1) {
-        std::string name = n == 1 ? base : base + "(" + std::to_string(n) + ")";
-        const std::string path = folder + name + ".htm";
-        NameClash here = NameClash::kNone;
-        if (run.m_writtenPaths.count(path) != 0) {
-            here = NameClash::kOtherPage;
-        } else if (path == run.m_strContentsPagePath) {
-            here = NameClash::kContentsPage;
-        } else if (RunSource* source = run.SourceLyingAt(path)) {
-            std::string moved = MoveSourceToFinished(run, *source, finishedFolder);
-            if (!moved.empty()) said.push_back(std::move(moved));
-            if (run.SourceLyingAt(path)) here = NameClash::kSource;
-        }
-        if (here == NameClash::kNone) {
-            last = n;
-            return name;
-        }
-        if (clash == NameClash::kNone) clash = here;
-    }
+    return TakeFreeName(
+        base, "",
+        [&](const std::string& name, int number) {
+            const std::string path = folder + name + ".htm";
+            NameClash here = NameClash::kNone;
+            if (run.m_writtenPaths.count(path) != 0) {
+                here = NameClash::kOtherPage;
+            } else if (path == run.m_strContentsPagePath) {
+                here = NameClash::kContentsPage;
+            } else if (RunSource* source = run.SourceLyingAt(path)) {
+                std::string moved = MoveSourceToFinished(run, port, *source, finishedFolder);
+                if (!moved.empty()) said.push_back(std::move(moved));
+                if (run.SourceLyingAt(path)) here = NameClash::kSource;
+            }
+            if (here == NameClash::kNone) {
+                last = number;
+                return true;
+            }
+            if (clash == NameClash::kNone) clash = here;
+            return false;
+        },
+        last);
 }
 
 // What the user is told about a page written under another name.
@@ -92,47 +97,48 @@ std::string RenamedPageMessage(NameClash clash, const std::string& title, const 
 
 }  // namespace
 
-int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZavioDoc* manuscript, CZavioDoc* listDoc,
-                             std::string finishedFolder)
+int SeparatePages(CConversionState& run, ConversionPort& port, const std::string& contentsName, Manuscript& manuscript,
+                  LineList& listLines, const std::string& finishedFolder)
 {
-    const std::string folder = GetFolderOfPath(manuscript->m_strPath);
-    const NoteLineIndex notes(run.m_saNoteLines);  // the note lines stay as they are while pages are taken
+    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    const NoteLineIndex notes(run.m_notes.Lines());  // the note lines stay as they are while pages are taken
+    // Every page begins alike: the header and, for homepage-type help, the
+    // link to the contents page, joined once.
+    LineList opening;
+    AppendHeaderLines(run, opening);
+    if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
+    const std::string pageStart = JoinTextLines(opening);
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     bool more = true;
     do {
-        CZavioDoc* page = NewGeneratedDocument();
-        if (!page) break;  // no window for the page: the rest of the manuscript stays unwritten
-        page->AppendHeaderLines(run);
-        if (run.m_bHtmlHelp == 0) page->AppendContentsLink(contentsName);
-
+        ManuscriptLines page;
         std::string noteReference;
         std::string title;
-        more = page->TakeLastPage(manuscript, noteReference, title);
-        if (noteReference.empty()) {
-            // Not a topic: its lines are dropped.
-            page->OnCloseDocument();
-            continue;
-        }
+        more = TakeLastPage(manuscript.body, page, noteReference, title);
+        // Not a topic: its lines are dropped.
+        if (noteReference.empty()) continue;
 
-        const std::string topicName = zavio::PageFileNameFromNote(run.m_saNoteLines, notes, noteReference);
+        const std::string topicName = PageFileNameFromNote(run.m_notes.Lines(), notes, noteReference);
         NameClash clash = NameClash::kNone;
         LineList said;
-        std::string pageName = FreePageName(run, folder, topicName, finishedFolder, clash, said);
-        page->SetFileNames("htm", pageName, folder + pageName + ".htm");
-        const bool written = WriteGeneratedFile(run, page, false);
+        std::string pageName = FreePageName(run, port, folder, topicName, finishedFolder, clash, said);
+        // The keywords of the page's "K" notes, read before its lines go.
+        const std::vector<Keyword> keywords = PageKeywords(run, notes, page);
+        OutputFile file{OutputRole::Page, folder + pageName + ".htm", "htm", pageName, pageStart, false};
+        AppendJoinedLines(file.text, page.Lines());
+        const bool written = WriteGeneratedFile(run, port, std::move(file));
         // The index lists only pages that exist, under the names they got.
-        if (written) IndexPageKeywords(run, notes, *page, pageName, title);
-        page->OnCloseDocument();
+        if (written) run.m_keywordIndex.AddPage(pageName, title, keywords);
 
         // The list goes in reading order once reversed: the page's line, then
         // what was said about it.
-        for (std::string& line : said) pageLines.push_back("///// " + line);
+        for (std::string& line : said) pageLines.push_back(ListRemark(line));
         if (!written) continue;  // the list names only pages that exist
         if (clash != NameClash::kNone) {
             const std::string message = RenamedPageMessage(clash, title, topicName, pageName);
-            AfxMessageBox(message);
-            pageLines.push_back("///// " + message);
+            port.Say(message);
+            pageLines.push_back(ListRemark(message));
         }
         ++pageCount;
         pageLines.push_back(PageLine(title, pageName));
@@ -145,22 +151,12 @@ int CZavioApp::SeparatePages(CConversionState& run, std::string contentsName, CZ
     std::reverse(titles.begin(), titles.end());
     std::reverse(files.begin(), files.end());
     run.InsertPagesAtFront(std::move(titles), std::move(files));
-    pageLines.push_back("///// Separated from " + manuscript->m_strBaseName + ".htm : " + IntToString(pageCount) +
-                        " pages");
+    pageLines.push_back(
+        ListRemark("Separated from " + manuscript.source.baseName + ".htm : " + std::to_string(pageCount) + " pages"));
     pageLines.emplace_back();
-    LineList& list = listDoc->m_saOutputLines;
-    list.insert(list.begin(), std::make_move_iterator(pageLines.rbegin()), std::make_move_iterator(pageLines.rend()));
+    listLines.insert(listLines.begin(), std::make_move_iterator(pageLines.rbegin()),
+                     std::make_move_iterator(pageLines.rend()));
     return pageCount;
-}
-
-std::string CZavioApp::PageFileNameFromNote(const CConversionState& run, std::string noteReference)
-{
-    return zavio::PageFileNameFromNote(run.m_saNoteLines, NoteLineIndex(run.m_saNoteLines), noteReference);
-}
-
-std::string CZavioApp::IntToString(int value)
-{
-    return std::to_string(value);
 }
 
 }  // namespace zavio

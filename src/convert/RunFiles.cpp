@@ -4,11 +4,10 @@
 #include <system_error>
 
 #include "convert/ConversionState.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
-#include "framework/WinApp.h"
+#include "res/Messages.h"
 
 namespace zavio {
 namespace {
@@ -40,16 +39,28 @@ std::string FolderAndName(const std::string& path)
     return (folder.empty() ? std::string() : folder + kPathSep) + parts.fname + parts.ext;
 }
 
-// Said where a file of the run is not written, in the words of a save that failed.
-void ReportNotWritten(CConversionState& run, const std::string& path)
-{
-    AfxMessageBox(path + ToCp932(" はオープンできませんでした"));
-    run.m_saNotWritten.push_back(path);
-}
-
 }  // namespace
 
-std::string MoveSourceToFinished(CConversionState& run, RunSource& source, const std::string& finishedFolder)
+std::string ListRemark(std::string_view said)
+{
+    return "///// " + std::string(said);
+}
+
+std::string TakeFreeName(std::string_view stem, std::string_view ext,
+                         const std::function<bool(const std::string& name, int number)>& take, int resumeAt,
+                         int lastNumber)
+{
+    for (int n = 1; n <= lastNumber; n = n == 1 ? std::max(2, resumeAt) : n + 1) {
+        std::string name(stem);
+        if (n > 1) name += "(" + std::to_string(n) + ")";
+        name += ext;
+        if (take(name, n)) return name;
+    }
+    return {};
+}
+
+std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
+                                 const std::string& finishedFolder)
 {
     if (source.inFinished || !FileExists(source.path)) return {};
     if (SameFile(source.path, finishedFolder + source.finishedName)) {
@@ -57,36 +68,54 @@ std::string MoveSourceToFinished(CConversionState& run, RunSource& source, const
         return {};
     }
     const PathParts parts = SplitPath(source.finishedName);
-    for (int n = 1; n <= kMaxFinishedNames; ++n) {
-        const std::string name = n == 1 ? source.finishedName : parts.fname + "(" + std::to_string(n) + ")" + parts.ext;
-        bool taken = false;
-        if (MoveFile(source.path, finishedFolder + name, &taken)) {
-            const std::string from = source.path;
-            source.path = finishedFolder + name;
-            source.inFinished = true;
-            if (n == 1) return {};
-            const std::string why = ToCp932(" は Finished フォルダに同じ名前のファイルがあるため、") + name +
-                                    ToCp932(" として移動しました");
-            AfxMessageBox(from + why);
-            return FolderAndName(from) + why;
-        }
-        if (!taken) break;
+    // A name is taken by the move itself: only a file standing there refuses it.
+    bool failed = false;
+    const std::string name = TakeFreeName(
+        parts.fname, parts.ext,
+        [&](const std::string& candidate, int) {
+            bool taken = false;
+            if (port.MoveSource(source.path, finishedFolder + candidate, taken)) return true;
+            failed = !taken;
+            return failed;
+        },
+        2, kMaxFinishedNames);
+    if (!failed && !name.empty()) {
+        const std::string from = source.path;
+        source.path = finishedFolder + name;
+        source.inFinished = true;
+        if (name == source.finishedName) return {};
+        const std::string why =
+            ToCp932(" は Finished フォルダに同じ名前のファイルがあるため、") + name + ToCp932(" として移動しました");
+        port.Say(from + why);
+        return FolderAndName(from) + why;
     }
     const std::string why = ToCp932(" を Finished フォルダに移動できませんでした");
-    AfxMessageBox(source.path + why);
+    port.Say(source.path + why);
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
 }
 
-bool WriteGeneratedFile(CConversionState& run, CZavioDoc* doc, bool keepBackup)
+bool WriteOutputFileBytes(const OutputFile& file)
 {
-    const std::string& path = doc->m_strPath;
-    if (run.SourceLyingAt(path) || !doc->LoadLinesIntoView(doc->m_saOutputLines)) {
-        ReportNotWritten(run, path);
+    FileWriteOptions how;
+    how.flushToDisk = false;  // made again from the sources if need be
+    if (file.keepBackup) {
+        const PathParts parts = SplitPath(file.path);
+        how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
+    }
+    return WriteFileBytes(file.path, file.text, how);
+}
+
+bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)
+{
+    const std::string path = file.path;
+    if (run.SourceLyingAt(path)) {
+        port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing));
+        run.m_saNotWritten.push_back(path);
         return false;
     }
-    if (!doc->SaveDocument(keepBackup, false)) {
-        run.m_saNotWritten.push_back(path);  // the save said so
+    if (!port.WriteFile(std::move(file))) {
+        run.m_saNotWritten.push_back(path);  // the port said so
         return false;
     }
     run.m_writtenPaths.insert(path);

@@ -1,30 +1,47 @@
 // The files of a conversion run: its sources move into the Finished folder
 // without ever removing a file there, and the files it makes never take the
-// place of a source, wherever that source lies by then.
+// place of a source, wherever that source lies by then. Everything goes
+// through the run's port.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+
+#include "convert/ConversionPort.h"
 
 namespace zavio {
 
 class CConversionState;
-class CZavioDoc;
 struct RunSource;
 
-// Moves a source into `finishedFolder` under its name or, when a file of that
-// name is there already (a source of this run or of an earlier one), under
-// the first free name of "name(2).ext", "name(3).ext", ... Nothing happens to
-// a source already in Finished or no longer where it was. A new name, or a
-// move that failed (recorded in the run as not written), is said in a
-// message and returned for the list of pages, which names the source by its
-// folder and file name; else nothing is returned.
-std::string MoveSourceToFinished(CConversionState& run, RunSource& source, const std::string& finishedFolder);
+// A line of the list of pages that says something about a file: "///// " and the text.
+std::string ListRemark(std::string_view said);
 
-// Loads the document's output lines into its view and saves the view to the
-// document's path, without flushing it to the disk: it can be made again.
-// Not written, and said so, where a source of the run lies or when the
-// transfer failed (an empty view must not replace a file). False, and
-// recorded in the run, when the file was not written.
-bool WriteGeneratedFile(CConversionState& run, CZavioDoc* doc, bool keepBackup);
+// The free-name rule every file of a run follows: the name itself, else
+// "stem(2)ext", "stem(3)ext", ... The first name `take` accepts (it takes
+// the name when it can) is returned; after the name itself the numbers
+// start at `resumeAt`, where an earlier search ended, and end after
+// `lastNumber`, when no name was taken (an empty result).
+std::string TakeFreeName(std::string_view stem, std::string_view ext,
+                         const std::function<bool(const std::string& name, int number)>& take, int resumeAt = 2,
+                         int lastNumber = 1 << 30);
+
+// Moves a source into `finishedFolder` under its name or the first free one.
+// Nothing happens to a source already in Finished or no longer where it was.
+// A new name, or a move that failed (recorded in the run as not written),
+// is said and returned for the list of pages, which names the source by its
+// folder and file name; else nothing is returned.
+std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
+                                 const std::string& finishedFolder);
+
+// Writes a generated file straight to the disk, all or nothing, an earlier
+// file of its name kept as its backup where asked: how a port without
+// windows writes. False when it was not written.
+bool WriteOutputFileBytes(const OutputFile& file);
+
+// Writes a file of the run through the port, unless a source of the run lies
+// at its path; false, recorded in the run and said, when it was not written.
+bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file);
 
 }  // namespace zavio

@@ -2,6 +2,8 @@
 // can cut: the header set aside, one tag run or text run per line, the
 // footnote list moved into the run's state, WinHelp's footnote marks dropped and
 // jump hotspots turned into links to the page files.
+#include "convert/WordHtmlCleanup.h"
+
 #include <algorithm>
 #include <iterator>
 #include <optional>
@@ -9,10 +11,8 @@
 #include "convert/ConversionState.h"
 #include "convert/PageNames.h"
 #include "convert/WordHtmlLines.h"
-#include "doc/FileEncoding.h"
-#include "doc/FileKinds.h"
-#include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
 
 namespace zavio {
 
@@ -35,7 +35,7 @@ bool IsTextLine(const std::string& line)
 // state from one source line to the next, as Word wraps tags and text freely.
 class TagLineSplitter {
 public:
-    TagLineSplitter(LineList& out, SourceLineBreaks& breaks) : m_out(out), m_breaks(breaks) {}
+    explicit TagLineSplitter(ManuscriptLines& out) : m_out(out) {}
 
     void FeedLine(const std::string& line)
     {
@@ -156,7 +156,7 @@ private:
     void OnEmptySourceLine()
     {
         if (!m_pending.empty()) Emit(m_pending);
-        m_out.emplace_back();
+        m_out.Append(std::string());
         m_pending.clear();
         m_distance = 0;
         if (m_state == State::InTag) m_state = State::Outside;
@@ -176,19 +176,18 @@ private:
             Emit(m_text);
             m_textCount = 0;
         }
-        m_breaks.Add(m_out.size());
+        m_out.MarkSourceBreak();
     }
 
     // The line gets a copy of its exact size; the buffer keeps its room for
     // the next one instead of growing again from nothing.
     void Emit(std::string& s)
     {
-        m_out.emplace_back(s);
+        m_out.Append(s);
         s.clear();
     }
 
-    LineList& m_out;
-    SourceLineBreaks& m_breaks;
+    ManuscriptLines& m_out;
     State m_state = State::Outside;
     std::string m_tag;
     std::string m_text;
@@ -214,68 +213,87 @@ void CutWindowName(std::string& target)
     if (at != std::string::npos) target.erase(at);
 }
 
+// Both style values hold a colon, which taking the blanks out leaves: a
+// line without one, as most text is, needs no closer look.
+bool HoldsStyleValue(const std::string& line, std::string_view value)
+{
+    return line.find(':') != std::string::npos && ContainsWithoutBlanks(line, value);
+}
+
+// Whether the line is hidden text: Word hides a hotspot's target with
+// "display:none;mso-hide:all".
+bool IsHiddenLine(const std::string& line)
+{
+    return HoldsStyleValue(line, "display:none;mso-hide:all");
+}
+
+// A link from line `start` to line `end` (the same line for a one-line link).
+void MakeLink(ManuscriptLines& lines, std::size_t start, std::size_t end, const std::string& target)
+{
+    lines[start] = "<a href=\"" + target + ".htm\">" + lines[start];
+    lines[end] += "</a>";
+}
+
 }  // namespace
 
-bool CZavioDoc::LoadHtmlSource()
+void LoadHtmlSource(Manuscript& manuscript, const SourceText& text)
 {
-    if (!IsManuscriptExtension(m_strExtension)) return false;
-    const std::size_t first = m_saSourceLines.size();
-    ReadViewLines(m_saSourceLines);
-    if (m_encoding == TextEncoding::Utf8) DeclareShiftJis(m_saSourceLines, first);
-    return true;
+    LineList& lines = manuscript.sourceLines;
+    const std::size_t first = lines.size();
+    SplitViewText(text.bytes, lines);
+    if (text.encoding == TextEncoding::Utf8) {
+        Utf8LinesToCp932(lines, first);
+        DeclareShiftJis(lines, first);
+    }
 }
 
-bool CZavioDoc::SplitOffWordHeader(CConversionState& run)
+bool SplitOffWordHeader(CConversionState& run, Manuscript& manuscript)
 {
+    LineList& source = manuscript.sourceLines;
     LineList& header = run.m_saHeaderLines;
-    auto bodyStart = std::find_if(m_saSourceLines.begin(), m_saSourceLines.end(), IsBodyStartLine);
-    header.insert(header.end(), m_saSourceLines.begin(), bodyStart);
-    if (bodyStart == m_saSourceLines.end()) return false;
+    auto bodyStart = std::find_if(source.begin(), source.end(), IsBodyStartLine);
+    header.insert(header.end(), source.begin(), bodyStart);
+    if (bodyStart == source.end()) return false;
     // A body start on any line succeeds; the lines above it are the header.
-    m_saSourceLines.erase(m_saSourceLines.begin(), bodyStart);
+    source.erase(source.begin(), bodyStart);
     return true;
 }
 
-void CZavioDoc::SplitTagsIntoLines()
+void SplitTagsIntoLines(Manuscript& manuscript)
 {
-    TagLineSplitter splitter(m_saOutputLines, m_sourceBreaks);
-    for (const std::string& line : m_saSourceLines) splitter.FeedLine(line);
+    TagLineSplitter splitter(manuscript.body);
+    for (const std::string& line : manuscript.sourceLines) splitter.FeedLine(line);
     // A run of short tags still waiting after the last line is dropped.
+    // Split, the source lines have served; their room goes to the pages.
+    LineList().swap(manuscript.sourceLines);
 }
 
-void CZavioDoc::MoveNoteListToApp(CConversionState& run)
+void MoveNoteListToRun(CConversionState& run, ManuscriptLines& body)
 {
     // Word follows the body section's "</div>" with its footnote list and
     // then its endnote list: both go, from the "</div>" above the first list
     // on. Without a list the lines after the last page break go; the page
     // break stays.
-    LineList& lines = m_saOutputLines;
-    std::size_t top = lines.size();
-    std::size_t firstList = lines.size();
-    while (top > 0 && !IsPageBreakTag(lines[top - 1])) {
-        if (IsNoteListStartLine(lines[--top])) firstList = top;
+    std::size_t top = body.size();
+    std::size_t firstList = body.size();
+    while (top > 0 && !IsPageBreakTag(body[top - 1])) {
+        if (IsNoteListStartLine(body[--top])) firstList = top;
     }
     std::size_t first = top;
-    if (firstList < lines.size()) {
+    if (firstList < body.size()) {
         for (std::size_t k = firstList; k > top; --k) {
-            if (lines[k - 1] == "</div>") {
+            if (body[k - 1] == "</div>") {
                 first = k - 1;
                 break;
             }
         }
     }
-
-    // One block move keeps the order and puts it before earlier notes.
-    LineList& notes = run.m_saNoteLines;
-    auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
-    notes.insert(notes.begin(), std::make_move_iterator(from), std::make_move_iterator(lines.end()));
-    // A note's text is read with its blanks, as a title is.
-    run.m_noteBreaks.PrependLines(m_sourceBreaks.From(first), lines.size() - first);
-    m_sourceBreaks.RemoveLines(first, lines.size());
-    lines.erase(from, lines.end());
+    // One block move keeps the order and puts it before earlier notes; a
+    // note's text is read with its blanks, as a title is.
+    body.MoveTailToFront(run.m_notes, first);
 }
 
-void CZavioDoc::RemoveFootnoteMarks()
+void RemoveFootnoteMarks(ManuscriptLines& body)
 {
     // WinHelp's keyword, title, browse and A-keyword marks mean nothing on a
     // web page; so do the build-tag, macro, window and comment marks, which
@@ -288,71 +306,74 @@ void CZavioDoc::RemoveFootnoteMarks()
         if (line == "K" || line == "$" || line == "+" || line == "A") return true;
         return inReference && (line == "*" || line == "!" || line == "&gt;" || line == "@");
     };
-    LineList& lines = m_saOutputLines;
     std::vector<std::size_t> removed;
+    std::vector<LineMark> marks;
     bool inReference = false;
-    std::size_t anchorLine = lines.size();  // the kept line that opened the last anchor
-    m_keywordMarks.clear();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (isMark(lines[i], inReference)) {
-            if (inReference && lines[i] == "K" && anchorLine < kept) KeepKeywordMark(kept, lines[anchorLine]);
+    std::size_t anchorLine = body.size();  // the line that opened the last anchor
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (isMark(body[i], inReference)) {
+            // The reference is the last anchor that line opens; the mark
+            // stays with the line after it.
+            if (inReference && body[i] == "K" && anchorLine < i) {
+                std::string_view anchor;
+                InNoteReferenceAfter(body[anchorLine], false, &anchor);
+                if (std::optional<std::string> id = NoteIdOfAnchor(anchor))
+                    marks.push_back({i, MarkKind::Keyword, std::move(*id)});
+            }
             removed.push_back(i);
             continue;
         }
         std::string_view anchor;
-        inReference = InNoteReferenceAfter(lines[i], inReference, &anchor);
-        if (!anchor.empty()) anchorLine = kept;
-        if (kept != i) lines[kept] = std::move(lines[i]);
-        ++kept;
+        inReference = InNoteReferenceAfter(body[i], inReference, &anchor);
+        if (!anchor.empty()) anchorLine = i;
     }
-    lines.resize(kept);
-    m_sourceBreaks.RemoveLines(removed);
+    body.AddMarks(std::move(marks));
+    body.EraseLines(removed);
 }
 
-void CZavioDoc::KeepKeywordMark(std::size_t line, const std::string& anchorLine)
+void CleanUpBody(CConversionState& run, Manuscript& manuscript)
 {
-    // The reference is the last anchor that line opens.
-    std::string_view anchor;
-    InNoteReferenceAfter(anchorLine, false, &anchor);
-    if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) m_keywordMarks.push_back({line, std::move(*id)});
+    SplitTagsIntoLines(manuscript);
+    MoveNoteListToRun(run, manuscript.body);
+    RemoveFootnoteMarks(manuscript.body);
+    ConvertJumpLinks(manuscript.body);
 }
 
-void CZavioDoc::ConvertJumpLinks()
+void ConvertJumpLinks(ManuscriptLines& body)
 {
-    int linkStart = -1;
-    int linkEnd = -1;
+    std::size_t linkStart = 0;
+    std::size_t linkEnd = 0;
+    bool haveLink = false;
     bool underline = false;
     int underlineTextCount = 0;
     bool hidden = false;
     std::string target;
     bool targetCaptured = false;
 
-    const int count = static_cast<int>(m_saOutputLines.size());
-    for (int i = 0; i < count; ++i) {
-        const std::string& line = m_saOutputLines[i];
+    const std::size_t count = body.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& line = body[i];
         if (line.empty()) continue;
         const bool textLine = IsTextLine(line);
 
         // A line that goes on in bold ("</span><b>") does not end the underline.
         if (MbContains(line, "</u>") && !MbContains(line, "</span><b>")) underline = false;
-        if (!hidden) hidden = IsHiddenLine(i);
+        if (!hidden) hidden = IsHiddenLine(line);
         if (textLine && hidden) {
             target = line;
             targetCaptured = true;
         }
-        if (ContainsWithoutBlanks(line, "style='text-underline:double'")) {
+        if (HoldsStyleValue(line, "style='text-underline:double'")) {
             underline = true;
             continue;
         }
         if (hidden && targetCaptured) {
             ReplaceUnsafeBytes(target);
             CutWindowName(target);
-            OpenLinkAt(linkStart, target);
-            CloseLinkAt(linkEnd);
-            ClearLine(i);  // the hidden topic name must not show on the page
+            if (haveLink) MakeLink(body, linkStart, linkEnd, target);
+            body[i].clear();  // the hidden topic name must not show on the page
             underlineTextCount = 0;
-            linkStart = linkEnd = -1;
+            haveLink = false;
             hidden = targetCaptured = false;
         }
         if (!textLine) continue;
@@ -364,34 +385,8 @@ void CZavioDoc::ConvertJumpLinks()
         } else {
             linkStart = linkEnd = i;
         }
+        haveLink = true;
     }
-}
-
-void CZavioDoc::StripBlanks(std::string& s)
-{
-    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
-}
-
-bool CZavioDoc::IsHiddenLine(int i) const
-{
-    if (i < 0 || i >= static_cast<int>(m_saOutputLines.size())) return false;
-    return ContainsWithoutBlanks(m_saOutputLines[i], "display:none;mso-hide:all");
-}
-
-void CZavioDoc::ClearLine(int i)
-{
-    if (i >= 0 && i < static_cast<int>(m_saOutputLines.size())) m_saOutputLines[i].clear();
-}
-
-void CZavioDoc::OpenLinkAt(int i, const std::string& target)
-{
-    if (i < 0 || i >= static_cast<int>(m_saOutputLines.size())) return;
-    m_saOutputLines[i] = "<a href=\"" + target + ".htm\">" + m_saOutputLines[i];
-}
-
-void CZavioDoc::CloseLinkAt(int i)
-{
-    if (i >= 0 && i < static_cast<int>(m_saOutputLines.size())) m_saOutputLines[i] += "</a>";
 }
 
 }  // namespace zavio

@@ -1,15 +1,16 @@
 // Opening files in document windows: the Open command, the framework's open
 // entry for dropped files, and the two file dialogs.
 #include "app/ZavioApp.h"
-#include "doc/FileEncoding.h"
-#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
 #include "framework/EditView.h"
+#include "framework/FileEncoding.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "framework/TextFile.h"
+#include "res/FileKinds.h"
+#include "res/Messages.h"
 
 namespace zavio {
 namespace {
@@ -67,7 +68,7 @@ void CZavioApp::OnFileOpenDocument()
     for (const std::string& path : paths) {
         CZavioDoc* doc = CreateDocumentForPath(path);
         if (!doc) {
-            AfxMessageBox(path + ToCp932("　はオープンできませんでした"));
+            AfxMessageBox(res::NotOpenedMessage(path, res::NotOpenedWhile::Opening));
         } else if (!LoadFileIntoDocument(doc, path)) {
             AfxMessageBox(path + ToCp932("　は読み込みできませんでした"));
         }
@@ -130,31 +131,15 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
         doc->m_bFileNotRead = true;
         return false;
     }
-    std::string fileText;
-    const bool read = ReadTextFileText(fileText, path);
-    std::string text = viewLines.empty() ? std::move(fileText) : JoinTextLines(viewLines) + fileText;
+    std::optional<std::string> fileText = ReadTextFileText(path);
+    const bool read = fileText.has_value();
+    std::string text = !read               ? std::string()
+                       : viewLines.empty() ? std::move(*fileText)
+                                           : JoinTextLines(viewLines) + *fileText;
     // The window shows and saves the file in its own encoding.
-    if (read) doc->SetTextEncoding(DetectFileEncoding(text, doc->m_strExtension));
+    if (read) doc->SetTextEncoding(DetectFileEncoding(text, IsManuscriptExtension(doc->m_strExtension)));
     doc->m_bFileNotRead = !read || !doc->LoadTextIntoView(std::move(text));
     return !doc->m_bFileNotRead;
-}
-
-bool CZavioApp::ReadTextFileLines(LineList& lines, const std::string& path)
-{
-    std::string text;
-    if (!ReadTextFileText(text, path)) return false;
-    SplitTextLines(text, lines);
-    return true;
-}
-
-bool CZavioApp::ReadTextFileText(std::string& text, const std::string& path)
-{
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    // A file with zero bytes is not text: the view could not hold it, and
-    // showing part of it would lose the rest on the next save.
-    if (!bytes || bytes->find('\0') != std::string::npos) return false;
-    text = CrLfText(std::move(*bytes));
-    return true;
 }
 
 CDocument* CZavioApp::OpenDocumentFile(const std::string& path)

@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "app/ZavioApp.h"
-#include "doc/FileKinds.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/EditView.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
+#include "res/Messages.h"
 
 namespace zavio {
 namespace {
@@ -66,7 +67,7 @@ bool CZavioDoc::SaveDocument(bool keepBackup, bool flushToDisk)
     how.flushToDisk = flushToDisk;
     if (keepBackup) how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
     if (!OnSaveDocument(m_strPath, how)) {
-        AfxMessageBox(m_strPath + ToCp932(" はオープンできませんでした"));
+        AfxMessageBox(res::NotOpenedMessage(m_strPath, res::NotOpenedWhile::Writing));
         return false;
     }
     SetModifiedFlag(false);

@@ -45,11 +45,6 @@ RoundTripFile* CZavioApp::HeldWorkingFile(const FolderLock& folder, std::string_
     return m_heldWorkingFile.get();
 }
 
-bool CZavioDoc::WriteLinesToFile(const LineList& lines, RoundTripFile& file)
-{
-    return file.IsOpen() && file.Write(JoinTextLines(lines));
-}
-
 bool CZavioDoc::LoadLinesIntoView(const LineList& lines)
 {
     // A byte to spare: the text is read back into its own buffer.

@@ -476,7 +476,16 @@ const std::string& ToCp932(std::string_view utf8)
     std::lock_guard<std::mutex> lock(mutex);
     auto it = cache.find(utf8);
     if (it != cache.end()) return it->second;
-    auto enc = Encode<false>(utf8);
+    // Straight through iconv: a program that only writes its own texts
+    // never pays for the whole table. A literal's characters all map both
+    // ways, so this is what the table would give.
+    std::optional<std::string> enc;
+    if (IsAscii(utf8)) {
+        enc = std::string(utf8);
+    } else {
+        std::lock_guard<std::mutex> converterLock(Utf8ToCp932Mutex());
+        enc = Utf8ToCp932Converter()(utf8);
+    }
     if (!enc) throw std::logic_error("literal has no CP932 form: " + std::string(utf8));
     return cache.emplace(std::string(utf8), std::move(*enc)).first->second;
 }

@@ -46,13 +46,18 @@ bool CDocument::OnNewDocument()
     return true;
 }
 
+const std::string& DocumentNotSavedMessage()
+{
+    return ToCp932("ドキュメントを保存できませんでした。");
+}
+
 bool CDocument::OnSaveDocument(const std::string& path, const FileWriteOptions& how)
 {
     std::string bytes;
     CArchive ar(bytes, CArchive::store);
     Serialize(ar);
     if (!WriteFileBytes(path, ar.Stored(), how)) {
-        AfxMessageBox(ToCp932("ドキュメントを保存できませんでした。"));
+        AfxMessageBox(DocumentNotSavedMessage());
         return false;
     }
     SetModifiedFlag(false);

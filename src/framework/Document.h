@@ -13,6 +13,9 @@ namespace zavio {
 class CEditView;
 class CMultiDocTemplate;
 
+// The framework's message when a document's file could not be written.
+const std::string& DocumentNotSavedMessage();
+
 // A raw byte stream between a document and a file or memory. Storing
 // appends to the buffer; loading takes the buffer's bytes, leaving it empty.
 class CArchive {

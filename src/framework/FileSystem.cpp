@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "framework/Cp932.h"
+#include "framework/FileFaults.h"
 
 namespace zavio {
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,20 +72,6 @@ struct FileWriteOptions {
 // that may not be written (read-only), and anything that is not a regular
 // file (a folder, a pipe, a device).
 bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWriteOptions& options = {});
-
-// Tests only: the file errors a read-only folder or a full disk would give,
-// for the paths `applies` accepts (CP932). A read-only fault refuses to make,
-// move or remove files; a full disk stops writing a file half-way. With
-// `noUnnamedFiles` those paths behave as on a file system without unnamed
-// files (new content gets a temporary name). Injected for the whole process
-// until replaced by another (default values end it).
-struct FileFaults {
-    enum Kind { kNone, kReadOnly, kDiskFull };
-    Kind kind = kNone;
-    std::function<bool(std::string_view path)> applies;
-    bool noUnnamedFiles = false;
-};
-void InjectFileFaults(FileFaults faults);
 
 // A folder held open, so that files in it are made and removed by name
 // alone, without walking its path again. A process forked from the one that

@@ -45,4 +45,10 @@ std::string JoinRelative(std::string_view folder, std::string_view name)
     return out;
 }
 
+std::string GetFolderOfPath(std::string_view path)
+{
+    PathParts parts = SplitPath(path);
+    return parts.drive + parts.dir;
+}
+
 }  // namespace zavio

@@ -24,6 +24,10 @@ struct PathParts {
 
 PathParts SplitPath(std::string_view path);
 
+// Drive and directory of a path, ending in a separator; empty for a path
+// without either.
+std::string GetFolderOfPath(std::string_view path);
+
 // "Help" + separator + name: a path relative to the program folder.
 std::string JoinRelative(std::string_view folder, std::string_view name);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,10 +24,31 @@ bool ReadTextLines(std::string_view path, LineList& lines);
 // Each line followed by CR LF, with `spare` bytes of room left after them.
 std::string JoinTextLines(const LineList& lines, std::size_t spare = 0);
 
+// Appends each line followed by CR LF to `text`, growing it once.
+void AppendJoinedLines(std::string& text, const LineList& lines);
+
 // The text JoinTextLines makes of the lines SplitTextLines reads from
 // `bytes`, made without the lines: in the bytes' own buffer when they end
 // every line with CR LF already, as Word and the program write text.
 std::string CrLfText(std::string bytes);
+
+// Whether a file's bytes are text: no zero byte. A window could not hold the
+// rest, and showing part of the file would lose the rest on the next save.
+bool HoldsText(std::string_view bytes);
+
+// A text file's text as a window holds it: every line followed by CR LF.
+// nullopt when the file cannot be read or holds no text.
+std::optional<std::string> ReadTextFileText(std::string_view path);
+
+// Appends the lines of an edit view's text (CR LF between lines): CR LF
+// ends a line once, a CR alone ends one too, a bare LF on an empty line ends
+// nothing, and a zero byte is dropped. Lines have no length limit: Word
+// writes a Japanese paragraph without blanks as one line.
+void SplitViewText(std::string_view text, LineList& lines);
+
+// The lines from `first` on, read from UTF-8 text, in CP932 as every stage
+// reads text: the byte-order mark gone, a character CP932 lacks "&#NNNN;".
+void Utf8LinesToCp932(LineList& lines, std::size_t first);
 
 // Creates or truncates the file and writes the lines; false on a file error.
 bool WriteTextLines(std::string_view path, const LineList& lines);

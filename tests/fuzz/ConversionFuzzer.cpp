@@ -26,11 +26,9 @@
 #include <string_view>
 #include <vector>
 
-#include "HeadlessHost.h"
-#include "app/ZavioApp.h"
+#include "BatchConversion.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
-#include "res/CommandIds.h"
 
 namespace {
 
@@ -67,7 +65,7 @@ struct Source {
 };
 
 struct Run {
-    unsigned command = ID_SEPARATE_HP_TYPE;
+    ConversionKind kind = ConversionKind::HpType;
     bool keepHeader = false;
     bool again = false;
     std::vector<Source> sources;
@@ -134,7 +132,7 @@ Run ReadRun(std::string_view input)
         at = next;
     }
     const std::string_view options = sections[0].substr(0, sections[0].find('\n', 1));
-    if (options.find("--html-help") != std::string_view::npos) run.command = ID_SEPARATE_HTML_HELP;
+    if (options.find("--html-help") != std::string_view::npos) run.kind = ConversionKind::HtmlHelp;
     run.keepHeader = options.find("--keep-header") != std::string_view::npos;
     run.again = options.find("--again") != std::string_view::npos;
 
@@ -318,21 +316,13 @@ void ConvertAndCheck(const Run& run, const std::vector<Source>& kept)
 {
     const Fence& fence = TheFence();
     fs::current_path(fence.start);
-    std::vector<std::string> paths;
+    BatchRequest request{run.kind, run.keepHeader, {}};
     for (const Source& source : run.sources)
-        paths.push_back(*FromNativePath(fence.box.string()) + "/" + source.relative);
+        request.paths.push_back(*FromNativePath(fence.box.string()) + "/" + source.relative);
 
     std::ostringstream messages;
     std::ostringstream written;
-    {
-        HeadlessHost host(messages, written);
-        host.AnswerYes(!run.keepHeader);
-        CZavioApp app(host);
-        app.InitState(*FromNativePath(fence.program.string()));
-        host.PickFiles(paths);
-        app.ExecuteCommand(ID_FILE_OPEN);
-        app.ExecuteCommand(run.command);
-    }
+    ConvertFiles(request, messages, written);
 
     fs::current_path(fence.start);
     CheckNothingOutside(messages, written);

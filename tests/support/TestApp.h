@@ -11,6 +11,7 @@
 #include "ScriptedHost.h"
 #include "app/ZavioApp.h"
 #include "doc/ZavioDoc.h"
+#include "framework/FileFaults.h"
 #include "framework/FileSystem.h"
 
 namespace zavio::test {

@@ -1,11 +1,11 @@
 // Application state, help-mode, new documents and command routing.
 #include "TestApp.h"
 #include "app/ZavioView.h"
-#include "doc/FileKinds.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/CommandIds.h"
+#include "res/FileKinds.h"
 
 namespace zavio::test {
 namespace {

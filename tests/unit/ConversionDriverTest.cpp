@@ -2,8 +2,10 @@
 
 #include "TestApp.h"
 #include "WordManuscript.h"
+#include "convert/ConversionDriver.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
+#include "framework/Path.h"
 #include "res/CommandIds.h"
 
 namespace zavio::test {
@@ -52,17 +54,18 @@ protected:
 
     std::string At(const std::string& relativePath) const { return m_folder.Path() + relativePath; }
 
-    void Collect()
+    // The run's sources as the open documents give them, by their documents.
+    ConversionSources Collect()
     {
-        m_contentsDoc = m_app->CollectOpenDocuments(m_manuscriptFound, m_manuscriptPath, m_manuscripts, m_contentsFound,
-                                                    m_contentsPath, m_contentsBaseName);
+        ConversionSources sources = CollectSources(m_app->OpenSourceFiles());
+        m_manuscripts.clear();
+        for (const SourceFile& file : sources.manuscripts) m_manuscripts.push_back(Doc(file));
+        m_contentsDoc = sources.contents ? Doc(*sources.contents) : nullptr;
+        return sources;
     }
 
-    bool m_manuscriptFound = false;
-    bool m_contentsFound = false;
-    std::string m_manuscriptPath;
-    std::string m_contentsPath;
-    std::string m_contentsBaseName;
+    static CZavioDoc* Doc(const SourceFile& file) { return static_cast<CZavioDoc*>(const_cast<void*>(file.handle)); }
+
     std::vector<CZavioDoc*> m_manuscripts;
     CZavioDoc* m_contentsDoc = nullptr;
 };
@@ -74,7 +77,7 @@ TEST_F(ConversionDriverTest, HelpModeOpensTheConversionPageAndConvertsNothing)
         m_app->m_nHelpMode = kHelpModeOn;
         ASSERT_TRUE(m_app->ExecuteCommand(command));
         EXPECT_EQ(m_app->m_nHelpMode, 0);
-        EXPECT_EQ(m_app->Conversion().m_bHtmlHelp, command == ID_SEPARATE_HTML_HELP ? 1 : 0);
+        EXPECT_EQ(m_app->Conversion().HtmlHelp(), command == ID_SEPARATE_HTML_HELP);
     }
     EXPECT_EQ(m_host.m_shellOpened, std::vector<std::string>(2, m_folder.Path() + "Help/HID_SEPARATE_HTML.htm"));
     EXPECT_TRUE(m_host.m_shown.empty());
@@ -84,12 +87,12 @@ TEST_F(ConversionDriverTest, HelpModeOpensTheConversionPageAndConvertsNothing)
 
 TEST_F(ConversionDriverTest, HtmlHelpAsksOkCancelAndAlwaysKeepsTheHeader)
 {
-    m_run.m_bHtmlHelp = 1;
+    m_run.m_kind = ConversionKind::HtmlHelp;
     m_host.QueueAnswer(IDCANCEL);
     EXPECT_FALSE(m_app->ConfirmConversion(m_run));
     m_host.QueueAnswer(IDOK);
     EXPECT_TRUE(m_app->ConfirmConversion(m_run));
-    EXPECT_EQ(m_run.m_bKeepHeader, 1);
+    EXPECT_TRUE(m_run.m_bKeepHeader);
     ASSERT_EQ(m_host.m_shown.size(), 2u);
     EXPECT_EQ(m_host.MessagesUtf8()[0], kHtmlHelpQuestion);
     EXPECT_EQ(m_host.m_shown[0].type, MB_OKCANCEL);
@@ -97,16 +100,16 @@ TEST_F(ConversionDriverTest, HtmlHelpAsksOkCancelAndAlwaysKeepsTheHeader)
 
 TEST_F(ConversionDriverTest, HpTypeYesSimplifiesNoKeepsCancelStops)
 {
-    m_run.m_bHtmlHelp = 0;
+    m_run.m_kind = ConversionKind::HpType;
     m_host.QueueAnswer(IDYES);
     EXPECT_TRUE(m_app->ConfirmConversion(m_run));
-    EXPECT_EQ(m_run.m_bKeepHeader, 0);
+    EXPECT_FALSE(m_run.m_bKeepHeader);
     m_host.QueueAnswer(IDNO);
     EXPECT_TRUE(m_app->ConfirmConversion(m_run));
-    EXPECT_EQ(m_run.m_bKeepHeader, 1);
+    EXPECT_TRUE(m_run.m_bKeepHeader);
     m_host.QueueAnswer(IDCANCEL);
     EXPECT_FALSE(m_app->ConfirmConversion(m_run));
-    EXPECT_EQ(m_run.m_bKeepHeader, 0);
+    EXPECT_FALSE(m_run.m_bKeepHeader);
     ASSERT_EQ(m_host.m_shown.size(), 3u);
     EXPECT_EQ(m_host.MessagesUtf8()[0], kHpTypeQuestion);
     EXPECT_EQ(m_host.m_shown[0].type, MB_YESNOCANCEL);
@@ -142,14 +145,11 @@ TEST_F(ConversionDriverTest, CollectSortsManuscriptsByBaseNameAndRemembersTheLas
     Open("conv/notes.txt", "x\r\n");
     CZavioDoc* a = Open("other/a.html", kEmptyManuscript);
     CZavioDoc* upper = Open("conv/A.htm", kEmptyManuscript);
-    Collect();
-    EXPECT_TRUE(m_manuscriptFound);
-    EXPECT_EQ(m_manuscriptPath, At("conv/A.htm"));
+    const ConversionSources sources = Collect();
+    EXPECT_EQ(sources.lastManuscriptPath, At("conv/A.htm"));
     // "A" (65) sorts before "a" (97); the text document is left alone.
     EXPECT_EQ(m_manuscripts, (std::vector<CZavioDoc*>{upper, a, b}));
-    EXPECT_FALSE(m_contentsFound);
     EXPECT_EQ(m_contentsDoc, nullptr);
-    EXPECT_TRUE(m_contentsPath.empty());
 }
 
 TEST_F(ConversionDriverTest, CollectPutsTheLaterOfEqualNamesFirstAndTakesTheLastContentsFile)
@@ -158,57 +158,55 @@ TEST_F(ConversionDriverTest, CollectPutsTheLaterOfEqualNamesFirstAndTakesTheLast
     CZavioDoc* firstToc = Open("one/toc.cnt", "1 a\r\n");
     CZavioDoc* second = Open("two/manual.htm", kEmptyManuscript);
     CZavioDoc* secondToc = Open("two/help.cnt", "1 b\r\n");
-    Collect();
+    const ConversionSources sources = Collect();
     EXPECT_EQ(m_manuscripts, (std::vector<CZavioDoc*>{second, first}));
     EXPECT_EQ(m_contentsDoc, secondToc);
     EXPECT_NE(m_contentsDoc, firstToc);
-    EXPECT_TRUE(m_contentsFound);
-    EXPECT_EQ(m_contentsPath, At("two/help.cnt"));
-    EXPECT_EQ(m_contentsBaseName, "help");
+    EXPECT_EQ(sources.contents->path, At("two/help.cnt"));
+    EXPECT_EQ(sources.contents->baseName, "help");
 }
 
 TEST_F(ConversionDriverTest, CollectWithNoDocumentFindsNothing)
 {
     Collect();
-    EXPECT_FALSE(m_manuscriptFound);
     EXPECT_EQ(m_contentsDoc, nullptr);
     EXPECT_TRUE(m_manuscripts.empty());
 }
 
 TEST(ConversionFolders, FolderOfPathKeepsTheTrailingSeparator)
 {
-    EXPECT_EQ(CZavioApp::GetFolderOfPath("/help/conv/manual.htm"), "/help/conv/");
-    EXPECT_EQ(CZavioApp::GetFolderOfPath("manual.htm"), "");
-    EXPECT_EQ(CZavioApp::GetFolderOfPath("/manual.htm"), "/");
+    EXPECT_EQ(GetFolderOfPath("/help/conv/manual.htm"), "/help/conv/");
+    EXPECT_EQ(GetFolderOfPath("manual.htm"), "");
+    EXPECT_EQ(GetFolderOfPath("/manual.htm"), "/");
     // A trail byte 0x5C inside a name is part of the name.
-    EXPECT_EQ(CZavioApp::GetFolderOfPath("/help/" + kHyou + "/" + kSo + ".htm"), "/help/" + kHyou + "/");
+    EXPECT_EQ(GetFolderOfPath("/help/" + kHyou + "/" + kSo + ".htm"), "/help/" + kHyou + "/");
 }
 
 TEST_F(ConversionDriverTest, FinishedLiesBesideTheConversionFolderAndIsMadeOnce)
 {
     std::string conv = "help" + kHyou + "/" + kSo + kHyou + "/";
     MakeFoldersFor(At(conv + "manual.htm"));
-    std::string finished = m_app->PrepareFinishedFolder(At(conv + "manual.htm"));
+    std::string finished = PrepareFinishedFolder(At(conv + "manual.htm"));
     EXPECT_EQ(finished, At("help" + kHyou + "/Finished/"));
     EXPECT_TRUE(IsDirectory(finished));
 
     // Already there: used unchanged, and the current folder stays where it is.
     WriteFile(finished + "keep.txt", "x");
     ASSERT_TRUE(ChangeFolder(m_folder.Path()));
-    EXPECT_EQ(m_app->PrepareFinishedFolder(At(conv + "other.htm")), finished);
+    EXPECT_EQ(PrepareFinishedFolder(At(conv + "other.htm")), finished);
     EXPECT_EQ(CurrentFolder(), m_folder.Path().substr(0, m_folder.Path().size() - 1));
     EXPECT_EQ(ReadFile(finished + "keep.txt"), "x");
 }
 
 TEST_F(ConversionDriverTest, EnsureSubfolderReportsAnUnlistableParent)
 {
-    EXPECT_FALSE(m_app->EnsureSubfolder(At("missing/"), "Finished"));
+    EXPECT_FALSE(EnsureSubfolder(At("missing/"), "Finished"));
     EXPECT_FALSE(FileExists(At("missing")));
-    EXPECT_TRUE(m_app->EnsureSubfolder(m_folder.Path(), kSo + "Finished"));
+    EXPECT_TRUE(EnsureSubfolder(m_folder.Path(), kSo + "Finished"));
     EXPECT_TRUE(IsDirectory(At(kSo + "Finished")));
     // A plain file of that name is not the folder.
     WriteFile(At("Finished"), "file");
-    EXPECT_TRUE(m_app->EnsureSubfolder(m_folder.Path(), "Finished"));
+    EXPECT_TRUE(EnsureSubfolder(m_folder.Path(), "Finished"));
     EXPECT_FALSE(IsDirectory(At("Finished")));
 }
 
@@ -221,7 +219,7 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
     m_app->OnConvertHpType();
 
     EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
-    EXPECT_EQ(m_app->Conversion().m_bKeepHeader, 1);
+    EXPECT_TRUE(m_app->Conversion().m_bKeepHeader);
     EXPECT_TRUE(m_app->Conversion().m_saPageFiles.empty());
     EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), kEmptyManuscript);
     EXPECT_EQ(ReadFile(At("p/Finished/a.htm")), kEmptyManuscript);
@@ -284,7 +282,6 @@ TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWhereItStands)
     EXPECT_EQ(open[0], a);
     EXPECT_EQ(open[1], toc);
     EXPECT_EQ(open[2]->GetTitle(), At("Finished/ListTitl.txt"));
-    EXPECT_EQ(open[2]->m_saOutputLines, (LineList{"", "///// Separated from b.htm : 0 pages"}));
     EXPECT_EQ(ViewText(open[2]), "");
 }
 

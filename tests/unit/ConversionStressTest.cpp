@@ -8,59 +8,49 @@
 
 #include "TestApp.h"
 #include "WordManuscript.h"
+#include "convert/ConversionState.h"
+#include "convert/HeaderSimplification.h"
+#include "convert/PageExtraction.h"
+#include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
 #include "framework/TextFile.h"
 
 namespace zavio::test {
 namespace {
 
-class ConversionStressTest : public AppTest {
+class ConversionStressTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_manuscript = NewDocument();
-        m_manuscript->m_strExtension = "htm";
-        m_page = NewDocument();
-    }
-
     // Runs every stage the way a conversion does, whatever the header search
     // says, and takes pages until none is left. Returns the pages taken.
     int RunStages(std::string_view text)
     {
-        m_run.m_saHeaderLines.clear();
-        m_run.m_saNoteLines.clear();
-        m_manuscript->m_saSourceLines.clear();
-        m_manuscript->m_saOutputLines.clear();
-        SplitTextLines(text, m_manuscript->m_saSourceLines);
+        CConversionState run;
+        m_manuscript = Manuscript();
+        SplitTextLines(text, m_manuscript.sourceLines);
 
-        m_manuscript->SplitOffWordHeader(m_run);
-        CZavioApp::SimplifyHeader(m_run);
-        m_manuscript->SplitTagsIntoLines();
-        m_manuscript->MoveNoteListToApp(m_run);
-        m_manuscript->RemoveFootnoteMarks();
-        m_manuscript->ConvertJumpLinks();
+        SplitOffWordHeader(run, m_manuscript);
+        SimplifyHeader(run);
+        CleanUpBody(run, m_manuscript);
 
         // Every call takes at least one line, so this many calls always suffice.
-        const std::size_t limit = m_manuscript->m_saOutputLines.size() + 1;
+        const std::size_t limit = m_manuscript.body.size() + 1;
         m_notes.clear();
         int pages = 0;
         bool more = true;
         while (more) {
             EXPECT_LE(static_cast<std::size_t>(pages), limit);
             if (static_cast<std::size_t>(pages) > limit) break;
-            m_page->m_saOutputLines.clear();
-            m_page->AppendHeaderLines(m_run);
-            m_page->AppendContentsLink("Contents");
+            m_page = ManuscriptLines();
             std::string note, title;
-            more = m_page->TakeLastPage(m_manuscript, note, title);
+            more = TakeLastPage(m_manuscript.body, m_page, note, title);
             m_notes.push_back(note);
             ++pages;
         }
         return pages;
     }
 
-    CZavioDoc* m_manuscript = nullptr;
-    CZavioDoc* m_page = nullptr;
+    Manuscript m_manuscript;
+    ManuscriptLines m_page;
     std::vector<std::string> m_notes;  // of the pages taken, last page first
 };
 
@@ -145,7 +135,7 @@ TEST_F(ConversionStressTest, EveryPrefixOfAManuscriptEndsWithoutHarm)
     // The whole manuscript still gives its two pages and nothing is left.
     EXPECT_EQ(RunStages(manuscript), 2);
     EXPECT_EQ(m_notes, (std::vector<std::string>{"ftn4", "ftn1"}));
-    EXPECT_TRUE(m_manuscript->m_saOutputLines.empty());
+    EXPECT_TRUE(m_manuscript.body.empty());
 }
 
 TEST_F(ConversionStressTest, OnePageOfTwoMegabytes)
@@ -160,8 +150,8 @@ TEST_F(ConversionStressTest, OnePageOfTwoMegabytes)
 
     EXPECT_EQ(RunStages(text), 1);
     EXPECT_EQ(m_notes, std::vector<std::string>{"ftn1"});
-    EXPECT_GT(m_page->m_saOutputLines.size(), 11'000u);  // a text line per wrapped piece
-    EXPECT_TRUE(m_manuscript->m_saOutputLines.empty());
+    EXPECT_GT(m_page.size(), 11'000u);  // a text line per wrapped piece
+    EXPECT_TRUE(m_manuscript.body.empty());
 }
 
 TEST_F(ConversionStressTest, SixtyFiveThousandEmptyParagraphs)
@@ -176,8 +166,8 @@ TEST_F(ConversionStressTest, SixtyFiveThousandEmptyParagraphs)
 
     EXPECT_EQ(RunStages(text), 1);
     EXPECT_EQ(m_notes, std::vector<std::string>{"ftn1"});
-    EXPECT_GT(m_page->m_saOutputLines.size(), 5u * 65'000u);  // five lines per paragraph
-    EXPECT_TRUE(m_manuscript->m_saOutputLines.empty());
+    EXPECT_GT(m_page.size(), 5u * 65'000u);  // five lines per paragraph
+    EXPECT_TRUE(m_manuscript.body.empty());
 }
 
 TEST_F(ConversionStressTest, ManyShortPages)

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "TestApp.h"
+#include "framework/FileFaults.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "framework/TextFile.h"

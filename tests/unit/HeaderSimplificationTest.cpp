@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "convert/ConversionState.h"
+#include "convert/HeaderSimplification.h"
 
 namespace zavio::test {
 namespace {
@@ -54,30 +56,28 @@ LineList Pick(const LineList& lines, std::initializer_list<std::pair<int, int>> 
     return out;
 }
 
-class HeaderSimplificationTest : public AppTest {
-protected:
-    LineList Simplified(LineList header)
-    {
-        m_run.m_saHeaderLines = std::move(header);
-        CZavioApp::SimplifyHeader(m_run);
-        return m_run.m_saHeaderLines;
-    }
-};
+LineList Simplified(LineList header)
+{
+    CConversionState run;
+    run.m_saHeaderLines = std::move(header);
+    SimplifyHeader(run);
+    return run.m_saHeaderLines;
+}
 
-TEST_F(HeaderSimplificationTest, WordLayoutKeepsHeadNormalRuleAndTail)
+TEST(HeaderSimplification, WordLayoutKeepsHeadNormalRuleAndTail)
 {
     const LineList header = WordHeader();
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 19}, {28, 33}}));
 }
 
-TEST_F(HeaderSimplificationTest, NormalRuleIndentedByBlanksEndsAtItsFirstBodyLine)
+TEST(HeaderSimplification, NormalRuleIndentedByBlanksEndsAtItsFirstBodyLine)
 {
     LineList header = WordHeader();
     for (int i = 12; i <= 19; ++i) header[i][0] = ' ';
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 11}, {28, 33}}));
 }
 
-TEST_F(HeaderSimplificationTest, WithoutSectionRuleOnlyFontDefinitionsGo)
+TEST(HeaderSimplification, WithoutSectionRuleOnlyFontDefinitionsGo)
 {
     LineList header = WordHeader();
     header[26] = "div.Main";
@@ -87,7 +87,7 @@ TEST_F(HeaderSimplificationTest, WithoutSectionRuleOnlyFontDefinitionsGo)
 
 // Word 2002 and later: indented first lines, the page and list definitions,
 // WordSection1, and a second style sheet for Word alone after the first.
-TEST_F(HeaderSimplificationTest, LaterWordHeadTakesTheSameShape)
+TEST(HeaderSimplification, LaterWordHeadTakesTheSameShape)
 {
     LineList header = WordHeader();
     header[7] = " @font-face";
@@ -104,14 +104,14 @@ TEST_F(HeaderSimplificationTest, LaterWordHeadTakesTheSameShape)
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {10, 19}, {36, 37}, {45, 48}}));
 }
 
-TEST_F(HeaderSimplificationTest, WithoutStyleCommentEverythingUpToTheFontCommentGoes)
+TEST(HeaderSimplification, WithoutStyleCommentEverythingUpToTheFontCommentGoes)
 {
     LineList header = WordHeader();
     header[10] = "";
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 5}, {28, 33}}));
 }
 
-TEST_F(HeaderSimplificationTest, WithoutFontCommentTheRemovalRunsUpToTheSecondLine)
+TEST(HeaderSimplification, WithoutFontCommentTheRemovalRunsUpToTheSecondLine)
 {
     LineList header = WordHeader();
     header[6] = "";
@@ -119,7 +119,7 @@ TEST_F(HeaderSimplificationTest, WithoutFontCommentTheRemovalRunsUpToTheSecondLi
     EXPECT_EQ(Simplified(header), Pick(header, {{0, 0}, {28, 33}}));
 }
 
-TEST_F(HeaderSimplificationTest, NormalRuleIsLookedForInNineteenLinesAfterTheStyleComment)
+TEST(HeaderSimplification, NormalRuleIsLookedForInNineteenLinesAfterTheStyleComment)
 {
     const auto header = [](int bodyLines) {
         LineList lines = {"<style>", " /* Font Definitions */", "@font-face", " /* Style Definitions */",
@@ -136,7 +136,7 @@ TEST_F(HeaderSimplificationTest, NormalRuleIsLookedForInNineteenLinesAfterTheSty
     EXPECT_EQ(Simplified(overflows), Pick(overflows, {{0, 0}, {25, 25}}));
 }
 
-TEST_F(HeaderSimplificationTest, TheFirstLineIsNeverRemoved)
+TEST(HeaderSimplification, TheFirstLineIsNeverRemoved)
 {
     EXPECT_EQ(Simplified({" /* Font Definitions */ {page:Section1;}", "a"}),
               (LineList{" /* Font Definitions */ {page:Section1;}", "a"}));
@@ -144,7 +144,7 @@ TEST_F(HeaderSimplificationTest, TheFirstLineIsNeverRemoved)
     EXPECT_EQ(Simplified({}), LineList{});
 }
 
-TEST_F(HeaderSimplificationTest, HeaderWithoutMarkersStaysAsItIs)
+TEST(HeaderSimplification, HeaderWithoutMarkersStaysAsItIs)
 {
     const LineList header = {"<html>", "<head>", "<style>", "h1 {font-size:12pt}", "</style>", "</head>"};
     EXPECT_EQ(Simplified(header), header);

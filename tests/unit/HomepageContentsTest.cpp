@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "TestPort.h"
+#include "convert/ContentsEntry.h"
+#include "convert/ConversionState.h"
+#include "convert/HomepageContents.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 
@@ -20,7 +24,7 @@ const char kSpacer2[] =
     "</span></p>";
 const char kTab[] = "<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
 
-class HomepageContentsTest : public AppTest {
+class HomepageContentsTest : public ::testing::Test {
 protected:
     HomepageContentsTest()
     {
@@ -37,13 +41,16 @@ protected:
         m_run.IndexPages();
     }
 
-    CZavioDoc* ContentsDocument(const std::vector<std::string>& utf8Lines)
+    static ContentsFile Contents(const std::vector<std::string>& utf8Lines)
     {
-        CZavioDoc* doc = NewDocument();
-        SetViewText(doc, FileText(utf8Lines));
-        return doc;
+        ContentsFile cnt{"/conv/MyHelp.cnt", "MyHelp", {}};
+        for (const std::string& line : utf8Lines) cnt.lines.push_back(J(line));
+        return cnt;
     }
 
+    TempFolder m_folder;
+    CConversionState m_run;
+    TestPort m_port;
     std::string m_conv;
 };
 
@@ -61,7 +68,7 @@ TEST_F(HomepageContentsTest, WithoutContentsFileEveryPageIsADoubleUnderlinedLink
     AddPage("表示", "view");
     const std::string path = m_conv + "Contents.htm";
 
-    m_app->WriteHomepageContents(m_run, 0, "Contents", path, nullptr);
+    WriteHomepageContents(m_run, m_port, nullptr, "Contents", path);
 
     std::vector<std::string> page = {
         "<p class=MsoNormal style='line-height:12.0pt'><span lang=EN-US",
@@ -78,20 +85,15 @@ TEST_F(HomepageContentsTest, WithoutContentsFileEveryPageIsADoubleUnderlinedLink
                  std::vector<std::string>{"style='text-underline:double'><a href=\"view.htm\"> 表示</a></u><span "
                                           "style='display:none;mso-hide:all'></span><o:p></o:p></span></p>",
                                           "", kSpacer1, kSpacer2, ""}));
-    auto docs = OpenDocuments();
-    ASSERT_EQ(docs.size(), 1u);
-    EXPECT_EQ(docs[0]->m_strBaseName, "Contents");
-    EXPECT_EQ(docs[0]->m_strExtension, "htm");
-    EXPECT_EQ(docs[0]->GetTitle(), path);
 }
 
 TEST_F(HomepageContentsTest, EntriesAreIndentedByTabLinesAndHeadingsKeepTheirBlanks)
 {
     AddPage("使い方", "usage");
-    CZavioDoc* cnt = ContentsDocument({":Base MyHelp.hlp", "1 Overview", "3 Usage=usage", "", "1 Lost=gone"});
+    const ContentsFile cnt = Contents({":Base MyHelp.hlp", "1 Overview", "3 Usage=usage", "", "1 Lost=gone"});
     const std::string path = m_conv + "MyHelp.htm";
 
-    m_app->WriteHomepageContents(m_run, 1, "MyHelp", path, cnt);
+    WriteHomepageContents(m_run, m_port, &cnt, "MyHelp", path);
 
     EXPECT_EQ(ReadFile(path), FileText(kHeader + std::vector<std::string>{
                                                      "",
@@ -123,25 +125,21 @@ TEST_F(HomepageContentsTest, TopicIsLookedUpUntrimmed)
     // ' p1 ' is not the page file p1; the name 'Start ' finds its page by
     // likeness instead, and a name like no page keeps the topic as written.
     AddPage("Start here", "p1");
-    CZavioDoc* cnt = ContentsDocument({"2 Start = p1 ", "1 Zzzz= p1 "});
-    CZavioDoc* target = NewDocument();
+    LineList target;
+    AppendContentsFromCnt(m_run, Contents({"2 Start = p1 ", "1 Zzzz= p1 "}).lines, target);
 
-    m_app->AppendContentsFromCnt(m_run, cnt, target);
-
-    ASSERT_EQ(target->m_saOutputLines.size(), 9u);
-    EXPECT_EQ(target->m_saOutputLines[4],
-              J("<a href=\"p1.htm\"> Start </a><span lang=EN-US><o:p></o:p></span></span>"));
-    EXPECT_EQ(target->m_saOutputLines[8],
-              J("<a href=\" p1 .htm\"> ★Zzzz</a><span lang=EN-US><o:p></o:p></span></span>"));
+    ASSERT_EQ(target.size(), 9u);
+    EXPECT_EQ(target[4], J("<a href=\"p1.htm\"> Start </a><span lang=EN-US><o:p></o:p></span></span>"));
+    EXPECT_EQ(target[8], J("<a href=\" p1 .htm\"> ★Zzzz</a><span lang=EN-US><o:p></o:p></span></span>"));
 }
 
 TEST_F(HomepageContentsTest, ExistingPageIsOverwrittenWithoutBackupAndEmptyContentsGiveTheHeaderOnly)
 {
     const std::string path = m_conv + "Contents.htm";
     WriteFile(path, "old\r\n");
-    CZavioDoc* cnt = ContentsDocument({":Title Nothing", "", "0 none"});
+    const ContentsFile cnt = Contents({":Title Nothing", "", "0 none"});
 
-    m_app->WriteHomepageContents(m_run, 1, "Contents", path, cnt);
+    WriteHomepageContents(m_run, m_port, &cnt, "Contents", path);
 
     EXPECT_EQ(ReadFile(path), FileText(kHeader));
     EXPECT_FALSE(FileExists(m_conv + "Contents-Back.htm"));

@@ -3,6 +3,10 @@
 #include <random>
 
 #include "TestApp.h"
+#include "TestPort.h"
+#include "convert/ContentsEntry.h"
+#include "convert/ConversionState.h"
+#include "convert/HtmlHelpProject.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 
@@ -17,7 +21,7 @@ std::string FileText(const std::vector<std::string>& utf8Lines)
     return out;
 }
 
-class HtmlHelpProjectTest : public AppTest {
+class HtmlHelpProjectTest : public ::testing::Test {
 protected:
     // A page written in the run, indexed as the driver does once its last page is written.
     void AddPage(std::string_view titleUtf8, std::string_view file)
@@ -27,20 +31,11 @@ protected:
         m_run.IndexPages();
     }
 
-    // An open contents document holding the given lines.
-    CZavioDoc* ContentsDocument(const std::vector<std::string>& utf8Lines)
-    {
-        CZavioDoc* doc = NewDocument();
-        SetViewText(doc, FileText(utf8Lines));
-        return doc;
-    }
-
     std::vector<std::string> Tree(const std::vector<std::string>& utf8Lines)
     {
-        CZavioDoc* cnt = ContentsDocument(utf8Lines);
-        CZavioDoc* target = NewDocument();
-        CZavioApp::AppendHhcTreeFromCnt(m_run, cnt, target);
-        return target->m_saOutputLines;
+        LineList out;
+        AppendHhcTreeFromCnt(m_run, Cp932Lines(utf8Lines), out);
+        return out;
     }
 
     static std::vector<std::string> Cp932Lines(const std::vector<std::string>& utf8Lines)
@@ -58,7 +53,7 @@ protected:
     Match Find(std::string title, std::string topic)
     {
         Match m{std::move(title), std::move(topic), 0};
-        CZavioApp::FindPageForTitle(m_run, m.title, m.topic, m.score);
+        FindPageForTitle(m_run, m.title, m.topic, m.score);
         return m;
     }
 
@@ -68,22 +63,26 @@ protected:
         MakeFolder(folder);
         return folder;
     }
+
+    TempFolder m_folder;
+    CConversionState m_run{ConversionKind::HtmlHelp};
+    TestPort m_port;
 };
 
 TEST_F(HtmlHelpProjectTest, LevelIsTheFirstDigitAfterBlanksAndTabs)
 {
     int level = 7;
-    EXPECT_EQ(CZavioApp::GetCntLevel("  3  Title=topic ", level), 2);
+    EXPECT_EQ(GetCntLevel("  3  Title=topic ", level), 2);
     EXPECT_EQ(level, 3);
-    EXPECT_EQ(CZavioApp::GetCntLevel("\t 9x", level), 2);
+    EXPECT_EQ(GetCntLevel("\t 9x", level), 2);
     EXPECT_EQ(level, 9);
-    EXPECT_EQ(CZavioApp::GetCntLevel("10 Ten", level), 0);  // only the one digit counts
+    EXPECT_EQ(GetCntLevel("10 Ten", level), 0);  // only the one digit counts
     EXPECT_EQ(level, 1);
 
     for (const std::string& line :
          std::vector<std::string>{"", "   \t", "0 Zero", ":Base help.hlp", "x1", J("　1 wide blank"), J("表1")}) {
         level = 7;
-        EXPECT_EQ(CZavioApp::GetCntLevel(line, level), 0) << line;
+        EXPECT_EQ(GetCntLevel(line, level), 0) << line;
         EXPECT_EQ(level, 7) << line;
     }
 }
@@ -246,7 +245,7 @@ TEST_F(HtmlHelpProjectTest, ProjectFileListsEveryPageAndKeepsABackup)
     std::string conv = Folder("conv");
     WriteFile(conv + "manual.hhp", "old project\r\n");
 
-    m_app->WriteHtmlHelpProject(m_run, 0, "", "", conv + "manual.htm", nullptr);
+    WriteHtmlHelpProject(m_run, m_port, nullptr, conv + "manual.htm");
 
     EXPECT_EQ(m_run.m_strProjectName, "manual");
     EXPECT_EQ(ReadFile(conv + "manual.hhp"), FileText({
@@ -292,15 +291,6 @@ TEST_F(HtmlHelpProjectTest, ProjectFileListsEveryPageAndKeepsABackup)
                   "\t\t</OBJECT>",
                   "</BODY></HTML>",
               }));
-
-    // Both documents stay open, titled with their paths.
-    auto docs = OpenDocuments();
-    ASSERT_EQ(docs.size(), 2u);
-    EXPECT_EQ(docs[0]->m_strExtension, "hhp");
-    EXPECT_EQ(docs[0]->GetTitle(), conv + "manual.hhp");
-    EXPECT_EQ(docs[1]->m_strExtension, "hhc");
-    EXPECT_EQ(docs[1]->m_strBaseName, "");
-    EXPECT_EQ(docs[1]->GetTitle(), conv + "Table of Contents.hhc");
 }
 
 TEST_F(HtmlHelpProjectTest, ProjectIsNamedAfterTheContentsFileButWrittenBesideTheManuscript)
@@ -308,9 +298,9 @@ TEST_F(HtmlHelpProjectTest, ProjectIsNamedAfterTheContentsFileButWrittenBesideTh
     AddPage("Start", "p1");
     std::string conv = Folder("conv");
     std::string other = Folder("other");
-    CZavioDoc* cnt = ContentsDocument({":Base MyHelp.hlp", "1 Start=p1"});
+    const ContentsFile cnt{other + "My.Help.cnt", "My.Help", {":Base MyHelp.hlp", "1 Start=p1"}};
 
-    m_app->WriteHtmlHelpProject(m_run, 1, other + "My.Help.cnt", "My.Help", conv + "manual.htm", cnt);
+    WriteHtmlHelpProject(m_run, m_port, &cnt, conv + "manual.htm");
 
     EXPECT_EQ(m_run.m_strProjectName, "My");  // cut at the first dot
     std::string project = ReadFile(conv + "My.hhp");
@@ -323,13 +313,12 @@ TEST_F(HtmlHelpProjectTest, ProjectIsNamedAfterTheContentsFileButWrittenBesideTh
                            "</BODY></HTML>\r\n"),
               std::string::npos)
         << sitemap;
-    EXPECT_EQ(OpenDocuments().back()->m_strBaseName, "My.Help");
 }
 
 TEST_F(HtmlHelpProjectTest, WithoutPagesOrDotNothingIsMissedOrWritten)
 {
     std::string conv = Folder("conv");
-    m_app->WriteHtmlHelpProject(m_run, 0, "", "", conv + "manual.htm", nullptr);
+    WriteHtmlHelpProject(m_run, m_port, nullptr, conv + "manual.htm");
     std::string project = ReadFile(conv + "manual.hhp");
     EXPECT_NE(project.find("\r\nDefault topic=.htm\r\n"), std::string::npos);
     EXPECT_NE(project.find("\r\n[FILES]\r\n\r\n[INFOTYPES]\r\n"), std::string::npos);
@@ -337,12 +326,12 @@ TEST_F(HtmlHelpProjectTest, WithoutPagesOrDotNothingIsMissedOrWritten)
               "</OBJECT>\r\n</BODY></HTML>\r\n");
 
     std::string bare = Folder("bare");
-    std::size_t before = OpenDocuments().size();
-    m_app->WriteHtmlHelpProject(m_run, 0, "", "", bare + "manual", nullptr);
+    const std::size_t before = m_port.m_written.size();
+    WriteHtmlHelpProject(m_run, m_port, nullptr, bare + "manual");
     EXPECT_EQ(m_run.m_strProjectName, "manual");
-    EXPECT_EQ(OpenDocuments().size(), before);
+    EXPECT_EQ(m_port.m_written.size(), before);
     EXPECT_FALSE(FileExists(bare + "Table of Contents.hhc"));
-    EXPECT_TRUE(m_host.m_shown.empty());
+    EXPECT_TRUE(m_port.m_messages.empty());
 }
 
 // The matching as written, one MbFind per probe and page, against which the
@@ -403,7 +392,7 @@ TEST_F(HtmlHelpProjectTest, IndexedMatchingGivesTheProbeByProbeResult)
             std::string title = randomText(5), topic = "f" + std::to_string(rng() % 40);
             std::string rTitle = title, rTopic = topic;
             int score = 0, rScore = 0;
-            CZavioApp::FindPageForTitle(m_run, title, topic, score);
+            FindPageForTitle(m_run, title, topic, score);
             ReferenceFind(titles, files, rTitle, rTopic, rScore);
             ASSERT_EQ(score, rScore) << "round " << round << " query " << q;
             ASSERT_EQ(title, rTitle);
@@ -415,7 +404,7 @@ TEST_F(HtmlHelpProjectTest, IndexedMatchingGivesTheProbeByProbeResult)
             m_run.IndexPages();
             std::string title = "zzzz", topic = "none";
             int score = 0;
-            CZavioApp::FindPageForTitle(m_run, title, topic, score);
+            FindPageForTitle(m_run, title, topic, score);
             EXPECT_EQ(score, 100);
             EXPECT_EQ(topic, files[0]);
         }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "TestPort.h"
+#include "convert/ConversionState.h"
+#include "convert/IntegrationNotes.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
@@ -17,7 +20,7 @@ std::string FileText(const std::vector<std::string>& utf8Lines)
 
 const std::string kSep(1, kPathSep);
 
-class IntegrationNotesTest : public AppTest {
+class IntegrationNotesTest : public ::testing::Test {
 protected:
     IntegrationNotesTest()
     {
@@ -26,14 +29,21 @@ protected:
         m_manuscript = m_folder.Path() + "MyHelp" + kSep + "manual.htm";
     }
 
+    void Write(const std::string& manuscript, const std::string& contentsName)
+    {
+        WriteIntegrationNote(m_run, m_port, m_finished, manuscript, contentsName);
+    }
+
+    TempFolder m_folder;
+    CConversionState m_run;
+    TestPort m_port;
     std::string m_finished;
     std::string m_manuscript;
 };
 
 TEST_F(IntegrationNotesTest, HpTypeNoteTellsWhereTheContentsPageIs)
 {
-    m_run.m_bHtmlHelp = 0;
-    m_app->WriteIntegrationNote(m_run, m_finished, m_manuscript, "Contents");
+    Write(m_manuscript, "Contents");
 
     const std::string path = m_finished + J("HP_type_Help_の組込.txt");
     const std::string f = kSep + "Finished" + kSep;
@@ -73,18 +83,13 @@ TEST_F(IntegrationNotesTest, HpTypeNoteTellsWhereTheContentsPageIs)
     };
     ASSERT_EQ(expected.size(), 32u);
     EXPECT_EQ(ReadFile(path), FileText(expected));
-
-    CZavioDoc* note = OpenDocuments().back();
-    EXPECT_EQ(note->GetTitle(), path);
-    EXPECT_EQ(note->m_strExtension, "txt");
-    EXPECT_EQ(note->m_strBaseName, J("HP_type_Help_の組込"));
 }
 
 TEST_F(IntegrationNotesTest, HtmlHelpNoteNamesTheProject)
 {
-    m_run.m_bHtmlHelp = 1;
+    m_run.m_kind = ConversionKind::HtmlHelp;
     m_run.m_strProjectName = "MyHelp";
-    m_app->WriteIntegrationNote(m_run, m_finished, m_manuscript, "Contents");
+    Write(m_manuscript, "Contents");
 
     const std::string f = kSep + "Finished" + kSep;
     std::vector<std::string> expected = {
@@ -147,15 +152,14 @@ TEST_F(IntegrationNotesTest, HtmlHelpNoteNamesTheProject)
 
 TEST_F(IntegrationNotesTest, ContentsNameAndFolderNameComeFromTheArguments)
 {
-    m_run.m_bHtmlHelp = 0;
-    m_app->WriteIntegrationNote(m_run, m_finished, m_folder.Path() + J("表示") + kSep + "manual.htm", "MyHelp");
+    Write(m_folder.Path() + J("表示") + kSep + "manual.htm", "MyHelp");
     std::string note = ReadFile(m_finished + J("HP_type_Help_の組込.txt"));
     EXPECT_NE(note.find(J("\r\n\tFileName += \"MyHelp.htm\";\r\n")), std::string::npos);
     EXPECT_NE(note.find(J("　目次MyHelp.htm はファイル名を変更してはいけません。\r\n")), std::string::npos);
     EXPECT_EQ(note.rfind(J("　原稿ファイルと目次ファイルは 表示 と並列した "), 0), 0u);
 
     // A manuscript in a root folder leaves the folder name empty.
-    m_app->WriteIntegrationNote(m_run, m_finished, kSep + "manual.htm", "MyHelp");
+    Write(kSep + "manual.htm", "MyHelp");
     note = ReadFile(m_finished + J("HP_type_Help_の組込.txt"));
     EXPECT_EQ(note.rfind(J("　原稿ファイルと目次ファイルは  と並列した "), 0), 0u);
     // Written twice: overwritten, never backed up.

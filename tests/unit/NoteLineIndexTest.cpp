@@ -3,6 +3,7 @@
 #include <random>
 
 #include "convert/NoteLineIndex.h"
+#include "convert/PageNames.h"
 #include "framework/Cp932.h"
 
 namespace zavio::test {
@@ -48,6 +49,48 @@ TEST(NoteLineIndex, LargeBlocksFindTheSameLineAsAScanFromTheStart)
                                         "ftn7"};
     for (int i = 0; i < 300; ++i) queries.push_back("ftn" + std::to_string(rng() % 3000));
     for (const std::string& what : queries) EXPECT_EQ(index.FirstLineWith(what), FirstLineByScan(notes, what)) << what;
+}
+
+std::string TopicName(const LineList& notes, std::string_view reference)
+{
+    return NoteTextAfterMark(notes, NoteLineIndex(notes), reference, "#");
+}
+
+TEST(NoteTextAfterMark, TheTopicNameFollowsTheHashMarkWithinFifteenLines)
+{
+    EXPECT_EQ(TopicName({"id=ftn1", " \t# \t", "&nbsp;", "", "<span>", "  topic\t"}, "ftn1"), "topic");
+    EXPECT_EQ(TopicName({"id=ftn1", "# x", "topic"}, "ftn1"), "");
+    EXPECT_EQ(TopicName({"id=ftn1", "#", "topic"}, "ftn9"), "");
+    // Text before the mark, or text that opens a tag, is not the name.
+    EXPECT_EQ(TopicName({"id=ftn1", "before", "#", "<b>tag", "after"}, "ftn1"), "after");
+    LineList notes{"ref", "#"};
+    for (int i = 0; i < 13; ++i) notes.push_back("<p>");
+    notes.push_back("fifteenth");
+    EXPECT_EQ(TopicName(notes, "ref"), "fifteenth");
+    notes.insert(notes.begin() + 2, "<p>");
+    EXPECT_EQ(TopicName(notes, "ref"), "");
+}
+
+// The reference is found where a character begins: bytes of it that
+// straddle two characters of an earlier line, or stand at a trail byte, do
+// not count, and a later match in the same line does.
+TEST(NoteTextAfterMark, TheReferenceMatchesOnlyOnCharacterBoundaries)
+{
+    const std::string hyou = "\x95\x5C";  // 表
+    const std::string ref = "\\x";        // a backslash, as the trail byte of 表 is
+    EXPECT_EQ(TopicName({hyou + "x", "#", "wrong", hyou + "\\x", "#", "right"}, ref), "right");
+    EXPECT_EQ(TopicName({hyou + "x " + "\\x", "#", "same line"}, ref), "same line");
+    EXPECT_EQ(TopicName({hyou + "x", "#", "none"}, ref), "");
+}
+
+TEST(ReplaceUnsafeBytes, UnsafeCharactersBecomeUnderscoresButTrailBytesStay)
+{
+    std::string name = "a.b/c\\d:e*f?g\"h<i>j|k";
+    ReplaceUnsafeBytes(name);
+    EXPECT_EQ(name, "a_b_c_d_e_f_g_h_i_j_k");
+    std::string japanese = "\x95\x5C\x83\x7C|\\";  // 表, ポ, a bar, a backslash
+    ReplaceUnsafeBytes(japanese);
+    EXPECT_EQ(japanese, "\x95\x5C\x83\x7C__");
 }
 
 }  // namespace

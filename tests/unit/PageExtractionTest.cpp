@@ -4,6 +4,9 @@
 
 #include "TestApp.h"
 #include "WordManuscript.h"
+#include "convert/ConversionState.h"
+#include "convert/PageExtraction.h"
+#include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
 #include "framework/TextFile.h"
 
@@ -71,150 +74,141 @@ LineList Concat(std::initializer_list<LineList> parts)
     return out;
 }
 
-class PageExtractionTest : public AppTest {
-protected:
-    CZavioDoc* Manuscript(LineList output)
-    {
-        CZavioDoc* doc = NewDocument();
-        doc->m_strExtension = "htm";
-        doc->m_saOutputLines = std::move(output);
-        return doc;
-    }
-
-    CZavioDoc* Page(LineList output = {})
-    {
-        CZavioDoc* doc = NewDocument();
-        doc->m_saOutputLines = std::move(output);
-        return doc;
-    }
-};
+ManuscriptLines Page(const LineList& lines = {})
+{
+    ManuscriptLines out;
+    for (const std::string& line : lines) out.Append(line);
+    return out;
+}
 
 // The page's opening lines
 
-TEST_F(PageExtractionTest, HeaderLinesAreAppended)
+TEST(PageExtraction, HeaderLinesAreAppended)
 {
-    m_run.m_saHeaderLines = {"<html>", J("<title>表</title>")};
-    CZavioDoc* page = Page({"x"});
-    page->AppendHeaderLines(m_run);
-    EXPECT_EQ(page->m_saOutputLines, (LineList{"x", "<html>", J("<title>表</title>")}));
+    CConversionState run;
+    run.m_saHeaderLines = {"<html>", J("<title>表</title>")};
+    LineList page = {"x"};
+    AppendHeaderLines(run, page);
+    EXPECT_EQ(page, (LineList{"x", "<html>", J("<title>表</title>")}));
 }
 
-TEST_F(PageExtractionTest, ContentsLinkIsAParagraphOfTwoLines)
+TEST(PageExtraction, ContentsLinkIsAParagraphOfTwoLines)
 {
-    CZavioDoc* page = Page();
-    page->AppendContentsLink(kSo + kPo);
-    EXPECT_EQ(page->m_saOutputLines,
-              (LineList{"<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;",
-                        J("font-family:\"ＭＳ ゴシック\"'><a href=\"") + kSo + kPo +
-                            J(".htm\">目次</a><span lang=EN-US><o:p></o:p></span></span></p></p>")}));
+    LineList page;
+    AppendContentsLink(page, kSo + kPo);
+    EXPECT_EQ(page, (LineList{"<p class=MsoNormal style='line-height:12.0pt'><span style='font-size:12.0pt;",
+                              J("font-family:\"ＭＳ ゴシック\"'><a href=\"") + kSo + kPo +
+                                  J(".htm\">目次</a><span lang=EN-US><o:p></o:p></span></span></p></p>")}));
 }
 
 // Taking pages
 
-TEST_F(PageExtractionTest, EmptyManuscriptGivesNoPage)
+TEST(PageExtraction, EmptyManuscriptGivesNoPage)
 {
-    CZavioDoc* page = Page({"<html>"});
+    ManuscriptLines page = Page({"<html>"});
+    ManuscriptLines empty;
     std::string note, title;
-    EXPECT_FALSE(page->TakeLastPage(Manuscript({}), note, title));
-    EXPECT_EQ(page->m_saOutputLines, (LineList{"<html>"}));
+    EXPECT_FALSE(TakeLastPage(empty, page, note, title));
+    EXPECT_EQ(page.Lines(), (LineList{"<html>"}));
     EXPECT_EQ(note, "");
     EXPECT_EQ(title, "");
 }
 
-TEST_F(PageExtractionTest, PagesComeOffTheEndWithNoteAndTitle)
+TEST(PageExtraction, PagesComeOffTheEndWithNoteAndTitle)
 {
     const LineList m = TwoPages();
-    CZavioDoc* manuscript = Manuscript(m);
+    ManuscriptLines manuscript = Page(m);
     const LineList header = {"<html>", "<body>"};
 
-    CZavioDoc* last = Page(header);
+    ManuscriptLines last = Page(header);
     std::string note, title;
-    EXPECT_TRUE(last->TakeLastPage(manuscript, note, title));
+    EXPECT_TRUE(TakeLastPage(manuscript, last, note, title));
     EXPECT_EQ(note, "ftn2");
     EXPECT_EQ(title, J("ソフト"));
     // The break and the empty lines before the anchor's paragraph are dropped,
     // the mark is cleared and the body's opening div leads the page.
-    EXPECT_EQ(last->m_saOutputLines, Concat({header, {kBodyStart}, Lines(m, 17, 20), {""}, Lines(m, 22, 28)}));
-    EXPECT_EQ(manuscript->m_saOutputLines, Lines(m, 0, 13));
+    EXPECT_EQ(last.Lines(), Concat({header, {kBodyStart}, Lines(m, 17, 20), {""}, Lines(m, 22, 28)}));
+    EXPECT_EQ(manuscript.Lines(), Lines(m, 0, 13));
 
-    CZavioDoc* first = Page(header);
+    ManuscriptLines first = Page(header);
     note.clear();
     title.clear();
-    EXPECT_FALSE(first->TakeLastPage(manuscript, note, title));
+    EXPECT_FALSE(TakeLastPage(manuscript, first, note, title));
     EXPECT_EQ(note, "ftn1");
     EXPECT_EQ(title, J("表示"));
-    EXPECT_EQ(first->m_saOutputLines, Concat({header, {kBodyStart}, Lines(m, 0, 4), {""}, Lines(m, 6, 13)}));
-    EXPECT_TRUE(manuscript->m_saOutputLines.empty());
+    EXPECT_EQ(first.Lines(), Concat({header, {kBodyStart}, Lines(m, 0, 4), {""}, Lines(m, 6, 13)}));
+    EXPECT_TRUE(manuscript.Lines().empty());
 
-    CZavioDoc* none = Page();
-    EXPECT_FALSE(none->TakeLastPage(manuscript, note, title));
-    EXPECT_TRUE(none->m_saOutputLines.empty());
+    ManuscriptLines none = Page();
+    EXPECT_FALSE(TakeLastPage(manuscript, none, note, title));
+    EXPECT_TRUE(none.Lines().empty());
 }
 
-TEST_F(PageExtractionTest, PageBreakIsFoundWithBlanksInsideButNotInText)
+TEST(PageExtraction, PageBreakIsFoundWithBlanksInsideButNotInText)
 {
-    CZavioDoc* manuscript = Manuscript({kBodyStart, "a", "<br clear=all style='page-break-before: always'>", "b",
-                                        "text page-break-before:always'", "c"});
-    CZavioDoc* page = Page();
+    ManuscriptLines manuscript = Page({kBodyStart, "a", "<br clear=all style='page-break-before: always'>", "b",
+                                       "text page-break-before:always'", "c"});
+    ManuscriptLines page = Page();
     std::string note, title;
-    EXPECT_TRUE(page->TakeLastPage(manuscript, note, title));
-    EXPECT_EQ(manuscript->m_saOutputLines, (LineList{kBodyStart, "a"}));
+    EXPECT_TRUE(TakeLastPage(manuscript, page, note, title));
+    EXPECT_EQ(manuscript.Lines(), (LineList{kBodyStart, "a"}));
 }
 
-TEST_F(PageExtractionTest, SectionBreakOpensAPageAndLaterSectionsAreNoFirstPage)
+TEST(PageExtraction, SectionBreakOpensAPageAndLaterSectionsAreNoFirstPage)
 {
-    CZavioDoc* manuscript =
-        Manuscript({kBodyStart, "a", "</div>", "<span lang=EN-US style='font-size:10.5pt'>",
-                    "<br clear=all style='page-break-before:always; mso-break-type:section-break'>", "</span>", "",
-                    "<div class=Section10 style='layout-grid:18.0pt'>", "", "<p class=MsoNormal>", FootnoteAnchor(9),
-                    "<span>", "#", "</span></a>", J("十"), "</p>", ""});
-    CZavioDoc* page = Page();
+    ManuscriptLines manuscript =
+        Page({kBodyStart, "a", "</div>", "<span lang=EN-US style='font-size:10.5pt'>",
+              "<br clear=all style='page-break-before:always; mso-break-type:section-break'>", "</span>", "",
+              "<div class=Section10 style='layout-grid:18.0pt'>", "", "<p class=MsoNormal>", FootnoteAnchor(9),
+              "<span>", "#", "</span></a>", J("十"), "</p>", ""});
+    ManuscriptLines page = Page();
     std::string note, title;
-    EXPECT_TRUE(page->TakeLastPage(manuscript, note, title));
+    EXPECT_TRUE(TakeLastPage(manuscript, page, note, title));
     EXPECT_EQ(note, "ftn9");
     EXPECT_EQ(title, J("十"));
     // The section's own div goes with the break, before the anchor's paragraph.
-    EXPECT_EQ(page->m_saOutputLines[1], "<p class=MsoNormal>");
-    EXPECT_EQ(manuscript->m_saOutputLines.size(), 4u);
+    EXPECT_EQ(page.Lines()[1], "<p class=MsoNormal>");
+    EXPECT_EQ(manuscript.Lines().size(), 4u);
 }
 
-TEST_F(PageExtractionTest, ManuscriptWithoutBodyStartOrBreakIsOnePageWithoutNote)
+TEST(PageExtraction, ManuscriptWithoutBodyStartOrBreakIsOnePageWithoutNote)
 {
-    CZavioDoc* manuscript = Manuscript({"<p>", "#", "x", ""});
-    CZavioDoc* page = Page();
+    ManuscriptLines manuscript = Page({"<p>", "#", "x", ""});
+    ManuscriptLines page = Page();
     std::string note, title;
-    EXPECT_TRUE(page->TakeLastPage(manuscript, note, title));
+    EXPECT_TRUE(TakeLastPage(manuscript, page, note, title));
     EXPECT_EQ(note, "");
     // No opening div to copy: an empty line leads the page; "#" is not looked for.
-    EXPECT_EQ(page->m_saOutputLines, (LineList{"", "<p>", "#", "x", ""}));
-    EXPECT_FALSE(Page()->TakeLastPage(manuscript, note, title));
+    EXPECT_EQ(page.Lines(), (LineList{"", "<p>", "#", "x", ""}));
+    ManuscriptLines next;
+    EXPECT_FALSE(TakeLastPage(manuscript, next, note, title));
 }
 
-TEST_F(PageExtractionTest, WordSectionNameOpensTheFirstPage)
+TEST(PageExtraction, WordSectionNameOpensTheFirstPage)
 {
-    CZavioDoc* manuscript = Manuscript({"<div class=WordSection1>", "<p>", "x", "</p>", ""});
-    CZavioDoc* page = Page();
+    ManuscriptLines manuscript = Page({"<div class=WordSection1>", "<p>", "x", "</p>", ""});
+    ManuscriptLines page = Page();
     std::string note, title;
-    EXPECT_FALSE(page->TakeLastPage(manuscript, note, title));
-    EXPECT_EQ(page->m_saOutputLines[0], "<div class=WordSection1>");
-    EXPECT_EQ(page->m_saOutputLines[1], "<div class=WordSection1>");
+    EXPECT_FALSE(TakeLastPage(manuscript, page, note, title));
+    EXPECT_EQ(page.Lines()[0], "<div class=WordSection1>");
+    EXPECT_EQ(page.Lines()[1], "<div class=WordSection1>");
 }
 
 // The topic footnote
 
-TEST_F(PageExtractionTest, EndnoteAnchorGivesTheReference)
+TEST(PageExtraction, EndnoteAnchorGivesTheReference)
 {
-    CZavioDoc* page =
+    ManuscriptLines page =
         Page({"copy", "<a style='mso-endnote-id:edn3' href=\"#_edn3\" name=\"_ednref3\" title=\"\">", "<span>", "#"});
     std::string note;
-    page->FindNoteReference(1, note, false);
+    FindNoteReference(page, 1, note, false);
     EXPECT_EQ(note, "edn3");
-    EXPECT_EQ(page->m_saOutputLines[3], "");
+    EXPECT_EQ(page.Lines()[3], "");
 }
 
 // Seven marks before "#" put it far beyond the page's first lines; a "#" is a
 // mark only inside a reference, and the first one names the page.
-TEST_F(PageExtractionTest, MarkIsFoundHoweverManyAnchorsPrecedeIt)
+TEST(PageExtraction, MarkIsFoundHoweverManyAnchorsPrecedeIt)
 {
     LineList lines = {"<p class=MsoNormal>"};
     for (int n = 1; n <= 8; ++n) {
@@ -224,67 +218,67 @@ TEST_F(PageExtractionTest, MarkIsFoundHoweverManyAnchorsPrecedeIt)
             lines.push_back(line);
     }
     lines.insert(lines.end(), {J("題"), "</p>", "#", FootnoteAnchor(9), "<span>", "#", "</span></a>"});
-    CZavioDoc* page = Page(lines);
+    ManuscriptLines page = Page(lines);
     std::string note;
-    page->FindNoteReference(0, note, false);
+    FindNoteReference(page, 0, note, false);
     EXPECT_EQ(note, "ftn8");
-    const LineList& after = page->m_saOutputLines;
+    const LineList& after = page.Lines();
     EXPECT_EQ(after[8 * 6 - 2], "");
     // Body text "#" stays; a later "#" footnote (another name of the topic) goes.
     EXPECT_EQ(after[after.size() - 5], "#");
     EXPECT_EQ(after[after.size() - 2], "");
 }
 
-TEST_F(PageExtractionTest, FootnotesAfterTheTitleStillNameThePage)
+TEST(PageExtraction, FootnotesAfterTheTitleStillNameThePage)
 {
-    CZavioDoc* page = Page({"<p>", J("題"), FootnoteAnchor(1), "<span>", "#", "</span></a>", "</p>"});
+    ManuscriptLines page = Page({"<p>", J("題"), FootnoteAnchor(1), "<span>", "#", "</span></a>", "</p>"});
     std::string note;
-    page->FindNoteReference(0, note, false);
+    FindNoteReference(page, 0, note, false);
     EXPECT_EQ(note, "ftn1");
-    EXPECT_EQ(page->m_saOutputLines[4], "");
+    EXPECT_EQ(page.Lines()[4], "");
 }
 
-TEST_F(PageExtractionTest, LeadingLinesAfterABreakAreDroppedAtMostFifty)
+TEST(PageExtraction, LeadingLinesAfterABreakAreDroppedAtMostFifty)
 {
     LineList lines = {"h", kPageBreak};
     for (int i = 0; i < 200; ++i) lines.push_back("");
     lines.push_back(FootnoteAnchor(1));
     lines.push_back("#");
-    CZavioDoc* page = Page(lines);
+    ManuscriptLines page = Page(lines);
     std::string note;
-    page->FindNoteReference(1, note, true);
-    EXPECT_EQ(page->m_saOutputLines.size(), lines.size() - 50);
+    FindNoteReference(page, 1, note, true);
+    EXPECT_EQ(page.Lines().size(), lines.size() - 50);
     EXPECT_EQ(note, "ftn1");  // empty lines show nothing: the anchor still leads the page
 }
 
-TEST_F(PageExtractionTest, DroppingStopsWhenThePassesMeetTheShrinkingEnd)
+TEST(PageExtraction, DroppingStopsWhenThePassesMeetTheShrinkingEnd)
 {
     // Pass r runs while page start + r is below the current count.
-    CZavioDoc* page = Page({"h", kPageBreak, "", "", "", "x"});
+    ManuscriptLines page = Page({"h", kPageBreak, "", "", "", "x"});
     std::string note;
-    page->FindNoteReference(1, note, true);
-    EXPECT_EQ(page->m_saOutputLines, (LineList{"h", "", "", "x"}));
+    FindNoteReference(page, 1, note, true);
+    EXPECT_EQ(page.Lines(), (LineList{"h", "", "", "x"}));
 }
 
-TEST_F(PageExtractionTest, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
+TEST(PageExtraction, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
 {
-    CZavioDoc* page =
+    ManuscriptLines page =
         Page({"h", kPageBreak, "", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "#", "x", "x", "x"});
     std::string note;
-    page->FindNoteReference(1, note, true);
-    EXPECT_EQ(page->m_saOutputLines,
+    FindNoteReference(page, 1, note, true);
+    EXPECT_EQ(page.Lines(),
               (LineList{"h", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "#", "x", "x", "x"}));
     EXPECT_EQ(note, "");  // no line holds the whole anchor: the "#" is no mark
 }
 
 // The page's tail
 
-TEST_F(PageExtractionTest, LooseTailLosesOnlyOpeningTags)
+TEST(PageExtraction, LooseTailLosesOnlyOpeningTags)
 {
     const auto trimmed = [&](LineList lines) {
-        CZavioDoc* page = Page(std::move(lines));
-        page->TrimPageTail(0);
-        return page->m_saOutputLines;
+        ManuscriptLines page = Page(lines);
+        TrimPageTail(page);
+        return page.Lines();
     };
     // A table near the end keeps its end and the paragraph after it.
     const LineList table = {"<table>", "<tr>", "<td>", "a", "</td></tr>", "</table>", "<p class=MsoNormal>",
@@ -299,17 +293,17 @@ TEST_F(PageExtractionTest, LooseTailLosesOnlyOpeningTags)
 
 // The title, from Word's source lines through the splitting into lines
 
-TEST_F(PageExtractionTest, TitleIsTheTextOfTheFirstParagraphThatShowsAny)
+TEST(PageExtraction, TitleIsTheTextOfTheFirstParagraphThatShowsAny)
 {
     const auto title = [&](LineList body) {
-        CZavioDoc* manuscript = Manuscript({});
-        manuscript->m_saSourceLines = {kBodyStart, ""};
-        manuscript->m_saSourceLines.insert(manuscript->m_saSourceLines.end(), body.begin(), body.end());
-        manuscript->SplitTagsIntoLines();
-        manuscript->RemoveFootnoteMarks();
-        manuscript->ConvertJumpLinks();
+        Manuscript manuscript{{}, {kBodyStart, ""}, {}};
+        manuscript.sourceLines.insert(manuscript.sourceLines.end(), body.begin(), body.end());
+        SplitTagsIntoLines(manuscript);
+        RemoveFootnoteMarks(manuscript.body);
+        ConvertJumpLinks(manuscript.body);
+        ManuscriptLines page;
         std::string note, text;
-        Page()->TakeLastPage(manuscript, note, text);
+        TakeLastPage(manuscript.body, page, note, text);
         return text;
     };
     // Marks in a paragraph of their own, an empty paragraph, then a heading.
@@ -336,23 +330,20 @@ TEST_F(PageExtractionTest, TitleIsTheTextOfTheFirstParagraphThatShowsAny)
 
 // A Word manuscript through every stage
 
-TEST_F(PageExtractionTest, WordManuscriptThroughTheStages)
+TEST(PageExtraction, WordManuscriptThroughTheStages)
 {
-    CZavioDoc* manuscript = NewDocument();
-    manuscript->m_strExtension = "htm";
-    SetViewText(manuscript, WordManuscript({{"IDH_START", "はじめに", "最初のページ。"},
-                                            {"IDH_ソフト", "表示", "表示の説明。", "はじめに", "IDH_START"},
-                                            {"IDH_END", "終わり", "最後のページ。", "ソフト", "IDH_ソフト"}}));
-    ASSERT_TRUE(manuscript->LoadHtmlSource());
-    ASSERT_TRUE(manuscript->SplitOffWordHeader(m_run));
-    EXPECT_EQ(m_run.m_saHeaderLines.back(), "");
-    EXPECT_EQ(m_run.m_saHeaderLines.size(), 46u);
-    manuscript->SplitTagsIntoLines();
-    manuscript->MoveNoteListToApp(m_run);
-    EXPECT_EQ(m_run.m_saNoteLines.front(), "</div>");
-    EXPECT_EQ(m_run.m_saNoteLines[2], "<div style='mso-element:footnote-list'>");
-    manuscript->RemoveFootnoteMarks();
-    manuscript->ConvertJumpLinks();
+    CConversionState run;
+    Manuscript manuscript;
+    LoadHtmlSource(manuscript, {WordManuscript({{"IDH_START", "はじめに", "最初のページ。"},
+                                                {"IDH_ソフト", "表示", "表示の説明。", "はじめに", "IDH_START"},
+                                                {"IDH_END", "終わり", "最後のページ。", "ソフト", "IDH_ソフト"}}),
+                                TextEncoding::Cp932});
+    ASSERT_TRUE(SplitOffWordHeader(run, manuscript));
+    EXPECT_EQ(run.m_saHeaderLines.back(), "");
+    EXPECT_EQ(run.m_saHeaderLines.size(), 46u);
+    CleanUpBody(run, manuscript);
+    EXPECT_EQ(run.m_notes[0], "</div>");
+    EXPECT_EQ(run.m_notes[2], "<div style='mso-element:footnote-list'>");
 
     struct Expected {
         bool more;
@@ -366,12 +357,12 @@ TEST_F(PageExtractionTest, WordManuscriptThroughTheStages)
         {false, "ftn1", "はじめに", ""},
     };
     for (const Expected& expected : pages) {
-        CZavioDoc* page = Page();
+        ManuscriptLines page = Page();
         std::string note, title;
-        EXPECT_EQ(page->TakeLastPage(manuscript, note, title), expected.more);
+        EXPECT_EQ(TakeLastPage(manuscript.body, page, note, title), expected.more);
         EXPECT_EQ(note, expected.note);
         EXPECT_EQ(title, J(expected.title));
-        const LineList& lines = page->m_saOutputLines;
+        const LineList& lines = page.Lines();
         EXPECT_EQ(lines[0], kBodyStart);
         EXPECT_EQ(lines[1], expected.more ? "<p class=MsoNormal>" : kBodyStart);
         for (const char* mark : {"#", "$", "K"}) EXPECT_EQ(std::count(lines.begin(), lines.end(), mark), 0) << mark;
@@ -382,7 +373,7 @@ TEST_F(PageExtractionTest, WordManuscriptThroughTheStages)
         EXPECT_EQ(std::count(lines.begin(), lines.end(), "IDH_START"), 0);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), J("IDH_ソフト")), 0);
     }
-    EXPECT_TRUE(manuscript->m_saOutputLines.empty());
+    EXPECT_TRUE(manuscript.body.empty());
 }
 
 }  // namespace

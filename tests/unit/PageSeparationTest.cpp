@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "TestPort.h"
+#include "convert/ConversionState.h"
+#include "convert/PageSeparation.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 
@@ -48,32 +51,33 @@ LineList PageLines(const std::string& opening, const std::string& id, const std:
 const std::string kBodyStart = "<div class=Section1 style='layout-grid:18.0pt'>";
 const std::string kPageBreak = "<br clear=all style='page-break-before:always'>";
 
-class PageSeparationTest : public AppTest {
+class PageSeparationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         MakeFolder(At("conv"));
         MakeFolder(At("Finished"));
         m_run.m_saHeaderLines = {"<html>", "<body lang=JA>"};
-        m_manuscript = NewDocument();
-        m_manuscript->m_strExtension = "htm";
-        m_manuscript->m_strBaseName = "manual";
-        m_manuscript->m_strPath = At("conv/manual.htm");
-        m_list = NewDocument();
+        m_manuscript.source = {At("conv/manual.htm"), "manual", "htm"};
     }
 
     std::string At(const std::string& relativePath) const { return m_folder.Path() + relativePath; }
 
-    void AddPage(const std::string& id, const std::string& topic, const std::string& title)
+    void AddLines(const LineList& lines)
     {
-        bool first = m_manuscript->m_saOutputLines.empty();
-        LineList page = PageLines(first ? kBodyStart : kPageBreak, id, title);
-        m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
-        LineList note = HashFootnote(id, topic);
-        m_run.m_saNoteLines.insert(m_run.m_saNoteLines.end(), note.begin(), note.end());
+        for (const std::string& line : lines) m_manuscript.body.Append(line);
     }
 
-    int Separate() { return m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("Finished/")); }
+    void AddPage(const std::string& id, const std::string& topic, const std::string& title)
+    {
+        AddLines(PageLines(m_manuscript.body.empty() ? kBodyStart : kPageBreak, id, title));
+        for (const std::string& line : HashFootnote(id, topic)) m_run.m_notes.Append(line);
+    }
+
+    int Separate(const std::string& finished = "Finished/")
+    {
+        return SeparatePages(m_run, m_port, "toc", m_manuscript, m_list, At(finished));
+    }
 
     // A file of the run's sources, at its place in the conversion folder.
     void AddSource(const std::string& name, const std::string& bytes)
@@ -104,13 +108,15 @@ protected:
         return bytes;
     }
 
-    CZavioDoc* m_manuscript = nullptr;
-    CZavioDoc* m_list = nullptr;
+    TempFolder m_folder;
+    CConversionState m_run{ConversionKind::HtmlHelp};
+    TestPort m_port;
+    Manuscript m_manuscript;
+    LineList m_list;
 };
 
 TEST_F(PageSeparationTest, ThreePagesBecomeThreeFilesListedInReadingOrder)
 {
-    m_run.m_bHtmlHelp = 1;
     AddPage("ftn1", "t1", "First");
     AddPage("ftn2", "t2", "Second");
     AddPage("ftn3", "t3", "Third");
@@ -122,17 +128,14 @@ TEST_F(PageSeparationTest, ThreePagesBecomeThreeFilesListedInReadingOrder)
     EXPECT_EQ(m_run.m_saPageTitles, (LineList{"First", "Second", "Third", "Older"}));
     EXPECT_EQ(ReadFile(At("conv/t1.htm")), ExpectedPage("ftn1", "First", false, true));
     EXPECT_EQ(ReadFile(At("conv/t3.htm")), ExpectedPage("ftn3", "Third", false, false));
-    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 3 pages", J("First ･･･ t1.htm"),
-                                                 J("Second ･･･ t2.htm"), J("Third ･･･ t3.htm")}));
-    EXPECT_TRUE(m_manuscript->m_saOutputLines.empty());
-    // Every page window is closed again.
-    EXPECT_EQ(OpenDocuments().size(), 2u);
-    EXPECT_FALSE(FileExists(At("OursTemp.txt")));
+    EXPECT_EQ(m_list, (LineList{"", "///// Separated from manual.htm : 3 pages", J("First ･･･ t1.htm"),
+                                J("Second ･･･ t2.htm"), J("Third ･･･ t3.htm")}));
+    EXPECT_TRUE(m_manuscript.body.empty());
 }
 
 TEST_F(PageSeparationTest, HpTypePagesLinkBackToTheContentsPage)
 {
-    m_run.m_bHtmlHelp = 0;
+    m_run.m_kind = ConversionKind::HpType;
     AddPage("ftn1", "only", "Only");
     EXPECT_EQ(Separate(), 1);
     EXPECT_EQ(ReadFile(At("conv/only.htm")), ExpectedPage("ftn1", "Only", true, true));
@@ -140,56 +143,42 @@ TEST_F(PageSeparationTest, HpTypePagesLinkBackToTheContentsPage)
 
 TEST_F(PageSeparationTest, APageWithoutHashFootnoteIsDropped)
 {
-    m_run.m_bHtmlHelp = 1;
     AddPage("ftn1", "t1", "First");
     // A second page whose anchor has no "#" mark: no note reference.
     LineList page = PageLines(kPageBreak, "ftn2", "Loose");
     page[4] = "K";
-    m_manuscript->m_saOutputLines.insert(m_manuscript->m_saOutputLines.end(), page.begin(), page.end());
+    AddLines(page);
 
     EXPECT_EQ(Separate(), 1);
     EXPECT_EQ(m_run.m_saPageFiles, LineList{"t1"});
-    EXPECT_EQ(m_list->m_saOutputLines.size(), 3u);
-    EXPECT_EQ(m_list->m_saOutputLines[1], "///// Separated from manual.htm : 1 pages");
+    EXPECT_EQ(m_list.size(), 3u);
+    EXPECT_EQ(m_list[1], "///// Separated from manual.htm : 1 pages");
 }
 
 TEST_F(PageSeparationTest, AnEmptyManuscriptCountsNoPage)
 {
     EXPECT_EQ(Separate(), 0);
-    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
-    EXPECT_EQ(OpenDocuments().size(), 2u);
-}
-
-TEST_F(PageSeparationTest, NoWindowForAPageLeavesTheManuscriptAsItIs)
-{
-    AddPage("ftn1", "t1", "First");
-    const LineList before = m_manuscript->m_saOutputLines;
-    m_host.m_failWindowCreation = true;
-    EXPECT_EQ(Separate(), 0);
-    EXPECT_EQ(m_manuscript->m_saOutputLines, before);
-    EXPECT_EQ(m_list->m_saOutputLines, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
+    EXPECT_EQ(m_list, (LineList{"", "///// Separated from manual.htm : 0 pages"}));
 }
 
 TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
 {
-    m_run.m_bHtmlHelp = 1;
     // 15 double-byte characters, then more: the cut falls after the 15th.
     std::string title = J("あいうえおかきくけこさしすせそたち");
     AddPage("ftn1", "long", title);
     Separate();
     EXPECT_EQ(m_run.m_saPageTitles, LineList{title});
-    EXPECT_EQ(m_list->m_saOutputLines[2], title.substr(0, 30) + J(" ･･･ long.htm"));
+    EXPECT_EQ(m_list[2], title.substr(0, 30) + J(" ･･･ long.htm"));
     // A cut may split a double-byte character: it counts bytes.
     std::string odd = "x" + J("あいうえおかきくけこさしすせそ");
     EXPECT_EQ(odd.size(), 31u);
     AddPage("ftn2", "odd", odd);
     Separate();
-    EXPECT_EQ(m_list->m_saOutputLines[2], odd.substr(0, 30) + J(" ･･･ odd.htm"));
+    EXPECT_EQ(m_list[2], odd.substr(0, 30) + J(" ･･･ odd.htm"));
 }
 
 TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptMovesItFirstAndTwinsTakeFreeNames)
 {
-    m_run.m_bHtmlHelp = 1;
     const std::string source = "<html>original manuscript</html>\r\n";
     AddSource("manual.htm", source);
     AddPage("ftn1", "manual", "Manual");
@@ -202,17 +191,15 @@ TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptMovesItFirstAndTwinsTakeFr
     EXPECT_EQ(ReadFile(At("conv/manual(2).htm")), ExpectedPage("ftn1", "Manual", false, true));
     const std::string said =
         J("ページ「Manual」のページ名 manual は別のページと同じため、manual(2).htm に書き出しました");
-    EXPECT_EQ(m_host.m_shown.back().text, said);
-    EXPECT_EQ(m_list->m_saOutputLines,
-              (LineList{"", "///// Separated from manual.htm : 2 pages", J("Manual ･･･ manual(2).htm"), "///// " + said,
-                        J("Again ･･･ manual.htm")}));
+    EXPECT_EQ(m_port.m_messages.back(), DecodeCp932Lossless(said));
+    EXPECT_EQ(m_list, (LineList{"", "///// Separated from manual.htm : 2 pages", J("Manual ･･･ manual(2).htm"),
+                                "///// " + said, J("Again ･･･ manual.htm")}));
     EXPECT_EQ(m_run.m_saPageFiles, (LineList{"manual(2)", "manual"}));
     EXPECT_TRUE(m_run.m_saNotWritten.empty());
 }
 
 TEST_F(PageSeparationTest, APageNamedLikeAnotherSourceMovesThatOneFirst)
 {
-    m_run.m_bHtmlHelp = 1;
     AddSource("intro.htm", "intro source");
     AddPage("ftn1", "intro", "Intro");
     Separate();
@@ -223,7 +210,6 @@ TEST_F(PageSeparationTest, APageNamedLikeAnotherSourceMovesThatOneFirst)
 
 TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinished)
 {
-    m_run.m_bHtmlHelp = 1;
     WriteFile(At("conv/t1.htm"), "a page of an earlier conversion");
     WriteFile(At("Finished/t1.htm"), "kept");
     AddPage("ftn1", "t1", "First");
@@ -234,82 +220,17 @@ TEST_F(PageSeparationTest, AFileLeftWhereAPageGoesIsWrittenOverNotMovedToFinishe
 
 TEST_F(PageSeparationTest, ASourceThatCannotMoveKeepsItsPlaceAndThePageTakesAFreeName)
 {
-    m_run.m_bHtmlHelp = 1;
     AddSource("manual.htm", "source");
     AddPage("ftn1", "manual", "Manual");
-    m_app->SeparatePages(m_run, "toc", m_manuscript, m_list, At("NoSuchFolder/"));
+    Separate("NoSuchFolder/");
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), "source");
     EXPECT_EQ(ReadFile(At("conv/manual(2).htm")), ExpectedPage("ftn1", "Manual", false, true));
-    EXPECT_EQ(m_host.MessagesUtf8(),
+    EXPECT_EQ(m_port.m_messages,
               (std::vector<std::string>{
                   DecodeCp932Lossless(At("conv/manual.htm")) + " を Finished フォルダに移動できませんでした",
                   "ページ「Manual」のページ名 manual は変換元のファイルと同じため、manual(2).htm に書き出しました"}));
     EXPECT_EQ(m_run.m_saNotWritten, LineList{At("conv/manual.htm")});
     EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual(2)"});
-}
-
-class PageFileNameTest : public AppTest {};
-
-TEST_F(PageFileNameTest, TheTopicNameFollowsTheHashMark)
-{
-    m_run.m_saNoteLines = HashFootnote("ftn1", "IDH_ONE");
-    LineList second = HashFootnote("ftn2", "  IDH_TWO\t");
-    m_run.m_saNoteLines.insert(m_run.m_saNoteLines.end(), second.begin(), second.end());
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "IDH_ONE");
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn2"), "IDH_TWO");
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn9"), "");
-}
-
-TEST_F(PageFileNameTest, TheMarkMayCarryBlanksButNoOtherText)
-{
-    m_run.m_saNoteLines = {"id=ftn1", " \t# \t", "&nbsp;", "", "<span>", "topic"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "topic");
-    m_run.m_saNoteLines = {"id=ftn1", "# x", "topic"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "");
-    // Text before the mark, or text that opens a tag, is not the name.
-    m_run.m_saNoteLines = {"id=ftn1", "before", "#", "<b>tag", "after"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ftn1"), "after");
-}
-
-TEST_F(PageFileNameTest, OnlyFifteenLinesAfterTheReferenceAreLookedAt)
-{
-    LineList notes{"ref", "#"};
-    for (int i = 0; i < 13; ++i) notes.push_back("<p>");
-    notes.push_back("fifteenth");
-    m_run.m_saNoteLines = notes;
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "fifteenth");
-    notes.insert(notes.begin() + 2, "<p>");
-    m_run.m_saNoteLines = notes;
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "");
-}
-
-TEST_F(PageFileNameTest, UnsafeCharactersBecomeUnderscoresButTrailBytesStay)
-{
-    m_run.m_saNoteLines = {"ref", "#", "a.b/c\\d:e*f?g\"h<i>j|k"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), "a_b_c_d_e_f_g_h_i_j_k");
-    m_run.m_saNoteLines = {"ref", "#", kHyou + kPo + "|\\"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, "ref"), kHyou + kPo + "__");
-}
-
-// The reference is found where a character begins: bytes of it that
-// straddle two characters of an earlier line, or stand at a trail byte, do
-// not count, and a later match in the same line does.
-TEST_F(PageFileNameTest, TheReferenceMatchesOnlyOnCharacterBoundaries)
-{
-    const std::string ref = "\\x";  // a backslash, as the trail byte of 表 is
-    m_run.m_saNoteLines = {kHyou + "x", "#", "wrong", kHyou + "\\x", "#", "right"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "right");
-    m_run.m_saNoteLines = {kHyou + "x " + "\\x", "#", "same line"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "same line");
-    m_run.m_saNoteLines = {kHyou + "x", "#", "none"};
-    EXPECT_EQ(CZavioApp::PageFileNameFromNote(m_run, ref), "");
-}
-
-TEST(IntToString, DecimalWithSign)
-{
-    EXPECT_EQ(CZavioApp::IntToString(0), "0");
-    EXPECT_EQ(CZavioApp::IntToString(120), "120");
-    EXPECT_EQ(CZavioApp::IntToString(-7), "-7");
 }
 
 }  // namespace

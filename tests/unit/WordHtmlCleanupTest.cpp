@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "convert/ConversionState.h"
+#include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
 
 namespace zavio::test {
@@ -12,149 +14,137 @@ const std::string kHyou = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
 const std::string kPo = "\x83\x7C";
 
-class WordHtmlCleanupTest : public AppTest {
-protected:
-    CZavioDoc* Manuscript(LineList source = {})
-    {
-        CZavioDoc* doc = NewDocument();
-        doc->m_strExtension = "htm";
-        doc->m_saSourceLines = std::move(source);
-        return doc;
-    }
+ManuscriptLines Lines(const LineList& lines)
+{
+    ManuscriptLines out;
+    for (const std::string& line : lines) out.Append(line);
+    return out;
+}
 
-    LineList Split(LineList source)
-    {
-        CZavioDoc* doc = Manuscript(std::move(source));
-        doc->SplitTagsIntoLines();
-        return doc->m_saOutputLines;
-    }
+Manuscript Source(LineList source)
+{
+    return {{"/conv/manual.htm", "manual", "htm"}, std::move(source), {}};
+}
 
-    LineList Jumps(LineList output)
-    {
-        CZavioDoc* doc = Manuscript();
-        doc->m_saOutputLines = std::move(output);
-        doc->ConvertJumpLinks();
-        return doc->m_saOutputLines;
-    }
-};
+LineList Split(LineList source)
+{
+    Manuscript manuscript = Source(std::move(source));
+    SplitTagsIntoLines(manuscript);
+    return manuscript.body.Lines();
+}
+
+LineList Jumps(const LineList& lines)
+{
+    ManuscriptLines body = Lines(lines);
+    ConvertJumpLinks(body);
+    return body.Lines();
+}
 
 // Reading the manuscript
 
-TEST_F(WordHtmlCleanupTest, HtmlDocumentsAreReadAndOthersAreNot)
+TEST(WordHtmlCleanup, Utf8ManuscriptsAreReadInCp932AndDeclareShiftJis)
 {
-    CZavioDoc* html = Manuscript({"kept"});
-    html->m_strExtension = "html";
-    SetViewText(html, "<html>\r\n<body>\r\n");
-    EXPECT_TRUE(html->LoadHtmlSource());
-    EXPECT_EQ(html->m_saSourceLines, (LineList{"kept", "<html>", "<body>"}));
-
-    CZavioDoc* text = Manuscript();
-    text->m_strExtension = "txt";
-    SetViewText(text, "<html>\r\n");
-    EXPECT_FALSE(text->LoadHtmlSource());
-    EXPECT_TRUE(text->m_saSourceLines.empty());
+    Manuscript manuscript = Source({});
+    LoadHtmlSource(manuscript,
+                   {"\xEF\xBB\xBF<meta content=\"text/html; charset=utf-8\">\r\n\xE8\xA1\xA8\r\n", TextEncoding::Utf8});
+    EXPECT_EQ(manuscript.sourceLines, (LineList{"<meta content=\"text/html; charset=shift_jis\">", kHyou}));
 }
 
 // Splitting off the header
 
-TEST_F(WordHtmlCleanupTest, LinesAboveTheSectionDivBecomeTheHeader)
+TEST(WordHtmlCleanup, LinesAboveTheSectionDivBecomeTheHeader)
 {
-    m_run.m_saHeaderLines = {"earlier"};
-    CZavioDoc* doc =
-        Manuscript({"<html>", "<head>", "</head>", "<div class=Section1 style='layout-grid:18.0pt'>", "x"});
-    EXPECT_TRUE(doc->SplitOffWordHeader(m_run));
-    EXPECT_EQ(m_run.m_saHeaderLines, (LineList{"earlier", "<html>", "<head>", "</head>"}));
-    EXPECT_EQ(doc->m_saSourceLines, (LineList{"<div class=Section1 style='layout-grid:18.0pt'>", "x"}));
+    CConversionState run;
+    run.m_saHeaderLines = {"earlier"};
+    Manuscript manuscript =
+        Source({"<html>", "<head>", "</head>", "<div class=Section1 style='layout-grid:18.0pt'>", "x"});
+    EXPECT_TRUE(SplitOffWordHeader(run, manuscript));
+    EXPECT_EQ(run.m_saHeaderLines, (LineList{"earlier", "<html>", "<head>", "</head>"}));
+    EXPECT_EQ(manuscript.sourceLines, (LineList{"<div class=Section1 style='layout-grid:18.0pt'>", "x"}));
 }
 
-TEST_F(WordHtmlCleanupTest, BodyStartOnAnyLineSucceeds)
+TEST(WordHtmlCleanup, BodyStartOnAnyLineAndInLaterWordsSucceeds)
 {
-    CZavioDoc* first = Manuscript({"<div class=Section1>", "x"});
-    EXPECT_TRUE(first->SplitOffWordHeader(m_run));
-    EXPECT_TRUE(m_run.m_saHeaderLines.empty());
-    EXPECT_EQ(first->m_saSourceLines, (LineList{"<div class=Section1>", "x"}));
-
-    CZavioDoc* second = Manuscript({"<html>", "<div class=Section1>", "x"});
-    EXPECT_TRUE(second->SplitOffWordHeader(m_run));
-    EXPECT_EQ(m_run.m_saHeaderLines, (LineList{"<html>"}));
-    EXPECT_EQ(second->m_saSourceLines, (LineList{"<div class=Section1>", "x"}));
-}
-
-TEST_F(WordHtmlCleanupTest, LaterWordSectionNamesAreBodyStarts)
-{
-    for (const char* start : {"<div class=WordSection1>", "<div class=\"Section1\">", "<p>div class Section1</p>"}) {
-        m_run.m_saHeaderLines.clear();
-        CZavioDoc* doc = Manuscript({"<head>", start});
-        EXPECT_TRUE(doc->SplitOffWordHeader(m_run)) << start;
-        EXPECT_EQ(doc->m_saSourceLines, (LineList{start}));
+    for (const char* start : {"<div class=Section1>", "<div class=WordSection1>", "<div class=\"Section1\">",
+                              "<p>div class Section1</p>"}) {
+        for (const LineList& above : {LineList{}, LineList{"<head>"}, LineList{"<html>", "<head>"}}) {
+            CConversionState run;
+            LineList source = above;
+            source.push_back(start);
+            Manuscript manuscript = Source(source);
+            EXPECT_TRUE(SplitOffWordHeader(run, manuscript)) << start;
+            EXPECT_EQ(run.m_saHeaderLines, above);
+            EXPECT_EQ(manuscript.sourceLines, (LineList{start}));
+        }
     }
 }
 
-TEST_F(WordHtmlCleanupTest, WithoutBodyStartEveryLineGoesToTheHeaderAndTheSourceStays)
+TEST(WordHtmlCleanup, WithoutBodyStartEveryLineGoesToTheHeaderAndTheSourceStays)
 {
     // "Section 1" and a div of another class are not Word's body section.
+    CConversionState run;
     LineList source = {"<html>", "<div class=Section 1>", "<div class=Main>", J("表")};
-    CZavioDoc* doc = Manuscript(source);
-    EXPECT_FALSE(doc->SplitOffWordHeader(m_run));
-    EXPECT_EQ(m_run.m_saHeaderLines, source);
-    EXPECT_EQ(doc->m_saSourceLines, source);
+    Manuscript manuscript = Source(source);
+    EXPECT_FALSE(SplitOffWordHeader(run, manuscript));
+    EXPECT_EQ(run.m_saHeaderLines, source);
+    EXPECT_EQ(manuscript.sourceLines, source);
 }
 
 // Splitting tags and text into lines
 
-TEST_F(WordHtmlCleanupTest, LongTagTextAndShortClosingTagStandAlone)
+TEST(WordHtmlCleanup, LongTagTextAndShortClosingTagStandAlone)
 {
     // The short "</p>" waits until an empty line lets it out.
     EXPECT_EQ(Split({"<p class=MsoNormal>Word</p>", ""}), (LineList{"<p class=MsoNormal>", "Word", "</p>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, ShortTagBeforeTextGetsItsOwnLine)
+TEST(WordHtmlCleanup, ShortTagBeforeTextGetsItsOwnLine)
 {
     EXPECT_EQ(Split({"<b>bold</b>", ""}), (LineList{"<b>", "bold", "</b>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, RunsOfShortTagsShareALine)
+TEST(WordHtmlCleanup, RunsOfShortTagsShareALine)
 {
     EXPECT_EQ(Split({"<p class=MsoNormal><span lang=EN-US><o:p></o:p></span></p>", ""}),
               (LineList{"<p class=MsoNormal>", "<span lang=EN-US>", "<o:p></o:p></span></p>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, TagWrappedOverTwoLinesIsJoinedByOneBlank)
+TEST(WordHtmlCleanup, TagWrappedOverTwoLinesIsJoinedByOneBlank)
 {
     EXPECT_EQ(Split({"<span lang=EN-US", "style='x'>Text</span>", ""}),
               (LineList{"<span lang=EN-US style='x'>", "Text", "</span>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, TextWrappedOverLinesKeepsOneLinePerPiece)
+TEST(WordHtmlCleanup, TextWrappedOverLinesKeepsOneLinePerPiece)
 {
     EXPECT_EQ(Split({"<p class=MsoNormal>one two", "three</p>", ""}),
               (LineList{"<p class=MsoNormal>", "one two", "three", "</p>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, TextAfterAShortRunLetsTheRunOutFirst)
+TEST(WordHtmlCleanup, TextAfterAShortRunLetsTheRunOutFirst)
 {
     EXPECT_EQ(Split({"<p class=MsoNormal>a</span><b>b", ""}),
               (LineList{"<p class=MsoNormal>", "a", "</span><b>", "b", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, DoubleByteTextWithTrailBytesPassesUnchanged)
+TEST(WordHtmlCleanup, DoubleByteTextWithTrailBytesPassesUnchanged)
 {
     const std::string text = kSo + kHyou + "\\" + kPo + "|";
     EXPECT_EQ(Split({"<p class=MsoNormal>" + text + "</p>", ""}), (LineList{"<p class=MsoNormal>", text, "</p>", ""}));
 }
 
-TEST_F(WordHtmlCleanupTest, ShortRunStillWaitingAtTheEndIsDropped)
+TEST(WordHtmlCleanup, ShortRunStillWaitingAtTheEndIsDropped)
 {
     EXPECT_EQ(Split({"<p class=MsoNormal>x</p>"}), (LineList{"<p class=MsoNormal>", "x"}));
 }
 
-TEST_F(WordHtmlCleanupTest, StrayBytesBeforeTheFirstTagWaitThenGoOutOneByOne)
+TEST(WordHtmlCleanup, StrayBytesBeforeTheFirstTagWaitThenGoOutOneByOne)
 {
     // Ten bytes join the waiting run; each byte beyond stands alone.
     EXPECT_EQ(Split({"abc", "", "abcdefghijkl"}), (LineList{"abc", "", "abcdefghij", "k", "l"}));
 }
 
-TEST_F(WordHtmlCleanupTest, EmptyLineCutsATagShort)
+TEST(WordHtmlCleanup, EmptyLineCutsATagShort)
 {
     // The rest of the cut tag is handled like stray bytes and joins what waits.
     EXPECT_EQ(Split({"<span", "", "x>", ""}), (LineList{"", "<span x>", ""}));
@@ -162,76 +152,71 @@ TEST_F(WordHtmlCleanupTest, EmptyLineCutsATagShort)
 
 // Moving the note list
 
-TEST_F(WordHtmlCleanupTest, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNotes)
+TEST(WordHtmlCleanup, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNotes)
 {
-    m_run.m_saNoteLines = {"earlier"};
-    CZavioDoc* doc = Manuscript();
-    doc->m_saOutputLines = {"<p class=MsoNormal>",
-                            "text",
-                            "</div>",
-                            "",
-                            "<div style='mso-element:footnote-list'>",
-                            "</div>",
-                            "note",
-                            "</div>"};
-    doc->MoveNoteListToApp(m_run);
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"<p class=MsoNormal>", "text"}));
-    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>", "note",
+    CConversionState run;
+    run.m_notes.Append("earlier");
+    ManuscriptLines body = Lines({"<p class=MsoNormal>", "text", "</div>", "",
+                                  "<div style='mso-element:footnote-list'>", "</div>", "note", "</div>"});
+    MoveNoteListToRun(run, body);
+    EXPECT_EQ(body.Lines(), (LineList{"<p class=MsoNormal>", "text"}));
+    EXPECT_EQ(run.m_notes.Lines(), (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>", "note",
                                              "</div>", "earlier"}));
 }
 
-TEST_F(WordHtmlCleanupTest, FootnoteAndEndnoteListsMoveTogether)
+TEST(WordHtmlCleanup, FootnoteAndEndnoteListsMoveTogether)
 {
-    CZavioDoc* doc = Manuscript();
-    doc->m_saOutputLines = {"body", "</div>", "<div style='mso-element:footnote-list'>",
-                            "fn",   "</div>", "<div style='mso-element:endnote-list'>",
-                            "en",   "</div>"};
-    doc->MoveNoteListToApp(m_run);
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"body"}));
-    EXPECT_EQ(m_run.m_saNoteLines.size(), 7u);
+    CConversionState run;
+    ManuscriptLines body = Lines({"body", "</div>", "<div style='mso-element:footnote-list'>", "fn", "</div>",
+                                  "<div style='mso-element:endnote-list'>", "en", "</div>"});
+    MoveNoteListToRun(run, body);
+    EXPECT_EQ(body.Lines(), (LineList{"body"}));
+    EXPECT_EQ(run.m_notes.size(), 7u);
 }
 
-TEST_F(WordHtmlCleanupTest, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
+TEST(WordHtmlCleanup, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
 {
-    CZavioDoc* doc = Manuscript();
+    CConversionState run;
     const std::string pageBreak = "<br clear=all style='page-break-before:always'>";
-    doc->m_saOutputLines = {"a", pageBreak, "b", "</div>", "c"};
-    doc->MoveNoteListToApp(m_run);
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"a", pageBreak}));
-    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"b", "</div>", "c"}));
+    ManuscriptLines body = Lines({"a", pageBreak, "b", "</div>", "c"});
+    MoveNoteListToRun(run, body);
+    EXPECT_EQ(body.Lines(), (LineList{"a", pageBreak}));
+    EXPECT_EQ(run.m_notes.Lines(), (LineList{"b", "</div>", "c"}));
 
-    m_run.m_saNoteLines.clear();
-    CZavioDoc* unbroken = Manuscript();
-    unbroken->m_saOutputLines = {"a", "b"};
-    unbroken->MoveNoteListToApp(m_run);
-    EXPECT_TRUE(unbroken->m_saOutputLines.empty());
-    EXPECT_EQ(m_run.m_saNoteLines, (LineList{"a", "b"}));
+    CConversionState again;
+    ManuscriptLines unbroken = Lines({"a", "b"});
+    MoveNoteListToRun(again, unbroken);
+    EXPECT_TRUE(unbroken.empty());
+    EXPECT_EQ(again.m_notes.Lines(), (LineList{"a", "b"}));
 }
 
 // Footnote marks
 
-TEST_F(WordHtmlCleanupTest, WinHelpMarksGoAndTheTopicMarkStays)
+TEST(WordHtmlCleanup, WinHelpMarksGoAndTheTopicMarkStays)
 {
-    CZavioDoc* doc = Manuscript();
-    doc->m_saOutputLines = {"K", "$", "#", "+", "A", "KK", " K", "a", ""};
-    doc->RemoveFootnoteMarks();
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"#", "KK", " K", "a", ""}));
+    ManuscriptLines body = Lines({"K", "$", "#", "+", "A", "KK", " K", "a", ""});
+    RemoveFootnoteMarks(body);
+    EXPECT_EQ(body.Lines(), (LineList{"#", "KK", " K", "a", ""}));
 }
 
 // Build-tag, macro, window and comment marks go only from inside a note
-// reference: body text may read "*" or "!".
-TEST_F(WordHtmlCleanupTest, OtherMarksGoOnlyFromNoteReferences)
+// reference: body text may read "*" or "!". A "K" there leaves its note's id
+// at the line after it.
+TEST(WordHtmlCleanup, OtherMarksGoOnlyFromNoteReferencesAndKeywordMarksStay)
 {
     const std::string anchor = "<a style='mso-endnote-id:edn2' href=\"#_edn2\">";
-    CZavioDoc* doc = Manuscript();
-    doc->m_saOutputLines = {"*", anchor, "<span lang=EN-US>", "*", "!", "&gt;", "@", "#", "</span></a>", "!", "@"};
-    doc->RemoveFootnoteMarks();
-    EXPECT_EQ(doc->m_saOutputLines, (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
+    ManuscriptLines body =
+        Lines({"*", anchor, "<span lang=EN-US>", "*", "!", "&gt;", "@", "K", "#", "</span></a>", "!", "@"});
+    RemoveFootnoteMarks(body);
+    EXPECT_EQ(body.Lines(), (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
+    ASSERT_EQ(body.Marks().size(), 1u);
+    EXPECT_EQ(body.Marks()[0].line, 3u);
+    EXPECT_EQ(body.Marks()[0].value, "edn2");
 }
 
 // Jump links
 
-TEST_F(WordHtmlCleanupTest, DoubleUnderlinedHotspotLinksToTheHiddenTopic)
+TEST(WordHtmlCleanup, DoubleUnderlinedHotspotLinksToTheHiddenTopic)
 {
     const std::string text = J("ファイルを開く");
     EXPECT_EQ(Jumps({"<u style='text-underline:double'>", J("<span style='font-family:\"ＭＳ ゴシック\"'>"), text,
@@ -241,7 +226,7 @@ TEST_F(WordHtmlCleanupTest, DoubleUnderlinedHotspotLinksToTheHiddenTopic)
                         "<span lang=EN-US style='display:none;mso-hide:all'>", "", "</span>"}));
 }
 
-TEST_F(WordHtmlCleanupTest, HotspotOverSeveralTextLinesBecomesOneLink)
+TEST(WordHtmlCleanup, HotspotOverSeveralTextLinesBecomesOneLink)
 {
     EXPECT_EQ(Jumps({"before", "<u style='text-underline:double'>", "one", "", "two", "</u>",
                      "<span style = 'display: none; mso-hide: all'>", "T", "</span>"}),
@@ -249,20 +234,20 @@ TEST_F(WordHtmlCleanupTest, HotspotOverSeveralTextLinesBecomesOneLink)
                         "<span style = 'display: none; mso-hide: all'>", "", "</span>"}));
 }
 
-TEST_F(WordHtmlCleanupTest, PopupHotspotLinksTheLastTextLineBeforeTheHiddenTopic)
+TEST(WordHtmlCleanup, PopupHotspotLinksTheLastTextLineBeforeTheHiddenTopic)
 {
     EXPECT_EQ(Jumps({"first", "<u>", "popup", "</u>", "<span style='display:none;mso-hide:all'>", "P", "</span>"}),
               (LineList{"first", "<u>", "<a href=\"P.htm\">popup</a>", "</u>",
                         "<span style='display:none;mso-hide:all'>", "", "</span>"}));
 }
 
-TEST_F(WordHtmlCleanupTest, HiddenTopicWithoutTextBeforeItIsOnlyRemoved)
+TEST(WordHtmlCleanup, HiddenTopicWithoutTextBeforeItIsOnlyRemoved)
 {
     EXPECT_EQ(Jumps({"<span style='display:none;mso-hide:all'>", "P", "</span>", "after"}),
               (LineList{"<span style='display:none;mso-hide:all'>", "", "</span>", "after"}));
 }
 
-TEST_F(WordHtmlCleanupTest, WindowNameIsCutAndUnsafeCharactersBecomeUnderscores)
+TEST(WordHtmlCleanup, WindowNameIsCutAndUnsafeCharactersBecomeUnderscores)
 {
     EXPECT_EQ(Jumps({"go", "<span style='display:none;mso-hide:all'>", "IDH_X.1&gt;main", "</span>"})[0],
               "<a href=\"IDH_X_1.htm\">go</a>");
@@ -270,7 +255,7 @@ TEST_F(WordHtmlCleanupTest, WindowNameIsCutAndUnsafeCharactersBecomeUnderscores)
               "<a href=\"a_b_c_d_e_f_g_h_i.htm\">go</a>");
 }
 
-TEST_F(WordHtmlCleanupTest, TargetIsMadeSafeCharacterByCharacterLikeThePageFileNames)
+TEST(WordHtmlCleanup, TargetIsMadeSafeCharacterByCharacterLikeThePageFileNames)
 {
     // The trail bytes 5C and 7C belong to their characters, as in the page
     // file's name, so the link finds the file; a real backslash becomes "_".
@@ -279,7 +264,7 @@ TEST_F(WordHtmlCleanupTest, TargetIsMadeSafeCharacterByCharacterLikeThePageFileN
               "<a href=\"" + kSo + kHyou + kPo + "_" + J("ア") + ".htm\">" + J("ソフト") + "</a>");
 }
 
-TEST_F(WordHtmlCleanupTest, EachHiddenTopicEndsItsLink)
+TEST(WordHtmlCleanup, EachHiddenTopicEndsItsLink)
 {
     EXPECT_EQ(
         Jumps({"<u style='text-underline:double'>", "A", "</u>", "<span style='display:none;mso-hide:all'>", "TA",
@@ -288,25 +273,6 @@ TEST_F(WordHtmlCleanupTest, EachHiddenTopicEndsItsLink)
         (LineList{"<u style='text-underline:double'>", "<a href=\"TA.htm\">A</a>", "</u>",
                   "<span style='display:none;mso-hide:all'>", "", "</span>", "<u style='text-underline:double'>",
                   "<a href=\"TB.htm\">B</a>", "</u>", "<span style='display:none;mso-hide:all'>", "", "</span>"}));
-}
-
-// The small line operations
-
-TEST_F(WordHtmlCleanupTest, LineOperationsIgnoreTheNoLineIndex)
-{
-    CZavioDoc* doc = Manuscript();
-    doc->m_saOutputLines = {"x", "<span style='display: none; mso-hide: all'>"};
-    doc->OpenLinkAt(-1, "T");
-    doc->CloseLinkAt(-1);
-    doc->ClearLine(-1);
-    EXPECT_EQ(doc->m_saOutputLines[0], "x");
-    EXPECT_FALSE(doc->IsHiddenLine(-1));
-    EXPECT_FALSE(doc->IsHiddenLine(0));
-    EXPECT_TRUE(doc->IsHiddenLine(1));
-
-    std::string s = "a b\tc  d";
-    CZavioDoc::StripBlanks(s);
-    EXPECT_EQ(s, "ab\tcd");
 }
 
 }  // namespace

@@ -181,19 +181,6 @@ TEST_F(LoadLinesTest, TextOverTheViewCapacityIsRefused)
     EXPECT_TRUE(doc->LoadLinesIntoView(big));
 }
 
-TEST_F(LoadLinesTest, WriteLinesToFileEndsEveryLineWithCrLf)
-{
-    CZavioDoc* doc = NewDocument();
-    std::string path = InProgramFolder("書き出し.txt");
-    RoundTripFile file(path);
-    ASSERT_TRUE(doc->WriteLinesToFile({"a", "", std::string(10001, 'b')}, file));
-    EXPECT_EQ(file.ReadBack(), "a\r\n\r\n" + std::string(10001, 'b') + "\r\n");
-    file.Close();
-    EXPECT_EQ(ReadFile(path), "a\r\n\r\n" + std::string(10001, 'b') + "\r\n");
-    RoundTripFile folder(m_folder.Path());
-    EXPECT_FALSE(doc->WriteLinesToFile({"a"}, folder));  // a folder is no file
-}
-
 // Two running copies share the one working file: each transfer must get its
 // own text back, however the two interleave. They start as forks of a copy
 // that holds the working folder open already, whose lock they must not share.

@@ -1,4 +1,4 @@
-#include "doc/FileKinds.h"
+#include "res/FileKinds.h"
 
 #include "framework/Cp932.h"
 #include "framework/Path.h"

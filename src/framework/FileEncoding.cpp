@@ -1,6 +1,4 @@
-#include "doc/FileEncoding.h"
-
-#include "doc/FileKinds.h"
+#include "framework/FileEncoding.h"
 
 namespace zavio {
 namespace {
@@ -33,10 +31,10 @@ std::size_t FindUtf8CharsetValue(std::string_view line)
     return std::string_view::npos;
 }
 
-TextEncoding DetectFileEncoding(std::string_view text, const std::string& extension)
+TextEncoding DetectFileEncoding(std::string_view text, bool webPage)
 {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") return TextEncoding::Utf8;
-    if (!IsManuscriptExtension(extension)) return TextEncoding::Cp932;
+    if (!webPage) return TextEncoding::Cp932;
     // The declaration stands in the head, before the body starts: its lines
     // are read as far as that, as a text file's lines are.
     for (std::size_t start = 0; start < text.size();) {

@@ -14,8 +14,8 @@
 namespace zavio {
 
 // UTF-8 when the first line starts with a byte-order mark, or when a Web page
-// (extension htm or html) declares charset=utf-8 in its head; CP932 otherwise.
-TextEncoding DetectFileEncoding(std::string_view text, const std::string& extension);
+// declares charset=utf-8 in its head; CP932 otherwise.
+TextEncoding DetectFileEncoding(std::string_view text, bool webPage);
 
 // Where a line declares the charset utf-8 ("charset=utf-8", letter case
 // aside, the value perhaps quoted): the position of the value "utf-8", or npos.

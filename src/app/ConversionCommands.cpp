@@ -1,0 +1,132 @@
+// The two conversion commands of the desktop and the port through which the
+// pipeline works on its windows: every file it writes becomes a document
+// window whose text passes through the working file and is saved from there;
+// the sources' windows close once the run is done with them.
+#include "app/ZavioApp.h"
+#include "convert/ConversionDriver.h"
+#include "doc/ZavioDoc.h"
+#include "framework/Cp932.h"
+#include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
+#include "res/Messages.h"
+
+namespace zavio {
+namespace {
+
+class DesktopConversionPort : public ConversionPort {
+public:
+    explicit DesktopConversionPort(CZavioApp& app) : m_app(app) {}
+
+    // The list of pages is a window from the start, named once a pass names it.
+    bool BeginRun() override
+    {
+        m_listDoc = m_app.NewGeneratedDocument();
+        return m_listDoc != nullptr;
+    }
+
+    void NamePageList(const std::string& path) override
+    {
+        if (m_listDoc) m_listDoc->SetFileNames("txt", "ListTitl", path);
+    }
+
+    void EndRun() override { m_app.TileDocumentWindows(); }
+
+    bool ReadSource(const SourceFile& source, SourceText& text) override
+    {
+        auto* doc = static_cast<CZavioDoc*>(const_cast<void*>(source.handle));
+        text.encoding = doc->m_encoding;
+        return doc->ReadViewText(text.bytes);
+    }
+
+    bool WriteFile(const OutputFile& file) override
+    {
+        CZavioDoc* doc = file.role == OutputRole::PageList ? m_listDoc : m_app.NewGeneratedDocument();
+        if (!doc) {
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
+        doc->SetFileNames(file.extension, file.baseName, file.path);
+        bool written = doc->LoadTextIntoView(file.text);
+        // A view that did not take the text must not replace the file.
+        if (!written)
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+        else
+            written = doc->SaveDocument(file.keepBackup, false);
+        // A page's window closes; the other files stay open to be read.
+        if (file.role == OutputRole::Page) doc->OnCloseDocument();
+        return written;
+    }
+
+    bool MoveSource(const std::string& from, const std::string& to, bool& taken) override
+    {
+        return MoveFile(from, to, &taken);
+    }
+
+    void ReleaseSource(const SourceFile& source) override
+    {
+        static_cast<CZavioDoc*>(const_cast<void*>(source.handle))->OnCloseDocument();
+    }
+
+    void Say(const std::string& message) override { AfxMessageBox(message); }
+
+private:
+    CZavioApp& m_app;
+    CZavioDoc* m_listDoc = nullptr;
+};
+
+}  // namespace
+
+void CZavioApp::OnConvertHtmlHelp()
+{
+    RunConversion(ConversionKind::HtmlHelp);
+}
+
+void CZavioApp::OnConvertHpType()
+{
+    RunConversion(ConversionKind::HpType);
+}
+
+void CZavioApp::RunConversion(ConversionKind kind)
+{
+    // The one place a run's state is made: nothing of an earlier run carries over.
+    m_conversion = CConversionState(kind);
+    CConversionState& run = m_conversion;
+    if (TakeHelpMode("HID_SEPARATE_HTML.htm")) return;
+    if (!ConfirmConversion(run)) return;
+    // A page is a transfer: the run's transfers share one working file.
+    const WorkingFileHold hold(*this);
+    DesktopConversionPort port(*this);
+    zavio::RunConversion(run, port, CollectSources(OpenSourceFiles()));
+}
+
+bool CZavioApp::ConfirmConversion(CConversionState& run)
+{
+    run.m_bKeepHeader = false;
+    if (run.HtmlHelp()) {
+        // HTML Help pages keep Word's header as it is.
+        run.m_bKeepHeader = true;
+        return AfxMessageBox(ConversionQuestion(run.m_kind), MB_OKCANCEL) == IDOK;
+    }
+    switch (AfxMessageBox(ConversionQuestion(run.m_kind), MB_YESNOCANCEL)) {
+        case IDYES:
+            return true;
+        case IDNO:
+            run.m_bKeepHeader = true;
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::vector<SourceFile> CZavioApp::OpenSourceFiles()
+{
+    std::vector<SourceFile> files;
+    if (!m_pDocTemplate) return files;
+    for (CDocument* open : m_pDocTemplate->GetDocuments()) {
+        const auto* doc = static_cast<const CZavioDoc*>(open);
+        files.push_back({doc->m_strPath, doc->m_strBaseName, doc->m_strExtension, doc});
+    }
+    return files;
+}
+
+}  // namespace zavio

@@ -1,0 +1,108 @@
+#include "BatchConversion.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "convert/ConversionDriver.h"
+#include "convert/ConversionState.h"
+#include "convert/RunFiles.h"
+#include "framework/Cp932.h"
+#include "framework/Document.h"
+#include "framework/FileEncoding.h"
+#include "framework/FileSystem.h"
+#include "framework/Path.h"
+#include "res/FileKinds.h"
+#include "res/Messages.h"
+
+namespace zavio {
+namespace {
+
+class BatchPort : public ConversionPort {
+public:
+    BatchPort(std::ostream& messages, std::ostream& written) : m_messages(messages), m_written(written) {}
+
+    // The text each file had when it was opened, as a window holds it; the
+    // run takes each once.
+    std::vector<SourceText> m_opened;
+
+    bool ReadSource(const SourceFile& source, SourceText& text) override
+    {
+        const auto index = reinterpret_cast<std::uintptr_t>(source.handle);
+        if (index >= m_opened.size()) return false;
+        text = std::move(m_opened[index]);
+        return true;
+    }
+
+    bool WriteFile(const OutputFile& file) override
+    {
+        if (!WriteOutputFileBytes(file)) {
+            Say(DocumentNotSavedMessage());
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
+        // Not flushed name by name: a conversion writes hundreds of files,
+        // and the stream is flushed when the program ends.
+        m_written << DecodeCp932Lossless(file.path) << '\n';
+        return true;
+    }
+
+    bool MoveSource(const std::string& from, const std::string& to, bool& taken) override
+    {
+        return MoveFile(from, to, &taken);
+    }
+
+    void Say(const std::string& message) override { m_messages << DecodeCp932Lossless(message) << '\n' << std::flush; }
+
+private:
+    std::ostream& m_messages;
+    std::ostream& m_written;
+};
+
+// Opens the files in order as the Open command would: each once, each read
+// whole, its text kept for the run. Every refusal is said; false when any
+// file was refused, as a script must not convert half a project.
+bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& opened, BatchPort& port)
+{
+    bool every = true;
+    for (const std::string& path : paths) {
+        bool already = false;
+        for (const SourceFile& file : opened) already = already || MbCompare(file.path, path) == 0;
+        if (already) {
+            port.Say(path + ToCp932(" はすでに開かれています"));
+            port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Opening));
+            every = false;
+            continue;
+        }
+        std::optional<std::string> text = ReadTextFileText(path);
+        if (!text) {
+            port.Say(path + ToCp932("　は読み込みできませんでした"));
+            every = false;
+            continue;
+        }
+        const PathParts parts = SplitPath(path);
+        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
+        const TextEncoding encoding = DetectFileEncoding(*text, IsManuscriptExtension(extension));
+        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
+        port.m_opened.push_back({std::move(*text), encoding});
+    }
+    return every;
+}
+
+}  // namespace
+
+BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std::ostream& written)
+{
+    BatchPort port(messages, written);
+    std::vector<SourceFile> opened;
+    if (!OpenFiles(request.paths, opened, port)) return kExitEndedEarly;
+
+    CConversionState run(request.kind);
+    // The desktop's question, answered by the command line.
+    port.Say(ConversionQuestion(request.kind));
+    run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
+    RunConversion(run, port, CollectSources(opened));
+    if (!run.m_bConversionFinished) return kExitEndedEarly;
+    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+}
+
+}  // namespace zavio

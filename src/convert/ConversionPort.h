@@ -1,0 +1,66 @@
+// The one door between the conversion pipeline and the outside: the pipeline
+// reads its sources, writes every file, moves the sources into Finished and
+// speaks to the user through the port it is handed. The desktop's port makes
+// a document window for each file and passes it through the working file;
+// the batch converter's port writes the files directly.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "convert/Manuscript.h"
+#include "framework/TextFile.h"
+
+namespace zavio {
+
+// The two kinds of help a conversion makes.
+enum class ConversionKind { HtmlHelp, HpType };
+
+// What a file the pipeline writes is: the desktop keeps some in their windows.
+enum class OutputRole {
+    Page,          // a topic's page: its window closes once it is written
+    ContentsPage,  // homepage-type help's contents page
+    Project,       // the HTML Help project (.hhp)
+    Sitemap,       // Table of Contents.hhc
+    KeywordIndex,  // Index.hhk
+    IndexPage,     // homepage-type help's index page
+    Note,          // the integration note
+    PageList,      // ListTitl.txt, the list of pages written
+};
+
+struct OutputFile {
+    OutputRole role = OutputRole::Page;
+    std::string path;       // CP932
+    std::string extension;  // lower case, without the dot
+    std::string baseName;
+    std::string text;         // its lines, each ended by CR LF
+    bool keepBackup = false;  // an earlier file of the name becomes NAME-Back.EXT
+};
+
+class ConversionPort {
+public:
+    virtual ~ConversionPort() = default;
+
+    // The run begins once its sources are known: the desktop opens the list
+    // of pages' window. False ends the run before anything is done.
+    virtual bool BeginRun() { return true; }
+    // The list of pages will be saved at `path`: its window takes the name.
+    virtual void NamePageList(const std::string& path) { (void)path; }
+    // The run reached its end: the desktop tiles the windows left open.
+    virtual void EndRun() {}
+
+    // The source's text; false when it cannot be had (the port said why).
+    virtual bool ReadSource(const SourceFile& source, SourceText& text) = 0;
+    // Writes the file whole or not at all; false when it was not written,
+    // said by the port.
+    virtual bool WriteFile(const OutputFile& file) = 0;
+    // Moves a source's file without replacing any file; `taken` tells that a
+    // file stands at `to`.
+    virtual bool MoveSource(const std::string& from, const std::string& to, bool& taken) = 0;
+    // The run is done with a source, moved or not: its window closes.
+    virtual void ReleaseSource(const SourceFile& source) { (void)source; }
+    // A message to the user.
+    virtual void Say(const std::string& message) = 0;
+};
+
+}  // namespace zavio
