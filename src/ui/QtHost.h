@@ -89,8 +89,7 @@ public:
     unsigned SetTimer(unsigned id, unsigned milliseconds) override;
     void KillTimer(unsigned handle) override;
 
-    // The settings store of the current user, organisation "Local
-    // AppWizard-Generated Applications", application "Zavio".
+    // The settings store of the current user, ~/.config/zavio/zavio.conf.
     std::string GetProfileString(std::string_view section, std::string_view key) override;
     void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
 
