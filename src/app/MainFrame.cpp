@@ -99,8 +99,14 @@ void CMainFrame::OnContextHelp()
 {
     m_app.GetHost().RunFrameHelp(ID_CONTEXT_HELP);
 }
+// F1. Where there is no WinHelp it opens the contents page of the program's
+// own help; in help-mode it stays the framework's.
 void CMainFrame::OnHelp()
 {
+    if (m_app.m_bWinHelpAvailable == 0 && m_app.m_nHelpMode == 0) {
+        m_app.OpenHelpPage(HelpPagePath("Zavio.htm"));
+        return;
+    }
     m_app.GetHost().RunFrameHelp(ID_HELP);
 }
 void CMainFrame::OnDefaultHelp()

@@ -1,5 +1,6 @@
-// Start-up of the desktop program: profile, template, main frame at its saved
-// placement, the WinHelp test, and the start-up document with the terms text.
+// Start-up of the desktop program: profile, template, the file dialogs'
+// folders, main frame at its saved placement, the WinHelp test, and the
+// start-up document with the terms text.
 #include <memory>
 
 #include "app/MainFrame.h"
@@ -32,9 +33,11 @@ bool CZavioApp::InitInstance()
 {
     AfxSetApp(this);
     Host& host = GetHost();
-    // The recent-file list is kept in the profile; no menu shows it.
+    // The recent-file list is kept in the profile; the File menu shows the
+    // newest of it.
     LoadStdProfileSettings(10);
     InitState(host.ProgramFolder());
+    RestoreDialogFolders();
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     if (!host.CreateMainWindow()) {

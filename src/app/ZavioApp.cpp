@@ -20,18 +20,17 @@ std::string WithSeparator(std::string folder)
     return folder;
 }
 
+}  // namespace
+
 // Where documents start when the program folder is read-only, as an
-// installed program's is: the folder the program was started from if it
-// can be written, else the home folder.
-std::string UsersOwnFolder(const std::string& programFolder)
+// installed program's is, and where the desktop's file dialogs first start.
+std::string UsersOwnFolder(const std::string& fallback)
 {
     if (std::optional<std::string> current = CurrentFolder(); current && IsWritableFolder(*current))
         return WithSeparator(*current);
     if (std::optional<std::string> home = HomeFolder()) return WithSeparator(*home);
-    return programFolder;
+    return fallback;
 }
-
-}  // namespace
 
 CZavioApp::CZavioApp(Host& host) : CWinApp(host) {}
 
@@ -99,6 +98,13 @@ bool CZavioApp::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
         {ID_CONTEXT_HELP, nullptr, &CZavioApp::OnUpdateWinHelp},
         {ID_CONTEXT_HELP_HP, &CZavioApp::OnContextHelpHp, nullptr},
     };
+    // The recent files are numbered commands, as the framework's were.
+    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFilesInMenu) {
+        const std::size_t index = id - ID_FILE_MRU_FILE1;
+        if (kind == CmdKind::Execute) OnOpenRecentFile(index);
+        if (kind == CmdKind::Update && ui) ui->Enable(index < GetRecentFiles().size());
+        return true;
+    }
     return DispatchCommand(*this, kCommands, id, kind, ui);
 }
 

@@ -73,6 +73,11 @@ public:
     bool LoadFileIntoDocument(CZavioDoc* doc, const std::string& path);
     CDocument* OpenDocumentFile(const std::string& path) override;
     bool AskSaveFileName(std::string& path, std::string& fileName, int& type, CZavioDoc* doc);
+    // The desktop's file dialogs start in the folders last confirmed, kept in
+    // the profile; the first time in the user's own folder.
+    void RestoreDialogFolders();
+    // The recent-file commands: the list's file `index` (0 the newest).
+    void OnOpenRecentFile(std::size_t index);
 
     // The conversion commands. Each run works on a state of its own, made
     // fresh when the command starts; afterwards it stays readable until the
@@ -136,6 +141,10 @@ CZavioApp& ZavioApp();
 // for the working file and the desktop program's hand-over; empty when none
 // can be had.
 std::string UserProgramFolder();
+
+// The folder the program was started from when it can be written, else the
+// home folder, else `fallback`; ending in a separator.
+std::string UsersOwnFolder(const std::string& fallback);
 
 // "Help" + separator + page: the help page's path relative to the program folder.
 std::string HelpPagePath(std::string_view pageName);

@@ -3,8 +3,26 @@
 #include "app/ZavioApp.h"
 #include "doc/ZavioDoc.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileSystem.h"
 
 namespace zavio {
+namespace {
+
+// "NewFile", else "NewFile(2)", "NewFile(3)", ...: the first name whose file
+// in the folder neither exists nor belongs to an open window, so that saving
+// one new document never replaces another's text.
+std::string FreeNewFileBaseName(const std::string& folder, const std::vector<CDocument*>& docs)
+{
+    for (int n = 1;; ++n) {
+        std::string baseName = n == 1 ? std::string("NewFile") : "NewFile(" + std::to_string(n) + ")";
+        const std::string path = folder + baseName + ".txt";
+        bool taken = FileExists(path);
+        for (const CDocument* doc : docs) taken = taken || static_cast<const CZavioDoc*>(doc)->m_strPath == path;
+        if (!taken) return baseName;
+    }
+}
+
+}  // namespace
 
 void CZavioApp::OnFileNewDocument()
 {
@@ -16,8 +34,11 @@ void CZavioApp::OnFileNewDocument()
     if (created && m_pDocTemplate) {
         std::vector<CDocument*> docs = m_pDocTemplate->GetDocuments();
         if (!docs.empty() && docs.back() == created) m_pNewDoc = static_cast<CZavioDoc*>(created);
+        if (m_pNewDoc) {
+            const std::string baseName = FreeNewFileBaseName(m_strOpenDir, docs);
+            m_pNewDoc->SetFileNames("txt", baseName, m_strOpenDir + baseName + ".txt");
+        }
     }
-    if (m_pNewDoc) m_pNewDoc->SetFileNames("txt", "NewFile", m_strOpenDir + "NewFile" + "." + "txt");
     TileDocumentWindows();
 }
 

@@ -4,6 +4,7 @@
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
+#include "framework/EditView.h"
 #include "framework/FileEncoding.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
@@ -52,6 +53,11 @@ std::string ExtensionWithoutDot(const std::string& ext)
     return ext.empty() ? ext : ext.substr(1);
 }
 
+// Where the profile keeps the folders the file dialogs were last confirmed in.
+constexpr std::string_view kSettingsSection = "Settings";
+constexpr std::string_view kOpenFolderKey = "OpenFolder";
+constexpr std::string_view kSaveFolderKey = "SaveFolder";
+
 }  // namespace
 
 void CZavioApp::OnFileOpenDocument()
@@ -81,6 +87,7 @@ bool CZavioApp::AskOpenFileNames(std::vector<std::string>& paths)
     if (!GetHost().RunFileDialog(request, result) || result.paths.empty()) return false;
     paths.insert(paths.end(), result.paths.begin(), result.paths.end());
     m_strOpenDir = GetFolderOfPath(result.paths.front());
+    GetHost().WriteProfileString(kSettingsSection, kOpenFolderKey, m_strOpenDir);
     return true;
 }
 
@@ -116,6 +123,14 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
     // manuscript would be cut into thousands of strings only to be joined.
     LineList viewLines;
     doc->ReadViewLines(viewLines);
+    // More than the window holds is refused before it is read: the limit
+    // is there to protect memory.
+    CEditView* view = doc->GetView();
+    if (std::optional<std::uint64_t> size = FileSize(path); view && size && *size > view->Capacity()) {
+        view->ReportTooLarge();
+        doc->m_bFileNotRead = true;
+        return false;
+    }
     std::optional<std::string> fileText = ReadTextFileText(path);
     const bool read = fileText.has_value();
     std::string text = !read               ? std::string()
@@ -183,7 +198,39 @@ bool CZavioApp::AskSaveFileName(std::string& path, std::string& fileName, int& t
             return false;
     }
     m_strSaveDir = GetFolderOfPath(path);
+    GetHost().WriteProfileString(kSettingsSection, kSaveFolderKey, m_strSaveDir);
     return true;
+}
+
+void CZavioApp::RestoreDialogFolders()
+{
+    const std::string firstTime = UsersOwnFolder(m_strAppDir);
+    const auto remembered = [&](std::string_view key) {
+        const std::string folder = GetHost().GetProfileString(kSettingsSection, key);
+        return !folder.empty() && folder.back() == kPathSep && IsDirectory(folder) ? folder : firstTime;
+    };
+    m_strOpenDir = remembered(kOpenFolderKey);
+    m_strSaveDir = remembered(kSaveFolderKey);
+}
+
+void CZavioApp::OnOpenRecentFile(std::size_t index)
+{
+    if (index >= GetRecentFiles().size()) return;
+    const std::string path = GetRecentFiles()[index];
+    // A file open already comes to the front instead of being refused.
+    for (CDocument* open : m_pDocTemplate->GetDocuments()) {
+        if (static_cast<CZavioDoc*>(open)->m_strPath == path) {
+            GetHost().ShowDocumentWindow(*open);
+            return;
+        }
+    }
+    // A file that is gone leaves the list, not an empty window.
+    if (!FileExists(path)) {
+        AfxMessageBox(path + ToCp932(" が見つかりません。最近使ったファイルの一覧から外します。"));
+        RemoveFromRecentFileList(path);
+        return;
+    }
+    OpenDocumentFile(path);
 }
 
 }  // namespace zavio

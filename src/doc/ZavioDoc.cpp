@@ -42,6 +42,14 @@ void CZavioDoc::OnCloseDocument()
     CDocument::OnCloseDocument();
 }
 
+void CZavioDoc::SetModifiedFlag(bool modified)
+{
+    // A start-up document the user changed is theirs: its timer must not
+    // close it, even once it is saved.
+    if (modified && ZavioApp().m_pStartupDoc == this) ZavioApp().m_pStartupDoc = nullptr;
+    CDocument::SetModifiedFlag(modified);
+}
+
 bool CZavioDoc::OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui)
 {
     static const CommandEntry<CZavioDoc> kCommands[] = {

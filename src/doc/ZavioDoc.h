@@ -22,6 +22,7 @@ public:
     bool OnNewDocument() override;
     void OnCloseDocument() override;
     bool DoFileSave() override;
+    void SetModifiedFlag(bool modified = true) override;
     bool OnCmdMsg(unsigned id, CmdKind kind, CCmdUI* ui) override;
 
     // Names the document for the file it is or will become: extension (lower
@@ -45,6 +46,10 @@ public:
     // made again from their sources.
     bool SaveDocument(bool keepBackup, bool flushToDisk = true);
     bool SaveDocumentAs();
+    // Before text is saved in an encoding that cannot hold all of it: asks
+    // whether to save (in HTML, with references for what it cannot hold);
+    // false when the user cancels.
+    bool ConfirmUnencodableCharacters(const std::string& path);
     void OnFileSave();
     void OnFileSaveAs();
     void OnFileClose();

@@ -507,6 +507,12 @@ std::string EncodeCp932Lossless(std::string_view utf8)
     return *Encode<true>(utf8);
 }
 
+bool EncodesLosslessly(char32_t codePoint)
+{
+    if (codePoint >= kEscapeBase && codePoint <= kEscapeBase + 0xFF) return true;
+    return codePoint < 0x10000 && GetTables().encode[codePoint] != kNoBytes;
+}
+
 std::size_t MbFind(std::string_view text, std::string_view what, std::size_t start)
 {
     if (what.empty()) return start <= text.size() ? start : std::string_view::npos;

@@ -38,6 +38,9 @@ std::optional<std::string> EncodeCp932(std::string_view utf8);
 // original bytes exactly.
 std::string DecodeCp932Lossless(std::string_view cp932);
 std::string EncodeCp932Lossless(std::string_view utf8);
+// Whether the lossless encoder keeps the character: CP932 has it, or it is
+// one of the code points that stand for a raw byte. Any other becomes "?".
+bool EncodesLosslessly(char32_t codePoint);
 
 // The encoding of a text file's bytes. Everything inside is CP932; a Word
 // manuscript may have been saved as UTF-8, and its window keeps it so.

@@ -26,6 +26,13 @@ void CDocument::SetPathName(const std::string& path, bool addToMru)
     if (addToMru && AfxGetApp()) AfxGetApp()->AddToRecentFileList(path);
 }
 
+void CDocument::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified) return;
+    m_bModified = modified;
+    if (m_pDocTemplate) m_pDocTemplate->GetHost().DocumentModifiedChanged(*this);
+}
+
 void CDocument::SetView(std::unique_ptr<CEditView> view)
 {
     m_pView = std::move(view);
@@ -35,7 +42,7 @@ void CDocument::Serialize(CArchive&) {}
 
 bool CDocument::OnNewDocument()
 {
-    m_bModified = false;
+    SetModifiedFlag(false);
     return true;
 }
 
@@ -53,7 +60,7 @@ bool CDocument::OnSaveDocument(const std::string& path, const FileWriteOptions& 
         AfxMessageBox(DocumentNotSavedMessage());
         return false;
     }
-    m_bModified = false;
+    SetModifiedFlag(false);
     return true;
 }
 

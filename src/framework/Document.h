@@ -74,7 +74,8 @@ public:
     // Also retitles the document with the file's name.
     virtual void SetPathName(const std::string& path, bool addToMru = true);
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // The windows hear of every change of the flag, to show it.
+    virtual void SetModifiedFlag(bool modified = true);
 
     CEditView* GetView() const { return m_pView.get(); }
     void SetView(std::unique_ptr<CEditView> view);

@@ -15,12 +15,24 @@ CEditView::~CEditView() = default;
 
 bool CEditView::SetRawText(std::string bytes)
 {
-    if (bytes.size() > kEditViewCapacity) {
-        AfxMessageBox(ToCp932("ファイルが大きすぎて開けません。"));
+    if (bytes.size() > Capacity()) {
+        ReportTooLarge();
         return false;
     }
     m_pControl->SetText(std::move(bytes));
     return true;
+}
+
+// The framework's message; a window that holds more than the platform's edit
+// control did says how much, as the guides still speak of about 1000 KB.
+void CEditView::ReportTooLarge() const
+{
+    std::string text = ToCp932("ファイルが大きすぎて開けません。");
+    if (Capacity() > kEditViewCapacity) {
+        constexpr std::size_t kMegabyte = 1024 * 1024;
+        text += ToCp932("\n\n開けるファイルは ") + std::to_string(Capacity() / kMegabyte) + ToCp932(" MB までです。");
+    }
+    AfxMessageBox(text);
 }
 
 void CEditView::SerializeRaw(CArchive& ar)

@@ -14,9 +14,6 @@ namespace zavio {
 class CDocument;
 class CArchive;
 
-// About 1000 KB, as the edit control of the platform allowed.
-constexpr std::size_t kEditViewCapacity = 1000 * 1024;
-
 class CEditView : public CCmdTarget {
 public:
     CEditView(CDocument& doc, std::unique_ptr<EditControl> control);
@@ -29,6 +26,9 @@ public:
     // Replaces the whole text; over the capacity it shows the framework's
     // message, keeps the old text and returns false.
     bool SetRawText(std::string bytes);
+    // The most bytes the text may hold, and the message for more.
+    std::size_t Capacity() const { return m_pControl->Capacity(); }
+    void ReportTooLarge() const;
     // Storing writes the whole text to the archive; loading replaces it.
     void SerializeRaw(CArchive& ar);
 

@@ -86,6 +86,13 @@ bool IsDirectory(std::string_view path)
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
+std::optional<std::uint64_t> FileSize(std::string_view path)
+{
+    struct stat st;
+    if (!StatPath(path, st) || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
 bool RemoveFile(std::string_view path)
 {
     auto native = ToNativePath(path);

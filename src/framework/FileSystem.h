@@ -3,6 +3,7 @@
 // name that cannot be converted fails like any other file error.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@ std::optional<std::string> FromNativePath(std::string_view nativePath);
 
 bool FileExists(std::string_view path);  // any kind of entry
 bool IsDirectory(std::string_view path);
+// The size of a regular file; nullopt for anything else or no file.
+std::optional<std::uint64_t> FileSize(std::string_view path);
 bool RemoveFile(std::string_view path);
 // Renames a file, never over an existing one, as the platform's move refuses
 // to. On failure `targetTaken`, when given, tells whether the destination

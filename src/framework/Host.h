@@ -2,6 +2,7 @@
 // the batch converter and the tests each provide one.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,10 @@ struct FileDialogResult {
     std::vector<std::string> paths;  // full CP932 paths, in the dialog's order
 };
 
+// About 1000 KB, as the edit control of the platform allowed: what a window
+// holds unless its host says otherwise.
+constexpr std::size_t kEditViewCapacity = 1000 * 1024;
+
 // The text window of one document. It holds the document's text as raw bytes
 // with CR LF line ends, CP932 unless the document says its file is UTF-8; the
 // standard edit operations default to doing nothing where there is no screen.
@@ -63,6 +68,15 @@ public:
     virtual const std::string* HeldText() const { return nullptr; }
     // How the bytes are to be shown and edited; the document decides it.
     virtual void SetEncoding(TextEncoding encoding) { (void)encoding; }
+    // The most bytes the text may hold.
+    virtual std::size_t Capacity() const { return kEditViewCapacity; }
+    // The characters of the text that its encoding cannot hold (saved, each
+    // would become "?"), each once, in the order they first appear. Only
+    // text the user edited can hold any.
+    virtual std::vector<char32_t> UnencodableCharacters() const { return {}; }
+    // Replaces each of them by its numeric character reference "&#N;", as
+    // one edit the user can undo.
+    virtual void ReferenceUnencodableCharacters() {}
 
     virtual void Undo() {}
     virtual void Cut() {}
@@ -88,6 +102,8 @@ public:
     virtual std::unique_ptr<EditControl> CreateDocumentWindow(CDocument& doc) = 0;
     virtual void ShowDocumentWindow(CDocument& doc) { (void)doc; }
     virtual void DocumentTitleChanged(CDocument& doc) { (void)doc; }
+    // The document's modified flag changed: its windows show it.
+    virtual void DocumentModifiedChanged(CDocument& doc) { (void)doc; }
     virtual void DestroyDocumentWindow(CDocument& doc) = 0;
     virtual void TileDocumentWindows() = 0;
     virtual CDocument* ActiveDocument() = 0;

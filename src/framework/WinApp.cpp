@@ -1,6 +1,6 @@
 #include "framework/WinApp.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
@@ -53,11 +53,15 @@ void CWinApp::AddToRecentFileList(const std::string& path)
 {
     if (m_maxRecentFiles == 0) return;
     // One entry per path, newest first; names on disk are case-sensitive here.
-    auto sameFile = [&](const std::string& p) { return p == path; };
-    m_recentFiles.erase(std::remove_if(m_recentFiles.begin(), m_recentFiles.end(), sameFile), m_recentFiles.end());
+    std::erase(m_recentFiles, path);
     m_recentFiles.insert(m_recentFiles.begin(), path);
     if (m_recentFiles.size() > m_maxRecentFiles) m_recentFiles.resize(m_maxRecentFiles);
     SaveRecentFiles();
+}
+
+void CWinApp::RemoveFromRecentFileList(const std::string& path)
+{
+    if (std::erase(m_recentFiles, path) > 0) SaveRecentFiles();
 }
 
 void CWinApp::SaveRecentFiles()

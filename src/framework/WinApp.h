@@ -33,6 +33,7 @@ public:
     // The recent-file list, kept in the profile.
     void LoadStdProfileSettings(unsigned maxFiles);
     void AddToRecentFileList(const std::string& path);
+    void RemoveFromRecentFileList(const std::string& path);
     const std::vector<std::string>& GetRecentFiles() const { return m_recentFiles; }
 
     // Routing: the active document's view, the document, then the application;

@@ -25,6 +25,8 @@ class WindowlessHost : public Host {
 public:
     std::unique_ptr<EditControl> CreateDocumentWindow(CDocument& doc) override;
     void DestroyDocumentWindow(CDocument& doc) override;
+    // Showing a window makes it the active one, as on a screen.
+    void ShowDocumentWindow(CDocument& doc) override { Activate(doc); }
     void TileDocumentWindows() override { ++m_tileCount; }
     CDocument* ActiveDocument() override { return m_windows.empty() ? nullptr : m_windows.back(); }
     void ShellOpen(std::string_view path) override { m_shellOpened.emplace_back(path); }

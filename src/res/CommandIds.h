@@ -13,6 +13,9 @@ enum : unsigned {
     ID_FILE_PRINT = 57607,
     ID_FILE_PRINT_DIRECT = 57608,
     ID_FILE_PRINT_PREVIEW = 57609,
+    // The recent files of the File menu: ID_FILE_MRU_FILE1 + n for the
+    // n-th newest.
+    ID_FILE_MRU_FILE1 = 57616,
 
     ID_EDIT_CLEAR = 57632,
     ID_EDIT_COPY = 57634,
@@ -57,6 +60,9 @@ enum : unsigned {
     ID_CONTEXT_HELP_HP = 32782,
     ID_SEPARATE_HP_TYPE = 32783,
 };
+
+// How many recent files the File menu lists.
+constexpr unsigned kRecentFilesInMenu = 8;
 
 // Resource ids.
 enum : unsigned {

@@ -1,5 +1,8 @@
 #include "res/FileKinds.h"
 
+#include "framework/Cp932.h"
+#include "framework/Path.h"
+
 namespace zavio {
 
 int FileTypeNumber(std::string_view extension)
@@ -11,6 +14,12 @@ int FileTypeNumber(std::string_view extension)
     if (extension == "hhc") return kSitemapFileType;
     if (extension == "hhk") return kIndexFileType;
     return 0;
+}
+
+int FileTypeOfPath(std::string_view path)
+{
+    const std::string ext = MbLowerAscii(SplitPath(path).ext);
+    return FileTypeNumber(ext.empty() ? std::string_view(ext) : std::string_view(ext).substr(1));
 }
 
 }  // namespace zavio

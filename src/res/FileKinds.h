@@ -15,6 +15,9 @@ constexpr int kSitemapFileType = 5;   // hhc
 constexpr int kIndexFileType = 6;     // hhk: the HTML Help index a conversion writes
 
 int FileTypeNumber(std::string_view extension);
+// The type number of a path's extension in any letter case, as a save
+// compares it.
+int FileTypeOfPath(std::string_view path);
 
 inline bool IsManuscriptExtension(std::string_view extension)
 {

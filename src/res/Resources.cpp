@@ -15,13 +15,16 @@ constexpr std::string_view kWinHelpContents = "Win Help 目次(&H)";
 constexpr std::string_view kHtmlHelpContents = "HTML Help 目次";
 constexpr std::string_view kHpTypeContents = "HP Type Help 目次";
 
+// The conversion menu and its items have mnemonics, as every other menu has.
+constexpr std::string_view kConversionMenu = "HTML変換(&C)";
+
 std::vector<MenuItem> GuideItems()
 {
-    return {{ID_PREP_A, "準備-A"},
-            {ID_PREP_B, "準備-B"},
-            {ID_PREP_C, "準備-C"},
-            {ID_PREP_D, "準備-D"},
-            {ID_PREP_E, "準備-E"}};
+    return {{ID_PREP_A, "準備-A(&A)"},
+            {ID_PREP_B, "準備-B(&B)"},
+            {ID_PREP_C, "準備-C(&C)"},
+            {ID_PREP_D, "準備-D(&D)"},
+            {ID_PREP_E, "準備-E(&E)"}};
 }
 
 // The bar without a document window spells some captions in half-width
@@ -36,7 +39,7 @@ std::vector<MenuPopup> MainFrameMenu()
           {ID_FILE_PRINT_SETUP, "ﾌﾟﾘﾝﾀの設定(&R)..."},
           {kSeparator, {}},
           {ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
-        {"HTML変換", GuideItems()},
+        {kConversionMenu, GuideItems()},
         {"表示(&V)", {{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)"}, {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}}},
         {"ﾍﾙﾌﾟ(&H)",
          {{ID_HELP_FINDER, kWinHelpContents},
@@ -50,8 +53,8 @@ std::vector<MenuPopup> MainFrameMenu()
 std::vector<MenuPopup> DocumentMenu()
 {
     std::vector<MenuItem> conversion = GuideItems();
-    conversion.push_back({ID_SEPARATE_HTML_HELP, "HTML Help 変換開始"});
-    conversion.push_back({ID_SEPARATE_HP_TYPE, "HP Type Help 変換開始"});
+    conversion.push_back({ID_SEPARATE_HTML_HELP, "HTML Help 変換開始(&H)"});
+    conversion.push_back({ID_SEPARATE_HP_TYPE, "HP Type Help 変換開始(&P)"});
     return {
         {"ﾌｧｲﾙ(&F)",
          {{ID_FILE_NEW, kFileNew},
@@ -77,7 +80,7 @@ std::vector<MenuPopup> DocumentMenu()
           {ID_EDIT_SELECT_ALL, "すべて選択"},
           {kSeparator, {}},
           {ID_EDIT_CLEAR, "削除)\tDel"}}},
-        {"HTML変換", conversion},
+        {kConversionMenu, conversion},
         {"表示(&V)", {{ID_VIEW_TOOLBAR, "ツールバー(&T)"}, {ID_VIEW_STATUS_BAR, "ステータスバー(&S)"}}},
         {"ｳｨﾝﾄﾞｳ(&W)",
          {{ID_WINDOW_NEW, "新しいウィンドウを開く(&N)"},
@@ -222,16 +225,39 @@ const std::vector<MenuPopup>& MenuBar(unsigned resourceId)
 const std::vector<Accelerator>& Accelerators()
 {
     static const std::vector<Accelerator> table = {
-        {"Ctrl+N", ID_FILE_NEW},   {"Ctrl+O", ID_FILE_OPEN},
-        {"Ctrl+S", ID_FILE_SAVE},  {"Ctrl+P", ID_FILE_PRINT},
-        {"Ctrl+Z", ID_EDIT_UNDO},  {"Alt+Backspace", ID_EDIT_UNDO},
-        {"Ctrl+X", ID_EDIT_CUT},   {"Shift+Del", ID_EDIT_CUT},
-        {"Ctrl+C", ID_EDIT_COPY},  {"Ctrl+Ins", ID_EDIT_COPY},
-        {"Ctrl+V", ID_EDIT_PASTE}, {"Shift+Ins", ID_EDIT_PASTE},
-        {"F1", ID_HELP},           {"Shift+F1", ID_CONTEXT_HELP},
-        {"F6", ID_NEXT_PANE},      {"Shift+F6", ID_PREV_PANE},
+        {"Ctrl+N", ID_FILE_NEW},
+        {"Ctrl+O", ID_FILE_OPEN},
+        {"Ctrl+S", ID_FILE_SAVE},
+        {"Ctrl+P", ID_FILE_PRINT},
+        {"Ctrl+Z", ID_EDIT_UNDO},
+        {"Alt+Backspace", ID_EDIT_UNDO},
+        {"Ctrl+X", ID_EDIT_CUT},
+        {"Shift+Del", ID_EDIT_CUT},
+        {"Ctrl+C", ID_EDIT_COPY},
+        {"Ctrl+Ins", ID_EDIT_COPY},
+        {"Ctrl+V", ID_EDIT_PASTE},
+        {"Shift+Ins", ID_EDIT_PASTE},
+        {"F1", ID_HELP},
+        {"Shift+F1", ID_CONTEXT_HELP},
+        {"F6", ID_NEXT_PANE},
+        {"Shift+F6", ID_PREV_PANE},
+        // The keys every desktop editor has for find and replace.
+        {"Ctrl+F", ID_EDIT_FIND},
+        {"Ctrl+H", ID_EDIT_REPLACE},
     };
     return table;
+}
+
+const std::vector<FrameKey>& FrameKeys()
+{
+    static const std::vector<FrameKey> keys = {
+        {"Ctrl+Tab", FrameKey::NextWindow},
+        {"Ctrl+F6", FrameKey::NextWindow},
+        {"Ctrl+Shift+Tab", FrameKey::PreviousWindow},
+        {"Ctrl+Shift+F6", FrameKey::PreviousWindow},
+        {"F10", FrameKey::MenuBar},
+    };
+    return keys;
 }
 
 const std::vector<unsigned>& ToolbarButtons()

@@ -40,6 +40,15 @@ struct Accelerator {
 };
 const std::vector<Accelerator>& Accelerators();
 
+// Keys the frame windows answer themselves, as the platform's did, without a
+// command: the next and the previous document window, and the menu bar.
+struct FrameKey {
+    enum Action { NextWindow, PreviousWindow, MenuBar };
+    std::string_view keys;
+    Action action;
+};
+const std::vector<FrameKey>& FrameKeys();
+
 // Toolbar buttons left to right; 0 is a separator.
 const std::vector<unsigned>& ToolbarButtons();
 

@@ -17,6 +17,7 @@
 
 #include "app/MainFrame.h"
 #include "app/ZavioApp.h"
+#include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 #include "res/CommandIds.h"
 #include "res/Resources.h"
@@ -102,6 +103,7 @@ MainWindow::MainWindow(QtHost& host) : m_host(host)
     BuildToolBar();
     BuildStatusBar();
     BuildAccelerators();
+    BuildFrameKeys();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { WindowsChanged(); });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ScheduleRefresh(); });
     ShowMenuBar(IDR_MAINFRAME);
@@ -138,6 +140,8 @@ void MainWindow::BuildMenuBars()
             connect(menu, &QMenu::aboutToShow, this, [this] { RefreshCommandStates(); });
             if (menu->actions().contains(FindCommandAction(menu, ID_WINDOW_NEW)))
                 connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListWindows(*menu); });
+            if (menu->actions().contains(FindCommandAction(menu, ID_APP_EXIT)))
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListRecentFiles(*menu); });
             m_menus[bar].push_back(menu);
         }
     }
@@ -169,6 +173,32 @@ void MainWindow::ListWindows(QMenu& menu)
     }
 }
 
+// The File menu lists the newest recent files, numbered, above Exit.
+void MainWindow::ListRecentFiles(QMenu& menu)
+{
+    for (QAction* action : menu.actions())
+        if (action->property("recentEntry").toBool()) delete action;
+    CZavioApp* app = App();
+    QAction* exit = FindCommandAction(&menu, ID_APP_EXIT);
+    if (!app || !exit || app->GetRecentFiles().empty()) return;
+    const std::vector<std::string>& files = app->GetRecentFiles();
+    const int width = fontMetrics().averageCharWidth() * 60;
+    for (std::size_t i = 0; i < files.size() && i < kRecentFilesInMenu; ++i) {
+        const QString path = QString::fromStdString(DecodeCp932Lossless(files[i]));
+        const QString shown = fontMetrics().elidedText(path, Qt::ElideMiddle, width);
+        auto* entry = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(u'&', QStringLiteral("&&"))), &menu);
+        const unsigned id = ID_FILE_MRU_FILE1 + static_cast<unsigned>(i);
+        entry->setObjectName(QString::number(id));
+        entry->setStatusTip(path);
+        entry->setProperty("recentEntry", true);
+        connect(entry, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        menu.insertAction(exit, entry);
+    }
+    QAction* separator = menu.insertSeparator(exit);
+    separator->setProperty("recentEntry", true);
+}
+
 void MainWindow::BuildToolBar()
 {
     m_toolBar = new QToolBar(this);
@@ -193,6 +223,8 @@ void MainWindow::BuildStatusBar()
     bar->setObjectName(QString::number(ID_VIEW_STATUS_BAR));
     m_idleLabel = new QLabel(Text(res::StringResource(res::AFX_IDS_IDLEMESSAGE)), bar);
     m_idleLabel->setObjectName(QStringLiteral("idleText"));
+    // Cut rather than widen the window beyond a small screen.
+    m_idleLabel->setMinimumWidth(1);
     bar->addWidget(m_idleLabel, 1);
     for (const res::StatusPane& pane : res::StatusPanes()) {
         if (pane.id == 0) continue;
@@ -218,10 +250,32 @@ void MainWindow::BuildAccelerators()
     }
 }
 
+// Switching document windows and opening the menu bar, as the platform's
+// frame windows did on their own.
+void MainWindow::BuildFrameKeys()
+{
+    for (const res::FrameKey& key : res::FrameKeys()) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(Text(key.keys), QKeySequence::PortableText));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, what = key.action] {
+            if (what == res::FrameKey::NextWindow) m_mdi->activateNextSubWindow();
+            if (what == res::FrameKey::PreviousWindow) m_mdi->activatePreviousSubWindow();
+            if (what == res::FrameKey::MenuBar) menuBar()->setActiveAction(menuBar()->actions().value(0));
+        });
+        addAction(action);
+    }
+}
+
 bool MainWindow::IsAcceleratorKey(const QKeySequence& keys)
 {
+    const auto is = [&keys](std::string_view text) {
+        return QKeySequence(Text(text), QKeySequence::PortableText) == keys;
+    };
     for (const res::Accelerator& accelerator : res::Accelerators())
-        if (QKeySequence(Text(accelerator.keys), QKeySequence::PortableText) == keys) return true;
+        if (is(accelerator.keys)) return true;
+    for (const res::FrameKey& key : res::FrameKeys())
+        if (is(key.keys)) return true;
     return false;
 }
 
@@ -248,7 +302,9 @@ void MainWindow::RunCommand(unsigned id)
 {
     CZavioApp* app = App();
     if (!app) return;
+    ++m_commandsRunning;
     bool handled = app->ExecuteCommand(id);
+    --m_commandsRunning;
     RefreshCommandStates();
     emit commandRun(id, handled);
 }

@@ -38,6 +38,8 @@ public:
 
     // Runs a command through the router and refreshes the window.
     void RunCommand(unsigned id);
+    // Whether a command is running (its dialogs run the event loop).
+    bool IsRunningCommand() const { return m_commandsRunning > 0; }
     // Enabled and checked states of every action, the menu bar for the
     // windows open, the caption and the help pointer.
     void RefreshCommandStates();
@@ -47,6 +49,8 @@ public:
     void WindowsChanged();
     void ScheduleRefresh();
 
+    // Whether the keys belong to the program (its accelerators and the
+    // frame's own keys) rather than to the text.
     static bool IsAcceleratorKey(const QKeySequence& keys);
 
 signals:
@@ -65,9 +69,11 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void BuildAccelerators();
+    void BuildFrameKeys();
     void ShowMenuBar(unsigned id);
     static QAction* FindCommandAction(QMenu* menu, unsigned id);
     void ListWindows(QMenu& menu);
+    void ListRecentFiles(QMenu& menu);
     void UpdateHelpPointer();
     void UpdateCaption();
 
@@ -81,6 +87,7 @@ private:
     unsigned m_menuBarId = 0;
     bool m_helpPointerShown = false;
     bool m_refreshPending = false;
+    int m_commandsRunning = 0;
 };
 
 }  // namespace zavio

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -94,6 +95,17 @@ void MessageBoxDialog::reject()
         Finish(IDCANCEL);
     else if (m_type == MB_OK)
         Finish(IDOK);
+}
+
+void MessageBoxDialog::keyPressEvent(QKeyEvent* event)
+{
+    const bool yesNo = m_type == MB_YESNO || m_type == MB_YESNOCANCEL;
+    const bool cancel = m_type == MB_OKCANCEL || m_type == MB_YESNOCANCEL;
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    if (plain && yesNo && event->key() == Qt::Key_Y) return Finish(IDYES);
+    if (plain && yesNo && event->key() == Qt::Key_N) return Finish(IDNO);
+    if (plain && cancel && event->key() == Qt::Key_C) return Finish(IDCANCEL);
+    QDialog::keyPressEvent(event);
 }
 
 void MessageBoxDialog::Finish(int answer)

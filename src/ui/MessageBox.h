@@ -28,6 +28,10 @@ public slots:
     // with only OK, nothing in a Yes/No box.
     void reject() override;
 
+protected:
+    // Y, N and C answer Yes, No and Cancel, as the platform's boxes did.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Finish(int answer);
 

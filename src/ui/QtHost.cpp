@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLayout>
@@ -12,6 +13,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -94,7 +96,44 @@ QString FilterExtension(const QString& nameFilter)
     return ext;
 }
 
+// The window manager's frame around a window: known once it was shown, else
+// a title bar and a border as the style draws them.
+QMargins FrameAllowance(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry(), inner = window.geometry();
+    if (frame != inner)
+        return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                frame.bottom() - inner.bottom()};
+    const int border = window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return {border, window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
+}
+
 }  // namespace
+
+QRect FitIntoArea(QRect wanted, const QRect& area, const QMargins& frame, const QSize& minimum)
+{
+    const QRect room = area.marginsRemoved(frame);
+    wanted.setSize(wanted.size().boundedTo(room.size()).expandedTo(minimum));
+    if (wanted.right() > room.right()) wanted.moveRight(room.right());
+    if (wanted.bottom() > room.bottom()) wanted.moveBottom(room.bottom());
+    if (wanted.left() < room.left()) wanted.moveLeft(room.left());
+    if (wanted.top() < room.top()) wanted.moveTop(room.top());
+    return wanted;
+}
+
+// At a large scale a dialog's natural size can be more than the screen, and
+// its buttons would lie off it.
+void FitDialogOnScreen(QWidget& dialog)
+{
+    const QWidget* parent = dialog.parentWidget();
+    const QScreen* screen = parent ? parent->screen() : dialog.screen();
+    if (!screen) return;
+    dialog.ensurePolished();
+    const QSize size = dialog.testAttribute(Qt::WA_Resized) ? dialog.size() : dialog.sizeHint();
+    const QRect fitted = FitIntoArea(QRect(screen->availableGeometry().topLeft(), size), screen->availableGeometry(),
+                                     FrameAllowance(dialog), dialog.minimumSizeHint());
+    if (fitted.size() != size) dialog.resize(fitted.size());
+}
 
 QtHost::QtHost() = default;
 
@@ -164,10 +203,17 @@ void QtHost::DocumentTitleChanged(CDocument& doc)
     if (m_window) m_window->WindowsChanged();
 }
 
+void QtHost::DocumentModifiedChanged(CDocument& doc)
+{
+    DocumentTitleChanged(doc);
+}
+
+// A window with unsaved changes says so with a "*" before its title, as
+// desktop editors do.
 void QtHost::RetitleFrames(const CDocument& doc)
 {
     std::vector<CChildFrame*> frames = FramesOf(doc);
-    QString title = FromCp932(doc.GetTitle());
+    const QString title = (doc.IsModified() ? QStringLiteral("*") : QString()) + FromCp932(doc.GetTitle());
     for (std::size_t i = 0; i < frames.size(); ++i)
         frames[i]->setWindowTitle(frames.size() == 1 ? title : title + u':' + QString::number(i + 1));
 }
@@ -296,23 +342,43 @@ void QtHost::ArrangeDocumentIcons()
 void QtHost::OpenFiles(const QStringList& nativePaths)
 {
     m_pendingFiles << nativePaths;
-    if (m_pendingFiles.isEmpty() || !m_window) return;
-    // Not inside a dialog's own loop: the program waits there for an answer
-    // in the middle of a command.
-    if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(200, m_window.get(), [this] { OpenFiles({}); });
+    ScheduleNextFile(0);
+}
+
+void QtHost::ScheduleNextFile(int delayMs)
+{
+    if (m_nextFileScheduled || m_pendingFiles.isEmpty() || !m_window) return;
+    m_nextFileScheduled = true;
+    QTimer::singleShot(delayMs, m_window.get(), [this] {
+        m_nextFileScheduled = false;
+        OpenNextFile();
+    });
+}
+
+// One file per turn of the event loop, never inside another's handling: a
+// file that cannot be opened shows its box, whose own loop runs the program
+// meanwhile, and whoever handed the files over (a socket's handler) has
+// long returned.
+void QtHost::OpenNextFile()
+{
+    CZavioApp* app = static_cast<CZavioApp*>(AfxGetApp());
+    if (m_pendingFiles.isEmpty() || !m_window || !app) return;
+    // Not inside a dialog's own loop, a command or the file before: the
+    // program waits there for an answer in the middle of its work.
+    if (m_openingFile || QApplication::activeModalWidget() || m_window->IsRunningCommand()) {
+        ScheduleNextFile(200);
         return;
     }
-    CZavioApp* app = static_cast<CZavioApp*>(AfxGetApp());
-    if (!app) return;
-    const QStringList files = std::exchange(m_pendingFiles, {});
-    for (const QString& file : files) {
-        if (auto path = FromNativePath(file.toStdString()))
-            app->OpenDocumentFile(*path);
-        else
-            AfxMessageBox(ToCp932Text(file) + ToCp932("　はオープンできませんでした"));
-    }
+    const QString file = m_pendingFiles.takeFirst();
+    m_openingFile = true;
+    if (auto path = FromNativePath(file.toStdString()))
+        app->OpenDocumentFile(*path);
+    else
+        AfxMessageBox(ToCp932Text(file) + ToCp932("　はオープンできませんでした"));
+    m_openingFile = false;
+    if (!m_window) return;
     m_window->RefreshCommandStates();
+    ScheduleNextFile(0);
 }
 
 bool QtHost::ListenForOtherCopies(const QString& socketPath)
@@ -396,6 +462,7 @@ bool QtHost::RunFileDialogBox(const FileDialogRequest& request, QStringList& nat
 {
     QFileDialog dialog(m_window.get());
     SetUpFileDialog(dialog, request);
+    FitDialogOnScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) return false;
     nativePaths = dialog.selectedFiles();
     return true;
@@ -461,6 +528,7 @@ void QtHost::ShowAboutBox()
 void QtHost::RunAboutBox()
 {
     std::unique_ptr<QDialog> dialog(CreateAboutDialog(m_window.get()));
+    FitDialogOnScreen(*dialog);
     dialog->exec();
 }
 
@@ -472,6 +540,7 @@ void QtHost::ShowPrintSetup()
 void QtHost::RunPrintSetupDialog(QPrinter& printer)
 {
     PrintSetupDialog dialog(printer, m_window.get());
+    FitDialogOnScreen(dialog);
     dialog.exec();
 }
 
@@ -494,6 +563,7 @@ void QtHost::PreviewEdit(QPlainTextEdit& edit)
 bool QtHost::RunPrintDialog(QPrinter& printer, QWidget* parent)
 {
     QPrintDialog dialog(&printer, parent);
+    FitDialogOnScreen(dialog);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -502,6 +572,7 @@ void QtHost::RunPrintPreview(QPrinter& printer, QPlainTextEdit& edit)
     QPrintPreviewDialog dialog(&printer, m_window.get());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &edit,
                      [&edit](QPrinter* target) { edit.print(target); });
+    FitDialogOnScreen(dialog);
     dialog.exec();
 }
 
@@ -527,11 +598,19 @@ bool QtHost::GetMainWindowPlacement(WindowPlacement& placement)
     return true;
 }
 
+// A placement saved on another screen, or at another scale, may not fit this
+// one: it is moved and shrunk onto the screen its centre lies on, else the
+// window's own.
 void QtHost::SetMainWindowPlacement(const WindowPlacement& placement)
 {
     if (!m_window) return;
-    m_window->setGeometry(placement.left, placement.top, placement.right - placement.left,
-                          placement.bottom - placement.top);
+    const QRect saved(placement.left, placement.top, placement.right - placement.left,
+                      placement.bottom - placement.top);
+    const QScreen* screen = QGuiApplication::screenAt(saved.center());
+    if (!screen) screen = m_window->screen();
+    m_window->setGeometry(
+        screen ? FitIntoArea(saved, screen->availableGeometry(), FrameAllowance(*m_window), m_window->minimumSizeHint())
+               : saved);
 }
 
 bool QtHost::IsMainWindowZoomed()
@@ -615,12 +694,20 @@ void QtHost::KillTimer(unsigned handle)
 }
 
 // One store for the host's life: each saved document rewrites the recent-file
-// list, and a store per call would write the file to disk every time.
+// list, and a store per call would write the file to disk every time. It is
+// the program's own file in the user's settings folder (zavio/zavio.conf);
+// the settings of earlier versions, kept under the original's registry
+// names, move there the first time.
 QSettings& QtHost::Profile()
 {
-    if (!m_profile)
-        m_profile = std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
-                                                QStringLiteral("Zavio"));
+    if (m_profile) return *m_profile;
+    const QString now = QSettings(QStringLiteral("zavio"), QStringLiteral("zavio")).fileName();
+    const QString earlier =
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio")).fileName();
+    if (!QFileInfo::exists(now) && QFileInfo(earlier).isFile() && QDir().mkpath(QFileInfo(now).path()) &&
+        QFile::rename(earlier, now))
+        QDir().rmdir(QFileInfo(earlier).path());  // only when nothing else is left there
+    m_profile = std::make_unique<QSettings>(QStringLiteral("zavio"), QStringLiteral("zavio"));
     return *m_profile;
 }
 

@@ -4,8 +4,10 @@
 // ever showing one.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "framework/Host.h"
 
 class QFileDialog;
+class QMargins;
 class QPlainTextEdit;
 class QPrinter;
 class QSettings;
@@ -29,6 +32,16 @@ class QtEditControl;
 // A Qt file dialog set up as the program asks for it.
 void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
+// What a document window holds: files of any size a desktop meets, up to a
+// limit that only keeps the program's memory in bounds.
+constexpr std::size_t kDesktopViewCapacity = 64 * 1024 * 1024;
+
+// `wanted` moved and shrunk as little as may be to lie within `area`, its
+// frame (the margins around it) included; never smaller than `minimum`.
+QRect FitIntoArea(QRect wanted, const QRect& area, const QMargins& frame, const QSize& minimum);
+// A dialog about to open, made to fit the screen it opens on.
+void FitDialogOnScreen(QWidget& dialog);
+
 class QtHost : public Host {
 public:
     QtHost();
@@ -40,6 +53,7 @@ public:
     std::unique_ptr<EditControl> CreateDocumentWindow(CDocument& doc) override;
     void ShowDocumentWindow(CDocument& doc) override;
     void DocumentTitleChanged(CDocument& doc) override;
+    void DocumentModifiedChanged(CDocument& doc) override;
     void DestroyDocumentWindow(CDocument& doc) override;
     void TileDocumentWindows() override;
     CDocument* ActiveDocument() override;
@@ -75,17 +89,21 @@ public:
     unsigned SetTimer(unsigned id, unsigned milliseconds) override;
     void KillTimer(unsigned handle) override;
 
-    // The settings store of the current user, organisation "Local
-    // AppWizard-Generated Applications", application "Zavio".
+    // The settings store of the current user, ~/.config/zavio/zavio.conf.
     std::string GetProfileString(std::string_view section, std::string_view key) override;
     void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;
+
+    // What a document window holds.
+    std::size_t ViewCapacity() const { return m_viewCapacity; }
+    void SetViewCapacity(std::size_t bytes) { m_viewCapacity = bytes; }
 
     // Printing a document window's text.
     void PrintEdit(QPlainTextEdit& edit);
     void PreviewEdit(QPlainTextEdit& edit);
 
-    // The shell's open request: each file (a native path) opens as a dropped
-    // file does, once no dialog of the program is waiting for an answer.
+    // The shell's open request: the files (native paths) open one by one as
+    // a dropped file does, each from the event loop, once no dialog or
+    // command of the program is waiting for an answer.
     void OpenFiles(const QStringList& nativePaths);
     // Takes the files of later starts of the program; false when another
     // copy takes them.
@@ -113,6 +131,8 @@ private:
     void AfterWindowsChanged();
     QPrinter& Printer();
     QSettings& Profile();
+    void ScheduleNextFile(int delayMs);
+    void OpenNextFile();
 
     std::unique_ptr<MainWindow> m_window;
     std::map<const CDocument*, QtEditControl*> m_controls;
@@ -122,6 +142,9 @@ private:
     std::unique_ptr<QSettings> m_profile;
     std::unique_ptr<InstanceServer> m_instanceServer;
     QStringList m_pendingFiles;
+    bool m_nextFileScheduled = false;
+    bool m_openingFile = false;
+    std::size_t m_viewCapacity = kDesktopViewCapacity;
 };
 
 }  // namespace zavio

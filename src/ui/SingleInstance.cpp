@@ -69,7 +69,11 @@ void InstanceServer::OnConnection()
             if (!in.commitTransaction()) return;  // the rest is still on its way
             socket->putChar(kTaken);
             socket->flush();
-            emit filesReceived(files);
+            // Opened once this handler has returned: opening shows boxes whose
+            // own loops would meanwhile see the socket close and delete it
+            // under the handler's feet.
+            QMetaObject::invokeMethod(
+                this, [this, files] { emit filesReceived(files); }, Qt::QueuedConnection);
         });
     }
 }

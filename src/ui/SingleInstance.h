@@ -28,6 +28,7 @@ public:
     bool Listen(const QString& socketPath);
 
 signals:
+    // From the event loop, after the connection's handler has returned.
     void filesReceived(const QStringList& nativePaths);
 
 private:

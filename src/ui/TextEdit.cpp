@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <set>
 
 #include "app/ZavioView.h"
 #include "framework/Cp932.h"
@@ -28,20 +30,6 @@ constexpr char16_t kEscapedLF = 0xF700 + '\n';
 constexpr char16_t kEscapedNul = 0xF700;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-QString DecodeLine(std::string_view bytes, TextEncoding encoding)
-{
-    QString line =
-        QString::fromStdString(encoding == TextEncoding::Utf8 ? DecodeUtf8Lossless(bytes) : DecodeCp932Lossless(bytes));
-    // Line breaks inside a line are not line ends here: keep them visible
-    // and unchanged.
-    for (QChar& c : line) {
-        if (c == u'\r') c = QChar(kEscapedCR);
-        if (c == u'\n') c = QChar(kEscapedLF);
-        if (c == u'\0') c = QChar(kEscapedNul);
-    }
-    return line;
-}
 
 }  // namespace
 
@@ -65,17 +53,32 @@ QFont ViewFont()
     return system;
 }
 
+// Decoded whole, then CR LF pairs become line ends in the same pass: a
+// manuscript has a hundred thousand lines. A CR or LF that is not part of a
+// pair, and a zero byte, is not a line end here: it stays visible and
+// unchanged.
 QString DecodeViewText(std::string_view bytes, TextEncoding encoding)
 {
-    QString text;
-    std::string_view rest = bytes;
-    for (;;) {
-        std::size_t end = rest.find("\r\n");
-        text += DecodeLine(rest.substr(0, end), encoding);
-        if (end == std::string_view::npos) break;
-        text += u'\n';
-        rest.remove_prefix(end + 2);
+    QString text =
+        QString::fromStdString(encoding == TextEncoding::Utf8 ? DecodeUtf8Lossless(bytes) : DecodeCp932Lossless(bytes));
+    QChar* out = text.data();
+    const QChar* end = out + text.size();
+    qsizetype kept = 0;
+    for (const QChar* c = out; c < end; ++c) {
+        if (*c == u'\r' && c + 1 < end && c[1] == u'\n') {
+            out[kept++] = u'\n';
+            ++c;
+        } else if (*c == u'\r') {
+            out[kept++] = QChar(kEscapedCR);
+        } else if (*c == u'\n') {
+            out[kept++] = QChar(kEscapedLF);
+        } else if (*c == u'\0') {
+            out[kept++] = QChar(kEscapedNul);
+        } else {
+            out[kept++] = *c;
+        }
     }
+    text.truncate(kept);
     return text;
 }
 
@@ -137,13 +140,78 @@ bool QtEditControl::AllowsInsert(const QTextCursor& cursor, const QString& text)
     const auto atMost = [bytesPerUnit](qsizetype characters) {
         return bytesPerUnit * static_cast<std::size_t>(characters);
     };
-    if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= kEditViewCapacity) return true;
+    if (atMost(m_text->characterCount() + text.size()) + kLastLineBreak <= Capacity()) return true;
     QString inserted = text;
     inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     const std::size_t removed =
         EncodeViewText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'), m_encoding).size();
     const std::size_t after = GetText().size() - removed + EncodeViewText(inserted, m_encoding).size();
-    return after + kLastLineBreak <= kEditViewCapacity;
+    return after + kLastLineBreak <= Capacity();
+}
+
+std::size_t QtEditControl::Capacity() const
+{
+    return m_host.ViewCapacity();
+}
+
+namespace {
+
+// Each character of a block the text's encoding cannot hold: its position in
+// the block, its length in UTF-16 units and its code point.
+template <class Visit>
+void ForEachUnencodable(const QString& block, Visit visit)
+{
+    for (qsizetype i = 0; i < block.size();) {
+        qsizetype length = 1;
+        char32_t codePoint = block[i].unicode();
+        if (block[i].isHighSurrogate() && i + 1 < block.size() && block[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(block[i], block[i + 1]);
+            length = 2;
+        }
+        if (!EncodesLosslessly(codePoint)) visit(i, length, codePoint);
+        i += length;
+    }
+}
+
+}  // namespace
+
+// Text as it was loaded has its bytes already; UTF-8 holds every character.
+std::vector<char32_t> QtEditControl::UnencodableCharacters() const
+{
+    std::vector<char32_t> found;
+    if (!m_edited || m_encoding == TextEncoding::Utf8) return found;
+    std::set<char32_t> seen;
+    for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
+        ForEachUnencodable(block.text(), [&](qsizetype, qsizetype, char32_t codePoint) {
+            if (seen.insert(codePoint).second) found.push_back(codePoint);
+        });
+    }
+    return found;
+}
+
+void QtEditControl::ReferenceUnencodableCharacters()
+{
+    if (!m_edited || m_encoding == TextEncoding::Utf8) return;
+    QTextCursor cursor(m_text.get());
+    cursor.beginEditBlock();
+    // From the end, so that the places still to come stay where they were.
+    for (QTextBlock block = m_text->lastBlock(); block.isValid(); block = block.previous()) {
+        struct Place {
+            qsizetype start, length;
+            char32_t codePoint;
+        };
+        std::vector<Place> places;
+        ForEachUnencodable(block.text(), [&places](qsizetype start, qsizetype length, char32_t codePoint) {
+            places.push_back({start, length, codePoint});
+        });
+        for (auto place = places.rbegin(); place != places.rend(); ++place) {
+            cursor.setPosition(block.position() + static_cast<int>(place->start));
+            cursor.setPosition(block.position() + static_cast<int>(place->start + place->length),
+                               QTextCursor::KeepAnchor);
+            cursor.insertText(QStringLiteral("&#%1;").arg(static_cast<unsigned>(place->codePoint)));
+        }
+    }
+    cursor.endEditBlock();
 }
 
 void QtEditControl::OnContentsChanged()

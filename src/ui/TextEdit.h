@@ -53,6 +53,9 @@ public:
     void SetText(std::string bytes) override;
     const std::string* HeldText() const override { return m_edited ? nullptr : &m_bytes; }
     void SetEncoding(TextEncoding encoding) override;
+    std::size_t Capacity() const override;
+    std::vector<char32_t> UnencodableCharacters() const override;
+    void ReferenceUnencodableCharacters() override;
     void Undo() override;
     void Cut() override;
     void Copy() override;

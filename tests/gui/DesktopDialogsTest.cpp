@@ -120,6 +120,8 @@ private slots:
                 if (label->contentsRect().width() < widest) problem = "a line is cut";
                 if (box->frameGeometry().width() > box->screen()->availableGeometry().width())
                     problem = "the box is wider than the screen";
+                if (box->frameGeometry().height() > box->screen()->availableGeometry().height())
+                    problem = "the box is taller than the screen";
                 box->Buttons()->button(QDialogButtonBox::Ok)->click();
             });
             f->MenuAction(id)->trigger();
@@ -165,6 +167,50 @@ private slots:
         QCOMPARE(suffixOfText, QString("txt"));
         QVERIFY(QFile::exists(f->Folder() + "report.txt"));
         QVERIFY(f->Host().m_messages.empty());  // no question about the extension
+    }
+
+    // Y, N and C answer a question box, as on the original platform.
+    void questionBoxesAnswerToTheirLetters()
+    {
+        StartShown();
+        const struct {
+            Qt::Key key;
+            unsigned type;
+            int answer;
+        } cases[] = {{Qt::Key_Y, MB_YESNOCANCEL, IDYES},
+                     {Qt::Key_N, MB_YESNO, IDNO},
+                     {Qt::Key_C, MB_YESNOCANCEL, IDCANCEL},
+                     {Qt::Key_C, MB_OKCANCEL, IDCANCEL}};
+        for (const auto& c : cases) {
+            WhenModalShows<MessageBoxDialog>([key = c.key](MessageBoxDialog* box) {
+                QTest::keyClick(box, key);
+                if (box->isVisible()) box->done(QDialog::Rejected);  // the letter did nothing
+            });
+            QCOMPARE(f->Host().RunDesktopMessageBox("?", c.type), c.answer);
+        }
+    }
+
+    // A placement saved on a larger screen, or at a smaller scale, comes
+    // back onto this screen; the file dialogs fit it too (the test runs at a
+    // scale of 2 as well).
+    void windowAndDialogsFitTheScreen()
+    {
+        f->SetSetting("Settings/WindowPos", "0,1,-1,-1,-1,-1,300,200,2700,1700");
+        StartShown();
+        const QRect screen = f->Window()->screen()->availableGeometry();
+        const auto where = [](const QRect& r) {
+            return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        };
+        QVERIFY2(screen.contains(f->Window()->frameGeometry()), qPrintable(where(f->Window()->frameGeometry())));
+        for (unsigned command : {ID_FILE_OPEN, ID_FILE_SAVE_AS}) {
+            QRect dialog;
+            WhenModalShows<QFileDialog>([&](QFileDialog* shown) {
+                dialog = shown->frameGeometry();
+                shown->reject();
+            });
+            f->MenuAction(command)->trigger();
+            QVERIFY2(screen.contains(dialog), qPrintable(where(dialog) + " on " + where(screen)));
+        }
     }
 
     // The print set-up chooses the printer too, not only the page.

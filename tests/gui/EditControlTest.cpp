@@ -20,6 +20,7 @@
 #include "framework/Cp932.h"
 #include "framework/EditView.h"
 #include "ui/FindDialog.h"
+#include "ui/QtHost.h"
 #include "ui/TextEdit.h"
 
 using namespace zavio;
@@ -30,13 +31,15 @@ class EditControlTest : public QObject {
 
 private:
     std::unique_ptr<GuiFixture> f;
-    CEditView& View() { return *f->App().m_pStartupDoc->GetView(); }
+    CZavioDoc* m_doc = nullptr;  // the start-up document, which the tests type into
+    CEditView& View() { return *m_doc->GetView(); }
 
 private slots:
     void init()
     {
         f = std::make_unique<GuiFixture>();
         QVERIFY(f->Start());
+        m_doc = f->App().m_pStartupDoc;
     }
     void cleanup() { f.reset(); }
 
@@ -48,7 +51,7 @@ private slots:
         View().Control().SetText(bytes);
         QCOMPARE(View().GetRawText(), bytes);
         QCOMPARE(f->Window()->ActiveEdit()->document()->blockCount(), 4);
-        QVERIFY(!f->App().m_pStartupDoc->IsModified());
+        QVERIFY(!m_doc->IsModified());
     }
 
     void editingReencodesAndKeepsUndecodableBytes()
@@ -62,7 +65,7 @@ private slots:
         QTest::keyClicks(edit, "z");
         edit->insertPlainText("三");
         QCOMPARE(View().GetRawText(), bytes + "z" + ToCp932("三"));
-        QVERIFY(f->App().m_pStartupDoc->IsModified());
+        QVERIFY(m_doc->IsModified());
     }
 
     void utf8TextIsShownAndEditedAsUtf8()
@@ -71,7 +74,7 @@ private slots:
         const std::string bytes =
             "\xEF\xBB\xBF"
             "caf\xC3\xA9 \xE8\xA1\xA8\xFF\r\nx";
-        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        m_doc->SetTextEncoding(TextEncoding::Utf8);
         View().Control().SetText(bytes);
         ZavioTextEdit* edit = f->Window()->ActiveEdit();
         QCOMPARE(edit->document()->firstBlock().text().left(6), QString::fromUtf8("café 表"));
@@ -110,12 +113,19 @@ private slots:
         QCOMPARE(fonts.size(), 1);
     }
 
-    void overCapacityKeepsTheOldText()
+    // A window takes a manuscript far over the platform's 1000 KB; past its
+    // own limit it keeps the old text and says what the limit is.
+    void windowsHoldLargeFilesUpToTheirLimit()
     {
-        View().Control().SetText("old");
-        QVERIFY(!View().SetRawText(std::string(kEditViewCapacity + 1, 'a')));
-        QCOMPARE(View().GetRawText(), std::string("old"));
+        std::string manuscript;
+        while (manuscript.size() < 1600 * 1024) manuscript += std::string(78, 'm') + "\r\n";
+        QVERIFY(View().SetRawText(manuscript));
+        QCOMPARE(View().GetRawText().size(), manuscript.size());
+        QVERIFY(kDesktopViewCapacity >= 64 * 1024 * 1024);
+        QVERIFY(!View().SetRawText(std::string(kDesktopViewCapacity + 1, 'a')));
+        QCOMPARE(View().GetRawText().size(), manuscript.size());
         QCOMPARE(f->Host().m_messages.size(), size_t{1});
+        QCOMPARE(f->Host().m_messages[0].text, QString("ファイルが大きすぎて開けません。\n\n開けるファイルは 64 MB までです。"));
     }
 
     // Typing, pasting and replacing stop at the capacity, keeping room for the
@@ -123,6 +133,7 @@ private slots:
     // it opens again.
     void editsStopAtTheCapacity()
     {
+        f->Host().SetViewCapacity(kEditViewCapacity);  // any limit; this one is quick to fill
         std::string text;
         while (text.size() + 200 <= kEditViewCapacity) text += std::string(98, 'a') + "\r\n";
         text += std::string(kEditViewCapacity - 4 - text.size(), 'b');
@@ -139,8 +150,8 @@ private slots:
         QTest::keyClicks(edit, "c");
         QCOMPARE(View().GetRawText().substr(0, 2), std::string("ca"));
 
-        f->App().m_pStartupDoc->m_strPath = ToCp932((f->Folder() + "full.txt").toStdString());
-        QVERIFY(f->App().m_pStartupDoc->SaveDocument(false));
+        m_doc->m_strPath = ToCp932((f->Folder() + "full.txt").toStdString());
+        QVERIFY(m_doc->SaveDocument(false));
         QVERIFY(QFile::copy(f->Folder() + "full.txt", f->Folder() + "again.txt"));
         QVERIFY(f->App().OpenDocumentFile(ToCp932((f->Folder() + "again.txt").toStdString())));
     }
@@ -150,10 +161,11 @@ private slots:
     {
         std::string line;
         for (int i = 0; i < 32; ++i) line += "\xE3\x81\x82";  // あ
+        f->Host().SetViewCapacity(kEditViewCapacity);
         std::string text;
         while (text.size() + 200 <= kEditViewCapacity) text += line + "\r\n";
         text += std::string(kEditViewCapacity - 4 - text.size(), 'b');
-        f->App().m_pStartupDoc->SetTextEncoding(TextEncoding::Utf8);
+        m_doc->SetTextEncoding(TextEncoding::Utf8);
         QVERIFY(View().SetRawText(text));
         ZavioTextEdit* edit = f->Window()->ActiveEdit();
         edit->moveCursor(QTextCursor::End);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -29,6 +30,7 @@
 #include "res/Version.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChildFrame.h"
+#include "ui/FindDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/TextEdit.h"
 
@@ -79,14 +81,14 @@ private slots:
         QCOMPARE(f->WindowCount(), 1);
         QCOMPARE(f->Window()->MenuBarId(), 129u);
         QCOMPARE(f->MenuTitles(),
-                 QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "HTML変換", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ﾍﾙﾌﾟ(&H)"}));
+                 QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "HTML変換(&C)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ﾍﾙﾌﾟ(&H)"}));
         QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("プリンタの設定(&R)..."));
         QVERIFY(f->MenuAction(ID_SEPARATE_HP_TYPE));
 
         f->MenuAction(ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(f->WindowCount(), 0);
         QCOMPARE(f->Window()->MenuBarId(), 128u);
-        QCOMPARE(f->MenuTitles(), QStringList({"ﾌｧｲﾙ(&F)", "HTML変換", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+        QCOMPARE(f->MenuTitles(), QStringList({"ﾌｧｲﾙ(&F)", "HTML変換(&C)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
         QCOMPARE(f->MenuAction(ID_FILE_PRINT_SETUP)->text(), QString("ﾌﾟﾘﾝﾀの設定(&R)..."));
         QCOMPARE(f->MenuAction(ID_APP_ABOUT)->text(), QString("Zavio のﾊﾞｰｼﾞｮﾝ情報(&A)"));
         QVERIFY(!f->MenuAction(ID_SEPARATE_HP_TYPE));
@@ -285,9 +287,9 @@ private slots:
 
     void storedPlacementIsRestored()
     {
-        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,10,20,810,620");
+        f->SetSetting("Settings/WindowPos", "1,1,-1,-1,-1,-1,40,50,640,500");
         StartShown();
-        QCOMPARE(f->Window()->geometry(), QRect(10, 20, 800, 600));
+        QCOMPARE(f->Window()->geometry(), QRect(40, 50, 600, 450));
     }
 
     void unusablePlacementIsIgnored()
@@ -544,6 +546,82 @@ private slots:
             QVERIFY(r.right() <= area.width() && r.bottom() <= area.height());
             if (i > 0) QVERIFY(r.topLeft().y() > windows[i - 1]->geometry().y() && r.x() > windows[i - 1]->x());
         }
+    }
+
+    // F1 opens the contents page of the program's help; in help-mode it does
+    // what it did there, nothing, and help-mode stays.
+    void f1OpensTheHelpContents()
+    {
+        StartShown();
+        QVERIFY(QTest::qWaitForWindowActive(f->Window()));
+        QTest::keySequence(Edit(), QKeySequence("F1"));
+        QCOMPARE(f->Host().m_opened, QStringList{f->Folder() + "Help/Zavio.htm"});
+        f->ToolbarAction(ID_CONTEXT_HELP_HP)->trigger();
+        QTest::keySequence(Edit(), QKeySequence("F1"));
+        QCOMPARE(f->Host().m_opened.size(), 1);
+        QCOMPARE(f->App().m_nHelpMode, kHelpModeOn);
+    }
+
+    // The keys of every desktop editor: the next and previous window, the
+    // menu bar, find and replace.
+    void editorKeysReachWindowsMenusAndFind()
+    {
+        StartShown();
+        QVERIFY(QTest::qWaitForWindowActive(f->Window()));
+        f->App().ExecuteCommand(ID_FILE_NEW);
+        f->App().ExecuteCommand(ID_FILE_NEW);
+        const QList<QMdiSubWindow*> windows = f->Window()->Mdi()->subWindowList(QMdiArea::CreationOrder);
+        f->Window()->Mdi()->setActiveSubWindow(windows[0]);
+        QList<qsizetype> visited;
+        for (const char* keys : {"Ctrl+Tab", "Ctrl+F6", "Ctrl+Tab", "Ctrl+Shift+Tab", "Ctrl+Shift+F6"}) {
+            QTest::keySequence(Edit(), QKeySequence(keys));
+            visited << windows.indexOf(f->Window()->Mdi()->activeSubWindow());
+        }
+        QCOMPARE(visited, (QList<qsizetype>{1, 2, 0, 2, 1}));
+
+        QTest::keySequence(Edit(), QKeySequence("F10"));
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+        QCOMPARE(f->Window()->menuBar()->activeAction(), f->Window()->menuBar()->actions().first());
+        QApplication::activePopupWidget()->close();
+
+        QTest::keySequence(Edit(), QKeySequence("Ctrl+F"));
+        QVERIFY(f->Window()->findChild<FindDialog*>("findDialog"));
+        f->Window()->activateWindow();
+        Edit()->setFocus();
+        QTest::keySequence(Edit(), QKeySequence("Ctrl+H"));
+        QVERIFY(f->Window()->findChild<FindDialog*>("replaceDialog"));
+    }
+
+    // The File menu lists the eight newest of the recent files, numbered;
+    // choosing one that is open brings its window to the front.
+    void fileMenuListsTheRecentFiles()
+    {
+        StartShown();
+        for (int i = 1; i <= 9; ++i) {
+            QFile file(f->Folder() + QString("file%1.txt").arg(i));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            QVERIFY(f->App().OpenDocumentFile(ToCp932(file.fileName().toStdString())));
+        }
+        QMenu* menu = nullptr;
+        for (QObject* owner : f->MenuAction(ID_APP_EXIT)->associatedObjects())
+            if (auto* m = qobject_cast<QMenu*>(owner)) menu = m;
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        emit menu->aboutToShow();  // listed again, not twice
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            if (action->property("recentEntry").toBool() && !action->isSeparator()) entries << action->text();
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries.first(), "&1 " + f->Folder() + "file9.txt");
+        QCOMPARE(entries.last(), "&8 " + f->Folder() + "file2.txt");
+        QAction* second = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->objectName() == QString::number(ID_FILE_MRU_FILE1 + 1)) second = action;
+        QVERIFY(second);
+        second->trigger();
+        QCOMPARE(f->Window()->ActiveFrame()->windowTitle(), f->Folder() + "file8.txt");
+        QVERIFY(f->Host().m_messages.empty());
     }
 
     void ctrlF4ClosesTheActiveWindow()

@@ -3,8 +3,10 @@
 //   zavio_screenshot OUT.png about      the about box
 //   zavio_screenshot OUT.png guide      the guide 準備-E, the longest
 //   zavio_screenshot OUT.png question   the homepage-type conversion's question
+//   zavio_screenshot OUT.png modified   two windows, one with unsaved changes
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -12,12 +14,14 @@
 #include "ScriptedQtHost.h"
 #include "res/CommandIds.h"
 #include "ui/AboutDialog.h"
+#include "ui/TextEdit.h"
 
 int main(int argc, char* argv[])
 {
     QApplication qapp(argc, argv);
     if (argc < 2) return 2;
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    // Absolute: the program runs in a folder of its own.
+    const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     zavio::test::GuiFixture fixture;
     if (!fixture.Start()) return 1;
@@ -32,6 +36,11 @@ int main(int argc, char* argv[])
         shown = nullptr;
         const unsigned command = mode == QStringLiteral("guide") ? zavio::ID_PREP_E : zavio::ID_SEPARATE_HP_TYPE;
         QTimer::singleShot(800, [&fixture, command] { fixture.App().ExecuteCommand(command); });
+    } else if (mode == QStringLiteral("modified")) {
+        QTimer::singleShot(800, [&fixture] {
+            fixture.App().ExecuteCommand(zavio::ID_FILE_NEW);
+            fixture.Window()->ActiveEdit()->insertPlainText(QStringLiteral("まだ保存していない文章"));
+        });
     } else {
         QTimer::singleShot(800, [&] {
             QAction* file = fixture.Window()->menuBar()->actions().value(0);
@@ -42,6 +51,9 @@ int main(int argc, char* argv[])
         QWidget* target = shown ? shown : QApplication::activeModalWidget();
         if (target) QApplication::primaryScreen()->grabWindow(0).copy(target->frameGeometry()).save(out);
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        // Unsaved text is asked about on the way out: not on the screen.
+        fixture.Host().m_realDialogs = false;
+        fixture.Host().m_answers.push_back(zavio::IDNO);
         qapp.quit();
     });
     return qapp.exec();

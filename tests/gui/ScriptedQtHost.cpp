@@ -1,5 +1,6 @@
 #include "ScriptedQtHost.h"
 
+#include <QDir>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
@@ -48,16 +49,19 @@ bool ScriptedQtHost::RunPrintDialog(QPrinter& printer, QWidget*)
     return true;
 }
 
-GuiFixture::GuiFixture() : m_host(std::make_unique<ScriptedQtHost>())
+GuiFixture::GuiFixture() : m_startFolder(QDir::currentPath()), m_host(std::make_unique<ScriptedQtHost>())
 {
-    // Each test's settings live in its own folder.
+    // Each test's settings live in its own folder, and the program is
+    // started from there.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path() + QStringLiteral("/settings"));
     m_host->m_programFolder = *FromNativePath(m_folder.path().toStdString()) + '/';
+    QDir::setCurrent(m_folder.path());
 }
 
 GuiFixture::~GuiFixture()
 {
     Stop();
+    QDir::setCurrent(m_startFolder);
 }
 
 bool GuiFixture::Start()
@@ -75,13 +79,13 @@ void GuiFixture::Stop()
 
 QString GuiFixture::Setting(const QString& key) const
 {
-    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
+    QSettings settings(QStringLiteral("zavio"), QStringLiteral("zavio"));
     return settings.value(key).toString();
 }
 
 void GuiFixture::SetSetting(const QString& key, const QString& value) const
 {
-    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Zavio"));
+    QSettings settings(QStringLiteral("zavio"), QStringLiteral("zavio"));
     settings.setValue(key, value);
 }
 

@@ -90,6 +90,7 @@ public:
     int WindowCount() const;
 
 private:
+    QString m_startFolder;
     QTemporaryDir m_folder;
     std::unique_ptr<ScriptedQtHost> m_host;
     std::unique_ptr<CZavioApp> m_app;

@@ -94,7 +94,7 @@ fi
 
 # The desktop program, offscreen. The shell's open request opens a file as a
 # dropped file, which joins the recent-file list in the user's settings.
-settings="$home/.config/Local AppWizard-Generated Applications/Zavio.conf"
+settings="$home/.config/zavio/zavio.conf"
 gui_env=(XDG_RUNTIME_DIR="$user/run" QT_QPA_PLATFORM=offscreen)
 gui() { run "${gui_env[@]}" "$@"; }
 opened() {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,14 +70,20 @@ public:
 };
 
 // A program started by InitInstance on a FrameHost, its folder a fresh
-// temporary folder. Tests adjust the host before calling Start().
+// temporary folder, which it is started from too. Tests adjust the host
+// before calling Start().
 class FrameTest : public ::testing::Test {
 protected:
-    FrameTest() { m_host.m_programFolder = m_folder.Path(); }
+    FrameTest() : m_startFolder(CurrentFolder())
+    {
+        m_host.m_programFolder = m_folder.Path();
+        ChangeFolder(m_folder.Path());
+    }
     ~FrameTest() override
     {
         m_app.reset();
         AfxSetApp(nullptr);
+        if (m_startFolder) ChangeFolder(*m_startFolder);
     }
 
     bool Start()
@@ -92,6 +99,7 @@ protected:
         for (CDocument* doc : Documents()) doc->OnCloseDocument();
     }
 
+    std::optional<std::string> m_startFolder;
     TempFolder m_folder;
     FrameHost m_host;
     std::unique_ptr<CZavioApp> m_app;

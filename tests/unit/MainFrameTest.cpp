@@ -1,5 +1,7 @@
 // The main frame: saved placement, the start-up timer, the close request and
 // start-up itself.
+#include <filesystem>
+
 #include "FrameHost.h"
 #include "doc/ZavioDoc.h"
 #include "framework/EditView.h"
@@ -75,6 +77,7 @@ TEST_F(MainFrameTest, TimerKeepsAStartupDocumentTheUserTypedInto)
     ASSERT_TRUE(Start());
     CZavioDoc* doc = m_app->m_pStartupDoc;
     doc->SetModifiedFlag();
+    doc->SetModifiedFlag(false);  // saved: still the user's
     Frame().OnTimer(1);
     EXPECT_EQ(Documents(), std::vector<CDocument*>{doc});
     EXPECT_TRUE(m_host.m_timers.empty());
@@ -160,6 +163,37 @@ TEST_F(MainFrameTest, TextAfterTheTenthNumberIsIgnored)
     std::optional<WindowPlacement> p = ParsePlacement("2,3,-1,-1,-8,-8,10,20,810,620,99 garbage");
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(FormatPlacement(*p), "2,3,-1,-1,-8,-8,10,20,810,620");
+}
+
+// The file dialogs start where they were last confirmed, in this run or an
+// earlier one; the first time, and when that folder is gone, in the folder
+// the program was started from.
+TEST_F(MainFrameTest, DialogFoldersComeBackFromTheProfile)
+{
+    const std::string work = m_folder.Path() + "work/";
+    ASSERT_TRUE(MakeFolder(work));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->m_strOpenDir, m_folder.Path());
+    WriteFile(work + "a.txt", "a\r\n");
+    m_host.QueueFiles({work + "a.txt"});
+    m_app->OnFileOpenDocument();
+    std::string path, name;
+    int type = 1;
+    m_host.QueueFiles({work + "b.txt"});
+    ASSERT_TRUE(m_app->AskSaveFileName(path, name, type, nullptr));
+
+    m_app.reset();  // the next run
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->m_strOpenDir, work);
+    EXPECT_EQ(m_app->m_strSaveDir, work);
+    m_host.QueueDialogCancel();
+    m_app->OnFileOpenDocument();
+    EXPECT_EQ(m_host.m_dialogRequests.back().initialFolder, work);
+
+    std::filesystem::remove_all(*ToNativePath(work));
+    m_app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->m_strOpenDir, m_folder.Path());
 }
 
 TEST_F(MainFrameTest, ControlBarCommandsToggleTheBars)

@@ -156,6 +156,33 @@ TEST_F(OpenDocumentsTest, DroppedFileOpensWithoutTilingAndJoinsTheRecentFiles)
     EXPECT_EQ(m_host.GetProfileString("Recent File List", "File1"), path);
 }
 
+// The File menu's recent files: one opens as a dropped file; one open
+// already comes to the front; one that is gone leaves the list.
+TEST_F(OpenDocumentsTest, RecentFileCommandsOpenFrontOrForget)
+{
+    m_app->LoadStdProfileSettings(10);
+    const std::string gone = MakeFile("gone.txt", "G\r\n"), kept = MakeFile("kept.txt", "K\r\n");
+    m_app->AddToRecentFileList(gone);
+    m_app->AddToRecentFileList(kept);
+    EXPECT_FALSE(m_app->IsCommandEnabled(ID_FILE_MRU_FILE1 + 2));
+    ASSERT_TRUE(m_app->ExecuteCommand(ID_FILE_MRU_FILE1));
+    ASSERT_EQ(OpenDocuments().size(), 1u);
+    EXPECT_EQ(ViewText(OpenDocuments()[0]), "K\r\n");
+    NewDocument();
+    m_app->ExecuteCommand(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(OpenDocuments().size(), 2u);
+    EXPECT_EQ(m_host.Windows().back(), OpenDocuments()[0]);
+    EXPECT_TRUE(m_host.m_shown.empty());
+
+    ASSERT_TRUE(RemoveFile(gone));
+    m_app->ExecuteCommand(ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              std::vector<std::string>{m_folder.Path() +
+                                       "gone.txt が見つかりません。最近使ったファイルの一覧から外します。"});
+    EXPECT_EQ(m_app->GetRecentFiles(), std::vector<std::string>{kept});
+    EXPECT_EQ(OpenDocuments().size(), 2u);
+}
+
 TEST_F(OpenDocumentsTest, LineBreaksOfTheFileBecomeCrLf)
 {
     std::string path = MakeFile("mixed.txt", "a\nb\r\n\r\nc\rd\nlast");

@@ -57,8 +57,11 @@ void ExpectMenuBar(unsigned bar, const std::vector<Popup>& expected)
 
 TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
 {
-    const std::vector<Item> guides = {
-        {32776, "準備-A"}, {32777, "準備-B"}, {32778, "準備-C"}, {32779, "準備-D"}, {32780, "準備-E"}};
+    const std::vector<Item> guides = {{32776, "準備-A(&A)"},
+                                      {32777, "準備-B(&B)"},
+                                      {32778, "準備-C(&C)"},
+                                      {32779, "準備-D(&D)"},
+                                      {32780, "準備-E(&E)"}};
     const std::vector<Item> help128 = {{57667, "Win Help 目次(&H)"},
                                        {32772, "HTML Help 目次"},
                                        {32773, "HP Type Help 目次"},
@@ -72,13 +75,13 @@ TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
                              {57606, "ﾌﾟﾘﾝﾀの設定(&R)..."},
                              {0, ""},
                              {57665, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
-                           {"HTML変換", guides},
+                           {"HTML変換(&C)", guides},
                            {"表示(&V)", {{59392, "ﾂｰﾙ ﾊﾞｰ(&T)"}, {59393, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}}},
                            {"ﾍﾙﾌﾟ(&H)", help128},
                        });
     std::vector<Item> conversion = guides;
-    conversion.push_back({32771, "HTML Help 変換開始"});
-    conversion.push_back({32783, "HP Type Help 変換開始"});
+    conversion.push_back({32771, "HTML Help 変換開始(&H)"});
+    conversion.push_back({32783, "HP Type Help 変換開始(&P)"});
     std::vector<Item> help129 = help128;
     help129.back().caption = "Zavio のバージョン情報(&A)";
     ExpectMenuBar(129, {
@@ -106,7 +109,7 @@ TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
                              {57642, "すべて選択"},
                              {0, ""},
                              {57632, "削除)\tDel"}}},
-                           {"HTML変換", conversion},
+                           {"HTML変換(&C)", conversion},
                            {"表示(&V)", {{59392, "ツールバー(&T)"}, {59393, "ステータスバー(&S)"}}},
                            {"ｳｨﾝﾄﾞｳ(&W)",
                             {{57648, "新しいウィンドウを開く(&N)"},
@@ -189,7 +192,9 @@ TEST(ResourcesTest, MenusPromptsAndTooltipsCarryTheirTexts)
                                                                    {"F1", 57670},
                                                                    {"Shift+F1", 57669},
                                                                    {"F6", 57680},
-                                                                   {"Shift+F6", 57681}}));
+                                                                   {"Shift+F6", 57681},
+                                                                   {"Ctrl+F", 57636},
+                                                                   {"Ctrl+H", 57641}}));
     EXPECT_EQ(res::ToolbarButtons(),
               (std::vector<unsigned>{57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57607, 0, 57664, 57669, 32782}));
     std::vector<std::string> panes;
