@@ -49,6 +49,20 @@ bool ReadSourceWhereItLies(CConversionState& run, ConversionPort& port, const So
     return port.ReadSource(now, text);
 }
 
+// A manuscript the stopped run did not write whole goes back where it was
+// opened, when that place is free, for the next run to take.
+void PutBackUnwritten(CConversionState& run, ConversionPort& port, const SourceFile& file, LineList& listLines)
+{
+    RunSource* source = run.SourceOpenedAt(file.path);
+    if (!source || !source->inFinished || source->path == source->openedPath) return;
+    bool taken = false;
+    if (!port.MoveSource(source->path, source->openedPath, taken)) return;
+    listLines.push_back(
+        ListRemark(source->openedPath + ToCp932(" は書き出しが終わっていないため、元の場所に戻しました")));
+    source->path = source->openedPath;
+    source->inFinished = false;
+}
+
 // Why a manuscript gave no page: it has no "#" note, or no Word note at all.
 std::string WithoutTopicsMessage(const SeparatedManuscript& manuscript)
 {
@@ -120,6 +134,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::vector<SeparatedManuscript> separated;
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
+        if (!port.Progress({ConversionProgress::Stage::Reading, separated.size(), sources.manuscripts.size(),
+                            manuscript.source.baseName + "." + manuscript.source.extension}))
+            return;
         run.BeginManuscript();
         SourceText text;
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
@@ -151,6 +168,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         if (RunSource* source = run.SourceOpenedAt(manuscript.source.path))
             moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
         port.ReleaseSource(manuscript.source);
+        run.m_nPagesToWrite += manuscript.pages.size();
     }
     NamePages(run, port, separated, finishedFolder);
     const TopicTable topics(separated);
@@ -161,11 +179,29 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             listLines.insert(listLines.begin(), {std::string(), ListRemark(WithoutTopicsMessage(manuscript))});
             continue;
         }
+        if (run.m_bCancelled) {
+            PutBackUnwritten(run, port, manuscript.source, listLines);
+            continue;
+        }
+        const std::size_t pagesWritten = run.m_nPagesWritten;
         WritePages(run, port, manuscript, topics, listLines);
         // Said under the manuscript's line, which heads the block just listed.
         if (!moved[i].empty()) listLines.insert(listLines.begin() + 2, ListRemark(moved[i]));
+        if (run.m_bCancelled && run.m_nPagesWritten - pagesWritten < manuscript.pages.size())
+            PutBackUnwritten(run, port, manuscript.source, listLines);
     }
     separated.clear();
+    if (run.m_bCancelled) {
+        // What is written stays whole and is listed; nothing is made of it.
+        const std::string said = ToCp932("変換を中止しました。書き出したページは ListTitl.txt に一覧があります");
+        listLines.push_back(ListRemark(said));
+        WriteGeneratedFile(run, port,
+                           {OutputRole::PageList, finishedFolder + "ListTitl.txt", "txt", "ListTitl",
+                            JoinTextLines(listLines), false});
+        port.Say(said);
+        port.EndRun();
+        return;
+    }
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 

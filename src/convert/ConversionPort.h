@@ -37,6 +37,15 @@ struct OutputFile {
     bool keepBackup = false;  // an earlier file of the name becomes NAME-Back.EXT
 };
 
+// How far a run is: its manuscripts read, then its pages written.
+struct ConversionProgress {
+    enum class Stage { Reading, Writing };
+    Stage stage = Stage::Reading;
+    std::size_t done = 0;  // manuscripts read, or pages written, so far
+    std::size_t total = 0;
+    std::string name;  // the manuscript or page in hand
+};
+
 class ConversionPort {
 public:
     virtual ~ConversionPort() = default;
@@ -48,6 +57,13 @@ public:
     virtual void NamePageList(const std::string& path) { (void)path; }
     // The run reached its end: the desktop tiles the windows left open.
     virtual void EndRun() {}
+    // Before each manuscript is read and each page is written. False asks the
+    // run to stop there: before any file is written, or between two pages.
+    virtual bool Progress(const ConversionProgress& progress)
+    {
+        (void)progress;
+        return true;
+    }
 
     // The source's text; false when it cannot be had (the port said why).
     virtual bool ReadSource(const SourceFile& source, SourceText& text) = 0;

@@ -108,6 +108,12 @@ public:
 
     // Set when the driver reached its last step.
     bool m_bConversionFinished = false;
+    // Set when the user stopped the run between two pages (the port's
+    // Progress); the pages written so far stay, and are listed.
+    bool m_bCancelled = false;
+    // The pages the run means to write, and those written so far.
+    std::size_t m_nPagesToWrite = 0;
+    std::size_t m_nPagesWritten = 0;
 
 private:
     PageIndex m_pageIndex;

@@ -281,6 +281,12 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
+        if (!port.Progress({ConversionProgress::Stage::Writing, run.m_nPagesWritten, run.m_nPagesToWrite,
+                            page->fileName + ".htm"})) {
+            run.m_bCancelled = true;
+            break;
+        }
+        ++run.m_nPagesWritten;
         LineList remarks = std::move(page->remarks);
         OutputFile file{OutputRole::Page,
                         folder + page->fileName + ".htm",

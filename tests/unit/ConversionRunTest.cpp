@@ -1,0 +1,61 @@
+// A whole run through the pipeline with a test port: no application, no
+// windows.
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+#include "TestPort.h"
+#include "WordManuscript.h"
+#include "convert/ConversionDriver.h"
+#include "convert/ConversionState.h"
+#include "framework/FileSystem.h"
+
+namespace zavio::test {
+namespace {
+
+// A port whose user stops the run before the page numbered `stopBefore`.
+class StoppingPort : public TestPort {
+public:
+    bool Progress(const ConversionProgress& progress) override
+    {
+        return progress.stage != ConversionProgress::Stage::Writing || progress.done < stopBefore;
+    }
+    std::size_t stopBefore = 0;
+};
+
+TEST(ConversionRun, StoppedBetweenPagesLeavesWhatIsWrittenListedAndPutsTheRestBack)
+{
+    TempFolder folder;
+    const std::string conv = folder.Path() + "conv/";
+    MakeFolder(conv);
+    StoppingPort port;
+    port.stopBefore = 3;
+    std::vector<SourceFile> opened;
+    for (const char* name : {"a", "b"}) {
+        const std::string path = conv + name + ".htm";
+        const std::string text =
+            WordManuscript({{std::string(name) + "1", "題一", "本文"}, {std::string(name) + "2", "題二", "本文"}});
+        WriteFile(path, text);
+        port.m_sources[path] = {text, TextEncoding::Cp932};
+        opened.push_back({path, name, "htm"});
+    }
+    CConversionState run(ConversionKind::HtmlHelp);
+    run.m_bKeepHeader = true;
+    RunConversion(run, port, CollectSources(opened));
+
+    // b is taken first, from its end: b2, b1; then a2 before the user stops.
+    EXPECT_TRUE(run.m_bCancelled);
+    EXPECT_FALSE(run.m_bConversionFinished);
+    EXPECT_TRUE(FileExists(conv + "b1.htm"));
+    EXPECT_TRUE(FileExists(conv + "a2.htm"));
+    EXPECT_FALSE(FileExists(conv + "a1.htm"));
+    EXPECT_FALSE(FileExists(conv + "a.hhp"));
+    EXPECT_TRUE(FileExists(folder.Path() + "Finished/b.htm"));
+    EXPECT_TRUE(FileExists(conv + "a.htm"));  // put back: its pages are not all written
+    const std::string list = ReadFile(folder.Path() + "Finished/ListTitl.txt");
+    EXPECT_NE(list.find("a2.htm\r\n"), std::string::npos);
+    EXPECT_EQ(list.find("a1.htm"), std::string::npos);
+    EXPECT_NE(list.find(J("変換を中止しました")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zavio::test
