@@ -4,6 +4,7 @@
 // the sources' windows close once the run is done with them.
 #include "app/ZavioApp.h"
 #include "convert/ConversionDriver.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -40,6 +41,12 @@ public:
 
     bool WriteFile(const OutputFile& file) override
     {
+        // A picture is no text for a window: it is written as it is.
+        if (file.role == OutputRole::Picture) {
+            if (WriteOutputFileBytes(file)) return true;
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
         CZavioDoc* doc = file.role == OutputRole::PageList ? m_listDoc : m_app.NewGeneratedDocument();
         if (!doc) {
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));

@@ -81,7 +81,7 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
         }
         const PathParts parts = SplitPath(path);
         const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        const TextEncoding encoding = DetectFileEncoding(*text, IsManuscriptExtension(extension));
+        const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(extension));
         opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
         port.m_opened.push_back({std::move(*text), encoding});
     }
@@ -102,7 +102,8 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
     RunConversion(run, port, CollectSources(opened));
     if (!run.m_bConversionFinished) return kExitEndedEarly;
-    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+    // A manuscript in which no topic was found was not converted either.
+    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() ? kExitCompleted : kExitNotAllWritten;
 }
 
 }  // namespace zavio

@@ -16,6 +16,7 @@
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
+#include "rtf/RtfReader.h"
 
 namespace zavio {
 namespace {
@@ -63,13 +64,38 @@ void PutBackUnwritten(CConversionState& run, ConversionPort& port, const SourceF
     source->inFinished = false;
 }
 
-// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
-std::string WithoutTopicsMessage(const SeparatedManuscript& manuscript)
+// An RTF manuscript's text as Word's HTML; false, said, when it is no RTF
+// this program reads (nothing has been written then).
+bool ReadRtfSource(ConversionPort& port, const SourceFile& source, SourceText& text, SeparatedManuscript& cut)
 {
-    return manuscript.source.path + ToCp932(" にはトピックが見つかりません\n") +
-           ToCp932(manuscript.noteAnchors
+    std::string why;
+    std::optional<RtfManuscript> read = ReadRtfManuscript(text.bytes, source.baseName, why);
+    if (!read) {
+        port.Say(source.path + ToCp932(" は RTF の原稿として読めません\n") + why);
+        return false;
+    }
+    text = {std::move(read->html), TextEncoding::Cp932};
+    for (RtfPicture& picture : read->pictures) cut.pictures.push_back({picture.fileName, {}, std::move(picture.bytes)});
+    for (const std::string& line : read->notShown)
+        cut.remarks.push_back(ListRemark(source.baseName + "." + source.extension + " : " + line));
+    return true;
+}
+
+// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
+const std::string& WithoutTopicsReason(const SeparatedManuscript& manuscript)
+{
+    return ToCp932(manuscript.noteAnchors
                        ? "トピック名を表す「#」の脚注がありません"
                        : "Word の脚注がありません（Word で Web ページとして保存した原稿ではありません）");
+}
+
+// What is said of a manuscript that gave no page, and how the list of pages
+// names it, on one line.
+std::string WithoutTopicsMessage(const std::string& path, const SeparatedManuscript& manuscript, bool inList)
+{
+    static const std::string& found = ToCp932(" にはトピックが見つかりません");
+    return inList ? FolderAndName(path) + found + ToCp932(" : ") + WithoutTopicsReason(manuscript)
+                  : path + found + "\n" + WithoutTopicsReason(manuscript);
 }
 
 // The contents file's lines in CP932; nullopt when it cannot be read.
@@ -134,12 +160,17 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::vector<SeparatedManuscript> separated;
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
-        if (!port.Progress({ConversionProgress::Stage::Reading, separated.size(), sources.manuscripts.size(),
+        if (!port.Progress({ConversionProgress::Stage::Reading, sources.manuscripts.size() - 1 - i,
+                            sources.manuscripts.size(),
                             manuscript.source.baseName + "." + manuscript.source.extension}))
             return;
         run.BeginManuscript();
         SourceText text;
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
+        SeparatedManuscript& cut = separated.emplace_back();
+        // An RTF manuscript is read into Word's HTML shape, which the rest
+        // takes as it comes; the pictures it embeds go beside its pages.
+        if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
         LoadHtmlSource(manuscript, text);
         if (!SplitOffWordHeader(run, manuscript)) {
             port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
@@ -147,7 +178,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);
         CleanUpBody(run, manuscript);
-        separated.push_back(SeparatePages(run, contentsName, manuscript));
+        SeparatePages(run, contentsName, manuscript, cut);
     }
 
     if (!port.BeginRun()) return;
@@ -161,7 +192,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            port.Say(WithoutTopicsMessage(manuscript));
+            port.Say(WithoutTopicsMessage(manuscript.source.path, manuscript, false));
             run.m_saWithoutTopics.push_back(manuscript.source.path);
             continue;
         }
@@ -176,7 +207,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            listLines.insert(listLines.begin(), {std::string(), ListRemark(WithoutTopicsMessage(manuscript))});
+            listLines.insert(
+                listLines.begin(),
+                {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
             continue;
         }
         if (run.m_bCancelled) {
@@ -186,6 +219,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         const std::size_t pagesWritten = run.m_nPagesWritten;
         WritePages(run, port, manuscript, topics, listLines);
         // Said under the manuscript's line, which heads the block just listed.
+        listLines.insert(listLines.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) listLines.insert(listLines.begin() + 2, ListRemark(moved[i]));
         if (run.m_bCancelled && run.m_nPagesWritten - pagesWritten < manuscript.pages.size())
             PutBackUnwritten(run, port, manuscript.source, listLines);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
+#include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 
 namespace zavio {
 namespace {
@@ -205,9 +208,11 @@ std::string WithLinks(CConversionState& run, const TopicTable& topics, const Tak
 
 }  // namespace
 
-SeparatedManuscript SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript)
+void SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript,
+                   SeparatedManuscript& out)
 {
-    SeparatedManuscript out{manuscript.source, {}, {}, HoldsNoteAnchors(manuscript.body)};
+    out.source = manuscript.source;
+    out.noteAnchors = HoldsNoteAnchors(manuscript.body);
     // Every page begins alike: the header and, for homepage-type help, the
     // link to the contents page, joined once.
     LineList opening;
@@ -234,7 +239,6 @@ SeparatedManuscript SeparatePages(CConversionState& run, const std::string& cont
     } while (more);
     // Taken from the end: in reading order once reversed.
     std::reverse(out.pages.begin(), out.pages.end());
-    return out;
 }
 
 void NamePages(CConversionState& run, ConversionPort& port, std::vector<SeparatedManuscript>& manuscripts,
@@ -278,6 +282,16 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
                LineList& listLines)
 {
     const std::string folder = GetFolderOfPath(manuscript.source.path);
+    // The pictures first: a page may show them once it is written.
+    for (PictureFile& picture : manuscript.pictures) {
+        std::optional<std::string> bytes =
+            picture.from.empty() ? std::move(picture.bytes) : ReadFileBytes(picture.from);
+        if (!bytes) continue;
+        const PathParts parts = SplitPath(picture.name);
+        const std::string extension = parts.ext.empty() ? parts.ext : MbLowerAscii(parts.ext.substr(1));
+        WriteGeneratedFile(
+            run, port, {OutputRole::Picture, folder + picture.name, extension, parts.fname, std::move(*bytes), false});
+    }
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
@@ -320,8 +334,9 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     std::reverse(titles.begin(), titles.end());
     std::reverse(files.begin(), files.end());
     run.InsertPagesAtFront(std::move(titles), std::move(files));
-    pageLines.push_back(
-        ListRemark("Separated from " + manuscript.source.baseName + ".htm : " + std::to_string(pageCount) + " pages"));
+    pageLines.push_back(ListRemark("Separated from " + manuscript.source.baseName +
+                                   (IsRtfExtension(manuscript.source.extension) ? ".rtf" : ".htm") + " : " +
+                                   std::to_string(pageCount) + " pages"));
     pageLines.emplace_back();
     listLines.insert(listLines.begin(), std::make_move_iterator(pageLines.rbegin()),
                      std::make_move_iterator(pageLines.rend()));

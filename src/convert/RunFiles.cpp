@@ -27,8 +27,8 @@ bool SameFile(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(*na, *nb, ec) && !ec;
 }
 
-// A source as the list of pages names it: its folder's name and its own,
-// which tell apart two sources of one name without the whole path.
+}  // namespace
+
 std::string FolderAndName(const std::string& path)
 {
     const PathParts parts = SplitPath(path);
@@ -38,8 +38,6 @@ std::string FolderAndName(const std::string& path)
     if (sep != std::string::npos) folder.erase(0, sep + 1);
     return (folder.empty() ? std::string() : folder + kPathSep) + parts.fname + parts.ext;
 }
-
-}  // namespace
 
 std::string ListRemark(std::string_view said)
 {

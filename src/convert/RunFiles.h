@@ -18,6 +18,10 @@ struct RunSource;
 // A line of the list of pages that says something about a file: "///// " and the text.
 std::string ListRemark(std::string_view said);
 
+// A source as the list of pages names it: its folder's name and its own,
+// which tell apart two sources of one name without the whole path.
+std::string FolderAndName(const std::string& path);
+
 // The free-name rule every file of a run follows: the name itself, else
 // "stem(2)ext", "stem(3)ext", ... The first name `take` accepts (it takes
 // the name when it can) is returned; after the name itself the numbers

@@ -77,7 +77,8 @@ protected:
     // The three steps a run takes for its manuscripts, for this one alone.
     int Separate(const std::string& finished = "Finished/")
     {
-        std::vector<SeparatedManuscript> all{SeparatePages(m_run, "toc", m_manuscript)};
+        std::vector<SeparatedManuscript> all(1);
+        SeparatePages(m_run, "toc", m_manuscript, all[0]);
         NamePages(m_run, m_port, all, At(finished));
         return WritePages(m_run, m_port, all[0], TopicTable(all), m_list);
     }
