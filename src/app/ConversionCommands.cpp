@@ -34,6 +34,13 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
+        // A project's files are read from the disk; the others from their windows.
+        if (!source.handle) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
         auto* doc = static_cast<CZavioDoc*>(const_cast<void*>(source.handle));
         text.encoding = doc->m_encoding;
         return doc->ReadViewText(text.bytes);

@@ -27,9 +27,16 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
-        const auto index = reinterpret_cast<std::uintptr_t>(source.handle);
-        if (index >= m_opened.size()) return false;
-        text = std::move(m_opened[index]);
+        // A file the command line named is read already; a project's are read now.
+        const auto number = reinterpret_cast<std::uintptr_t>(source.handle);
+        if (number == 0) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
+        if (number > m_opened.size()) return false;
+        text = std::move(m_opened[number - 1]);
         return true;
     }
 
@@ -82,8 +89,8 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
         const PathParts parts = SplitPath(path);
         const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
         const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(extension));
-        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
         port.m_opened.push_back({std::move(*text), encoding});
+        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
     }
     return every;
 }

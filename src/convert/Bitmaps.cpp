@@ -1,5 +1,6 @@
 #include "convert/Bitmaps.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "convert/HtmlText.h"
@@ -130,7 +131,9 @@ private:
         if (!found) return std::nullopt;
         const PathParts parts = SplitPath(*found);
         const std::string fileName = parts.fname + parts.ext;
-        if (parts.drive + parts.dir != m_pagesFolder) m_copies.push_back({fileName, *found, {}});
+        const bool copied = std::any_of(m_copies.begin(), m_copies.end(),
+                                        [&](const PictureFile& copy) { return copy.name == fileName; });
+        if (parts.drive + parts.dir != m_pagesFolder && !copied) m_copies.push_back({fileName, *found, {}});
         return fileName;
     }
 

@@ -10,6 +10,7 @@
 #include "convert/IntegrationNotes.h"
 #include "convert/KeywordIndex.h"
 #include "convert/PageSeparation.h"
+#include "convert/ProjectConversion.h"
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
@@ -132,20 +133,30 @@ ConversionSources CollectSources(const std::vector<SourceFile>& openInOrder)
             sources.manuscripts.insert(before, file);
         } else if (IsContentsExtension(file.extension)) {
             sources.contents = file;
+        } else if (IsHelpProjectExtension(file.extension)) {
+            sources.project = file;
         }
     }
     return sources;
 }
 
-void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& sources)
+void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& opened)
 {
+    // A project names its own sources; the windows open beside it do not count.
+    ConversionSources projectSources;
+    if (opened.project && !ReadProjectSources(run, port, *opened.project, projectSources)) return;
+    const ConversionSources& sources = opened.project ? projectSources : opened;
     if (sources.manuscripts.empty()) {
         port.Say(ToCp932("原稿のHTMLファイルが開いていません"));
         return;
     }
     const std::optional<SourceFile>& contents = sources.contents;
     const std::string contentsName = contents ? contents->baseName : std::string("Contents");
-    const std::string contentsPagePath = GetFolderOfPath(sources.lastManuscriptPath) + contentsName + ".htm";
+    // A project's output all goes into its folder; else the contents page and
+    // the HTML Help files go beside the manuscripts, the rest into Finished.
+    const std::string contentsPagePath =
+        (run.m_project ? run.m_project->outputFolder : GetFolderOfPath(sources.lastManuscriptPath)) + contentsName +
+        ".htm";
     // Nothing the run writes may take a source's place; and every page links
     // to the contents page, so no page takes that name either.
     for (const SourceFile& file : sources.manuscripts)
@@ -161,8 +172,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
         if (!port.Progress({ConversionProgress::Stage::Reading, sources.manuscripts.size() - 1 - i,
-                            sources.manuscripts.size(),
-                            manuscript.source.baseName + "." + manuscript.source.extension}))
+                            sources.manuscripts.size(), manuscript.source.baseName + "." + manuscript.source.extension}))
             return;
         run.BeginManuscript();
         SourceText text;
@@ -181,13 +191,21 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         SeparatePages(run, contentsName, manuscript, cut);
     }
 
+    // A project's run writes into a folder of its own, made now; another
+    // run's writes into the Finished folder beside the first manuscript's.
+    if (run.m_project && !MakeFolder(run.m_project->outputFolder)) {
+        port.Say(run.m_project->outputFolder + ToCp932(" を作れませんでした"));
+        return;
+    }
     if (!port.BeginRun()) return;
-    // Every manuscript of the run goes to the Finished folder of the first.
-    const std::string finishedFolder = PrepareFinishedFolder(sources.manuscripts.back().path);
+    const std::string finishedFolder =
+        run.m_project ? run.m_project->outputFolder : PrepareFinishedFolder(sources.manuscripts.back().path);
     port.NamePageList(finishedFolder + "ListTitl.txt");
+    LineList listLines;
+    if (run.m_project) SayProjectProblems(run, port, listLines);
     // Every manuscript's text is read: each goes into Finished before any
     // page is named, so that the pages see where every source lies. One
-    // without topics is said and stays where it is.
+    // without topics is said and stays where it is. A project's stay.
     LineList moved(separated.size());
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
@@ -196,20 +214,19 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             run.m_saWithoutTopics.push_back(manuscript.source.path);
             continue;
         }
+        run.m_nPagesToWrite += manuscript.pages.size();
+        if (run.m_project) continue;
         if (RunSource* source = run.SourceOpenedAt(manuscript.source.path))
             moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
         port.ReleaseSource(manuscript.source);
-        run.m_nPagesToWrite += manuscript.pages.size();
     }
     NamePages(run, port, separated, finishedFolder);
-    const TopicTable topics(separated);
-    LineList listLines;
+    const TopicTable& topics = run.m_topics.emplace(separated);
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            listLines.insert(
-                listLines.begin(),
-                {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
+            listLines.insert(listLines.begin(),
+                             {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
             continue;
         }
         if (run.m_bCancelled) {
@@ -239,17 +256,22 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 
-    const std::string manuscriptPath = sources.manuscripts.front().path;
+    // The HTML Help files lie beside the project's or the first manuscript,
+    // the index beside them or beside the contents page.
+    const std::string manuscriptPath =
+        run.m_project ? run.m_project->outputFolder + run.m_project->name + ".hpj" : sources.manuscripts.front().path;
     std::optional<ContentsFile> contentsFile;
-    if (contents) contentsFile = ReadContentsFile(run, port, *contents);
+    if (contents) contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
     if (run.HtmlHelp())
         WriteHtmlHelpProject(run, port, contentsFile ? &*contentsFile : nullptr, manuscriptPath);
     else
         WriteHomepageContents(run, port, contentsFile ? &*contentsFile : nullptr, contentsName, contentsPagePath);
-    // The index lies beside the project, or beside the contents page.
     WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
                       listLines);
-    if (contents) MoveIntoFinished(run, port, *contents, finishedFolder, listLines, listLines.size());
+    if (run.m_project)
+        WriteContextIds(run, port, listLines);
+    else if (contents)
+        MoveIntoFinished(run, port, *contents, finishedFolder, listLines, listLines.size());
     WriteIntegrationNote(run, port, finishedFolder, manuscriptPath, contentsName);
 
     WriteGeneratedFile(

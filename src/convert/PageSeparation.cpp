@@ -33,9 +33,10 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
 
 std::string PageLine(const std::string& title, const std::string& pageName)
 {
-    std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
+    // Cut on a character boundary: a lone lead byte would make the list
+    // unreadable as Shift-JIS.
     static const std::string& separator = ToCp932(" ･･･ ");
-    return shown + separator + pageName + ".htm";
+    return std::string(MbCutToBytes(title, kListedTitleBytes)) + separator + pageName + ".htm";
 }
 
 // Why a page does not carry its topic's name.
@@ -220,7 +221,11 @@ void SeparatePages(CConversionState& run, const std::string& contentsName, Manus
     if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
     out.pageOpening = JoinTextLines(opening);
 
-    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    const std::string folder = run.PagesFolder(manuscript.source);
+    // Bitmaps lie beside the manuscript, or in a project's bitmap folders.
+    std::vector<std::string> pictureFolders;
+    if (run.m_project) pictureFolders = run.m_project->project.bitmapFolders;
+    pictureFolders.push_back(GetFolderOfPath(manuscript.source.path));
     const LineList& noteLines = run.m_notes.Lines();
     const NoteLineIndex notes(noteLines);  // the note lines stay as they are while pages are taken
     bool more = true;
@@ -233,7 +238,7 @@ void SeparatePages(CConversionState& run, const std::string& contentsName, Manus
         if (noteReference.empty()) continue;
         taken.topicName = PageFileNameFromNote(noteLines, notes, noteReference);
         taken.keywords = PageKeywords(run, notes, page);
-        ConvertBitmapReferences(page, {folder}, folder, out.pictures, taken.remarks);
+        ConvertBitmapReferences(page, pictureFolders, folder, out.pictures, taken.remarks);
         JoinAsTheSourceBrokeThem(page, noteLines, notes, taken);
         out.pages.push_back(std::move(taken));
     } while (more);
@@ -247,7 +252,7 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
     // In the order they are written: manuscripts as taken, pages from the
     // end; the page nearest the end keeps a name several topics share.
     for (SeparatedManuscript& manuscript : manuscripts) {
-        const std::string folder = GetFolderOfPath(manuscript.source.path);
+        const std::string folder = run.PagesFolder(manuscript.source);
         for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
             page->fileName = FreePageName(run, port, folder, page->topicName, finishedFolder, page->clash, page->said);
             // The name is the page's from now on, written or not.
@@ -281,7 +286,7 @@ std::string TopicTable::Find(const std::string& context) const
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
                LineList& listLines)
 {
-    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    const std::string folder = run.PagesFolder(manuscript.source);
     // The pictures first: a page may show them once it is written.
     for (PictureFile& picture : manuscript.pictures) {
         std::optional<std::string> bytes =

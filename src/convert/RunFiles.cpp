@@ -5,8 +5,10 @@
 
 #include "convert/ConversionState.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 #include "res/Messages.h"
 
 namespace zavio {
@@ -91,6 +93,14 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
     port.Say(source.path + why);
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
+}
+
+std::optional<SourceText> ReadSourceFile(const SourceFile& source)
+{
+    std::optional<std::string> text = ReadTextFileText(source.path);
+    if (!text) return std::nullopt;
+    const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(source.extension));
+    return SourceText{std::move(*text), encoding};
 }
 
 bool WriteOutputFileBytes(const OutputFile& file)

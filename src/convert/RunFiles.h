@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,12 @@ std::string TakeFreeName(std::string_view stem, std::string_view ext,
 // folder and file name; else nothing is returned.
 std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
                                  const std::string& finishedFolder);
+
+// A source no window or earlier reading holds (a project's manuscripts and
+// contents file), read from its file as the Open command reads one: its
+// text with CR LF between lines, in its encoding. nullopt when it cannot be
+// read as text.
+std::optional<SourceText> ReadSourceFile(const SourceFile& source);
 
 // Writes a generated file straight to the disk, all or nothing, an earlier
 // file of its name kept as its backup where asked: how a port without
