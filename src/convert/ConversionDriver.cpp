@@ -161,10 +161,12 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     // Nothing the run writes may take a source's place; and every page links
     // to the contents page, so no page takes that name either.
     for (const SourceFile& file : sources.manuscripts)
-        run.m_sources.push_back({file.path, file.path, file.baseName + "." + file.extension});
-    if (contents)
-        run.m_sources.push_back({contents->path, contents->path, contents->baseName + "." + contents->extension});
+        run.AddSource(file.path, file.baseName + "." + file.extension);
+    if (contents) run.AddSource(contents->path, contents->baseName + "." + contents->extension);
     if (!run.HtmlHelp()) run.m_strContentsPagePath = contentsPagePath;
+    run.m_helpFolder = run.m_project              ? run.m_project->outputFolder
+                       : run.HtmlHelp()           ? GetFolderOfPath(sources.manuscripts.front().path)
+                                                  : GetFolderOfPath(contentsPagePath);
 
     // Every manuscript is read and cut into pages before anything is written
     // or moved: one that is no Word manuscript ends the run with nothing
@@ -226,13 +228,19 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         run.m_nPagesToWrite += manuscript.pages.size();
+        if (run.PagesFolder(manuscript.source) != run.m_helpFolder) {
+            const std::string said =
+                ToCp932(" のページは目次と別のフォルダに書き出します。目次とページは互いに相対パスでリンクします");
+            port.Say(manuscript.source.path + said);
+            manuscript.remarks.push_back(ListRemark(FolderAndName(manuscript.source.path) + said));
+        }
         if (run.m_project) continue;
         if (RunSource* source = run.SourceOpenedAt(manuscript.source.path))
             moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
         port.ReleaseSource(manuscript.source);
     }
     NamePages(run, port, separated, finishedFolder);
-    const TopicTable& topics = run.m_topics.emplace(separated);
+    const TopicTable& topics = run.m_topics.emplace(run, separated);
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {

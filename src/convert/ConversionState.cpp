@@ -1,5 +1,6 @@
 #include "convert/ConversionState.h"
 
+#include "framework/Cp932.h"
 #include "framework/Path.h"
 
 #include <iterator>
@@ -33,11 +34,33 @@ RunSource* CConversionState::SourceOpenedAt(const std::string& path)
     return nullptr;
 }
 
-RunSource* CConversionState::SourceLyingAt(const std::string& path)
+void CConversionState::AddSource(const std::string& path, std::string finishedName)
+{
+    m_sources.push_back({path, path, std::move(finishedName), false, IdentityOf(path)});
+}
+
+RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLookup& at)
 {
     for (RunSource& source : m_sources)
-        if (source.path == path) return &source;
+        if (MbEqualsIgnoringAsciiCase(source.path, path) || (at.identity && source.identity == at.identity))
+            return &source;
     return nullptr;
+}
+
+void CConversionState::MarkWritten(const std::string& path)
+{
+    m_writtenNames.insert(MbLowerAscii(path));
+    if (std::optional<FileIdentity> identity = IdentityOf(path)) m_writtenFiles.insert(*identity);
+}
+
+bool CConversionState::WasWritten(const std::string& path, const PathLookup& at) const
+{
+    return m_writtenNames.count(MbLowerAscii(path)) != 0 || (at.identity && m_writtenFiles.count(*at.identity) != 0);
+}
+
+bool CConversionState::IsContentsPage(const std::string& path) const
+{
+    return !m_strContentsPagePath.empty() && MbEqualsIgnoringAsciiCase(path, m_strContentsPagePath);
 }
 
 void CConversionState::IndexPages()

@@ -17,6 +17,7 @@
 #include "convert/PageSeparation.h"
 #include "project/HelpProject.h"
 #include "convert/TextStyles.h"
+#include "framework/FileSystem.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -27,6 +28,10 @@ struct RunSource {
     std::string path;          // where it lies now
     std::string finishedName;  // its name in Finished: base name + "." + extension
     bool inFinished = false;   // moved there, or opened from there
+    // The file it is, links followed, when the run began: another name of
+    // that file (a link, or the name in other letter case on a disk that
+    // ignores case) is this source too.
+    std::optional<FileIdentity> identity;
 };
 
 // A whole WinHelp project's run: its output goes into a folder of its own,
@@ -95,18 +100,38 @@ public:
     // moved into Finished by it (convert/RunFiles.h); no file the run writes
     // takes the place of one, wherever it lies.
     std::vector<RunSource> m_sources;
+    void AddSource(const std::string& path, std::string finishedName);
     RunSource* SourceOpenedAt(const std::string& path);
-    RunSource* SourceLyingAt(const std::string& path);
+    // The source at `path`: named so, letter case aside, or the file `at`
+    // resolves to (LookUpPath of the path).
+    RunSource* SourceLyingAt(const std::string& path, const PathLookup& at);
+    RunSource* SourceLyingAt(const std::string& path) { return SourceLyingAt(path, LookUpPath(path)); }
 
-    // Every file the run wrote, and in HP type Help the contents page's path,
-    // reserved from the start since every page links to it: a page never
-    // takes the place of one of them.
-    std::unordered_set<std::string> m_writtenPaths;
+    // Every file the run wrote (or named a page of), and in HP type Help the
+    // contents page's path, reserved from the start since every page links
+    // to it: a page never takes the place of one of them. Names are compared
+    // without regard to letter case, as a case-blind disk and a compiled help
+    // compare them, and files by identity.
+    void MarkWritten(const std::string& path);
+    bool WasWritten(const std::string& path, const PathLookup& at) const;
+    bool IsContentsPage(const std::string& path) const;
     std::string m_strContentsPagePath;
+    // Where the contents page (or the HTML Help project) lies, ending in a
+    // separator: pages elsewhere link to it, and it to them, through the
+    // folders between.
+    std::string m_helpFolder;
     // The last number a page name took, by folder and name ("(2)" = 2), so
     // that a thousand pages of one name do not each try every number again.
-    std::unordered_map<std::string, int> m_lastPageNameNumber;
+    std::unordered_map<std::string, int> m_lastPageNameNumber;  // by lower-case folder and name
 
+private:
+    struct IdentityHash {
+        std::size_t operator()(const FileIdentity& id) const { return std::hash<std::uint64_t>()(id.inode ^ (id.device << 32)); }
+    };
+    std::unordered_set<std::string> m_writtenNames;  // lower case
+    std::unordered_set<FileIdentity, IdentityHash> m_writtenFiles;
+
+public:
     // The files the run meant to write but could not, and the sources it
     // could not move into Finished, each reported where it happened. The
     // batch converter's exit status 3.

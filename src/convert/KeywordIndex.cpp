@@ -117,7 +117,7 @@ std::string IndexPageName(CConversionState& run, const std::string& folder, cons
         return MbLowerAscii(contentsName) == lower ||
                std::any_of(run.m_saPageFiles.begin(), run.m_saPageFiles.end(),
                            [&](const std::string& file) { return MbLowerAscii(file) == lower; }) ||
-               run.m_writtenPaths.count(path) != 0 || run.SourceLyingAt(path) != nullptr;
+               run.WasWritten(path, LookUpPath(path)) || run.SourceLyingAt(path) != nullptr;
     };
     return TakeFreeName("Index", "", [&](const std::string& name, int) { return !taken(name); });
 }

@@ -40,14 +40,16 @@ std::string PageLine(const std::string& title, const std::string& pageName)
 }
 
 // Why a page does not carry its topic's name.
-enum NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource };
+enum NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource, kLinkAway };
 
 // The first free page name in `folder` for a topic: its own name, else that
 // name followed by (2), (3), ...; an empty name is "_". A name is taken by a
-// file the run wrote, by the contents page, or by a source of the run. A
-// source still at its place goes into Finished first, as it would after its
-// pass, so that a topic named like its manuscript keeps its name; what the
-// list of pages says about such a move is added to `said`.
+// file the run wrote, by the contents page, or by a source of the run, each
+// by its name in any letter case or by the file the name resolves to; and by
+// a link that leads out of the folder. A source still at its place goes into
+// Finished first, as it would after its pass, so that a topic named like its
+// manuscript keeps its name; what the list of pages says about such a move
+// is added to `said`.
 std::string FreePageName(CConversionState& run, ConversionPort& port, const std::string& folder,
                          const std::string& topicName, const std::string& finishedFolder, int& clash, LineList& said)
 {
@@ -55,20 +57,23 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
     clash = topicName.empty() ? kEmpty : kNone;
     // The name itself first, for the reason it is taken; then on from the
     // last number it took.
-    int& last = run.m_lastPageNameNumber[folder + base];
+    int& last = run.m_lastPageNameNumber[MbLowerAscii(folder + base)];
     return TakeFreeName(
         base, "",
         [&](const std::string& name, int number) {
             const std::string path = folder + name + ".htm";
+            const PathLookup at = LookUpPath(path);
             int here = kNone;
-            if (run.m_writtenPaths.count(path) != 0) {
+            if (run.WasWritten(path, at)) {
                 here = kOtherPage;
-            } else if (path == run.m_strContentsPagePath) {
+            } else if (run.IsContentsPage(path)) {
                 here = kContentsPage;
-            } else if (RunSource* source = run.SourceLyingAt(path)) {
+            } else if (RunSource* source = run.SourceLyingAt(path, at)) {
                 std::string moved = MoveSourceToFinished(run, port, *source, finishedFolder);
                 if (!moved.empty()) said.push_back(std::move(moved));
                 if (run.SourceLyingAt(path)) here = kSource;
+            } else if (LinkLeadsAway(path, at)) {
+                here = kLinkAway;
             }
             if (here == kNone) {
                 last = number;
@@ -94,6 +99,8 @@ std::string RenamedPageMessage(int clash, const std::string& title, const std::s
             return named + ToCp932(" は別のページと同じため") + written;
         case kContentsPage:
             return named + ToCp932(" は目次ページと同じため") + written;
+        case kLinkAway:
+            return named + ToCp932(" はフォルダの外を指すリンクのため") + written;
         default:
             return named + ToCp932(" は変換元のファイルと同じため") + written;
     }
@@ -141,8 +148,8 @@ bool HoldsNoteAnchors(const ManuscriptLines& body)
 
 // What a jump's hidden target makes of its hotspot: the href of the page it
 // reaches, or nothing with the reason said in the list of pages.
-std::string JumpHref(const CConversionState& run, const TopicTable& topics, const std::string& target,
-                     std::string& remark)
+std::string JumpHref(const CConversionState& run, const TopicTable& topics, const std::string& folder,
+                     const std::string& target, std::string& remark)
 {
     // A macro hotspot runs WinHelp's macros: nothing a page can do.
     if (target.starts_with("!")) return {};
@@ -164,14 +171,15 @@ std::string JumpHref(const CConversionState& run, const TopicTable& topics, cons
             ToCp932("ジャンプ先 ") + target + ToCp932(" は別のヘルプファイルのトピックのため、リンクにしませんでした");
         return {};
     }
-    std::string href = topics.Find(context);
+    std::string href = topics.Find(context, folder);
     if (href.empty())
         remark = ToCp932("ジャンプ先 ") + target + ToCp932(" のトピックがこの変換にないため、リンクにしませんでした");
     return href;
 }
 
 // The page's text with its links and places made.
-std::string WithLinks(CConversionState& run, const TopicTable& topics, const TakenPage& page, LineList& remarks)
+std::string WithLinks(CConversionState& run, const TopicTable& topics, const std::string& folder, const TakenPage& page,
+                      LineList& remarks)
 {
     std::string out;
     out.reserve(page.text.size() + page.marks.size() * 32);
@@ -183,7 +191,7 @@ std::string WithLinks(CConversionState& run, const TopicTable& topics, const Tak
         switch (mark.kind) {
             case MarkKind::LinkStart: {
                 std::string remark;
-                const std::string href = JumpHref(run, topics, mark.value, remark);
+                const std::string href = JumpHref(run, topics, folder, mark.value, remark);
                 if (!remark.empty()) {
                     remarks.push_back(std::move(remark));
                     ++run.m_nJumpsNotLinked;
@@ -218,7 +226,8 @@ void SeparatePages(CConversionState& run, const std::string& contentsName, Manus
     // link to the contents page, joined once.
     LineList opening;
     AppendHeaderLines(run, opening);
-    if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
+    if (!run.HtmlHelp())
+        AppendContentsLink(opening, LinkBetween(run.PagesFolder(manuscript.source), run.m_helpFolder, contentsName));
     out.pageOpening = JoinTextLines(opening);
 
     const std::string folder = run.PagesFolder(manuscript.source);
@@ -256,31 +265,36 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
         for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
             page->fileName = FreePageName(run, port, folder, page->topicName, finishedFolder, page->clash, page->said);
             // The name is the page's from now on, written or not.
-            run.m_writtenPaths.insert(folder + page->fileName + ".htm");
+            run.MarkWritten(folder + page->fileName + ".htm");
         }
     }
 }
 
-TopicTable::TopicTable(const std::vector<SeparatedManuscript>& manuscripts)
+TopicTable::TopicTable(const CConversionState& run, const std::vector<SeparatedManuscript>& manuscripts)
 {
+    m_folders.reserve(manuscripts.size());  // the targets point into it
+    for (const SeparatedManuscript& manuscript : manuscripts) m_folders.push_back(run.PagesFolder(manuscript.source));
     // The page that keeps a shared name is the one a jump reaches; a topic's
     // own name goes before a place of the same name in another topic.
-    for (const SeparatedManuscript& manuscript : manuscripts)
-        for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page)
-            if (!page->topicName.empty()) m_links.emplace(MbLowerAscii(page->topicName), page->fileName + ".htm");
-    for (const SeparatedManuscript& manuscript : manuscripts)
-        for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page)
+    for (std::size_t i = 0; i < manuscripts.size(); ++i)
+        for (auto page = manuscripts[i].pages.rbegin(); page != manuscripts[i].pages.rend(); ++page)
+            if (!page->topicName.empty())
+                m_links.emplace(MbLowerAscii(page->topicName), Target{&m_folders[i], page->fileName + ".htm"});
+    for (std::size_t i = 0; i < manuscripts.size(); ++i)
+        for (auto page = manuscripts[i].pages.rbegin(); page != manuscripts[i].pages.rend(); ++page)
             for (const TextMark& mark : page->marks)
                 if (mark.kind == MarkKind::Place)
-                    m_links.emplace(MbLowerAscii(mark.value), page->fileName + ".htm#" + mark.value);
+                    m_links.emplace(MbLowerAscii(mark.value),
+                                    Target{&m_folders[i], page->fileName + ".htm#" + mark.value});
 }
 
-std::string TopicTable::Find(const std::string& context) const
+std::string TopicTable::Find(const std::string& context, const std::string& fromFolder) const
 {
     std::string key = context;
     ReplaceUnsafeBytes(key);
     auto found = m_links.find(MbLowerAscii(key));
-    return found == m_links.end() ? std::string() : found->second;
+    if (found == m_links.end()) return {};
+    return LinkBetween(fromFolder, *found->second.folder, found->second.href);
 }
 
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
@@ -318,11 +332,13 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
                         folder + page->fileName + ".htm",
                         "htm",
                         page->fileName,
-                        manuscript.pageOpening + WithLinks(run, topics, *page, remarks),
+                        manuscript.pageOpening + WithLinks(run, topics, folder, *page, remarks),
                         false};
         const bool written = WriteGeneratedFile(run, port, std::move(file));
         // The index lists only pages that exist, under the names they got.
-        if (written) run.m_keywordIndex.AddPage(page->fileName, page->title, page->keywords);
+        // The contents, index and project name it as they reach it from their folder.
+        const std::string listed = LinkBetween(run.m_helpFolder, folder, page->fileName);
+        if (written) run.m_keywordIndex.AddPage(listed, page->title, page->keywords);
 
         // The list goes in reading order once reversed: the page's line, what
         // was said about it, then what naming it said.
@@ -338,7 +354,7 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
         ++pageCount;
         pageLines.push_back(PageLine(page->title, page->fileName));
         titles.push_back(page->title);
-        files.push_back(page->fileName);
+        files.push_back(listed);
     }
 
     // The pages came from the end; the manuscript's block goes in front of

@@ -65,12 +65,19 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
 // letter case, as WinHelp compares them: a topic's page, or a place in it.
 class TopicTable {
 public:
-    explicit TopicTable(const std::vector<SeparatedManuscript>& manuscripts);
-    // "page.htm" or "page.htm#place"; empty for a context string no page has.
-    std::string Find(const std::string& context) const;
+    TopicTable(const CConversionState& run, const std::vector<SeparatedManuscript>& manuscripts);
+    // "page.htm" or "page.htm#place" as a page in `fromFolder` links to it
+    // (through the folders between when the page lies elsewhere); empty for
+    // a context string no page has.
+    std::string Find(const std::string& context, const std::string& fromFolder) const;
 
 private:
-    std::map<std::string, std::string> m_links;
+    struct Target {
+        const std::string* folder;  // the pages' folder, one string per manuscript
+        std::string href;
+    };
+    std::vector<std::string> m_folders;
+    std::map<std::string, Target> m_links;
 };
 
 // Writes the manuscript's pages with their links made, puts them in front of

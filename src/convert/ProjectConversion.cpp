@@ -161,7 +161,7 @@ HhpContextSections WriteProjectContextSections(CConversionState& run, Conversion
 std::optional<std::string> PageOfContextString(const CConversionState& run, const std::string& context)
 {
     if (!run.m_topics) return std::nullopt;
-    std::string page = run.m_topics->Find(context);
+    std::string page = run.m_topics->Find(context, run.m_helpFolder);
     if (page.empty()) return std::nullopt;
     return page;
 }

@@ -114,10 +114,33 @@ bool WriteOutputFileBytes(const OutputFile& file)
     return WriteFileBytes(file.path, file.text, how);
 }
 
+std::string LinkBetween(const std::string& fromFolder, const std::string& toFolder, const std::string& name)
+{
+    if (fromFolder == toFolder || fromFolder.empty() || toFolder.empty()) return name;
+    // Without their final separators: "a/b/" is a folder "b" to the library
+    // only when written "a/b".
+    const auto folder = [](const std::string& path) {
+        return std::filesystem::path(std::string_view(path).substr(0, path.find_last_not_of(kPathSep) + 1));
+    };
+    const std::string link = folder(toFolder).lexically_relative(folder(fromFolder)).generic_string();
+    if (link.empty() || link == ".") return name;
+    return link + "/" + name;
+}
+
+bool LinkLeadsAway(const std::string& path, const PathLookup& at)
+{
+    if (!at.link) return false;
+    const std::optional<std::string> file = ResolvedPath(path);
+    const std::optional<std::string> folder = ResolvedPath(GetFolderOfPath(path));
+    return !file || !folder || GetFolderOfPath(*file) != *folder + kPathSep;
+}
+
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)
 {
     const std::string path = file.path;
-    if (run.SourceLyingAt(path)) {
+    // Never over a source, by any name of it, nor through a link out of the folder.
+    const PathLookup at = LookUpPath(path);
+    if (run.SourceLyingAt(path, at) || LinkLeadsAway(path, at)) {
         port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing));
         run.m_saNotWritten.push_back(path);
         return false;
@@ -126,7 +149,7 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
         run.m_saNotWritten.push_back(path);  // the port said so
         return false;
     }
-    run.m_writtenPaths.insert(path);
+    run.MarkWritten(path);
     return true;
 }
 

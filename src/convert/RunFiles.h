@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "convert/ConversionPort.h"
+#include "framework/FileSystem.h"
 
 namespace zavio {
 
@@ -51,8 +52,18 @@ std::optional<SourceText> ReadSourceFile(const SourceFile& source);
 // windows writes. False when it was not written.
 bool WriteOutputFileBytes(const OutputFile& file);
 
+// How a file in `fromFolder` links to `name` in `toFolder`: the name itself
+// in the same folder, else through the folders between ("../conv2/name").
+// Both folders end in a separator.
+std::string LinkBetween(const std::string& fromFolder, const std::string& toFolder, const std::string& name);
+
+// Whether a link stands at `path` (as LookUpPath found it) that a file
+// written there would go through into another folder, or to nothing.
+bool LinkLeadsAway(const std::string& path, const PathLookup& at);
+
 // Writes a file of the run through the port, unless a source of the run lies
-// at its path; false, recorded in the run and said, when it was not written.
+// at its path (by any name of it) or a link there leads away; false,
+// recorded in the run and said, when it was not written.
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file);
 
 }  // namespace zavio

@@ -575,6 +575,17 @@ std::string MbLowerAscii(std::string_view s)
 {
     return MapAsciiRange<'A', 'a'>(s);
 }
+bool MbEqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    // Folding every byte folds more than MbLowerAscii (trail bytes too): a
+    // difference left after it is a difference; a match is then confirmed.
+    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (std::size_t i = a.size(); i-- > 0;)
+        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
+    return a == b || MbLowerAscii(a) == MbLowerAscii(b);
+}
+
 std::string MbUpperAscii(std::string_view s)
 {
     return MapAsciiRange<'a', 'A'>(s);

@@ -86,6 +86,9 @@ int MbCompare(std::string_view a, std::string_view b);
 // ASCII letters only, leaving trail bytes of double-byte characters alone.
 std::string MbLowerAscii(std::string_view s);
 std::string MbUpperAscii(std::string_view s);
+// Whether MbLowerAscii(a) == MbLowerAscii(b), mostly without making either:
+// paths of one folder differ at their ends, where the comparison starts.
+bool MbEqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Remove ASCII white space (blank, tab, LF, VT, FF, CR) at the ends.
 std::string_view TrimLeftView(std::string_view s);

@@ -576,4 +576,33 @@ void RoundTripFile::Close()
     m_fd = -1;
 }
 
+std::optional<FileIdentity> IdentityOf(std::string_view path)
+{
+    struct stat st;
+    if (!StatPath(path, st)) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+PathLookup LookUpPath(std::string_view path)
+{
+    PathLookup found;
+    auto native = ToNativePath(path);
+    struct stat st;
+    if (!native || native->empty() || ::lstat(native->c_str(), &st) != 0) return found;
+    found.present = true;
+    found.link = S_ISLNK(st.st_mode);
+    if (found.link && ::stat(native->c_str(), &st) != 0) return found;
+    found.identity = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return found;
+}
+
+std::optional<std::string> ResolvedPath(std::string_view path)
+{
+    auto native = ToNativePath(path);
+    if (!native || native->empty()) return std::nullopt;
+    std::unique_ptr<char, void (*)(void*)> real(::realpath(native->c_str(), nullptr), std::free);
+    if (!real) return std::nullopt;
+    return FromNativePath(real.get());
+}
+
 }  // namespace zavio

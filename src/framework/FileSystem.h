@@ -152,4 +152,24 @@ private:
     bool m_diskFull = false;   // an injected fault
 };
 
+// What a name resolves to, links followed: two names are one file when their
+// identities are equal, whatever their spelling or the links between.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> IdentityOf(std::string_view path);
+// What stands at a path: anything at all (a link to nothing included),
+// whether it is a symbolic link, and the identity of what it resolves to.
+// One look at the disk where nothing stands, the usual case for a new file.
+struct PathLookup {
+    bool present = false;
+    bool link = false;
+    std::optional<FileIdentity> identity;
+};
+PathLookup LookUpPath(std::string_view path);
+// The path with every link resolved, absolute; nullopt when it leads nowhere.
+std::optional<std::string> ResolvedPath(std::string_view path);
+
 }  // namespace zavio

@@ -50,18 +50,20 @@ run_golden_cases() {
         [ -d "$case_dir/input" ] && cp -R "$case_dir/input/." "$top/"
         local inputs=()
         mapfile -t inputs < <(tail -n +2 "$case_dir/args" | sed '/^$/d')
-        # Sources spread over several folders make no one self-contained
-        # help: their pages link into each other's folders by design.
-        [ "$(printf '%s\n' "${inputs[@]}" | xargs -d '\n' -n1 dirname | sort -u | wc -l)" -eq 1 ] || continue
         # shellcheck disable=SC2086
         (cd "$top" && "$convert" $options "${inputs[@]}" >"$top.written" 2>/dev/null) || continue
         local first="${inputs[0]}"
-        # A project writes everything into a folder of its own, where its
-        # list of pages is.
-        case "${first,,}" in
-            *.hpj) dirname "$(grep -m1 '/ListTitl\.txt$' "$top.written")" ;;
-            *) echo "$top/$(dirname "$first")" ;;
-        esac
+        # An HTML Help project lies beside the first manuscript by name,
+        # whatever the order given; a project's homepage-type help lies in
+        # the folder of its own where its list of pages is.
+        if [ "$kind" = html-help ]; then
+            dirname "$(grep -m1 '\.hhp$' "$top.written")"
+        else
+            case "${first,,}" in
+                *.hpj) dirname "$(grep -m1 '/ListTitl\.txt$' "$top.written")" ;;
+                *) echo "$top/$(dirname "$first")" ;;
+            esac
+        fi
     done
 }
 

@@ -225,7 +225,9 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
 
     EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
     EXPECT_TRUE(m_app->Conversion().m_bKeepHeader);
-    EXPECT_EQ(m_app->Conversion().m_saPageFiles, (LineList{"ta", "tb"}));
+    // The contents page lies beside a.html, the last opened: b's page is
+    // reached through the folders between.
+    EXPECT_EQ(m_app->Conversion().m_saPageFiles, (LineList{"ta", "../../p/conv1/tb"}));
     EXPECT_EQ(ReadFile(At("p/Finished/b.htm")), OneTopic("tb"));
     // An html manuscript keeps its extension in Finished; the list says .htm.
     EXPECT_EQ(ReadFile(At("p/Finished/a.html")), OneTopic("ta"));
@@ -235,7 +237,9 @@ TEST_F(ConversionDriverTest, ManuscriptsRunFromTheLastNameToTheFirstIntoTheFirst
     EXPECT_TRUE(FileExists(At("q/conv2/ta.htm")));
     EXPECT_EQ(ReadFile(At("p/Finished/ListTitl.txt")),
               J("\r\n///// Separated from a.htm : 1 pages\r\n題名 ･･･ ta.htm\r\n"
-                "\r\n///// Separated from b.htm : 1 pages\r\n題名 ･･･ tb.htm\r\n"
+                "\r\n///// Separated from b.htm : 1 pages\r\n"
+                "///// conv1/b.htm のページは目次と別のフォルダに書き出します。目次とページは互いに相対パスでリンクします\r\n"
+                "題名 ･･･ tb.htm\r\n"
                 "\r\n///// Keyword index : 1 keywords\r\n索引 ･･･ Index.htm\r\n"));
 
     // Only the list document stays open (the writers' documents aside), titled by its path.
