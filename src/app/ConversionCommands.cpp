@@ -5,6 +5,7 @@
 // close once the run is done with them; the host shows how far the run is.
 #include "app/ZavioApp.h"
 #include "convert/ConversionDriver.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
@@ -48,6 +49,13 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
+        // A project's files are read from the disk; the others from their windows.
+        if (!source.handle) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
         auto* doc = static_cast<CZavioDoc*>(const_cast<void*>(source.handle));
         text.encoding = doc->m_encoding;
         return doc->ReadViewText(text.bytes);
@@ -55,6 +63,12 @@ public:
 
     bool WriteFile(const OutputFile& file) override
     {
+        // A picture is no text for a window: it is written as it is.
+        if (file.role == OutputRole::Picture) {
+            if (WriteOutputFileBytes(file)) return true;
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
         // A page's window is never shown: it closes once the page is saved.
         CZavioDoc* doc = file.role == OutputRole::PageList
                              ? m_listDoc

@@ -36,9 +36,16 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
-        const auto index = reinterpret_cast<std::uintptr_t>(source.handle);
-        if (index >= m_opened.size()) return false;
-        text = std::move(m_opened[index]);
+        // A file the command line named is read already; a project's are read now.
+        const auto number = reinterpret_cast<std::uintptr_t>(source.handle);
+        if (number == 0) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
+        if (number > m_opened.size()) return false;
+        text = std::move(m_opened[number - 1]);
         return true;
     }
 
@@ -105,9 +112,9 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
         }
         const PathParts parts = SplitPath(path);
         const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        const TextEncoding encoding = DetectFileEncoding(*text, IsManuscriptExtension(extension));
-        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
+        const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(extension));
         port.m_opened.push_back({std::move(*text), encoding});
+        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
     }
     return every;
 }
@@ -126,7 +133,10 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
     RunConversion(run, port, CollectSources(opened));
     if (!run.m_bConversionFinished) return kExitEndedEarly;
-    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+    // A manuscript in which no topic was found was not converted either.
+    const bool projectWhole = !run.m_project || run.m_project->problems.empty();
+    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && projectWhole ? kExitCompleted
+                                                                                       : kExitNotAllWritten;
 }
 
 }  // namespace zavio

@@ -5,8 +5,10 @@
 
 #include "convert/ConversionState.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 #include "res/Messages.h"
 
 namespace zavio {
@@ -27,8 +29,8 @@ bool SameFile(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(*na, *nb, ec) && !ec;
 }
 
-// A source as the list of pages names it: its folder's name and its own,
-// which tell apart two sources of one name without the whole path.
+}  // namespace
+
 std::string FolderAndName(const std::string& path)
 {
     const PathParts parts = SplitPath(path);
@@ -38,8 +40,6 @@ std::string FolderAndName(const std::string& path)
     if (sep != std::string::npos) folder.erase(0, sep + 1);
     return (folder.empty() ? std::string() : folder + kPathSep) + parts.fname + parts.ext;
 }
-
-}  // namespace
 
 std::string ListRemark(std::string_view said)
 {
@@ -93,6 +93,14 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
     port.Say(source.path + why);
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
+}
+
+std::optional<SourceText> ReadSourceFile(const SourceFile& source)
+{
+    std::optional<std::string> text = ReadTextFileText(source.path);
+    if (!text) return std::nullopt;
+    const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(source.extension));
+    return SourceText{std::move(*text), encoding};
 }
 
 bool WriteOutputFileBytes(const OutputFile& file)

@@ -20,7 +20,8 @@ const std::string& OpenFilter()
     return ToCp932(
         "text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
         "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
-        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|rtfﾌｧｲﾙ (*.rtf)|*.rtf|hpjﾌｧｲﾙ (*.hpj)|*.hpj|"
+        "すべてのﾌｧｲﾙ (*.*)|*.*||");
 }
 
 // Save As filter lists by type number; an unknown kind gets the text list.
@@ -41,6 +42,10 @@ const std::string& SaveFilter(int type)
             return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
         case kIndexFileType:
             return ToCp932("hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case kRtfFileType:
+            return ToCp932("rtfﾌｧｲﾙ (*.rtf)|*.rtf|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case kHelpProjectFileType:
+            return ToCp932("hpjﾌｧｲﾙ (*.hpj)|*.hpj|すべてのﾌｧｲﾙ (*.*)|*.*||");
         default:
             return ToCp932(
                 "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
@@ -137,7 +142,7 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
                        : viewLines.empty() ? std::move(*fileText)
                                            : JoinTextLines(viewLines) + *fileText;
     // The window shows and saves the file in its own encoding.
-    if (read) doc->SetTextEncoding(DetectFileEncoding(text, IsManuscriptExtension(doc->m_strExtension)));
+    if (read) doc->SetTextEncoding(DetectFileEncoding(text, IsWebPageExtension(doc->m_strExtension)));
     doc->m_bFileNotRead = !read || !doc->LoadTextIntoView(std::move(text));
     return !doc->m_bFileNotRead;
 }
