@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QMdiArea>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "ScriptedQtHost.h"
 #include "WordManuscript.h"
@@ -54,8 +56,12 @@ void Run(int pages)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    for (int pages : {50, 200, 550}) Run(pages);
+    // Page counts may be given: zavio_bench_gui 2000
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {50, 200, 550};
+    for (int pages : counts) Run(pages);
     return 0;
 }

@@ -1,7 +1,8 @@
 // The two conversion commands of the desktop and the port through which the
 // pipeline works on its windows: every file it writes becomes a document
-// window whose text passes through the working file and is saved from there;
-// the sources' windows close once the run is done with them.
+// window whose text passes through the working file and is saved from there
+// (a page's window is never shown: it closes at once); the sources' windows
+// close once the run is done with them; the host shows how far the run is.
 #include "app/ZavioApp.h"
 #include "convert/ConversionDriver.h"
 #include "convert/RunFiles.h"
@@ -17,20 +18,34 @@ namespace {
 class DesktopConversionPort : public ConversionPort {
 public:
     explicit DesktopConversionPort(CZavioApp& app) : m_app(app) {}
+    // However the run ends, its progress goes with it.
+    ~DesktopConversionPort() override { m_app.GetHost().EndProgress(); }
 
-    // The list of pages is a window from the start, named once a pass names it.
+    // The list of pages is a window from the start, shown once a pass names it.
     bool BeginRun() override
     {
-        m_listDoc = m_app.NewGeneratedDocument();
+        m_listDoc = m_app.NewGeneratedDocument("txt", "ListTitl", std::string(), GeneratedWindow::Hidden);
         return m_listDoc != nullptr;
     }
 
     void NamePageList(const std::string& path) override
     {
-        if (m_listDoc) m_listDoc->SetFileNames("txt", "ListTitl", path);
+        if (!m_listDoc) return;
+        m_listDoc->SetFileNames("txt", "ListTitl", path);
+        m_app.m_pDocTemplate->InitialUpdateFrame(*m_listDoc);
+        m_app.TileDocumentWindows();
     }
 
     void EndRun() override { m_app.TileDocumentWindows(); }
+
+    bool Progress(const ConversionProgress& progress) override
+    {
+        const res::ProgressStep step = progress.stage == ConversionProgress::Stage::Writing
+                                           ? res::ProgressStep::WritingPages
+                                           : res::ProgressStep::ReadingManuscripts;
+        const std::string text = res::ProgressMessage(step, progress.done, progress.total) + "\n" + progress.name;
+        return !m_app.GetHost().ShowProgress(text, progress.done, progress.total);
+    }
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
@@ -54,12 +69,20 @@ public:
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
             return false;
         }
-        CZavioDoc* doc = file.role == OutputRole::PageList ? m_listDoc : m_app.NewGeneratedDocument();
+        // A page's window is never shown: it closes once the page is saved.
+        CZavioDoc* doc = file.role == OutputRole::PageList
+                             ? m_listDoc
+                             : m_app.NewGeneratedDocument(
+                                   file.extension, file.baseName, file.path,
+                                   file.role == OutputRole::Page ? GeneratedWindow::Hidden : GeneratedWindow::Shown);
         if (!doc) {
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
             return false;
         }
-        doc->SetFileNames(file.extension, file.baseName, file.path);
+        if (doc == m_listDoc)
+            doc->SetFileNames(file.extension, file.baseName, file.path);
+        else if (file.role != OutputRole::Page)
+            m_app.TileDocumentWindows();  // a window that stays takes its place among the others
         bool written = doc->LoadTextIntoView(file.text);
         // A view that did not take the text must not replace the file.
         if (!written)
@@ -79,6 +102,7 @@ public:
     void ReleaseSource(const SourceFile& source) override
     {
         static_cast<CZavioDoc*>(const_cast<void*>(source.handle))->OnCloseDocument();
+        m_app.TileDocumentWindows();
     }
 
     void Say(const std::string& message) override { AfxMessageBox(message); }
@@ -138,6 +162,9 @@ std::vector<SourceFile> CZavioApp::OpenSourceFiles()
     if (!m_pDocTemplate) return files;
     for (CDocument* open : m_pDocTemplate->GetDocuments()) {
         const auto* doc = static_cast<const CZavioDoc*>(open);
+        // What a conversion wrote (a contents page, an index page) is its
+        // output, never a manuscript or a contents file of the next.
+        if (doc->m_bGenerated) continue;
         files.push_back({doc->m_strPath, doc->m_strBaseName, doc->m_strExtension, doc});
     }
     return files;

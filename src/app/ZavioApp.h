@@ -24,6 +24,12 @@ class CZavioDoc;
 // The value of m_nHelpMode while the next help-aware command opens its page.
 constexpr int kHelpModeOn = 11;
 
+// How a window the conversion makes for a file is seen.
+enum class GeneratedWindow {
+    Shown,   // it stays open to be read
+    Hidden,  // never shown: a page's, which closes once the page is saved
+};
+
 class CZavioApp : public CWinApp {
 public:
     explicit CZavioApp(Host& host);
@@ -62,11 +68,13 @@ public:
 
     // Opening documents.
     void OnFileNewDocument();
-    // The New-document routine for a file the conversion writes: the new
-    // document, or null when no window could be made for it.
-    CZavioDoc* NewGeneratedDocument();
-    // The same, named and titled for the file it will become.
-    CZavioDoc* NewNamedDocument(const std::string& extension, const std::string& baseName, const std::string& path);
+    // The New-document routine for a file the conversion writes: named for
+    // that file before its window shows, so its title never changes, and not
+    // tiled (a page's window would re-tile the others for nothing); null
+    // when no window could be made. Such a window is never taken as a
+    // source by a later run.
+    CZavioDoc* NewGeneratedDocument(const std::string& extension, const std::string& baseName, const std::string& path,
+                                    GeneratedWindow window);
     void OnFileOpenDocument();
     bool AskOpenFileNames(std::vector<std::string>& paths);
     CZavioDoc* CreateDocumentForPath(const std::string& path);
@@ -87,7 +95,8 @@ public:
     void OnConvertHpType();
     void RunConversion(ConversionKind kind);
     bool ConfirmConversion(CConversionState& run);
-    // The open documents as the run's sources, oldest first.
+    // The open documents as the run's sources, oldest first; the windows an
+    // earlier conversion wrote are left out.
     std::vector<SourceFile> OpenSourceFiles();
     const CConversionState& Conversion() const { return m_conversion; }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "TerminalProgress.h"
 #include "convert/ConversionDriver.h"
 #include "convert/ConversionState.h"
 #include "convert/RunFiles.h"
@@ -19,7 +20,15 @@ namespace {
 
 class BatchPort : public ConversionPort {
 public:
-    BatchPort(std::ostream& messages, std::ostream& written) : m_messages(messages), m_written(written) {}
+    BatchPort(std::ostream& messages, std::ostream& written, std::size_t progressColumns)
+        : m_messages(messages), m_written(written)
+    {
+        if (progressColumns > 0) m_progress.emplace(messages, progressColumns);
+    }
+    ~BatchPort() override
+    {
+        if (m_progress) m_progress->Clear();
+    }
 
     // The text each file had when it was opened, as a window holds it; the
     // run takes each once.
@@ -58,11 +67,26 @@ public:
         return MoveFile(from, to, &taken);
     }
 
-    void Say(const std::string& message) override { m_messages << DecodeCp932Lossless(message) << '\n' << std::flush; }
+    bool Progress(const ConversionProgress& progress) override
+    {
+        if (!m_progress) return true;
+        const res::ProgressStep step = progress.stage == ConversionProgress::Stage::Writing
+                                           ? res::ProgressStep::WritingPages
+                                           : res::ProgressStep::ReadingManuscripts;
+        m_progress->Show(res::ProgressMessage(step, progress.done, progress.total) + " " + progress.name);
+        return true;
+    }
+
+    void Say(const std::string& message) override
+    {
+        if (m_progress) m_progress->Clear();
+        m_messages << DecodeCp932Lossless(message) << '\n' << std::flush;
+    }
 
 private:
     std::ostream& m_messages;
     std::ostream& m_written;
+    std::optional<TerminalProgress> m_progress;
 };
 
 // Opens the files in order as the Open command would: each once, each read
@@ -99,7 +123,7 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
 
 BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std::ostream& written)
 {
-    BatchPort port(messages, written);
+    BatchPort port(messages, written, request.progressColumns);
     std::vector<SourceFile> opened;
     if (!OpenFiles(request.paths, opened, port)) return kExitEndedEarly;
 

@@ -3,6 +3,7 @@
 // windows, no working file and no change of the current folder.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -23,10 +24,14 @@ struct BatchRequest {
     ConversionKind kind = ConversionKind::HpType;
     bool keepHeader = false;         // homepage-type help keeps Word's header
     std::vector<std::string> paths;  // absolute, CP932, in the order to open them
+    // Standard error is a terminal this wide: a line shows how far the run
+    // is. 0: no progress is shown (a redirected stream gets the messages only).
+    std::size_t progressColumns = 0;
 };
 
 // Runs the request; every message goes to `messages` (UTF-8, one per line),
-// every file written is named on `written`.
+// and so does the progress line if asked for; every file written is named on
+// `written`.
 BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std::ostream& written);
 
 }  // namespace zavio

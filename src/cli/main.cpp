@@ -1,6 +1,8 @@
 // zavio-convert: opens the given files as the Open command does and runs one
 // conversion on them, without windows.
 #include <malloc.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -136,5 +138,11 @@ int main(int argc, char** argv)
 
     request.kind = *options.kind;
     request.keepHeader = options.keepHeader;
+    // A person watching a terminal sees how far a long run is; a script
+    // that keeps the messages gets them alone.
+    if (::isatty(STDERR_FILENO)) {
+        winsize size{};
+        request.progressColumns = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+    }
     return ConvertFiles(request, std::cerr, std::cout);
 }

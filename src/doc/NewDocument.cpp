@@ -42,18 +42,15 @@ void CZavioApp::OnFileNewDocument()
     TileDocumentWindows();
 }
 
-CZavioDoc* CZavioApp::NewGeneratedDocument()
+CZavioDoc* CZavioApp::NewGeneratedDocument(const std::string& extension, const std::string& baseName,
+                                           const std::string& path, GeneratedWindow window)
 {
-    OnFileNewDocument();
+    m_pNewDoc = m_pDocTemplate ? static_cast<CZavioDoc*>(m_pDocTemplate->OpenNewDocument(false)) : nullptr;
+    if (!m_pNewDoc) return nullptr;
+    m_pNewDoc->m_bGenerated = true;
+    m_pNewDoc->SetFileNames(extension, baseName, path);
+    if (window == GeneratedWindow::Shown) m_pDocTemplate->InitialUpdateFrame(*m_pNewDoc);
     return m_pNewDoc;
-}
-
-CZavioDoc* CZavioApp::NewNamedDocument(const std::string& extension, const std::string& baseName,
-                                       const std::string& path)
-{
-    CZavioDoc* doc = NewGeneratedDocument();
-    if (doc) doc->SetFileNames(extension, baseName, path);
-    return doc;
 }
 
 }  // namespace zavio

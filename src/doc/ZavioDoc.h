@@ -65,6 +65,8 @@ public:
     bool m_bFileNotRead = false;
     // The encoding of the file's bytes in the view; generated files are CP932.
     TextEncoding m_encoding = TextEncoding::Cp932;
+    // Written by a conversion: a later conversion takes no source from it.
+    bool m_bGenerated = false;
 };
 
 }  // namespace zavio

@@ -51,7 +51,7 @@ void CMultiDocTemplate::RemoveDocument(CDocument* doc)
     if (it != m_documents.end()) m_documents.erase(it);
 }
 
-CDocument* CMultiDocTemplate::OpenNewDocument()
+CDocument* CMultiDocTemplate::OpenNewDocument(bool makeVisible)
 {
     CDocument* doc = CreateNewDocument();
     if (!doc) return nullptr;
@@ -64,7 +64,7 @@ CDocument* CMultiDocTemplate::OpenNewDocument()
         doc->OnCloseDocument();
         return nullptr;
     }
-    InitialUpdateFrame(*doc);
+    if (makeVisible) InitialUpdateFrame(*doc);
     return doc;
 }
 

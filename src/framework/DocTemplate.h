@@ -29,7 +29,8 @@ public:
     // Removes the document from the list and deletes it.
     void RemoveDocument(CDocument* doc);
     // The framework's New: document, window, OnNewDocument; null on failure.
-    CDocument* OpenNewDocument();
+    // A window not made visible shows through InitialUpdateFrame, or never.
+    CDocument* OpenNewDocument(bool makeVisible = true);
 
     // The open documents, oldest first (a snapshot: closing one while walking
     // the list is safe).

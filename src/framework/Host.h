@@ -119,6 +119,19 @@ public:
     virtual void BeginWaitCursor() {}
     virtual void EndWaitCursor() {}
 
+    // The progress of a long piece of work (a conversion): what it does now
+    // and how far it is, `done` of `total`. True when the user asked it to
+    // stop. The screen keeps being painted meanwhile; no command starts.
+    virtual bool ShowProgress(std::string_view text, std::size_t done, std::size_t total)
+    {
+        (void)text;
+        (void)done;
+        (void)total;
+        return false;
+    }
+    // The work is over: its progress goes.
+    virtual void EndProgress() {}
+
     // The main frame's standard dialogs and its close request.
     virtual void ShowPrintSetup() {}
     virtual void ShowAboutBox() {}

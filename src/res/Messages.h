@@ -1,6 +1,7 @@
 // Messages that several places of the program give in the same words.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,11 @@ namespace zavio::res {
 // puts an ideographic blank.
 enum class NotOpenedWhile { Writing, Opening };
 std::string NotOpenedMessage(std::string_view path, NotOpenedWhile when);
+
+// What a conversion is doing, in the desktop's progress dialog and on the
+// converter's progress line: "ページを書き出しています (121/2000)" while the
+// 121st of 2000 pages is written (`done` before it).
+enum class ProgressStep { ReadingManuscripts, WritingPages };
+std::string ProgressMessage(ProgressStep step, std::size_t done, std::size_t total);
 
 }  // namespace zavio::res

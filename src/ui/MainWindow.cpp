@@ -363,6 +363,12 @@ void MainWindow::UpdateHelpPointer()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A conversion in progress still writes through its windows: it ends
+    // (or is cancelled) first.
+    if (m_host.IsShowingProgress()) {
+        event->ignore();
+        return;
+    }
     CZavioApp* app = App();
     if (app && app->m_pMainFrame && !app->m_pMainFrame->OnClose()) {
         event->ignore();

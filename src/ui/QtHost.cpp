@@ -37,6 +37,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
 #include "ui/PrintSetupDialog.h"
+#include "ui/ProgressDialog.h"
 #include "ui/SingleInstance.h"
 #include "ui/TextEdit.h"
 #include "ui/Translation.h"
@@ -518,6 +519,40 @@ void QtHost::BeginWaitCursor()
 void QtHost::EndWaitCursor()
 {
     QApplication::restoreOverrideCursor();
+}
+
+// Between two of the work's steps: an event-loop turn per step would cost
+// more than many steps (a conversion writes a page in a millisecond or two).
+constexpr qint64 kProgressTurnMs = 50;
+
+bool QtHost::ShowProgress(std::string_view text, std::size_t done, std::size_t total)
+{
+    if (!m_window) return false;
+    if (!m_progress) {
+        m_progress = std::make_unique<ProgressDialog>(AppTitle(), m_window.get());
+        m_progressClock.start();
+        m_progressTurnMs = -kProgressTurnMs;
+    }
+    const qint64 now = m_progressClock.elapsed();
+    if (now - m_progressTurnMs >= kProgressTurnMs) {
+        m_progressTurnMs = now;
+        m_progress->Set(FromCp932(text), done, total);
+        if (!m_progress->isVisible() && now >= m_progressShowAfterMs) {
+            FitDialogOnScreen(*m_progress);
+            m_progress->show();
+        }
+        // Paints the windows (the area a question box left, the dialog). The
+        // dialog, once shown, is modal and takes the user's input alone;
+        // before, the user's input waits until the work is done.
+        QCoreApplication::processEvents(m_progress->isVisible() ? QEventLoop::AllEvents
+                                                                : QEventLoop::ExcludeUserInputEvents);
+    }
+    return m_progress && m_progress->Cancelled();
+}
+
+void QtHost::EndProgress()
+{
+    m_progress.reset();
 }
 
 void QtHost::ShowAboutBox()

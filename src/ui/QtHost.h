@@ -4,6 +4,7 @@
 // ever showing one.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,7 @@ namespace zavio {
 class CChildFrame;
 class InstanceServer;
 class MainWindow;
+class ProgressDialog;
 class QtEditControl;
 
 // A Qt file dialog set up as the program asks for it.
@@ -69,6 +71,15 @@ public:
     void ShellOpen(std::string_view path) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
+
+    // A long piece of work: its dialog shows once the work has lasted a
+    // moment, and the event loop turns a few times a second meanwhile, so
+    // the windows are painted and Cancel is heard.
+    bool ShowProgress(std::string_view text, std::size_t done, std::size_t total) override;
+    void EndProgress() override;
+    // Whether a piece of work shows its progress now (the dialog or not yet).
+    bool IsShowingProgress() const { return m_progress != nullptr; }
+    ProgressDialog* Progress() const { return m_progress.get(); }
 
     // The main frame.
     void ShowPrintSetup() override;
@@ -125,6 +136,10 @@ protected:
     virtual bool RunPrintDialog(QPrinter& printer, QWidget* parent);
     virtual void RunPrintPreview(QPrinter& printer, QPlainTextEdit& edit);
 
+    // How long a piece of work runs before its progress dialog shows: a
+    // short one never flashes a dialog.
+    int m_progressShowAfterMs = 500;
+
 private:
     CChildFrame* AddFrame(CDocument& doc, QtEditControl& control);
     void RetitleFrames(const CDocument& doc);
@@ -144,6 +159,9 @@ private:
     QStringList m_pendingFiles;
     bool m_nextFileScheduled = false;
     bool m_openingFile = false;
+    std::unique_ptr<ProgressDialog> m_progress;
+    QElapsedTimer m_progressClock;
+    qint64 m_progressTurnMs = 0;  // when the event loop last turned
     std::size_t m_viewCapacity = kDesktopViewCapacity;
 };
 

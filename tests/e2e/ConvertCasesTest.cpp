@@ -11,6 +11,7 @@
 //   disabled         optional: the case is skipped, its text says why
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -218,6 +219,72 @@ TEST(ConvertCommandLine, HelpExplainsOnStandardOutput)
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out.rfind("Usage: zavio-convert", 0), 0u);
     EXPECT_TRUE(run.err.empty());
+}
+
+// What a terminal shows once the bytes are written to it: a carriage return
+// goes back to the line's start, and characters overwrite those under them,
+// a Japanese character two columns wide. Trailing blanks are not seen.
+std::string Screen(const std::string& bytes)
+{
+    std::vector<std::vector<std::string>> lines(1);  // a cell per column; "" goes on from a wide one
+    std::size_t column = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\r' || c == '\n') {
+            if (c == '\n') lines.emplace_back();
+            column = 0;
+            ++i;
+            continue;
+        }
+        const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        const std::size_t width = length == 1 ? 1 : 2;
+        std::vector<std::string>& line = lines.back();
+        if (line.size() < column + width) line.resize(column + width, " ");
+        line[column] = bytes.substr(i, length);
+        if (width == 2) line[column + 1].clear();
+        column += width;
+        i += length;
+    }
+    std::string screen;
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        std::string text;
+        for (const std::string& cell : lines[l]) text += cell;
+        screen += text.substr(0, text.find_last_not_of(' ') + 1) + (l + 1 < lines.size() ? "\n" : "");
+    }
+    return screen;
+}
+
+// On a terminal the converter shows how far it is on one line, written over
+// in place and wiped before each message and at the end: what stays on the
+// screen is exactly what a redirected run prints.
+TEST(ConvertCommandLine, ProgressOnATerminalLeavesOnlyTheMessages)
+{
+    const fs::path caseDir = kCasesDir / "page-name-clashes";
+    TempRoot root;
+    fs::copy(caseDir / "input", root.Path(), fs::copy_options::recursive);
+    winsize size{24, 100, 0, 0};
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
+    if (pid == 0) {
+        const int out = ::open("/dev/null", O_WRONLY);
+        if (out < 0 || ::chdir(root.Path().c_str()) != 0) ::_exit(127);
+        ::dup2(out, 1);
+        ::execl(kConvert.c_str(), kConvert.c_str(), "--hp-type", "--keep-header", "conv/manual.htm", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    std::string shown;
+    char buffer[4096];
+    // The read fails once the converter has ended and closed the terminal.
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, static_cast<std::size_t>(n));
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(terminal);
+
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(shown.find("\r原稿を読み込んでいます (1/1) manual.htm"), std::string::npos) << shown;
+    EXPECT_EQ(Screen(shown), ReadAll(caseDir / "expected.stderr"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertCase, ::testing::ValuesIn(CaseNames()),

@@ -4,14 +4,18 @@
 //   zavio_screenshot OUT.png guide      the guide 準備-E, the longest
 //   zavio_screenshot OUT.png question   the homepage-type conversion's question
 //   zavio_screenshot OUT.png modified   two windows, one with unsaved changes
+//   zavio_screenshot OUT.png progress   a long conversion's progress dialog
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 
 #include "ScriptedQtHost.h"
+#include "WordManuscript.h"
 #include "res/CommandIds.h"
 #include "ui/AboutDialog.h"
 #include "ui/TextEdit.h"
@@ -41,20 +45,41 @@ int main(int argc, char* argv[])
             fixture.App().ExecuteCommand(zavio::ID_FILE_NEW);
             fixture.Window()->ActiveEdit()->insertPlainText(QStringLiteral("まだ保存していない文章"));
         });
+    } else if (mode == QStringLiteral("progress")) {
+        // The manuscript of a large help, converted while the picture is taken.
+        std::vector<zavio::test::WordTopic> topics;
+        for (int i = 1; i <= 4000; ++i)
+            topics.push_back({"HID_TOPIC_" + std::to_string(i), "トピック " + std::to_string(i), "本文です。"});
+        const QString manuscript = fixture.Folder() + "conv/manual.htm";
+        QDir().mkpath(fixture.Folder() + "conv");
+        QFile file(manuscript);
+        const std::string bytes = zavio::test::WordManuscript(topics);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) < 0) return 1;
+        file.close();
+        fixture.Host().m_realDialogs = false;
+        // The picture's Cancel stops the run; the program ends after it, as
+        // the main window does not close while a run works.
+        QTimer::singleShot(800, [&qapp, &fixture, manuscript] {
+            fixture.Host().m_fileAnswers.push_back({manuscript});
+            fixture.Window()->RunCommand(zavio::ID_FILE_OPEN);
+            fixture.Window()->RunCommand(zavio::ID_SEPARATE_HP_TYPE);
+            qapp.quit();
+        });
     } else {
         QTimer::singleShot(800, [&] {
             QAction* file = fixture.Window()->menuBar()->actions().value(0);
             fixture.Window()->menuBar()->setActiveAction(file);
         });
     }
-    QTimer::singleShot(1800, [&] {
+    // A conversion is pictured while it writes its pages.
+    QTimer::singleShot(mode == QStringLiteral("progress") ? 3000 : 1800, [&] {
         QWidget* target = shown ? shown : QApplication::activeModalWidget();
         if (target) QApplication::primaryScreen()->grabWindow(0).copy(target->frameGeometry()).save(out);
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         // Unsaved text is asked about on the way out: not on the screen.
         fixture.Host().m_realDialogs = false;
         fixture.Host().m_answers.push_back(zavio::IDNO);
-        qapp.quit();
+        if (mode != QStringLiteral("progress")) qapp.quit();
     });
     return qapp.exec();
 }

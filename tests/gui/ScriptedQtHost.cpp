@@ -4,14 +4,29 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QToolBar>
 
 #include "framework/FileSystem.h"
+#include "ui/ProgressDialog.h"
 
 namespace zavio::test {
 
-ScriptedQtHost::ScriptedQtHost() = default;
+ScriptedQtHost::ScriptedQtHost()
+{
+    m_progressShowAfterMs = 0;
+}
+
+bool ScriptedQtHost::ShowProgress(std::string_view text, std::size_t done, std::size_t total)
+{
+    m_progressShown.push_back({QString::fromStdString(DecodeCp932Lossless(text)), done, total});
+    const bool cancelled = QtHost::ShowProgress(text, done, total);
+    if (m_cancelAtProgress != m_progressShown.size() - 1 || !Progress()) return cancelled;
+    QTest::mouseClick(Progress()->CancelButton(), Qt::LeftButton);
+    return Progress()->Cancelled();
+}
 
 unsigned ScriptedQtHost::SetTimer(unsigned id, unsigned milliseconds)
 {
@@ -68,6 +83,11 @@ bool GuiFixture::Start()
 {
     m_app = std::make_unique<CZavioApp>(*m_host);
     return m_app->InitInstance();
+}
+
+bool GuiFixture::StartShown()
+{
+    return Start() && QTest::qWaitForWindowExposed(Window());
 }
 
 void GuiFixture::Stop()

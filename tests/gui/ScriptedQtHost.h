@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "app/ZavioApp.h"
 #include "ui/MainWindow.h"
@@ -26,6 +27,17 @@ public:
         ++m_timersKilled;
         QtHost::KillTimer(handle);
     }
+
+    // The progress shown, through the real dialog, which shows at once; the
+    // user presses its Cancel at the call numbered m_cancelAtProgress (0 the
+    // first).
+    bool ShowProgress(std::string_view text, std::size_t done, std::size_t total) override;
+    struct ProgressShown {
+        QString text;
+        std::size_t done, total;
+    };
+    std::vector<ProgressShown> m_progressShown;
+    std::optional<std::size_t> m_cancelAtProgress;
 
     struct Shown {
         QString text;
@@ -75,6 +87,8 @@ public:
     ~GuiFixture();
     // Starts the program; false when start-up failed.
     bool Start();
+    // Starts it and waits until its main window is on the screen.
+    bool StartShown();
     void Stop();
 
     MainWindow* Window() const { return m_host->Window(); }

@@ -55,8 +55,9 @@ TEST_F(ConversionEndStateTest, HpTypeLeavesTheListContentsPageAndNoteOpenAndTile
     EXPECT_EQ(OpenTitles(),
               (std::vector<std::string>{At("notes.txt"), At("Finished/ListTitl.txt"), At("conv/toc.htm"),
                                         At("conv/Index.htm"), At(J("Finished/HP_type_Help_の組込.txt"))}));
-    // Every new window re-tiles (two pages, list, contents page, index page,
-    // note), and the end tiles what is left.
+    // The windows re-tile as each window that stays shows (list, contents
+    // page, index page, note) and each source's closes (manuscript, contents
+    // file), and the end tiles what is left; a page's window never shows.
     EXPECT_EQ(m_host.m_tileCount, 7);
     EXPECT_TRUE(FileExists(At("conv/toc.htm")));
     EXPECT_TRUE(FileExists(At("Finished/toc.cnt")));
@@ -86,7 +87,7 @@ TEST_F(ConversionEndStateTest, HtmlHelpLeavesTheListProjectSitemapAndNoteOpen)
     EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("Finished/ListTitl.txt"), At("conv/manual.hhp"),
                                                       At("conv/Table of Contents.hhc"), At("conv/Index.hhk"),
                                                       At(J("Finished/HTML_Help_の作成と組込.txt"))}));
-    EXPECT_EQ(m_host.m_tileCount, 8);  // two pages, list, project, sitemap, index, note, and the end
+    EXPECT_EQ(m_host.m_tileCount, 7);  // list, manuscript, project, sitemap, index, note, and the end
     EXPECT_EQ(m_app->Conversion().m_strProjectName, "manual");
 }
 
