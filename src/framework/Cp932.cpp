@@ -289,10 +289,18 @@ bool IsAscii(std::string_view s)
     return true;
 }
 
+// Below this size a text that is all characters is decoded through iconv
+// itself (DecodeWholeText); the tables cost thousands of such texts.
+constexpr std::size_t kShortText = 4096;
+std::optional<std::string> DecodeWholeText(std::string_view cp932);
+
 template <bool Lossless>
 std::optional<std::string> Decode(std::string_view in)
 {
     if (IsAscii(in)) return std::string(in);
+    if (in.size() <= kShortText) {
+        if (std::optional<std::string> whole = DecodeWholeText(in)) return whole;
+    }
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size() * 3 / 2);
@@ -381,10 +389,32 @@ Converter& Utf8ToCp932Converter()
     return converter;
 }
 
-std::mutex& Utf8ToCp932Mutex()
+// And back, for texts too short to be worth the tables.
+Converter& Cp932ToUtf8Converter()
+{
+    static Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+// One lock for both converters: a descriptor keeps state between calls.
+std::mutex& ConverterMutex()
 {
     static std::mutex mutex;
     return mutex;
+}
+
+// The converter's few messages and names need not wait for the tables. iconv
+// converts character by character without state, so when the whole text
+// decodes and encodes back to the same bytes, so does each character: the
+// tables decode the text alike. Otherwise they decide (nullopt).
+std::optional<std::string> DecodeWholeText(std::string_view cp932)
+{
+    std::lock_guard<std::mutex> lock(ConverterMutex());
+    std::optional<std::string> utf8 = Cp932ToUtf8Converter()(cp932);
+    if (!utf8) return std::nullopt;
+    const std::optional<std::string> back = Utf8ToCp932Converter()(*utf8);
+    if (!back || *back != cp932) return std::nullopt;
+    return utf8;
 }
 
 }  // namespace
@@ -428,7 +458,7 @@ std::string EncodeUtf8Lossless(std::string_view text)
 std::string Utf8ToCp932WithReferences(std::string_view utf8)
 {
     if (IsAscii(utf8)) return std::string(utf8);
-    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    std::lock_guard<std::mutex> lock(ConverterMutex());
     Converter& conv = Utf8ToCp932Converter();
     std::string out, part;
     out.reserve(utf8.size());
@@ -457,7 +487,7 @@ std::optional<std::string> CodePointToCp932(char32_t codePoint)
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
     std::string utf8;
     AppendUtf8(utf8, codePoint);
-    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    std::lock_guard<std::mutex> lock(ConverterMutex());
     return Utf8ToCp932Converter()(utf8);
 }
 
@@ -483,7 +513,7 @@ const std::string& ToCp932(std::string_view utf8)
     if (IsAscii(utf8)) {
         enc = std::string(utf8);
     } else {
-        std::lock_guard<std::mutex> converterLock(Utf8ToCp932Mutex());
+        std::lock_guard<std::mutex> converterLock(ConverterMutex());
         enc = Utf8ToCp932Converter()(utf8);
     }
     if (!enc) throw std::logic_error("literal has no CP932 form: " + std::string(utf8));
