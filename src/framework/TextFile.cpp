@@ -81,6 +81,10 @@ bool HoldsText(std::string_view bytes)
 
 void SplitViewText(std::string_view text, LineList& lines)
 {
+    // Room for every line at once: a view's lines end in CR LF.
+    std::size_t breaks = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) ++breaks;
+    lines.reserve(lines.size() + breaks + 1);
     // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
     // a decision of their own.
     std::string line;
@@ -94,10 +98,12 @@ void SplitViewText(std::string_view text, LineList& lines)
         if (nextZero < i) nextZero = text.find('\0', i);
         const std::size_t end = std::min({nextCr, nextLf, nextZero, size});
         const char c = end == size ? '\0' : text[end];
-        // A whole line in one run, as nearly every line is, is made in place.
-        if (line.empty() && end > i && (c == '\r' || c == '\n')) {
-            lines.emplace_back(text, i, end - i);
+        // A whole line in one run, as nearly every line is, is made in place;
+        // the LF of its CR LF ends nothing more.
+        if (line.empty() && (c == '\r' || c == '\n')) {
+            if (c == '\r' || end > i) lines.emplace_back(text, i, end - i);
             i = end + 1;
+            if (c == '\r' && i < size && text[i] == '\n') ++i;
             continue;
         }
         line.append(text, i, end - i);
