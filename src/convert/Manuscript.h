@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/KeywordIndex.h"
@@ -47,7 +48,8 @@ public:
     const std::vector<KeywordMark>& KeywordMarks() const { return m_marks; }
 
     void Reserve(std::size_t lines) { m_lines.reserve(lines); }
-    void Append(std::string line) { m_lines.push_back(std::move(line)); }
+    // Made in place: a short line's bytes are copied once.
+    void Append(std::string_view line) { m_lines.emplace_back(line); }
     // The source broke a line after the lines appended so far.
     void MarkSourceBreak() { m_breaks.Add(m_lines.size()); }
     // A "K" mark at `line`, in line order.
@@ -60,10 +62,21 @@ public:
     void EraseLines(const std::vector<std::size_t>& ascending);
     // Lines [first, end) move to the end of `to`, breaks and marks with them.
     void MoveTailTo(ManuscriptLines& to, std::size_t first);
+    // Lines [first + dropped, end) move to the end of `to` behind `front`, and
+    // the `dropped` lines before them go: as if all had moved, the dropped
+    // ones had been erased and `front` inserted before the rest, each line
+    // moved once. Breaks and marks at or among the dropped lines, and where
+    // `to` ended, land on the first line after `front`.
+    void MoveTailBehind(ManuscriptLines& to, std::size_t first, std::size_t dropped, std::string front);
     // Lines [first, end) move in front of the lines of `to`.
     void MoveTailToFront(ManuscriptLines& to, std::size_t first);
 
 private:
+    // Lines [first + dropped, end) go to the end of `to`, the dropped ones
+    // before them are erased; what stood at or among these lands on the
+    // first line moved.
+    void MoveLinesTo(ManuscriptLines& to, std::size_t first, std::size_t dropped);
+
     LineList m_lines;
     SourceLineBreaks m_breaks;
     std::vector<KeywordMark> m_marks;  // ascending lines

@@ -40,6 +40,40 @@ bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t m
     return false;
 }
 
+// After a page break Word writes empty paragraphs and the like before the
+// title: how many of the lines from `from` on go, up to the line before the
+// topic footnote's anchor.
+std::size_t LeadingLinesBeforeAnchor(const LineList& lines, std::size_t from)
+{
+    std::size_t dropped = 0;
+    const std::size_t count = lines.size();
+    std::string joined;
+    for (std::size_t pass = 1; pass <= kMaxLeadingLinesDropped && from + pass < count - dropped; ++pass) {
+        joined.assign(lines[from + dropped]).append(lines[from + dropped + 1]);
+        if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
+        ++dropped;
+    }
+    return dropped;
+}
+
+// The topic's footnotes lead the page, and "#" stands among their anchors
+// however many marks come before it; the first "#" inside a note reference
+// names the page (an author may have put the footnotes after the title,
+// too). Every "#" there has served and leaves the page; a line "#" outside a
+// reference is text. No anchor is looked for above line `first`.
+void ReadTopicMark(ManuscriptLines& page, std::size_t first, std::string& noteReference)
+{
+    for (std::size_t i = first; i < page.size(); ++i) {
+        if (!IsTopicMark(page[i])) continue;
+        std::string_view anchor;
+        if (!OpensReferenceAbove(page.Lines(), first, i, anchor)) continue;
+        if (noteReference.empty()) {
+            if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) noteReference = std::move(*id);
+        }
+        page[i].clear();
+    }
+}
+
 }  // namespace
 
 void AppendHeaderLines(const CConversionState& run, LineList& out)
@@ -85,12 +119,13 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
             break;
         }
     }
-    // Moved as one block: the page keeps its order behind what is already here.
-    manuscript.MoveTailTo(page, first);
+    // Every page opens Word's body section, the first page then twice; the
+    // lines that lead up to the topic's footnotes after a page break go. The
+    // rest moves as one block behind what is already here.
+    const std::size_t dropped = opening == Opening::PageBreak ? LeadingLinesBeforeAnchor(source, first) : 0;
+    manuscript.MoveTailBehind(page, first, dropped, std::move(bodyStartCopy));
 
-    if (opening != Opening::None) FindNoteReference(page, pageStart, noteReference, opening == Opening::PageBreak);
-    // Every page opens Word's body section, the first page then twice.
-    page.InsertLine(pageStart, std::move(bodyStartCopy));
+    if (opening != Opening::None) ReadTopicMark(page, pageStart + 1, noteReference);
     TrimPageTail(page);
     ReadPageTitle(page, pageStart, title);
     return opening != Opening::FirstPage;
@@ -98,35 +133,8 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
 
 void FindNoteReference(ManuscriptLines& page, std::size_t pageStart, std::string& noteReference, bool pageBreakStart)
 {
-    const std::size_t b = pageStart;
-    // After a page break Word writes empty paragraphs and the like before the
-    // title; drop them up to the line before the topic footnote's anchor.
-    if (pageBreakStart) {
-        std::size_t dropped = 0;
-        const std::size_t count = page.size();
-        std::string joined;
-        for (std::size_t pass = 1; pass <= kMaxLeadingLinesDropped && b + pass < count - dropped; ++pass) {
-            joined.assign(page[b + dropped]).append(page[b + dropped + 1]);
-            if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
-            ++dropped;
-        }
-        page.EraseLines(b, b + dropped);
-    }
-
-    // The topic's footnotes lead the page, and "#" stands among their anchors
-    // however many marks come before it; the first "#" inside a note
-    // reference names the page (an author may have put the footnotes after
-    // the title, too). Every "#" there has served and leaves the page; a
-    // line "#" outside a reference is text.
-    for (std::size_t i = b; i < page.size(); ++i) {
-        if (!IsTopicMark(page[i])) continue;
-        std::string_view anchor;
-        if (!OpensReferenceAbove(page.Lines(), b, i, anchor)) continue;
-        if (noteReference.empty()) {
-            if (std::optional<std::string> id = NoteIdOfAnchor(anchor)) noteReference = std::move(*id);
-        }
-        page[i].clear();
-    }
+    if (pageBreakStart) page.EraseLines(pageStart, pageStart + LeadingLinesBeforeAnchor(page.Lines(), pageStart));
+    ReadTopicMark(page, pageStart, noteReference);
 }
 
 void TrimPageTail(ManuscriptLines& page)

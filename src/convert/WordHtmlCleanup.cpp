@@ -152,7 +152,7 @@ private:
         } else {
             if (!m_pending.empty()) EmitPending();
             if (m_tagCarry.empty()) {
-                m_out.Append(std::string(rest));
+                m_out.Append(rest);
             } else {
                 m_out.Append(m_tagCarry.append(rest));
             }
@@ -165,7 +165,7 @@ private:
     void OnEmptySourceLine()
     {
         if (!m_pending.empty()) EmitPending();
-        m_out.Append(std::string());
+        m_out.Append({});
         m_pending.clear();
         m_distance = 0;
         if (m_state == State::InTag) m_state = State::Outside;
@@ -197,7 +197,7 @@ private:
     {
         const std::string_view rest = m_line.substr(m_textFrom, end - m_textFrom);
         if (m_textCarry.empty()) {
-            m_out.Append(std::string(rest));
+            m_out.Append(rest);
         } else {
             m_out.Append(m_textCarry.append(rest));
             m_textCarry.clear();
