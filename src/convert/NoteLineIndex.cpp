@@ -12,7 +12,6 @@ namespace zavio {
 namespace {
 
 constexpr std::uint32_t kBucketBits = 14;
-static_assert(kBucketBits <= 16, "a bucket is kept in 16 bits while the index is built");
 // Below this size a search from the start costs less than the buckets.
 constexpr std::size_t kSmallBlock = 64 * 1024;
 // How far after the note reference the note's text may lie.
@@ -38,13 +37,14 @@ NoteLineIndex::NoteLineIndex(const LineList& notes) : m_notes(notes)
     // positions come out in ascending order, and its end marker is moved back
     // to its start as it fills.
     const std::size_t pieces = m_joined.size() - kPiece + 1;
-    // Each piece's bucket is worked out once and kept for the second pass.
-    std::vector<std::uint16_t> buckets(pieces);
     m_bucketStart.assign((std::size_t{1} << kBucketBits) + 1, 0);
-    for (std::size_t p = 0; p < pieces; ++p) ++m_bucketStart[buckets[p] = Bucket(m_joined.data() + p)];
+    for (std::size_t p = 0; p < pieces; ++p) ++m_bucketStart[Bucket(m_joined.data() + p)];
     for (std::size_t b = 1; b < m_bucketStart.size(); ++b) m_bucketStart[b] += m_bucketStart[b - 1];
-    m_positions.resize(pieces);
-    for (std::size_t p = pieces; p-- > 0;) m_positions[--m_bucketStart[buckets[p]]] = static_cast<std::uint32_t>(p);
+    // Every slot is written below: the array is not cleared first. A piece's
+    // bucket is worked out again, which costs less than keeping it in memory.
+    m_positions.reset(new std::uint32_t[pieces]);
+    for (std::size_t p = pieces; p-- > 0;)
+        m_positions[--m_bucketStart[Bucket(m_joined.data() + p)]] = static_cast<std::uint32_t>(p);
 }
 
 std::uint32_t NoteLineIndex::Bucket(const char* piece)
@@ -67,7 +67,7 @@ std::size_t NoteLineIndex::FirstLineWith(std::string_view what) const
         while (found < m_notes.size() && !MbContains(m_notes[found], what)) ++found;
         return found;
     }
-    if (m_positions.empty() || what.size() < kPiece) return SearchFromStart(what);
+    if (!m_positions || what.size() < kPiece) return SearchFromStart(what);
     return SearchByPieces(what);
 }
 

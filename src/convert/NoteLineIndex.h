@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +37,8 @@ private:
     const LineList& m_notes;
     std::string m_joined;
     std::vector<std::size_t> m_starts;
-    std::vector<std::uint32_t> m_bucketStart;  // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
-    std::vector<std::uint32_t> m_positions;
+    std::vector<std::uint32_t> m_bucketStart;      // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
+    std::unique_ptr<std::uint32_t[]> m_positions;  // none for a small block
 };
 
 // The text a note gives after its mark ("#" for the topic name): from the first note line that holds the reference, the
