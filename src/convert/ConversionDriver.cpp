@@ -118,7 +118,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
 
         SourceText text;
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
-        LoadHtmlSource(manuscript, text);
+        LoadHtmlSource(manuscript, std::move(text));
         if (!SplitOffWordHeader(run, manuscript)) {
             port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
             return;

@@ -88,6 +88,11 @@ struct Manuscript {
     SourceFile source;
     LineList sourceLines;  // as read, until SplitTagsIntoLines
     ManuscriptLines body;  // one tag run or text run per line
+    // Word's body as LoadHtmlSource leaves it: the lines of the text from
+    // `sourceTextRead` on follow `sourceLines`, and SplitTagsIntoLines reads
+    // them there, without a string of each.
+    std::string sourceText = {};
+    std::size_t sourceTextRead = 0;
 };
 
 }  // namespace zavio

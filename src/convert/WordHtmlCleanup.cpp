@@ -240,6 +240,15 @@ void DeclareShiftJis(LineList& lines, std::size_t first)
     }
 }
 
+// The lines a manuscript left unread in its text join its source lines.
+void TakeUnreadLines(Manuscript& manuscript)
+{
+    if (manuscript.sourceText.empty()) return;
+    SplitViewText(std::string_view(manuscript.sourceText).substr(manuscript.sourceTextRead), manuscript.sourceLines);
+    std::string().swap(manuscript.sourceText);
+    manuscript.sourceTextRead = 0;
+}
+
 // A jump into a named window is written "topic&gt;window": only the topic counts.
 void CutWindowName(std::string& target)
 {
@@ -270,14 +279,27 @@ void MakeLink(ManuscriptLines& lines, std::size_t start, std::size_t end, const 
 
 }  // namespace
 
-void LoadHtmlSource(Manuscript& manuscript, const SourceText& text)
+void LoadHtmlSource(Manuscript& manuscript, SourceText text)
 {
     LineList& lines = manuscript.sourceLines;
+    TakeUnreadLines(manuscript);
     const std::size_t first = lines.size();
-    SplitViewText(text.bytes, lines);
     if (text.encoding == TextEncoding::Utf8) {
+        SplitViewText(text.bytes, lines);
         Utf8LinesToCp932(lines, first);
         DeclareShiftJis(lines, first);
+        return;
+    }
+    // The lines up to Word's body division are made here; the body, nearly
+    // all of the text, is split into tag and text runs straight from it.
+    ViewTextLines reader(text.bytes);
+    for (std::string_view line; reader.Next(line);) {
+        lines.emplace_back(line);
+        if (IsBodyStartLine(line)) {
+            manuscript.sourceTextRead = reader.Position();
+            manuscript.sourceText = std::move(text.bytes);
+            return;
+        }
     }
 }
 
@@ -295,16 +317,21 @@ bool SplitOffWordHeader(CConversionState& run, Manuscript& manuscript)
 
 void SplitTagsIntoLines(Manuscript& manuscript)
 {
+    const std::string_view unread = std::string_view(manuscript.sourceText).substr(manuscript.sourceTextRead);
     // Word's body makes a line of every 16 bytes or more: the room is made
     // once, and what it leaves unused is never touched.
-    std::size_t bytes = 0;
+    std::size_t bytes = unread.size();
     for (const std::string& line : manuscript.sourceLines) bytes += line.size();
     manuscript.body.Reserve(manuscript.body.size() + manuscript.sourceLines.size() + bytes / 16);
     TagLineSplitter splitter(manuscript.body);
     for (const std::string& line : manuscript.sourceLines) splitter.FeedLine(line);
+    ViewTextLines rest(unread);
+    for (std::string_view line; rest.Next(line);) splitter.FeedLine(line);
     // A run of short tags still waiting after the last line is dropped.
     // Split, the source lines have served; their room goes to the pages.
     LineList().swap(manuscript.sourceLines);
+    std::string().swap(manuscript.sourceText);
+    manuscript.sourceTextRead = 0;
 }
 
 void MoveNoteListToRun(CConversionState& run, ManuscriptLines& body)
