@@ -69,6 +69,18 @@ bool StartsCharacterWithoutBlanks(std::string_view line, std::size_t at)
     return !trail;
 }
 
+// Whether the line holds "page-break-before" anywhere. Word's tags are full
+// of "p" (span, pt, padding): the name is looked for at its "k", which
+// they seldom hold, and read around it.
+bool HoldsPageBreakProperty(std::string_view line)
+{
+    static constexpr std::string_view kProperty = "page-break-before";
+    static constexpr std::size_t kAt = kProperty.find('k');
+    for (std::size_t k = line.find('k', kAt); k != std::string_view::npos; k = line.find('k', k + 1))
+        if (line.compare(k - kAt, kProperty.size(), kProperty) == 0) return true;
+    return false;
+}
+
 bool StartsWithTag(std::string_view line)
 {
     return !line.empty() && line[0] == '<';
@@ -109,7 +121,7 @@ bool IsPageBreakTag(std::string_view line)
     // never inside a property's name, so one search passes over every other tag.
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos || line[first] != '<') return false;
-    if (line.find("page-break-before") == std::string_view::npos) return false;
+    if (!HoldsPageBreakProperty(line)) return false;
     // A section break goes on with its kind: "always;mso-break-type:section-break'".
     return ContainsWithoutBlanks(line, "page-break-before:always'") ||
            ContainsWithoutBlanks(line, "page-break-before:always;");
