@@ -68,9 +68,18 @@ void AppendParagraphStart(LineList& out, int tabs)
     out.push_back(std::move(line));
 }
 
-std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text)
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text, std::string_view after)
 {
-    return "style='text-underline:double'><a href=\"" + pageFile + ".htm\">" + EscapeHtmlText(text) + "</a></u>";
+    static constexpr std::string_view kStart = "style='text-underline:double'><a href=\"";
+    static constexpr std::string_view kFileEnd = ".htm\">";
+    static constexpr std::string_view kEnd = "</a></u>";
+    // Made in one piece: the escaped text is about as long as the text.
+    std::string line;
+    line.reserve(kStart.size() + pageFile.size() + kFileEnd.size() + text.size() + kEnd.size() + after.size());
+    line.append(kStart).append(pageFile).append(kFileEnd);
+    AppendEscapedHtmlText(line, text);
+    line.append(kEnd).append(after);
+    return line;
 }
 
 void WriteHomepageContents(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
