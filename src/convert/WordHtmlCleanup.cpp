@@ -21,7 +21,7 @@ namespace {
 // The split lines hold the list's long div tag on a line of its own.
 bool IsNoteListStartLine(const std::string& line)
 {
-    if (line.compare(0, 4, "<div") != 0) return false;
+    if (line.size() < 4 || line[0] != '<' || line[1] != 'd' || line[2] != 'i' || line[3] != 'v') return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
            MbContains(line, "<div style='mso-element:endnote-list'>");
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <stdexcept>
 #include <type_traits>
@@ -540,17 +541,27 @@ std::string EncodeCp932Lossless(std::string_view utf8)
 std::size_t MbFind(std::string_view text, std::string_view what, std::size_t start)
 {
     if (what.empty()) return start <= text.size() ? start : std::string_view::npos;
-    // Walk character boundaries only up to each candidate found by the fast
-    // byte search, so the whole search stays linear.
+    if (start > text.size() || text.size() - start < what.size()) return std::string_view::npos;
+    // memchr leads to each byte where a match could begin; the rest of `what`
+    // is compared here, as most candidates differ at their second byte. The
+    // character boundaries are walked only up to a match, so the whole search
+    // stays linear.
+    const char* const bytes = text.data();
+    const std::size_t lastStart = text.size() - what.size();
     std::size_t boundary = start;
-    std::size_t from = start;
-    while (true) {
-        std::size_t cand = text.find(what, from);
-        if (cand == std::string_view::npos) return cand;
-        while (boundary < cand) boundary += CharLength(text, boundary);
-        if (boundary == cand) return cand;
+    for (std::size_t from = start; from <= lastStart;) {
+        const void* hit = std::memchr(bytes + from, what[0], lastStart - from + 1);
+        if (!hit) break;
+        const std::size_t cand = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
+        std::size_t same = 1;
+        while (same < what.size() && bytes[cand + same] == what[same]) ++same;
+        if (same == what.size()) {
+            while (boundary < cand) boundary += CharLength(text, boundary);
+            if (boundary == cand) return cand;
+        }
         from = cand + 1;
     }
+    return std::string_view::npos;
 }
 
 std::size_t MbReverseFind(std::string_view text, char c)
