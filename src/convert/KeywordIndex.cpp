@@ -38,8 +38,12 @@ std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& in
     const LineList& notes = run.m_notes.Lines();
     const std::size_t found = index.FirstLineWith(noteReference);
     if (found == notes.size()) return std::string();
+    // The note's div ends at "</div>", or at the next note's "<div".
+    const auto endsNote = [](std::string_view line) {
+        return line == "</div>" || (line.size() >= 4 && line.substr(0, 4) == "<div");
+    };
     std::size_t end = found + 1;
-    while (end < notes.size() && notes[end] != "</div>" && notes[end].compare(0, 4, "<div") != 0) ++end;
+    while (end < notes.size() && !endsNote(notes[end])) ++end;
     return FirstParagraphText(notes, run.m_notes.Breaks(), found, end);
 }
 

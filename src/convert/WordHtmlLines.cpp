@@ -106,8 +106,8 @@ bool StartsWithTag(std::string_view line)
 
 bool ContainsWithoutBlanks(std::string_view line, std::string_view what)
 {
-    if (line.find(' ') == std::string_view::npos) return MbContains(line, what);
     if (what.empty()) return true;
+    // Without its blanks the line holds no blank.
     if (what.find(' ') != std::string_view::npos) return false;
     // Jump from one occurrence of a byte of `what` to the next: its first
     // colon when it has one, as the style values looked for do and as a tag
