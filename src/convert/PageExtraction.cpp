@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/ConversionState.h"
 #include "convert/ParagraphText.h"
@@ -60,11 +61,12 @@ std::size_t LeadingLinesBeforeAnchor(const LineList& lines, std::size_t from)
 // however many marks come before it; the first "#" inside a note reference
 // names the page (an author may have put the footnotes after the title,
 // too). Every "#" there has served and leaves the page; a line "#" outside a
-// reference is text. No anchor is looked for above line `first`.
-void ReadTopicMark(ManuscriptLines& page, std::size_t first, std::string& noteReference)
+// reference is text. No anchor is looked for above line `first`. `marks`
+// are the page's lines "#" from `first` on, ascending.
+void ReadTopicMark(ManuscriptLines& page, std::size_t first, const std::vector<std::size_t>& marks,
+                   std::string& noteReference)
 {
-    for (std::size_t i = first; i < page.size(); ++i) {
-        if (!IsTopicMark(page[i])) continue;
+    for (std::size_t i : marks) {
         std::string_view anchor;
         if (!OpensReferenceAbove(page.Lines(), first, i, anchor)) continue;
         if (noteReference.empty()) {
@@ -103,13 +105,19 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
 
     // Walk up from the end to the page break that opens the last page, or to
-    // the body's opening div; the lines met are the page.
+    // the body's opening div; the lines met are the page, and its marks "#"
+    // are noted on the way.
     enum class Opening { None, PageBreak, FirstPage };
     Opening opening = Opening::None;
     std::size_t first = manuscript.size();
+    std::vector<std::size_t> marks;  // from the last up
     while (first > 0) {
         const std::string& line = manuscript[--first];
         if (line.empty()) continue;
+        if (IsTopicMark(line)) {
+            marks.push_back(first);
+            continue;
+        }
         if (IsPageBreakTag(line)) {
             opening = Opening::PageBreak;
             break;
@@ -125,7 +133,13 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     const std::size_t dropped = opening == Opening::PageBreak ? LeadingLinesBeforeAnchor(source, first) : 0;
     manuscript.MoveTailBehind(page, first, dropped, std::move(bodyStartCopy));
 
-    if (opening != Opening::None) ReadTopicMark(page, pageStart + 1, noteReference);
+    if (opening != Opening::None) {
+        // Where the marks that were not dropped stand on the page, ascending.
+        std::vector<std::size_t> onPage;
+        for (auto mark = marks.rbegin(); mark != marks.rend(); ++mark)
+            if (*mark >= first + dropped) onPage.push_back(*mark - first - dropped + pageStart + 1);
+        ReadTopicMark(page, pageStart + 1, onPage, noteReference);
+    }
     TrimPageTail(page);
     ReadPageTitle(page, pageStart, title);
     return opening != Opening::FirstPage;
@@ -134,7 +148,10 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
 void FindNoteReference(ManuscriptLines& page, std::size_t pageStart, std::string& noteReference, bool pageBreakStart)
 {
     if (pageBreakStart) page.EraseLines(pageStart, pageStart + LeadingLinesBeforeAnchor(page.Lines(), pageStart));
-    ReadTopicMark(page, pageStart, noteReference);
+    std::vector<std::size_t> marks;
+    for (std::size_t i = pageStart; i < page.size(); ++i)
+        if (IsTopicMark(page[i])) marks.push_back(i);
+    ReadTopicMark(page, pageStart, marks, noteReference);
 }
 
 void TrimPageTail(ManuscriptLines& page)
