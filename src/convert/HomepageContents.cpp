@@ -43,8 +43,14 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
     AppendThinGap(out);
     out.push_back("");
     AppendIndent(out, entry.level);
-    out.push_back("<a href=\"" + target + ".htm\"> " + EscapeHtmlText(shownName) +
-                  "</a><span lang=EN-US><o:p></o:p></span></span>");
+    static constexpr std::string_view kStart = "<a href=\"";
+    static constexpr std::string_view kFileEnd = ".htm\"> ";
+    static constexpr std::string_view kEnd = "</a><span lang=EN-US><o:p></o:p></span></span>";
+    std::string& link = out.emplace_back();
+    link.reserve(kStart.size() + target.size() + kFileEnd.size() + shownName.size() + kEnd.size());
+    link.append(kStart).append(target).append(kFileEnd);
+    AppendEscapedHtmlText(link, shownName);
+    link.append(kEnd);
 }
 
 }  // namespace
