@@ -2,9 +2,9 @@
 // small string per line of every manuscript, hundreds of thousands of them,
 // a few sizes over and over. glibc keeps only seven freed blocks of a size at
 // hand and files the rest into its bins, merging them again whenever a large
-// block is asked for: that cost a quarter of a conversion's time. Here a
-// small block that is given back waits on the list of its size until a
-// block of that size is asked for again; nothing else changes. Every block
+// block is asked for: a quarter of a conversion's instructions went there.
+// Here a small block that is given back waits on the list of its size until
+// a block of that size is asked for again; nothing else changes. Every block
 // still comes from malloc, so one given back without its size (or never) is
 // simply freed. The converter runs on one thread.
 #include <cstddef>
