@@ -184,7 +184,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         // An RTF manuscript is read into Word's HTML shape, which the rest
         // takes as it comes; the pictures it embeds go beside its pages.
         if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
-        LoadHtmlSource(manuscript, text);
+        LoadHtmlSource(manuscript, std::move(text));
         if (!SplitOffWordHeader(run, manuscript)) {
             port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
             return;

@@ -43,8 +43,14 @@ void AppendTopicBlock(LineList& out, const ContentsEntry& entry, const std::stri
     AppendThinGap(out);
     out.push_back("");
     AppendIndent(out, entry.level);
-    out.push_back("<a href=\"" + target + ".htm\"> " + EscapeHtmlText(shownName) +
-                  "</a><span lang=EN-US><o:p></o:p></span></span>");
+    static constexpr std::string_view kStart = "<a href=\"";
+    static constexpr std::string_view kFileEnd = ".htm\"> ";
+    static constexpr std::string_view kEnd = "</a><span lang=EN-US><o:p></o:p></span></span>";
+    std::string& link = out.emplace_back();
+    link.reserve(kStart.size() + target.size() + kFileEnd.size() + shownName.size() + kEnd.size());
+    link.append(kStart).append(target).append(kFileEnd);
+    AppendEscapedHtmlText(link, shownName);
+    link.append(kEnd);
 }
 
 }  // namespace
@@ -68,9 +74,18 @@ void AppendParagraphStart(LineList& out, int tabs)
     out.push_back(std::move(line));
 }
 
-std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text)
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text, std::string_view after)
 {
-    return "style='text-underline:double'><a href=\"" + pageFile + ".htm\">" + EscapeHtmlText(text) + "</a></u>";
+    static constexpr std::string_view kStart = "style='text-underline:double'><a href=\"";
+    static constexpr std::string_view kFileEnd = ".htm\">";
+    static constexpr std::string_view kEnd = "</a></u>";
+    // Made in one piece: the escaped text is about as long as the text.
+    std::string line;
+    line.reserve(kStart.size() + pageFile.size() + kFileEnd.size() + text.size() + kEnd.size() + after.size());
+    line.append(kStart).append(pageFile).append(kFileEnd);
+    AppendEscapedHtmlText(line, text);
+    line.append(kEnd).append(after);
+    return line;
 }
 
 void WriteHomepageContents(CConversionState& run, ConversionPort& port, const ContentsFile* contents,

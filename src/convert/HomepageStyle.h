@@ -19,8 +19,9 @@ void AppendThinGap(LineList& out);
 void AppendParagraphStart(LineList& out, int tabs);
 
 // The line that carries a double-underlined link (its "<u" ends the line
-// before): the text, escaped, links to pageFile + ".htm".
-std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text);
+// before): the text, escaped, links to pageFile + ".htm"; `after` follows
+// the link on its line.
+std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view text, std::string_view after = {});
 
 // What closes a 12-point paragraph.
 constexpr std::string_view kParagraphEnd = "<o:p></o:p></span></p>";

@@ -85,27 +85,28 @@ Reference ReadReference(std::string_view s, std::size_t at)
     return ref;
 }
 
-std::string Escape(std::string_view text, bool attribute)
+void AppendEscaped(std::string& out, std::string_view text, bool attribute)
 {
     // None of "&<>\"" is ever a trail byte (trail bytes are 0x40 and above),
-    // so the text is read byte by byte.
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    // so the text is read byte by byte; the bytes between them go whole.
+    const auto special = [attribute](char c) { return c == '&' || c == '<' || c == '>' || (c == '"' && attribute); };
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = i;
+        while (end < text.size() && !special(text[end])) ++end;
+        out.append(text, i, end - i);
+        if (end == text.size()) return;
+        const char c = text[end];
         if (c == '&') {
-            out += ReadReference(text, i).kind == ReferenceKind::Kept ? "&" : "&amp;";
+            out += ReadReference(text, end).kind == ReferenceKind::Kept ? "&" : "&amp;";
         } else if (c == '<') {
             out += "&lt;";
         } else if (c == '>') {
             out += "&gt;";
-        } else if (c == '"' && attribute) {
-            out += "&quot;";
         } else {
-            out += c;
+            out += "&quot;";
         }
+        i = end + 1;
     }
-    return out;
 }
 
 }  // namespace
@@ -133,12 +134,23 @@ std::string DecodeCharacterReferences(std::string_view html)
 
 std::string EscapeHtmlText(std::string_view text)
 {
-    return Escape(text, false);
+    std::string out;
+    out.reserve(text.size());
+    AppendEscaped(out, text, false);
+    return out;
+}
+
+void AppendEscapedHtmlText(std::string& out, std::string_view text)
+{
+    AppendEscaped(out, text, false);
 }
 
 std::string EscapeHtmlAttribute(std::string_view text)
 {
-    return Escape(text, true);
+    std::string out;
+    out.reserve(text.size());
+    AppendEscaped(out, text, true);
+    return out;
 }
 
 }  // namespace zavio

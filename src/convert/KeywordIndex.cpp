@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string_view>
-#include <unordered_set>
+#include <type_traits>
 
 #include "convert/ConversionState.h"
 #include "convert/HomepageStyle.h"
@@ -40,8 +40,12 @@ std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& in
     const LineList& notes = run.m_notes.Lines();
     const std::size_t found = index.FirstLineWith(noteReference);
     if (found == notes.size()) return std::string();
+    // The note's div ends at "</div>", or at the next note's "<div".
+    const auto endsNote = [](std::string_view line) {
+        return line == "</div>" || (line.size() >= 4 && line.substr(0, 4) == "<div");
+    };
     std::size_t end = found + 1;
-    while (end < notes.size() && notes[end] != "</div>" && notes[end].compare(0, 4, "<div") != 0) ++end;
+    while (end < notes.size() && !endsNote(notes[end])) ++end;
     std::string text = FirstParagraphText(notes, run.m_notes.Breaks(), found, end);
     // Without Word's link back to the text the mark is plain text before
     // the keywords; it is never a keyword itself.
@@ -86,23 +90,26 @@ void AppendPageKeyword(LineList& out, int tabs, const KeywordIndex::Entry& entry
 {
     static const std::string& afterKeyword = ToCp932("：");
     static const std::string& betweenPages = ToCp932("、");
+    static const std::string nextPage = betweenPages + "<u";
     AppendParagraphStart(out, tabs);
     if (entry.pages.size() == 1) {
         out.back() += "<u";
-        out.push_back(DoubleUnderlinedLink(entry.pages.front()->file, " " + entry.keyword) +
-                      std::string(kParagraphEnd));
+        out.push_back(DoubleUnderlinedLink(entry.pages.front()->file, " " + entry.keyword, kParagraphEnd));
     } else if (entry.pages.empty()) {
-        out.back() += " " + EscapeHtmlText(entry.keyword) + std::string(kParagraphEnd);
+        out.back() += ' ';
+        AppendEscapedHtmlText(out.back(), entry.keyword);
+        out.back() += kParagraphEnd;
     } else {
-        out.back() += " " + EscapeHtmlText(entry.keyword) + afterKeyword + "<u";
+        out.back() += ' ';
+        AppendEscapedHtmlText(out.back(), entry.keyword);
+        out.back().append(afterKeyword).append("<u");
         for (std::size_t i = 0; i < entry.pages.size(); ++i) {
             const KeywordIndex::Page& page = *entry.pages[i];
             const bool last = i + 1 == entry.pages.size();
-            out.push_back(DoubleUnderlinedLink(page.file, PageLabel(page)) +
-                          (last ? std::string(kParagraphEnd) : betweenPages + "<u"));
+            out.push_back(DoubleUnderlinedLink(page.file, PageLabel(page), last ? kParagraphEnd : nextPage));
         }
     }
-    out.push_back("");
+    out.emplace_back();
 }
 
 // "Index", unless a page or the contents page of the run bears that name
@@ -141,40 +148,54 @@ void KeywordIndex::AddPage(std::string file, std::string title, const std::vecto
     if (keywords.empty()) return;
     const std::size_t page = m_pages.size();
     m_pages.push_back({std::move(file), std::move(title)});
+    m_fileOf.push_back(m_fileNumbers.try_emplace(m_pages.back().file, m_fileNumbers.size()).first->second);
     for (const Keyword& keyword : keywords) {
-        std::vector<std::size_t>& pages = m_keywords[keyword.first][keyword.second];
+        FirstLevel& level = m_keywords[keyword.first];
+        PageList& pages = keyword.second.empty() ? level.pages : level.seconds[keyword.second];
         if (pages.empty() || pages.back() != page) pages.push_back(page);
     }
 }
 
 std::size_t KeywordIndex::KeywordCount() const
 {
+    // Every first level stands, with or without pages of its own.
     std::size_t count = 0;
-    for (const auto& [first, seconds] : m_keywords) count += seconds.size() + (seconds.count("") == 0 ? 1 : 0);
+    for (const auto& [first, level] : m_keywords) count += level.seconds.size() + 1;
     return count;
 }
 
 std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
 {
     // Pages were added from the last to the first: reading order is the
-    // reverse. Two pages written to one file are one link.
-    const auto entry = [&](const std::string& keyword, const std::vector<std::size_t>* pages) {
+    // reverse. Two pages written to one file are one link: a file is listed
+    // once per entry, the stamp telling which entry listed it last.
+    std::vector<std::size_t> listedBy(m_fileNumbers.size(), static_cast<std::size_t>(-1));
+    std::size_t entryNumber = 0;
+    const auto entry = [&](const std::string& keyword, const PageList& pages) {
         Entry e{keyword, {}, {}};
-        if (!pages) return e;
-        std::unordered_set<std::string_view> listed;
-        for (auto page = pages->rbegin(); page != pages->rend(); ++page) {
-            const Page& p = m_pages[*page];
-            if (listed.insert(p.file).second) e.pages.push_back(&p);
+        ++entryNumber;
+        for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+            std::size_t& stamp = listedBy[m_fileOf[*page]];
+            if (stamp == entryNumber) continue;
+            stamp = entryNumber;
+            e.pages.push_back(&m_pages[*page]);
         }
         return e;
     };
+    // Keywords, and the second levels under each, in byte order.
+    const auto inByteOrder = [](const auto& map) {
+        std::vector<const typename std::remove_reference_t<decltype(map)>::value_type*> sorted;
+        sorted.reserve(map.size());
+        for (const auto& item : map) sorted.push_back(&item);
+        std::sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+        return sorted;
+    };
     std::vector<Entry> entries;
     entries.reserve(m_keywords.size());
-    for (const auto& [first, seconds] : m_keywords) {
-        auto own = seconds.find(std::string());
-        entries.push_back(entry(first, own == seconds.end() ? nullptr : &own->second));
-        for (const auto& [second, pages] : seconds)
-            if (!second.empty()) entries.back().subentries.push_back(entry(second, &pages));
+    for (const auto* first : inByteOrder(m_keywords)) {
+        entries.push_back(entry(first->first, first->second.pages));
+        for (const auto* second : inByteOrder(first->second.seconds))
+            entries.back().subentries.push_back(entry(second->first, second->second));
     }
     return entries;
 }

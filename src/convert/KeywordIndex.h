@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/TextFile.h"
@@ -60,11 +60,19 @@ public:
     std::vector<Entry> Entries() const;
 
 private:
-    std::vector<Page> m_pages;  // as added: the last page first
-    // First level, then second level ("" for the first level's own pages),
-    // then the pages as indexes into m_pages. std::string orders its bytes
-    // unsigned, which is CP932 byte order.
-    std::map<std::string, std::map<std::string, std::vector<std::size_t>>> m_keywords;
+    // A keyword's pages as indexes into m_pages, in the order added, each once.
+    using PageList = std::vector<std::size_t>;
+    struct FirstLevel {
+        PageList pages;  // named alone
+        std::unordered_map<std::string, PageList> seconds;
+    };
+
+    std::vector<Page> m_pages;          // as added: the last page first
+    std::vector<std::size_t> m_fileOf;  // each page's file, numbered: two pages of one file are one link
+    std::unordered_map<std::string, std::size_t> m_fileNumbers;
+    // Hashed while the pages come; put into CP932 byte order (std::string
+    // orders its bytes unsigned) only when the entries are asked for.
+    std::unordered_map<std::string, FirstLevel> m_keywords;
 };
 
 // The keywords of the "K" notes whose marks a page took, in order.

@@ -65,16 +65,35 @@ void ManuscriptLines::EraseLines(const std::vector<std::size_t>& ascending)
 
 void ManuscriptLines::MoveTailTo(ManuscriptLines& to, std::size_t first)
 {
+    MoveLinesTo(to, first, 0);
+}
+
+void ManuscriptLines::MoveTailBehind(ManuscriptLines& to, std::size_t first, std::size_t dropped, std::string front)
+{
     const std::size_t at = to.m_lines.size();
+    to.m_lines.reserve(at + 1 + (m_lines.size() - first - dropped));
+    to.m_lines.push_back(std::move(front));
+    // What stood where `to` ended now follows `front`.
+    to.m_breaks.InsertLines(at, 1);
+    for (auto mark = FirstMarkFrom(to.m_marks, at); mark != to.m_marks.end(); ++mark) ++mark->line;
+    MoveLinesTo(to, first, dropped);
+}
+
+void ManuscriptLines::MoveLinesTo(ManuscriptLines& to, std::size_t first, std::size_t dropped)
+{
+    const std::size_t at = to.m_lines.size();
+    const std::size_t kept = first + dropped;
     // One block: the page keeps its order, with room for a line in front.
-    to.m_lines.reserve(at + (m_lines.size() - first) + 1);
-    auto from = m_lines.begin() + static_cast<std::ptrdiff_t>(first);
-    to.m_lines.insert(to.m_lines.end(), std::make_move_iterator(from), std::make_move_iterator(m_lines.end()));
-    m_lines.erase(from, m_lines.end());
-    m_breaks.MoveTo(to.m_breaks, first, at);
+    to.m_lines.reserve(at + (m_lines.size() - kept) + 1);
+    to.m_lines.insert(to.m_lines.end(), std::make_move_iterator(m_lines.begin() + static_cast<std::ptrdiff_t>(kept)),
+                      std::make_move_iterator(m_lines.end()));
+    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(first), m_lines.end());
+    m_breaks.MoveTo(to.m_breaks, first, at, dropped);
     auto moved = FirstMarkFrom(m_marks, first);
-    for (auto mark = moved; mark != m_marks.end(); ++mark)
-        to.m_marks.push_back({mark->line - first + at, mark->kind, std::move(mark->value)});
+    for (auto mark = moved; mark != m_marks.end(); ++mark) {
+        const std::size_t offset = mark->line - first;
+        to.m_marks.push_back({offset < dropped ? at : offset - dropped + at, mark->kind, std::move(mark->value)});
+    }
     m_marks.erase(moved, m_marks.end());
 }
 

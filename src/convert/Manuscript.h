@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/SourceLineBreaks.h"
@@ -62,7 +63,8 @@ public:
     const std::vector<LineMark>& Marks() const { return m_marks; }
 
     void Reserve(std::size_t lines) { m_lines.reserve(lines); }
-    void Append(std::string line) { m_lines.push_back(std::move(line)); }
+    // Made in place: a short line's bytes are copied once.
+    void Append(std::string_view line) { m_lines.emplace_back(line); }
     // The source broke a line after the lines appended so far.
     void MarkSourceBreak() { m_breaks.Add(m_lines.size()); }
     // Marks at their lines, in line order among themselves; they join those
@@ -76,10 +78,21 @@ public:
     void EraseLines(const std::vector<std::size_t>& ascending);
     // Lines [first, end) move to the end of `to`, breaks and marks with them.
     void MoveTailTo(ManuscriptLines& to, std::size_t first);
+    // Lines [first + dropped, end) move to the end of `to` behind `front`, and
+    // the `dropped` lines before them go: as if all had moved, the dropped
+    // ones had been erased and `front` inserted before the rest, each line
+    // moved once. Breaks and marks at or among the dropped lines, and where
+    // `to` ended, land on the first line after `front`.
+    void MoveTailBehind(ManuscriptLines& to, std::size_t first, std::size_t dropped, std::string front);
     // Lines [first, end) move in front of the lines of `to`.
     void MoveTailToFront(ManuscriptLines& to, std::size_t first);
 
 private:
+    // Lines [first + dropped, end) go to the end of `to`, the dropped ones
+    // before them are erased; what stood at or among these lands on the
+    // first line moved.
+    void MoveLinesTo(ManuscriptLines& to, std::size_t first, std::size_t dropped);
+
     LineList m_lines;
     SourceLineBreaks m_breaks;
     std::vector<LineMark> m_marks;  // ascending lines
@@ -91,6 +104,11 @@ struct Manuscript {
     SourceFile source;
     LineList sourceLines;  // as read, until SplitTagsIntoLines
     ManuscriptLines body;  // one tag run or text run per line
+    // Word's body as LoadHtmlSource leaves it: the lines of the text from
+    // `sourceTextRead` on follow `sourceLines`, and SplitTagsIntoLines reads
+    // them there, without a string of each.
+    std::string sourceText = {};
+    std::size_t sourceTextRead = 0;
 };
 
 }  // namespace zavio

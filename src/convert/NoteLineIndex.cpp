@@ -12,7 +12,6 @@ namespace zavio {
 namespace {
 
 constexpr std::uint32_t kBucketBits = 14;
-static_assert(kBucketBits <= 16, "a bucket is kept in 16 bits while the index is built");
 // Below this size a search from the start costs less than the buckets.
 constexpr std::size_t kSmallBlock = 64 * 1024;
 // How far after the note reference the note's text may lie.
@@ -34,17 +33,18 @@ NoteLineIndex::NoteLineIndex(const LineList& notes) : m_notes(notes)
     m_starts.push_back(m_joined.size());
 
     if (m_joined.size() < kSmallBlock || m_joined.size() > std::numeric_limits<std::uint32_t>::max()) return;
-    // A counting sort, filled from the last position down: each bucket's
-    // positions come out in ascending order, and its end marker is moved back
-    // to its start as it fills.
-    const std::size_t pieces = m_joined.size() - kPiece + 1;
-    // Each piece's bucket is worked out once and kept for the second pass.
-    std::vector<std::uint16_t> buckets(pieces);
+    // A counting sort of the pieces at every kStride-th position, filled from
+    // the last one down: each bucket's positions come out in ascending order,
+    // and its end marker is moved back to its start as it fills.
+    const std::size_t pieces = (m_joined.size() - kPiece) / kStride + 1;
     m_bucketStart.assign((std::size_t{1} << kBucketBits) + 1, 0);
-    for (std::size_t p = 0; p < pieces; ++p) ++m_bucketStart[buckets[p] = Bucket(m_joined.data() + p)];
+    for (std::size_t k = 0; k < pieces; ++k) ++m_bucketStart[Bucket(m_joined.data() + k * kStride)];
     for (std::size_t b = 1; b < m_bucketStart.size(); ++b) m_bucketStart[b] += m_bucketStart[b - 1];
-    m_positions.resize(pieces);
-    for (std::size_t p = pieces; p-- > 0;) m_positions[--m_bucketStart[buckets[p]]] = static_cast<std::uint32_t>(p);
+    // Every slot is written below: the array is not cleared first. A piece's
+    // bucket is worked out again, which costs less than keeping it in memory.
+    m_positions.reset(new std::uint32_t[pieces]);
+    for (std::size_t k = pieces; k-- > 0;)
+        m_positions[--m_bucketStart[Bucket(m_joined.data() + k * kStride)]] = static_cast<std::uint32_t>(k * kStride);
 }
 
 std::uint32_t NoteLineIndex::Bucket(const char* piece)
@@ -67,7 +67,7 @@ std::size_t NoteLineIndex::FirstLineWith(std::string_view what) const
         while (found < m_notes.size() && !MbContains(m_notes[found], what)) ++found;
         return found;
     }
-    if (m_positions.empty() || what.size() < kPiece) return SearchFromStart(what);
+    if (!m_positions || what.size() < kPiece + kStride - 1) return SearchFromStart(what);
     return SearchByPieces(what);
 }
 
@@ -106,31 +106,52 @@ std::string NoteTextAfterMark(const LineList& notes, const NoteLineIndex& index,
 
 std::size_t NoteLineIndex::SearchByPieces(std::string_view what) const
 {
-    // Every occurrence of `what` holds each of its pieces, so the positions of
-    // the rarest one, in ascending order, meet every occurrence in turn.
-    std::size_t offset = 0;
-    std::uint32_t fewest = std::numeric_limits<std::uint32_t>::max();
-    for (std::size_t o = 0; o + kPiece <= what.size(); ++o) {
-        const std::uint32_t b = Bucket(what.data() + o);
-        const std::uint32_t count = m_bucketStart[b + 1] - m_bucketStart[b];
-        if (count < fewest) {
-            fewest = count;
-            offset = o;
+    // An occurrence of `what` at `start` holds an indexed piece at every
+    // offset `o` with start + o a multiple of kStride: so the positions of
+    // one piece per remainder of the offset, less that offset, meet every
+    // occurrence in turn. Of each remainder's pieces the rarest is taken.
+    struct Candidates {
+        const std::uint32_t* next;
+        const std::uint32_t* end;
+        std::size_t offset;
+    };
+    Candidates streams[kStride];
+    for (std::size_t remainder = 0; remainder < kStride; ++remainder) {
+        std::size_t offset = remainder;
+        std::uint32_t fewest = std::numeric_limits<std::uint32_t>::max();
+        for (std::size_t o = remainder; o + kPiece <= what.size(); o += kStride) {
+            const std::uint32_t b = Bucket(what.data() + o);
+            const std::uint32_t count = m_bucketStart[b + 1] - m_bucketStart[b];
+            if (count < fewest) {
+                fewest = count;
+                offset = o;
+            }
         }
+        const std::uint32_t b = Bucket(what.data() + offset);
+        streams[remainder] = {m_positions.get() + m_bucketStart[b], m_positions.get() + m_bucketStart[b + 1], offset};
     }
-    const std::uint32_t b = Bucket(what.data() + offset);
     std::size_t skipBelow = 0;  // lines before this one are known not to hold it
-    for (std::uint32_t k = m_bucketStart[b]; k < m_bucketStart[b + 1]; ++k) {
-        const std::size_t position = m_positions[k];
-        if (position < offset) continue;
-        const std::size_t start = position - offset;
+    while (true) {
+        // The lowest start either stream still offers.
+        Candidates* lowest = nullptr;
+        std::size_t start = 0;
+        for (Candidates& stream : streams) {
+            while (stream.next != stream.end && *stream.next < stream.offset) ++stream.next;
+            if (stream.next == stream.end) continue;
+            const std::size_t candidate = *stream.next - stream.offset;
+            if (!lowest || candidate < start) {
+                lowest = &stream;
+                start = candidate;
+            }
+        }
+        if (!lowest) return m_notes.size();
+        ++lowest->next;
         if (start < skipBelow || start + what.size() > m_joined.size()) continue;
         if (std::memcmp(m_joined.data() + start, what.data(), what.size()) != 0) continue;
         const std::size_t line = LineAt(start);
         if (MbContains(m_notes[line], what)) return line;
         skipBelow = m_starts[line + 1];  // no match on a character boundary in this line
     }
-    return m_notes.size();
 }
 
 }  // namespace zavio

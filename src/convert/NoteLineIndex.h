@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +14,10 @@
 namespace zavio {
 
 // The note lines joined by line feeds, with where each line starts, and for a
-// large block the positions of its 4-byte pieces sorted into buckets by a hash
-// of the piece. A reference is then looked for only where its rarest piece
-// occurs; a small block is searched from its start.
+// large block the positions of the 4-byte pieces at every second byte sorted
+// into buckets by a hash of the piece. A reference is then looked for only
+// where its rarest pieces occur; a small block, or a reference too short to
+// hold a piece at either parity, is searched from the start.
 class NoteLineIndex {
 public:
     // The lines must stay as they are while the index is used.
@@ -27,6 +29,9 @@ public:
 
 private:
     static constexpr std::size_t kPiece = 4;
+    // Pieces are indexed at every second position: half the work of building
+    // the index, for a reference of at least kPiece + kStride - 1 bytes.
+    static constexpr std::size_t kStride = 2;
 
     static std::uint32_t Bucket(const char* piece);
     std::size_t LineAt(std::size_t position) const;
@@ -36,8 +41,8 @@ private:
     const LineList& m_notes;
     std::string m_joined;
     std::vector<std::size_t> m_starts;
-    std::vector<std::uint32_t> m_bucketStart;  // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
-    std::vector<std::uint32_t> m_positions;
+    std::vector<std::uint32_t> m_bucketStart;      // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
+    std::unique_ptr<std::uint32_t[]> m_positions;  // none for a small block
 };
 
 // The text a note gives after its mark ("#" for the topic name): from the first note line that holds the reference, the

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/ConversionState.h"
 #include "convert/ParagraphText.h"
@@ -45,6 +46,49 @@ bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t m
     return false;
 }
 
+// After a page break Word writes empty paragraphs and the like before the
+// title: how many of the lines from `from` on go, up to the line before the
+// topic footnote's anchor.
+std::size_t LeadingLinesBeforeAnchor(const LineList& lines, std::size_t from)
+{
+    std::size_t dropped = 0;
+    const std::size_t count = lines.size();
+    std::string joined;
+    for (std::size_t pass = 1; pass <= kMaxLeadingLinesDropped && from + pass < count - dropped; ++pass) {
+        joined.assign(lines[from + dropped]).append(lines[from + dropped + 1]);
+        if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
+        ++dropped;
+    }
+    return dropped;
+}
+
+// The topic's footnotes lead the page, and "#" stands among their anchors
+// however many marks come before it; the first "#" inside a note reference
+// names the page (an author may have put the footnotes after the title,
+// too); each later one is another context string of the topic, a place a
+// jump may reach, marked at its reference's anchor. Every "#" there has
+// served and leaves the page; a line "#" outside a reference is text. No
+// anchor is looked for above line `first`. `marks` are the page's lines "#"
+// from `first` on, ascending.
+void ReadTopicMark(ManuscriptLines& page, std::size_t first, const std::vector<std::size_t>& marks,
+                   std::string& noteReference)
+{
+    std::vector<LineMark> places;
+    for (std::size_t i : marks) {
+        std::string_view anchor;
+        std::size_t anchorLine = i;
+        if (!OpensReferenceAbove(page.Lines(), first, i, anchor, anchorLine)) continue;
+        std::optional<std::string> id = NoteIdOfAnchor(anchor);
+        if (noteReference.empty()) {
+            if (id) noteReference = std::move(*id);
+        } else if (id) {
+            places.push_back({anchorLine, MarkKind::Place, std::move(*id)});  // anchors do not nest
+        }
+        page[i].clear();
+    }
+    page.AddMarks(std::move(places));
+}
+
 }  // namespace
 
 void AppendHeaderLines(const CConversionState& run, LineList& out)
@@ -74,13 +118,19 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
 
     // Walk up from the end to the page break that opens the last page, or to
-    // the body's opening div; the lines met are the page.
+    // the body's opening div; the lines met are the page, and its marks "#"
+    // are noted on the way.
     enum class Opening { None, PageBreak, FirstPage };
     Opening opening = Opening::None;
     std::size_t first = manuscript.size();
+    std::vector<std::size_t> marks;  // from the last up
     while (first > 0) {
         const std::string& line = manuscript[--first];
         if (line.empty()) continue;
+        if (IsTopicMark(line)) {
+            marks.push_back(first);
+            continue;
+        }
         if (IsPageBreakTag(line)) {
             opening = Opening::PageBreak;
             break;
@@ -90,12 +140,19 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
             break;
         }
     }
-    // Moved as one block: the page keeps its order behind what is already here.
-    manuscript.MoveTailTo(page, first);
+    // Every page opens Word's body section, the first page then twice; the
+    // lines that lead up to the topic's footnotes after a page break go. The
+    // rest moves as one block behind what is already here.
+    const std::size_t dropped = opening == Opening::PageBreak ? LeadingLinesBeforeAnchor(source, first) : 0;
+    manuscript.MoveTailBehind(page, first, dropped, std::move(bodyStartCopy));
 
-    if (opening != Opening::None) FindNoteReference(page, pageStart, noteReference, opening == Opening::PageBreak);
-    // Every page opens Word's body section, the first page then twice.
-    page.InsertLine(pageStart, std::move(bodyStartCopy));
+    if (opening != Opening::None) {
+        // Where the marks that were not dropped stand on the page, ascending.
+        std::vector<std::size_t> onPage;
+        for (auto mark = marks.rbegin(); mark != marks.rend(); ++mark)
+            if (*mark >= first + dropped) onPage.push_back(*mark - first - dropped + pageStart + 1);
+        ReadTopicMark(page, pageStart + 1, onPage, noteReference);
+    }
     TrimPageTail(page);
     ReadPageTitle(page, pageStart, title);
     return opening != Opening::FirstPage;
@@ -103,43 +160,11 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
 
 void FindNoteReference(ManuscriptLines& page, std::size_t pageStart, std::string& noteReference, bool pageBreakStart)
 {
-    const std::size_t b = pageStart;
-    // After a page break Word writes empty paragraphs and the like before the
-    // title; drop them up to the line before the topic footnote's anchor.
-    if (pageBreakStart) {
-        std::size_t dropped = 0;
-        const std::size_t count = page.size();
-        std::string joined;
-        for (std::size_t pass = 1; pass <= kMaxLeadingLinesDropped && b + pass < count - dropped; ++pass) {
-            joined.assign(page[b + dropped]).append(page[b + dropped + 1]);
-            if (MbContains(joined, "'mso-footnote-id:") || MbContains(joined, "'mso-endnote-id:")) break;
-            ++dropped;
-        }
-        page.EraseLines(b, b + dropped);
-    }
-
-    // The topic's footnotes lead the page, and "#" stands among their anchors
-    // however many marks come before it; the first "#" inside a note
-    // reference names the page (an author may have put the footnotes after
-    // the title, too). Every "#" there has served and leaves the page; a
-    // line "#" outside a reference is text.
-    std::vector<LineMark> places;
-    for (std::size_t i = b; i < page.size(); ++i) {
-        if (!IsTopicMark(page[i])) continue;
-        std::string_view anchor;
-        std::size_t anchorLine = i;
-        if (!OpensReferenceAbove(page.Lines(), b, i, anchor, anchorLine)) continue;
-        std::optional<std::string> id = NoteIdOfAnchor(anchor);
-        if (noteReference.empty()) {
-            if (id) noteReference = std::move(*id);
-        } else if (id) {
-            // Another context string of the topic: a place a jump may reach,
-            // before the reference's anchor (anchors do not nest).
-            places.push_back({anchorLine, MarkKind::Place, std::move(*id)});
-        }
-        page[i].clear();
-    }
-    page.AddMarks(std::move(places));
+    if (pageBreakStart) page.EraseLines(pageStart, pageStart + LeadingLinesBeforeAnchor(page.Lines(), pageStart));
+    std::vector<std::size_t> marks;
+    for (std::size_t i = pageStart; i < page.size(); ++i)
+        if (IsTopicMark(page[i])) marks.push_back(i);
+    ReadTopicMark(page, pageStart, marks, noteReference);
 }
 
 void TrimPageTail(ManuscriptLines& page)

@@ -1,6 +1,7 @@
 #include "convert/PageIndex.h"
 
 #include <algorithm>
+#include <array>
 
 #include "framework/Cp932.h"
 
@@ -26,8 +27,12 @@ PageIndex::PageIndex(const LineList& titles, const LineList& files)
 void PageIndex::BuildPairPostings()
 {
     // Every distinct pair that begins on a character boundary of a title,
-    // with its page, sorted by pair and then by page.
-    std::vector<std::uint64_t> entries;
+    // with its page, in page order.
+    struct Entry {
+        std::uint16_t pair;
+        std::uint32_t page;
+    };
+    std::vector<Entry> entries;
     std::vector<std::uint16_t> pairs;
     for (std::size_t page = 0; page < m_count; ++page) {
         const std::string& t = m_titles[page];
@@ -35,21 +40,30 @@ void PageIndex::BuildPairPostings()
         for (std::size_t q = 0; q + 1 < t.size(); q += CharLength(t, q)) pairs.push_back(PairAt(t, q));
         std::sort(pairs.begin(), pairs.end());
         pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-        for (std::uint16_t pair : pairs) entries.push_back((std::uint64_t{pair} << 32) | page);
+        for (std::uint16_t pair : pairs) entries.push_back({pair, static_cast<std::uint32_t>(page)});
     }
-    std::sort(entries.begin(), entries.end());
+    // Sorted by pair, a byte at a time from the low one: each pass keeps
+    // the order of equal bytes, so the pages of a pair stay ascending. Two
+    // passes over the entries cost less than comparing them.
+    std::vector<Entry> sorted(entries.size());
+    for (const int shift : {0, 8}) {
+        std::array<std::uint32_t, 257> start{};
+        for (const Entry& e : entries) ++start[((e.pair >> shift) & 0xFF) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+        for (const Entry& e : entries) sorted[start[(e.pair >> shift) & 0xFF]++] = e;
+        entries.swap(sorted);
+    }
 
     m_pairs.clear();
     m_pairStart.clear();
     m_postings.clear();
     m_postings.reserve(entries.size());
-    for (std::uint64_t entry : entries) {
-        const auto pair = static_cast<std::uint16_t>(entry >> 32);
-        if (m_pairs.empty() || m_pairs.back() != pair) {
-            m_pairs.push_back(pair);
+    for (const Entry& entry : entries) {
+        if (m_pairs.empty() || m_pairs.back() != entry.pair) {
+            m_pairs.push_back(entry.pair);
             m_pairStart.push_back(static_cast<std::uint32_t>(m_postings.size()));
         }
-        m_postings.push_back(static_cast<std::uint32_t>(entry));
+        m_postings.push_back(entry.page);
     }
     m_pairStart.push_back(static_cast<std::uint32_t>(m_postings.size()));
 }

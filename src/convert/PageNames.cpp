@@ -1,16 +1,37 @@
 #include "convert/PageNames.h"
 
-#include <string_view>
-
 #include "framework/Cp932.h"
 
 namespace zavio {
 
+namespace {
+
+// The characters a file name may not hold, and the full stop.
+bool IsUnsafe(char c)
+{
+    switch (c) {
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+        case '.':
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void ReplaceUnsafeBytes(std::string& name)
 {
-    static constexpr std::string_view kUnsafe = "\\/:*?\"<>|.";
     for (std::size_t i = 0; i < name.size(); i += CharLength(name, i))
-        if (kUnsafe.find(name[i]) != std::string_view::npos) name[i] = '_';
+        if (IsUnsafe(name[i])) name[i] = '_';
 }
 
 }  // namespace zavio

@@ -48,10 +48,13 @@ void SourceLineBreaks::InsertLines(std::size_t at, std::size_t count)
         *p += static_cast<std::uint32_t>(count);
 }
 
-void SourceLineBreaks::MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to)
+void SourceLineBreaks::MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to, std::size_t dropped)
 {
     auto from = std::lower_bound(m_positions.begin(), m_positions.end(), first);
-    for (auto p = from; p != m_positions.end(); ++p) other.Add(*p - first + to);
+    for (auto p = from; p != m_positions.end(); ++p) {
+        const std::size_t offset = *p - first;
+        other.Add(offset <= dropped ? to : offset - dropped + to);
+    }
     m_positions.erase(from, m_positions.end());
 }
 

@@ -30,8 +30,10 @@ public:
     // `count` lines were inserted before line `at`.
     void InsertLines(std::size_t at, std::size_t count);
     // The lines from `first` on moved to the end of another list, where
-    // `first` became line `to`: their breaks go with them.
-    void MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to);
+    // `first` became line `to`: their breaks go with them. With `dropped`, the
+    // lines [first, first + dropped) were erased instead and line
+    // `first + dropped` became line `to`; the breaks among them meet there.
+    void MoveTo(SourceLineBreaks& other, std::size_t first, std::size_t to, std::size_t dropped = 0);
     // The breaks from line `first` on, counted from there.
     SourceLineBreaks From(std::size_t first) const;
     // `count` lines whose breaks are `front` were put before these lines.

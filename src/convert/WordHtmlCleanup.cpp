@@ -20,40 +20,43 @@ namespace {
 // The split lines hold the list's long div tag on a line of its own.
 bool IsNoteListStartLine(const std::string& line)
 {
-    if (line.compare(0, 4, "<div") != 0) return false;
+    if (line.size() < 4 || line[0] != '<' || line[1] != 'd' || line[2] != 'i' || line[3] != 'v') return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
            MbContains(line, "<div style='mso-element:endnote-list'>");
 }
 
 // Splits Word's body into one tag run or one text run per line. It keeps its
 // state from one source line to the next, as Word wraps tags and text freely.
+// The tag and the text being read are kept as where they begin in the source
+// line, with what came before that line carried as bytes: a byte is then
+// copied once, into the line it ends up on, and the bytes between one "<" or
+// ">" and the next are taken as one run.
 class TagLineSplitter {
 public:
     explicit TagLineSplitter(ManuscriptLines& out) : m_out(out) {}
 
-    void FeedLine(const std::string& line)
+    void FeedLine(std::string_view line)
     {
         if (line.empty()) {
             OnEmptySourceLine();
             return;
         }
+        m_line = line;
+        m_tagFrom = 0;
         // Where the next "<" and ">" stand; each is looked for again only
         // once it has been passed.
         std::size_t nextOpen = line.find('<'), nextClose = line.find('>');
         for (std::size_t i = 0; i < line.size();) {
-            // Inside a tag, and in text once its first byte is in, every byte
-            // up to the next "<" or ">" does the same: take such a run whole.
-            if (InRun()) {
-                if (nextOpen < i) nextOpen = line.find('<', i);
-                if (nextClose < i) nextClose = line.find('>', i);
-                const std::size_t end = std::min({nextOpen, nextClose, line.size()});
-                if (end > i) {
-                    TakeRun(std::string_view(line).substr(i, end - i));
-                    i = end;
-                    continue;
-                }
-            }
-            OnByte(line[i++]);
+            if (nextOpen < i) nextOpen = line.find('<', i);
+            if (nextClose < i) nextClose = line.find('>', i);
+            const std::size_t end = std::min({nextOpen, nextClose, line.size()});
+            if (end > i) TakeRun(i, end);
+            if (end == line.size()) break;
+            if (line[end] == '<')
+                OnTagOpen(end);
+            else
+                OnTagClose(end);
+            i = end + 1;
         }
         OnEndOfSourceLine();
     }
@@ -64,93 +67,99 @@ private:
     enum class State { Outside, InTag, AfterTag };
 
     // Tags that close within this many bytes ("<b>", "</span>") share a line.
-    static constexpr int kShortTagDistance = 10;
+    static constexpr std::size_t kShortTagDistance = 10;
 
-    bool InRun() const
+    // Bytes [from, to) of the line, none of them "<" or ">". Every byte the
+    // splitter reads belongs to the tag buffer, which holds them already
+    // (m_tagFrom); only text is read apart from a tag.
+    void TakeRun(std::size_t from, std::size_t to)
     {
-        if (m_state == State::InTag) return m_textCount == 0;
-        return m_state == State::AfterTag && m_textCount > 0 && m_pending.empty();
-    }
-
-    // What OnByte does for each byte of a run that holds no "<" or ">".
-    void TakeRun(std::string_view run)
-    {
-        m_tag.append(run);
-        if (m_state == State::AfterTag) {
-            m_text.append(run);
-            m_textCount += static_cast<int>(run.size());
-        }
-        m_distance += static_cast<int>(run.size());
-    }
-
-    void OnByte(char c)
-    {
-        EnterOrLeaveTag(c);
-        m_tag += c;
-        if (m_state == State::AfterTag && c != '>') AddTextByte(c);
-        ++m_distance;
-        if (m_textCount > 0) {
-            if (m_state != State::AfterTag) EndTextAtTag();
-        } else if (m_state != State::InTag) {
-            FileTagBytes();
-        }
-        if (c == '>') m_distance = 0;
-    }
-
-    // Word writes "<" and ">" in text as "&lt;" and "&gt;", so these bytes alone
-    // mark tags (and neither can be a trail byte).
-    void EnterOrLeaveTag(char c)
-    {
-        if (c == '<') {
-            m_tag.clear();
-            m_state = State::InTag;
-        } else if (c == '>') {
-            m_state = State::AfterTag;
+        switch (m_state) {
+            case State::InTag:
+                m_distance += to - from;
+                return;
+            case State::AfterTag:
+                if (!m_haveText) StartText(from);
+                m_distance += to - from;
+                return;
+            case State::Outside:
+                // Stray bytes: each is filed like the end of a tag.
+                for (std::size_t k = from; k < to; ++k) {
+                    ++m_distance;
+                    FileTagBytes(k + 1);
+                }
+                return;
         }
     }
 
     // Text after a run of short tags: the run goes out first so that the text
     // stands on a line of its own.
-    void AddTextByte(char c)
+    void StartText(std::size_t at)
     {
-        m_text += c;
-        ++m_textCount;
+        m_haveText = true;
+        m_textFrom = at;
         if (!m_pending.empty()) {
-            Emit(m_pending);
-            m_tag.clear();
+            EmitPending();
+            ClearTag(at + 1);
             m_distance = 0;
         }
     }
 
-    // Word closes a run right after its text ("word</span>"): the text ends here.
-    void EndTextAtTag()
+    // Word closes a run right after its text ("word</span>"): the text ends
+    // there, and the tag buffer starts again with the "<".
+    void OnTagOpen(std::size_t at)
     {
-        Emit(m_text);
-        m_tag.assign(1, '<');
-        m_textCount = 0;
-        m_pending.clear();
+        ClearTag(at);
+        m_state = State::InTag;
+        ++m_distance;
+        if (m_haveText) {
+            EmitText(at);
+            m_pending.clear();
+            m_distance = 0;
+        }
+    }
+
+    // Word writes "<" and ">" in text as "&lt;" and "&gt;", so these bytes
+    // alone mark tags (and neither can be a trail byte).
+    void OnTagClose(std::size_t at)
+    {
+        m_state = State::AfterTag;
+        ++m_distance;
+        if (m_haveText) {
+            // A ">" inside text belongs to the tag buffer only.
+            m_textCarry.append(m_line, m_textFrom, at - m_textFrom);
+            m_textFrom = at + 1;
+        } else {
+            FileTagBytes(at + 1);
+        }
         m_distance = 0;
     }
 
-    // Word strings short closing tags together ("</span></p>"): they wait in one
-    // run; a long tag (a paragraph with its style) goes out on its own line.
-    void FileTagBytes()
+    // Word strings short closing tags together ("</span></p>"): they wait in
+    // one run; a long tag (a paragraph with its style) goes out on its own
+    // line. The tag buffer runs up to `end` in the line.
+    void FileTagBytes(std::size_t end)
     {
+        const std::string_view rest = m_line.substr(m_tagFrom, end - m_tagFrom);
         if (m_distance <= kShortTagDistance) {
-            m_pending += m_tag;
-            m_tag.clear();
-            return;
+            m_pending.append(m_tagCarry).append(rest);
+        } else {
+            if (!m_pending.empty()) EmitPending();
+            if (m_tagCarry.empty()) {
+                m_out.Append(rest);
+            } else {
+                m_out.Append(m_tagCarry.append(rest));
+            }
         }
-        if (!m_pending.empty()) Emit(m_pending);
-        Emit(m_tag);
+        ClearTag(end);
     }
 
     // Word's empty lines between paragraphs are kept; one also ends a tag that
     // was cut short.
     void OnEmptySourceLine()
     {
-        if (!m_pending.empty()) Emit(m_pending);
-        m_out.Append(std::string());
+        if (!m_pending.empty()) EmitPending();
+        m_out.Append({});
         m_pending.clear();
         m_distance = 0;
         if (m_state == State::InTag) m_state = State::Outside;
@@ -162,32 +171,57 @@ private:
     // no longer show: it is kept for the title reader.
     void OnEndOfSourceLine()
     {
+        m_tagCarry.append(m_line, m_tagFrom);
         if (m_state == State::InTag) {
-            m_tag += ' ';
+            m_tagCarry += ' ';
             return;
         }
-        if (m_state == State::AfterTag && m_textCount > 0) {
-            Emit(m_text);
-            m_textCount = 0;
-        }
+        if (m_state == State::AfterTag && m_haveText) EmitText(m_line.size());
         m_out.MarkSourceBreak();
     }
 
-    // The line gets a copy of its exact size; the buffer keeps its room for
-    // the next one instead of growing again from nothing.
-    void Emit(std::string& s)
+    void ClearTag(std::size_t from)
     {
-        m_out.Append(s);
-        s.clear();
+        m_tagCarry.clear();
+        m_tagFrom = from;
+    }
+
+    // The text read so far, up to `end` in the line.
+    void EmitText(std::size_t end)
+    {
+        const std::string_view rest = m_line.substr(m_textFrom, end - m_textFrom);
+        if (m_textCarry.empty()) {
+            m_out.Append(rest);
+        } else {
+            m_out.Append(m_textCarry.append(rest));
+            m_textCarry.clear();
+        }
+        m_haveText = false;
+    }
+
+    // The line gets a copy of its exact size; the buffer keeps its room for
+    // the next run instead of growing again from nothing.
+    void EmitPending()
+    {
+        m_out.Append(m_pending);
+        m_pending.clear();
     }
 
     ManuscriptLines& m_out;
     State m_state = State::Outside;
-    std::string m_tag;
-    std::string m_text;
-    int m_textCount = 0;
+    std::string_view m_line;  // the source line being read
+    // The tag buffer: the bytes carried from earlier lines, then the line's
+    // bytes from m_tagFrom on. Every byte read goes into it; a "<" starts it
+    // again.
+    std::string m_tagCarry;
+    std::size_t m_tagFrom = 0;
+    // The text run, within one source line: the bytes before a stray ">" in
+    // it, then the line's bytes from m_textFrom on.
+    bool m_haveText = false;
+    std::string m_textCarry;
+    std::size_t m_textFrom = 0;
     std::string m_pending;
-    int m_distance = 0;
+    std::size_t m_distance = 0;  // bytes since the last ">" or the last run sent out
 };
 
 // A UTF-8 manuscript's lines are read in CP932: its head, which every page
@@ -200,16 +234,38 @@ void DeclareShiftJis(LineList& lines, std::size_t first)
     }
 }
 
+// The lines a manuscript left unread in its text join its source lines.
+void TakeUnreadLines(Manuscript& manuscript)
+{
+    if (manuscript.sourceText.empty()) return;
+    SplitViewText(std::string_view(manuscript.sourceText).substr(manuscript.sourceTextRead), manuscript.sourceLines);
+    std::string().swap(manuscript.sourceText);
+    manuscript.sourceTextRead = 0;
+}
+
 }  // namespace
 
-void LoadHtmlSource(Manuscript& manuscript, const SourceText& text)
+void LoadHtmlSource(Manuscript& manuscript, SourceText text)
 {
     LineList& lines = manuscript.sourceLines;
+    TakeUnreadLines(manuscript);
     const std::size_t first = lines.size();
-    SplitViewText(text.bytes, lines);
     if (text.encoding == TextEncoding::Utf8) {
+        SplitViewText(text.bytes, lines);
         Utf8LinesToCp932(lines, first);
         DeclareShiftJis(lines, first);
+        return;
+    }
+    // The lines up to Word's body division are made here; the body, nearly
+    // all of the text, is split into tag and text runs straight from it.
+    ViewTextLines reader(text.bytes);
+    for (std::string_view line; reader.Next(line);) {
+        lines.emplace_back(line);
+        if (IsBodyStartLine(line)) {
+            manuscript.sourceTextRead = reader.Position();
+            manuscript.sourceText = std::move(text.bytes);
+            return;
+        }
     }
 }
 
@@ -230,11 +286,21 @@ bool SplitOffWordHeader(CConversionState& run, Manuscript& manuscript)
 
 void SplitTagsIntoLines(Manuscript& manuscript)
 {
+    const std::string_view unread = std::string_view(manuscript.sourceText).substr(manuscript.sourceTextRead);
+    // Word's body makes a line of every 16 bytes or more: the room is made
+    // once, and what it leaves unused is never touched.
+    std::size_t bytes = unread.size();
+    for (const std::string& line : manuscript.sourceLines) bytes += line.size();
+    manuscript.body.Reserve(manuscript.body.size() + manuscript.sourceLines.size() + bytes / 16);
     TagLineSplitter splitter(manuscript.body);
     for (const std::string& line : manuscript.sourceLines) splitter.FeedLine(line);
+    ViewTextLines rest(unread);
+    for (std::string_view line; rest.Next(line);) splitter.FeedLine(line);
     // A run of short tags still waiting after the last line is dropped.
     // Split, the source lines have served; their room goes to the pages.
     LineList().swap(manuscript.sourceLines);
+    std::string().swap(manuscript.sourceText);
+    manuscript.sourceTextRead = 0;
 }
 
 void MoveNoteListToRun(CConversionState& run, ManuscriptLines& body)

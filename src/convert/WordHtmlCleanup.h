@@ -13,8 +13,9 @@ class CConversionState;
 
 // Reads the source's text into the manuscript's source lines. A UTF-8
 // manuscript's lines come in CP932, and its head, which every page and the
-// contents page copy, says so.
-void LoadHtmlSource(Manuscript& manuscript, const SourceText& text);
+// contents page copy, says so. The lines after Word's body division stay in
+// the text the manuscript keeps, where the splitting reads them.
+void LoadHtmlSource(Manuscript& manuscript, SourceText text);
 
 // Moves the lines above Word's body division into the run's header lines;
 // false when there is no such division (every line has then gone into the

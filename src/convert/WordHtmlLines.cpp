@@ -56,6 +56,22 @@ bool MatchesSkippingBlanks(std::string_view line, std::size_t at, std::string_vi
     return true;
 }
 
+// Whether `what` ends right before `at` once the blanks before it are taken
+// out; `start` then gets where it begins.
+bool MatchesBackSkippingBlanks(std::string_view line, std::size_t at, std::string_view what, std::size_t& start)
+{
+    std::size_t j = at;
+    for (std::size_t k = what.size(); k-- > 0;) {
+        do {
+            if (j == 0) return false;
+            --j;
+        } while (line[j] == ' ');
+        if (line[j] != what[k]) return false;
+    }
+    start = j;
+    return true;
+}
+
 // Whether the byte at `at` (not a blank) begins a character of the line with
 // its blanks taken out: a lead byte takes the next byte that is not a blank
 // as its trail, as it would in the shortened line.
@@ -69,6 +85,18 @@ bool StartsCharacterWithoutBlanks(std::string_view line, std::size_t at)
     return !trail;
 }
 
+// Whether the line holds "page-break-before" anywhere. Word's tags are full
+// of "p" (span, pt, padding): the name is looked for at its "k", which
+// they seldom hold, and read around it.
+bool HoldsPageBreakProperty(std::string_view line)
+{
+    static constexpr std::string_view kProperty = "page-break-before";
+    static constexpr std::size_t kAt = kProperty.find('k');
+    for (std::size_t k = line.find('k', kAt); k != std::string_view::npos; k = line.find('k', k + 1))
+        if (line.compare(k - kAt, kProperty.size(), kProperty) == 0) return true;
+    return false;
+}
+
 bool StartsWithTag(std::string_view line)
 {
     return !line.empty() && line[0] == '<';
@@ -78,13 +106,21 @@ bool StartsWithTag(std::string_view line)
 
 bool ContainsWithoutBlanks(std::string_view line, std::string_view what)
 {
-    if (line.find(' ') == std::string_view::npos) return MbContains(line, what);
     if (what.empty()) return true;
+    // Without its blanks the line holds no blank.
     if (what.find(' ') != std::string_view::npos) return false;
-    // Jump from one occurrence of the first byte to the next; the character
-    // boundary is worked out only for a match, which is rare.
-    for (std::size_t at = line.find(what[0]); at != std::string_view::npos; at = line.find(what[0], at + 1))
-        if (MatchesSkippingBlanks(line, at, what) && StartsCharacterWithoutBlanks(line, at)) return true;
+    // Jump from one occurrence of a byte of `what` to the next: its first
+    // colon when it has one, as the style values looked for do and as a tag
+    // holds once per property, else its first byte. The character boundary
+    // is worked out only for a match, which is rare.
+    const std::size_t colon = what.find(':');
+    const std::size_t anchor = colon == std::string_view::npos ? 0 : colon;
+    for (std::size_t at = line.find(what[anchor]); at != std::string_view::npos; at = line.find(what[anchor], at + 1)) {
+        std::size_t start = at;
+        if (MatchesBackSkippingBlanks(line, at, what.substr(0, anchor), start) &&
+            MatchesSkippingBlanks(line, at, what.substr(anchor)) && StartsCharacterWithoutBlanks(line, start))
+            return true;
+    }
     return false;
 }
 
@@ -109,7 +145,7 @@ bool IsPageBreakTag(std::string_view line)
     // never inside a property's name, so one search passes over every other tag.
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos || line[first] != '<') return false;
-    if (line.find("page-break-before") == std::string_view::npos) return false;
+    if (!HoldsPageBreakProperty(line)) return false;
     // A section break goes on with its kind: "always;mso-break-type:section-break'".
     return ContainsWithoutBlanks(line, "page-break-before:always'") ||
            ContainsWithoutBlanks(line, "page-break-before:always;");
@@ -125,8 +161,9 @@ bool IsNoteAnchorTag(std::string_view tag)
 bool InNoteReferenceAfter(std::string_view line, bool inside, std::string_view* anchor)
 {
     // Only "<a ...>" and "</a>" change it; every other tag is passed over at
-    // its "<" ("<" is never a trail byte).
-    for (std::size_t open = line.find('<'); open != std::string_view::npos; open = line.find('<', open + 1)) {
+    // its "<" ("<" is never a trail byte). Most lines begin with their tag.
+    const std::size_t first = !line.empty() && line[0] == '<' ? 0 : line.find('<');
+    for (std::size_t open = first; open != std::string_view::npos; open = line.find('<', open + 1)) {
         const std::string_view rest = line.substr(open + 1);
         if (rest.size() >= 3 && rest[0] == '/' && (rest[1] == 'a' || rest[1] == 'A') && rest[2] == '>') {
             inside = false;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <stdexcept>
 #include <type_traits>
@@ -289,10 +290,18 @@ bool IsAscii(std::string_view s)
     return true;
 }
 
+// Below this size a text that is all characters is decoded through iconv
+// itself (DecodeWholeText); the tables cost thousands of such texts.
+constexpr std::size_t kShortText = 4096;
+std::optional<std::string> DecodeWholeText(std::string_view cp932);
+
 template <bool Lossless>
 std::optional<std::string> Decode(std::string_view in)
 {
     if (IsAscii(in)) return std::string(in);
+    if (in.size() <= kShortText) {
+        if (std::optional<std::string> whole = DecodeWholeText(in)) return whole;
+    }
     const Tables& t = GetTables();
     std::string out;
     out.reserve(in.size() * 3 / 2);
@@ -381,10 +390,32 @@ Converter& Utf8ToCp932Converter()
     return converter;
 }
 
-std::mutex& Utf8ToCp932Mutex()
+// And back, for texts too short to be worth the tables.
+Converter& Cp932ToUtf8Converter()
+{
+    static Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+// One lock for both converters: a descriptor keeps state between calls.
+std::mutex& ConverterMutex()
 {
     static std::mutex mutex;
     return mutex;
+}
+
+// The converter's few messages and names need not wait for the tables. iconv
+// converts character by character without state, so when the whole text
+// decodes and encodes back to the same bytes, so does each character: the
+// tables decode the text alike. Otherwise they decide (nullopt).
+std::optional<std::string> DecodeWholeText(std::string_view cp932)
+{
+    std::lock_guard<std::mutex> lock(ConverterMutex());
+    std::optional<std::string> utf8 = Cp932ToUtf8Converter()(cp932);
+    if (!utf8) return std::nullopt;
+    const std::optional<std::string> back = Utf8ToCp932Converter()(*utf8);
+    if (!back || *back != cp932) return std::nullopt;
+    return utf8;
 }
 
 }  // namespace
@@ -428,7 +459,7 @@ std::string EncodeUtf8Lossless(std::string_view text)
 std::string Utf8ToCp932WithReferences(std::string_view utf8)
 {
     if (IsAscii(utf8)) return std::string(utf8);
-    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    std::lock_guard<std::mutex> lock(ConverterMutex());
     Converter& conv = Utf8ToCp932Converter();
     std::string out, part;
     out.reserve(utf8.size());
@@ -457,7 +488,7 @@ std::optional<std::string> CodePointToCp932(char32_t codePoint)
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return std::nullopt;
     std::string utf8;
     AppendUtf8(utf8, codePoint);
-    std::lock_guard<std::mutex> lock(Utf8ToCp932Mutex());
+    std::lock_guard<std::mutex> lock(ConverterMutex());
     return Utf8ToCp932Converter()(utf8);
 }
 
@@ -483,7 +514,7 @@ const std::string& ToCp932(std::string_view utf8)
     if (IsAscii(utf8)) {
         enc = std::string(utf8);
     } else {
-        std::lock_guard<std::mutex> converterLock(Utf8ToCp932Mutex());
+        std::lock_guard<std::mutex> converterLock(ConverterMutex());
         enc = Utf8ToCp932Converter()(utf8);
     }
     if (!enc) throw std::logic_error("literal has no CP932 form: " + std::string(utf8));
@@ -516,17 +547,27 @@ bool EncodesLosslessly(char32_t codePoint)
 std::size_t MbFind(std::string_view text, std::string_view what, std::size_t start)
 {
     if (what.empty()) return start <= text.size() ? start : std::string_view::npos;
-    // Walk character boundaries only up to each candidate found by the fast
-    // byte search, so the whole search stays linear.
+    if (start > text.size() || text.size() - start < what.size()) return std::string_view::npos;
+    // memchr leads to each byte where a match could begin; the rest of `what`
+    // is compared here, as most candidates differ at their second byte. The
+    // character boundaries are walked only up to a match, so the whole search
+    // stays linear.
+    const char* const bytes = text.data();
+    const std::size_t lastStart = text.size() - what.size();
     std::size_t boundary = start;
-    std::size_t from = start;
-    while (true) {
-        std::size_t cand = text.find(what, from);
-        if (cand == std::string_view::npos) return cand;
-        while (boundary < cand) boundary += CharLength(text, boundary);
-        if (boundary == cand) return cand;
+    for (std::size_t from = start; from <= lastStart;) {
+        const void* hit = std::memchr(bytes + from, what[0], lastStart - from + 1);
+        if (!hit) break;
+        const std::size_t cand = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
+        std::size_t same = 1;
+        while (same < what.size() && bytes[cand + same] == what[same]) ++same;
+        if (same == what.size()) {
+            while (boundary < cand) boundary += CharLength(text, boundary);
+            if (boundary == cand) return cand;
+        }
         from = cand + 1;
     }
+    return std::string_view::npos;
 }
 
 std::size_t MbReverseFind(std::string_view text, char c)

@@ -44,11 +44,14 @@ void AppendJoinedLines(std::string& text, const LineList& lines)
 {
     std::size_t total = text.size();
     for (const auto& line : lines) total += line.size() + 2;
-    // Room is made once and filled in place; nothing is written twice.
+    // Room is made once and filled in place; nothing is written twice. The
+    // line break goes in a byte at a time, as a call to append two bytes
+    // cost more than the bytes.
     text.reserve(total);
     for (const auto& line : lines) {
         text.append(line);
-        text.append("\r\n", 2);
+        text += '\r';
+        text += '\n';
     }
 }
 
@@ -81,35 +84,59 @@ bool HoldsText(std::string_view bytes)
 
 void SplitViewText(std::string_view text, LineList& lines)
 {
+    // Room for every line at once: a view's lines end in CR LF.
+    std::size_t breaks = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', lf + 1)) ++breaks;
+    lines.reserve(lines.size() + breaks + 1);
+    ViewTextLines reader(text);
+    for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
+}
+
+ViewTextLines::ViewTextLines(std::string_view text)
+    : m_text(text), m_nextCr(text.find('\r')), m_nextLf(text.find('\n')), m_nextZero(text.find('\0'))
+{
+}
+
+bool ViewTextLines::Next(std::string_view& line)
+{
+    if (m_piecesGiven) {
+        m_pieces.clear();
+        m_piecesGiven = false;
+    }
     // Runs of ordinary bytes are taken whole; only CR, LF and zero bytes need
     // a decision of their own.
-    std::string line;
-    const std::size_t size = text.size();
-    // Where the next CR, LF and zero byte stand; each is looked for again
-    // only once it has been passed.
-    std::size_t nextCr = text.find('\r'), nextLf = text.find('\n'), nextZero = text.find('\0');
-    for (std::size_t i = 0; i < size;) {
-        if (nextCr < i) nextCr = text.find('\r', i);
-        if (nextLf < i) nextLf = text.find('\n', i);
-        if (nextZero < i) nextZero = text.find('\0', i);
-        const std::size_t end = std::min({nextCr, nextLf, nextZero, size});
-        const char c = end == size ? '\0' : text[end];
-        // A whole line in one run, as nearly every line is, is made in place.
-        if (line.empty() && end > i && (c == '\r' || c == '\n')) {
-            lines.emplace_back(text, i, end - i);
-            i = end + 1;
+    const std::size_t size = m_text.size();
+    while (m_at < size) {
+        const std::size_t i = m_at;
+        if (m_nextCr < i) m_nextCr = m_text.find('\r', i);
+        if (m_nextLf < i) m_nextLf = m_text.find('\n', i);
+        if (m_nextZero < i) m_nextZero = m_text.find('\0', i);
+        const std::size_t end = std::min({m_nextCr, m_nextLf, m_nextZero, size});
+        const char c = end == size ? '\0' : m_text[end];
+        // A whole line in one run, as nearly every line is, is the text
+        // itself; the LF of its CR LF ends nothing more.
+        if (m_pieces.empty() && (c == '\r' || c == '\n')) {
+            m_at = end + 1;
+            if (c == '\r' && m_at < size && m_text[m_at] == '\n') ++m_at;
+            if (c == '\r' || end > i) {
+                line = m_text.substr(i, end - i);
+                return true;
+            }
             continue;
         }
-        line.append(text, i, end - i);
-        if (end == size) break;
-        i = end + 1;
+        m_pieces.append(m_text, i, end - i);
+        m_at = end == size ? size : end + 1;
         // CR LF ends a line once; a bare LF on an empty line ends nothing.
-        if (c == '\r' || (c == '\n' && !line.empty())) {
-            lines.push_back(std::move(line));
-            line.clear();
+        if (c == '\r' || (c == '\n' && !m_pieces.empty())) {
+            line = m_pieces;
+            m_piecesGiven = true;
+            return true;
         }
     }
-    if (!line.empty()) lines.push_back(std::move(line));
+    if (m_pieces.empty()) return false;
+    line = m_pieces;
+    m_piecesGiven = true;
+    return true;
 }
 
 void Utf8LinesToCp932(LineList& lines, std::size_t first)

@@ -46,6 +46,28 @@ std::optional<std::string> ReadTextFileText(std::string_view path);
 // writes a Japanese paragraph without blanks as one line.
 void SplitViewText(std::string_view text, LineList& lines);
 
+// The lines SplitViewText makes of a view's text, one at a time and without
+// a string each: a line is a view of the text, or of the reader's own
+// buffer when zero bytes were dropped from it; it serves until the next call.
+class ViewTextLines {
+public:
+    explicit ViewTextLines(std::string_view text);
+    // The next line; false after the last.
+    bool Next(std::string_view& line);
+    // Where the text after the lines read so far begins: reading on from
+    // there gives the lines that follow.
+    std::size_t Position() const { return m_at; }
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    // Where the next CR, LF and zero byte stand; each is looked for again
+    // only once it has been passed.
+    std::size_t m_nextCr, m_nextLf, m_nextZero;
+    std::string m_pieces;  // a line with zero bytes, without them
+    bool m_piecesGiven = false;
+};
+
 // The lines from `first` on, read from UTF-8 text, in CP932 as every stage
 // reads text: the byte-order mark gone, a character CP932 lacks "&#NNNN;".
 void Utf8LinesToCp932(LineList& lines, std::size_t first);

@@ -51,7 +51,7 @@ public:
     }
     void Find(std::string& title, std::string& topic, int& score)
     {
-        CZavioApp::FindPageForTitle(m_run, title, topic, score);
+        FindPageForTitle(m_run, title, topic, score);
     }
 
 private:
@@ -94,7 +94,7 @@ void CheckEntryLine(const std::string& line, const Pages& pages, Matcher& matche
 {
     constexpr int kUnset = 42;
     int level = kUnset;
-    const int pos = CZavioApp::GetCntLevel(line, level);
+    const int pos = GetCntLevel(line, level);
     const std::size_t firstOther = line.find_first_not_of(" \t");
     const bool isEntry = firstOther != std::string::npos && line[firstOther] >= '1' && line[firstOther] <= '9';
     if (!isEntry) {

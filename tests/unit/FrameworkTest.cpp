@@ -232,5 +232,25 @@ TEST(TextFiles, CrLfTextIsTheJoinedLines)
     }
 }
 
+// Read a line at a time, a view's text gives SplitViewText's lines; reading
+// on from where a reader stopped gives the lines that follow, as the
+// splitting of a manuscript's body relies on.
+TEST(TextFiles, ViewTextReadOnFromAnyLineGivesTheRest)
+{
+    const std::string text = std::string("a\r\n\r\nb\rc\n\nd\r\ne") + '\0' + "f\r\n\ng\r";
+    LineList all;
+    SplitViewText(text, all);
+    EXPECT_EQ(all, (LineList{"a", "", "b", "c", "d", "ef", "g"}));
+    for (std::size_t stop = 0; stop <= all.size(); ++stop) {
+        ViewTextLines reader(text);
+        LineList lines;
+        std::string_view line;
+        while (lines.size() < stop && reader.Next(line)) lines.emplace_back(line);
+        ViewTextLines rest(std::string_view(text).substr(reader.Position()));
+        while (rest.Next(line)) lines.emplace_back(line);
+        EXPECT_EQ(lines, all) << stop;
+    }
+}
+
 }  // namespace
 }  // namespace zavio::test

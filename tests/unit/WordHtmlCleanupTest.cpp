@@ -57,6 +57,29 @@ TEST(WordHtmlCleanup, Utf8ManuscriptsAreReadInCp932AndDeclareShiftJis)
     EXPECT_EQ(manuscript.sourceLines, (LineList{"<meta content=\"text/html; charset=shift_jis\">", kHyou}));
 }
 
+// A Word manuscript's body stays in its text until it is split; the header,
+// the body's lines and where the source broke them are those of a manuscript
+// read into lines whole (a zero byte and a lone CR included).
+TEST(WordHtmlCleanup, TheBodyIsSplitFromTheTextAsFromItsLines)
+{
+    const std::string text = "<html>\r\n<head></head>\r\n<div class=Section1>\r\n<p class=MsoNormal>Registering\r\n" +
+                             std::string("Your") + '\0' + " Copy</p>\rx\r\n\r\n<b>bold</b>\r\n";
+    Manuscript fromText = Source({});
+    LoadHtmlSource(fromText, {text, TextEncoding::Cp932});
+    EXPECT_EQ(fromText.sourceLines, (LineList{"<html>", "<head></head>", "<div class=Section1>"}));
+    Manuscript fromLines = Source({});
+    SplitViewText(text, fromLines.sourceLines);
+    for (Manuscript* manuscript : {&fromText, &fromLines}) {
+        CConversionState run;
+        ASSERT_TRUE(SplitOffWordHeader(run, *manuscript));
+        EXPECT_EQ(run.m_saHeaderLines, (LineList{"<html>", "<head></head>"}));
+        SplitTagsIntoLines(*manuscript);
+    }
+    EXPECT_EQ(fromText.body.Lines(), fromLines.body.Lines());
+    for (std::size_t line = 1; line < fromLines.body.size(); ++line)
+        EXPECT_EQ(fromText.body.Breaks().Between(line - 1, line), fromLines.body.Breaks().Between(line - 1, line));
+}
+
 // Splitting off the header
 
 TEST(WordHtmlCleanup, LinesAboveTheSectionDivBecomeTheHeader)
