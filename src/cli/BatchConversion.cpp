@@ -9,6 +9,7 @@
 #include "framework/Cp932.h"
 #include "framework/Document.h"
 #include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -37,7 +38,7 @@ public:
     {
         if (!WriteOutputFileBytes(file)) {
             Say(DocumentNotSavedMessage());
-            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            Say(WithLastFileErrorReason(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing)));
             return false;
         }
         // Not flushed name by name: a conversion writes hundreds of files,
@@ -73,17 +74,16 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
             every = false;
             continue;
         }
-        std::optional<std::string> text = ReadTextFileText(path);
+        const PathParts parts = SplitPath(path);
+        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
+        std::optional<HeldText> text = ReadHeldText(path, IsManuscriptExtension(extension));
         if (!text) {
-            port.Say(path + ToCp932("　は読み込みできませんでした"));
+            port.Say(WithLastFileErrorReason(res::NotReadMessage(path)));
             every = false;
             continue;
         }
-        const PathParts parts = SplitPath(path);
-        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        const TextEncoding encoding = DetectFileEncoding(*text, IsManuscriptExtension(extension));
         opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
-        port.m_opened.push_back({std::move(*text), encoding});
+        port.m_opened.push_back({std::move(text->bytes), HeldEncoding(text->encoding)});
     }
     return every;
 }

@@ -13,6 +13,8 @@
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -70,6 +72,17 @@ std::string WithoutTopicsMessage(const SeparatedManuscript& manuscript)
            ToCp932(manuscript.noteAnchors
                        ? "トピック名を表す「#」の脚注がありません"
                        : "Word の脚注がありません（Word で Web ページとして保存した原稿ではありません）");
+}
+
+// Why a manuscript has no Word body division: what its bytes are, where
+// they are no Web page at all, else the division that is missing.
+std::string WhyNoWordBody(std::string_view bytes)
+{
+    const FileErrorCause foreign = ForeignContent(bytes);
+    if (foreign != FileErrorCause::None) return FileErrorReason({foreign});
+    return ToCp932(
+        "Word の本文の区分 (<div class=Section1> または WordSection1) がありません。"
+        "Word で Web ページとして保存した原稿ではありません。");
 }
 
 // The contents file's lines in CP932; nullopt when it cannot be read.
@@ -142,7 +155,8 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
         LoadHtmlSource(manuscript, text);
         if (!SplitOffWordHeader(run, manuscript)) {
-            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
+            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
+                     WhyNoWordBody(text.bytes));
             return;
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);

@@ -5,6 +5,7 @@
 
 #include "convert/ConversionState.h"
 #include "framework/Cp932.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/Messages.h"
@@ -90,7 +91,7 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
         return FolderAndName(from) + why;
     }
     const std::string why = ToCp932(" を Finished フォルダに移動できませんでした");
-    port.Say(source.path + why);
+    port.Say(WithLastFileErrorReason(source.path + why));
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
 }
@@ -110,7 +111,8 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
 {
     const std::string path = file.path;
     if (run.SourceLyingAt(path)) {
-        port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing));
+        port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing) + "\n" +
+                 ToCp932("変換元のファイル (原稿または目次ファイル) がこの場所にあります。"));
         run.m_saNotWritten.push_back(path);
         return false;
     }

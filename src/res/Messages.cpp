@@ -10,4 +10,9 @@ std::string NotOpenedMessage(std::string_view path, NotOpenedWhile when)
            ToCp932(when == NotOpenedWhile::Writing ? " はオープンできませんでした" : "　はオープンできませんでした");
 }
 
+std::string NotReadMessage(std::string_view path)
+{
+    return std::string(path) + ToCp932("　は読み込みできませんでした");
+}
+
 }  // namespace zavio::res

@@ -12,4 +12,7 @@ namespace zavio::res {
 enum class NotOpenedWhile { Writing, Opening };
 std::string NotOpenedMessage(std::string_view path, NotOpenedWhile when);
 
+// "PATH　は読み込みできませんでした": a file that could not be read as text.
+std::string NotReadMessage(std::string_view path);
+
 }  // namespace zavio::res

@@ -156,9 +156,9 @@ std::string QtHost::ProgramFolder()
     return folder ? *folder + kPathSep : std::string();
 }
 
-std::string QtHost::WorkingFolder()
+std::vector<std::string> QtHost::WorkingFolders()
 {
-    return UserProgramFolder();
+    return PrivateFolderPlaces("zavio");
 }
 
 // ---- Document windows ----

@@ -126,7 +126,9 @@ TEST_F(OpenDocumentsTest, PathInOtherLetterCaseOpensASecondWindow)
     m_app->OnFileOpenDocument();
     ASSERT_EQ(OpenDocuments().size(), 2u);
     // The second name has no file here: its window stays, empty.
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{*ToNativePath(upper) + "　は読み込みできませんでした"});
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              std::vector<std::string>{*ToNativePath(upper) + "　は読み込みできませんでした\n"
+                                                              "ファイルまたはフォルダが見つかりません。"});
     EXPECT_EQ(ViewText(OpenDocuments()[1]), "");
 }
 
@@ -202,10 +204,12 @@ TEST_F(OpenDocumentsTest, FilesThatCannotBeReadLeaveAnEmptyWindowAndTheirMessage
     m_app->OnFileOpenDocument();
     ASSERT_EQ(OpenDocuments().size(), 3u);
     for (CZavioDoc* doc : OpenDocuments()) EXPECT_EQ(ViewText(doc), "");
-    std::vector<std::string> expected;
-    for (const std::string& p : {folder, missing, binary})
-        expected.push_back(*ToNativePath(p) + "　は読み込みできませんでした");
-    EXPECT_EQ(m_host.MessagesUtf8(), expected);
+    const std::string notRead = "　は読み込みできませんでした\n";
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{
+                  *ToNativePath(folder) + notRead + "ファイルではなくフォルダです。",
+                  *ToNativePath(missing) + notRead + "ファイルまたはフォルダが見つかりません。",
+                  *ToNativePath(binary) + notRead + "テキストファイルではありません (値が 0 のバイトがあります)。"}));
 }
 
 TEST_F(OpenDocumentsTest, FileOverTheViewCapacityIsRefusedWithBothMessages)

@@ -155,7 +155,9 @@ TEST_F(LoadLinesTest, UnwritableWorkingFolderKeepsTheOldText)
     // A folder nobody can create files in, root included.
     m_app->m_strWorkDir = "/proc/";
     EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+    EXPECT_EQ(
+        m_host.MessagesUtf8(),
+        std::vector<std::string>{"作業ファイルの書き出しができませんでした\nファイルまたはフォルダが見つかりません。"});
     EXPECT_EQ(ViewText(doc), "old\r\n");
 }
 
@@ -164,7 +166,9 @@ TEST_F(LoadLinesTest, WorkingFolderWithoutFileNameFormFails)
     CZavioDoc* doc = NewDocument();
     m_app->m_strWorkDir += "\x81/";  // a lone lead byte has no UTF-8 name
     EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              std::vector<std::string>{"作業ファイルの書き出しができませんでした\n"
+                                       "名前に Shift_JIS (CP932) の文字ではないバイトがあります。"});
 }
 
 TEST_F(LoadLinesTest, TextOverTheViewCapacityIsRefused)
