@@ -334,7 +334,7 @@ bool TakePrivateFolder(std::string_view folder)
     struct stat st;
     if (::lstat(native->c_str(), &st) != 0) return Failed();
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-        errno = S_ISDIR(st.st_mode) ? EACCES : ENOTDIR;
+        errno = S_ISDIR(st.st_mode) ? EACCES : EEXIST;
         return Failed();
     }
     if ((st.st_mode & 077) != 0 && ::chmod(native->c_str(), 0700) != 0) return Failed();

@@ -161,6 +161,32 @@ TEST_F(LoadLinesTest, UnwritableWorkingFolderKeepsTheOldText)
     EXPECT_EQ(ViewText(doc), "old\r\n");
 }
 
+// A place that is no folder is passed over at start-up, and a working file
+// that cannot be written (here a folder of its name) sends the file on to
+// the next place; each move is said once, with its reason.
+TEST_F(LoadLinesTest, AnUnusablePlaceOrWorkingFileMovesTheFileOn)
+{
+    const std::string notAFolder = InProgramFolder("file/"), blocked = InProgramFolder("blocked/"),
+                      usable = InProgramFolder("usable/");
+    WriteFile(InProgramFolder("file"), "");
+    ASSERT_TRUE(MakeFolder(blocked) && MakeFolder(blocked + "OursTemp.txt"));
+    m_host.m_workingFolders = {notAFolder, blocked, usable};
+    m_app->InitState(m_folder.Path());
+    EXPECT_EQ(m_app->m_strWorkDir, blocked);
+
+    CZavioDoc* doc = NewDocument();
+    ASSERT_TRUE(doc->LoadLinesIntoView({"first"}));
+    ASSERT_TRUE(doc->LoadLinesIntoView({"second"}));
+    EXPECT_EQ(ViewText(doc), "second\r\n");
+    EXPECT_EQ(m_app->m_strWorkDir, usable);
+    const std::string moving = "作業ファイル OursTemp.txt を ";
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{moving + *ToNativePath(notAFolder) + " に置けないため、" +
+                                            *ToNativePath(blocked) + " に置きます\n同じ名前のファイルがあります。",
+                                        moving + *ToNativePath(blocked) + " に置けないため、" + *ToNativePath(usable) +
+                                            " に置きます\nファイルではなくフォルダです。"}));
+}
+
 TEST_F(LoadLinesTest, WorkingFolderWithoutFileNameFormFails)
 {
     CZavioDoc* doc = NewDocument();
