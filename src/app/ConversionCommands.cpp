@@ -4,9 +4,11 @@
 // the sources' windows close once the run is done with them.
 #include "app/ZavioApp.h"
 #include "convert/ConversionDriver.h"
+#include "convert/RunFiles.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "res/Messages.h"
 
@@ -33,6 +35,13 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
+        // A project's files are read from the disk; the others from their windows.
+        if (!source.handle) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(WithLastFileErrorReason(res::NotReadMessage(source.path)));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
         auto* doc = static_cast<CZavioDoc*>(const_cast<void*>(source.handle));
         text.encoding = doc->m_encoding;
         return doc->ReadViewText(text.bytes);
@@ -40,6 +49,12 @@ public:
 
     bool WriteFile(const OutputFile& file) override
     {
+        // A picture is no text for a window: it is written as it is.
+        if (file.role == OutputRole::Picture) {
+            if (WriteOutputFileBytes(file)) return true;
+            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            return false;
+        }
         CZavioDoc* doc = file.role == OutputRole::PageList ? m_listDoc : m_app.NewGeneratedDocument();
         if (!doc) {
             Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));

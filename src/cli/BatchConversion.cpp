@@ -28,9 +28,16 @@ public:
 
     bool ReadSource(const SourceFile& source, SourceText& text) override
     {
-        const auto index = reinterpret_cast<std::uintptr_t>(source.handle);
-        if (index >= m_opened.size()) return false;
-        text = std::move(m_opened[index]);
+        // A file the command line named is read already; a project's are read now.
+        const auto number = reinterpret_cast<std::uintptr_t>(source.handle);
+        if (number == 0) {
+            std::optional<SourceText> read = ReadSourceFile(source);
+            if (!read) Say(WithLastFileErrorReason(res::NotReadMessage(source.path)));
+            if (read) text = std::move(*read);
+            return read.has_value();
+        }
+        if (number > m_opened.size()) return false;
+        text = std::move(m_opened[number - 1]);
         return true;
     }
 
@@ -76,14 +83,14 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
         }
         const PathParts parts = SplitPath(path);
         const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        std::optional<HeldText> text = ReadHeldText(path, IsManuscriptExtension(extension));
+        std::optional<HeldText> text = ReadHeldText(path, IsWebPageExtension(extension));
         if (!text) {
             port.Say(WithLastFileErrorReason(res::NotReadMessage(path)));
             every = false;
             continue;
         }
-        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
         port.m_opened.push_back({std::move(text->bytes), HeldEncoding(text->encoding)});
+        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
     }
     return every;
 }
@@ -102,7 +109,8 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
     RunConversion(run, port, CollectSources(opened));
     if (!run.m_bConversionFinished) return kExitEndedEarly;
-    return run.m_saNotWritten.empty() ? kExitCompleted : kExitNotAllWritten;
+    // A manuscript in which no topic was found was not converted either.
+    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() ? kExitCompleted : kExitNotAllWritten;
 }
 
 }  // namespace zavio

@@ -1,5 +1,6 @@
 #include "convert/Bitmaps.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "convert/HtmlText.h"
@@ -57,7 +58,7 @@ std::string PictureTag(const std::string& name, char align)
 class BitmapReader {
 public:
     BitmapReader(ManuscriptLines& page, const std::vector<std::string>& folders, const std::string& pagesFolder,
-                 std::vector<PictureCopy>& copies, LineList& remarks)
+                 std::vector<PictureFile>& copies, LineList& remarks)
         : m_page(page), m_folders(folders), m_pagesFolder(pagesFolder), m_copies(copies), m_remarks(remarks)
     {
     }
@@ -130,21 +131,23 @@ private:
         if (!found) return std::nullopt;
         const PathParts parts = SplitPath(*found);
         const std::string fileName = parts.fname + parts.ext;
-        if (parts.drive + parts.dir != m_pagesFolder) m_copies.push_back({*found, fileName});
+        const bool copied = std::any_of(m_copies.begin(), m_copies.end(),
+                                        [&](const PictureFile& copy) { return copy.name == fileName; });
+        if (parts.drive + parts.dir != m_pagesFolder && !copied) m_copies.push_back({fileName, *found, {}});
         return fileName;
     }
 
     ManuscriptLines& m_page;
     const std::vector<std::string>& m_folders;
     const std::string& m_pagesFolder;
-    std::vector<PictureCopy>& m_copies;
+    std::vector<PictureFile>& m_copies;
     LineList& m_remarks;
 };
 
 }  // namespace
 
 void ConvertBitmapReferences(ManuscriptLines& page, const std::vector<std::string>& folders,
-                             const std::string& pagesFolder, std::vector<PictureCopy>& copies, LineList& remarks)
+                             const std::string& pagesFolder, std::vector<PictureFile>& copies, LineList& remarks)
 {
     BitmapReader(page, folders, pagesFolder, copies, remarks).Read();
 }

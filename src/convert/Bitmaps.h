@@ -11,10 +11,12 @@
 
 namespace zavio {
 
-// A picture a page shows that must be copied beside the pages first.
-struct PictureCopy {
-    std::string from;  // where it was found
-    std::string name;  // its name beside the pages
+// A picture the pages show that must be written beside them first: a
+// bitmap found elsewhere, or one the manuscript embeds.
+struct PictureFile {
+    std::string name;   // its name beside the pages
+    std::string from;   // where it was found; empty for one embedded
+    std::string bytes;  // the embedded picture's bytes
 };
 
 // Turns the page's bitmap references into pictures: a bitmap found in one
@@ -24,6 +26,6 @@ struct PictureCopy {
 // bitmap not found stays text. What a reader will miss (a bitmap not found,
 // a picture a browser does not show) is added to `remarks`.
 void ConvertBitmapReferences(ManuscriptLines& page, const std::vector<std::string>& folders,
-                             const std::string& pagesFolder, std::vector<PictureCopy>& copies, LineList& remarks);
+                             const std::string& pagesFolder, std::vector<PictureFile>& copies, LineList& remarks);
 
 }  // namespace zavio

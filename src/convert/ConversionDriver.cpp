@@ -10,6 +10,7 @@
 #include "convert/IntegrationNotes.h"
 #include "convert/KeywordIndex.h"
 #include "convert/PageSeparation.h"
+#include "convert/ProjectConversion.h"
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
@@ -18,6 +19,7 @@
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
+#include "rtf/RtfReader.h"
 
 namespace zavio {
 namespace {
@@ -65,13 +67,38 @@ void PutBackUnwritten(CConversionState& run, ConversionPort& port, const SourceF
     source->inFinished = false;
 }
 
-// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
-std::string WithoutTopicsMessage(const SeparatedManuscript& manuscript)
+// An RTF manuscript's text as Word's HTML; false, said, when it is no RTF
+// this program reads (nothing has been written then).
+bool ReadRtfSource(ConversionPort& port, const SourceFile& source, SourceText& text, SeparatedManuscript& cut)
 {
-    return manuscript.source.path + ToCp932(" にはトピックが見つかりません\n") +
-           ToCp932(manuscript.noteAnchors
+    std::string why;
+    std::optional<RtfManuscript> read = ReadRtfManuscript(text.bytes, source.baseName, why);
+    if (!read) {
+        port.Say(source.path + ToCp932(" は RTF の原稿として読めません\n") + why);
+        return false;
+    }
+    text = {std::move(read->html), TextEncoding::Cp932};
+    for (RtfPicture& picture : read->pictures) cut.pictures.push_back({picture.fileName, {}, std::move(picture.bytes)});
+    for (const std::string& line : read->notShown)
+        cut.remarks.push_back(ListRemark(source.baseName + "." + source.extension + " : " + line));
+    return true;
+}
+
+// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
+const std::string& WithoutTopicsReason(const SeparatedManuscript& manuscript)
+{
+    return ToCp932(manuscript.noteAnchors
                        ? "トピック名を表す「#」の脚注がありません"
                        : "Word の脚注がありません（Word で Web ページとして保存した原稿ではありません）");
+}
+
+// What is said of a manuscript that gave no page, and how the list of pages
+// names it, on one line.
+std::string WithoutTopicsMessage(const std::string& path, const SeparatedManuscript& manuscript, bool inList)
+{
+    static const std::string& found = ToCp932(" にはトピックが見つかりません");
+    return inList ? FolderAndName(path) + found + ToCp932(" : ") + WithoutTopicsReason(manuscript)
+                  : path + found + "\n" + WithoutTopicsReason(manuscript);
 }
 
 // Why a manuscript has no Word body division: what its bytes are, where
@@ -119,20 +146,30 @@ ConversionSources CollectSources(const std::vector<SourceFile>& openInOrder)
             sources.manuscripts.insert(before, file);
         } else if (IsContentsExtension(file.extension)) {
             sources.contents = file;
+        } else if (IsHelpProjectExtension(file.extension)) {
+            sources.project = file;
         }
     }
     return sources;
 }
 
-void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& sources)
+void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& opened)
 {
+    // A project names its own sources; the windows open beside it do not count.
+    ConversionSources projectSources;
+    if (opened.project && !ReadProjectSources(run, port, *opened.project, projectSources)) return;
+    const ConversionSources& sources = opened.project ? projectSources : opened;
     if (sources.manuscripts.empty()) {
         port.Say(ToCp932("原稿のHTMLファイルが開いていません"));
         return;
     }
     const std::optional<SourceFile>& contents = sources.contents;
     const std::string contentsName = contents ? contents->baseName : std::string("Contents");
-    const std::string contentsPagePath = GetFolderOfPath(sources.lastManuscriptPath) + contentsName + ".htm";
+    // A project's output all goes into its folder; else the contents page and
+    // the HTML Help files go beside the manuscripts, the rest into Finished.
+    const std::string contentsPagePath =
+        (run.m_project ? run.m_project->outputFolder : GetFolderOfPath(sources.lastManuscriptPath)) + contentsName +
+        ".htm";
     // Nothing the run writes may take a source's place; and every page links
     // to the contents page, so no page takes that name either.
     for (const SourceFile& file : sources.manuscripts)
@@ -147,12 +184,16 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::vector<SeparatedManuscript> separated;
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
-        if (!port.Progress({ConversionProgress::Stage::Reading, separated.size(), sources.manuscripts.size(),
-                            manuscript.source.baseName + "." + manuscript.source.extension}))
+        if (!port.Progress({ConversionProgress::Stage::Reading, sources.manuscripts.size() - 1 - i,
+                            sources.manuscripts.size(), manuscript.source.baseName + "." + manuscript.source.extension}))
             return;
         run.BeginManuscript();
         SourceText text;
         if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
+        SeparatedManuscript& cut = separated.emplace_back();
+        // An RTF manuscript is read into Word's HTML shape, which the rest
+        // takes as it comes; the pictures it embeds go beside its pages.
+        if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
         LoadHtmlSource(manuscript, text);
         if (!SplitOffWordHeader(run, manuscript)) {
             port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
@@ -161,36 +202,45 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);
         CleanUpBody(run, manuscript);
-        separated.push_back(SeparatePages(run, contentsName, manuscript));
+        SeparatePages(run, contentsName, manuscript, cut);
     }
 
+    // A project's run writes into a folder of its own, made now; another
+    // run's writes into the Finished folder beside the first manuscript's.
+    if (run.m_project && !MakeFolder(run.m_project->outputFolder)) {
+        port.Say(run.m_project->outputFolder + ToCp932(" を作れませんでした"));
+        return;
+    }
     if (!port.BeginRun()) return;
-    // Every manuscript of the run goes to the Finished folder of the first.
-    const std::string finishedFolder = PrepareFinishedFolder(sources.manuscripts.back().path);
+    const std::string finishedFolder =
+        run.m_project ? run.m_project->outputFolder : PrepareFinishedFolder(sources.manuscripts.back().path);
     port.NamePageList(finishedFolder + "ListTitl.txt");
+    LineList listLines;
+    if (run.m_project) SayProjectProblems(run, port, listLines);
     // Every manuscript's text is read: each goes into Finished before any
     // page is named, so that the pages see where every source lies. One
-    // without topics is said and stays where it is.
+    // without topics is said and stays where it is. A project's stay.
     LineList moved(separated.size());
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            port.Say(WithoutTopicsMessage(manuscript));
+            port.Say(WithoutTopicsMessage(manuscript.source.path, manuscript, false));
             run.m_saWithoutTopics.push_back(manuscript.source.path);
             continue;
         }
+        run.m_nPagesToWrite += manuscript.pages.size();
+        if (run.m_project) continue;
         if (RunSource* source = run.SourceOpenedAt(manuscript.source.path))
             moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
         port.ReleaseSource(manuscript.source);
-        run.m_nPagesToWrite += manuscript.pages.size();
     }
     NamePages(run, port, separated, finishedFolder);
-    const TopicTable topics(separated);
-    LineList listLines;
+    const TopicTable& topics = run.m_topics.emplace(separated);
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            listLines.insert(listLines.begin(), {std::string(), ListRemark(WithoutTopicsMessage(manuscript))});
+            listLines.insert(listLines.begin(),
+                             {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
             continue;
         }
         if (run.m_bCancelled) {
@@ -200,6 +250,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         const std::size_t pagesWritten = run.m_nPagesWritten;
         WritePages(run, port, manuscript, topics, listLines);
         // Said under the manuscript's line, which heads the block just listed.
+        listLines.insert(listLines.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) listLines.insert(listLines.begin() + 2, ListRemark(moved[i]));
         if (run.m_bCancelled && run.m_nPagesWritten - pagesWritten < manuscript.pages.size())
             PutBackUnwritten(run, port, manuscript.source, listLines);
@@ -219,17 +270,22 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     // Every page is written: the contents writers match their entries against this.
     run.IndexPages();
 
-    const std::string manuscriptPath = sources.manuscripts.front().path;
+    // The HTML Help files lie beside the project's or the first manuscript,
+    // the index beside them or beside the contents page.
+    const std::string manuscriptPath =
+        run.m_project ? run.m_project->outputFolder + run.m_project->name + ".hpj" : sources.manuscripts.front().path;
     std::optional<ContentsFile> contentsFile;
-    if (contents) contentsFile = ReadContentsFile(run, port, *contents);
+    if (contents) contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
     if (run.HtmlHelp())
         WriteHtmlHelpProject(run, port, contentsFile ? &*contentsFile : nullptr, manuscriptPath);
     else
         WriteHomepageContents(run, port, contentsFile ? &*contentsFile : nullptr, contentsName, contentsPagePath);
-    // The index lies beside the project, or beside the contents page.
     WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
                       listLines);
-    if (contents) MoveIntoFinished(run, port, *contents, finishedFolder, listLines, listLines.size());
+    if (run.m_project)
+        WriteContextIds(run, port, listLines);
+    else if (contents)
+        MoveIntoFinished(run, port, *contents, finishedFolder, listLines, listLines.size());
     WriteIntegrationNote(run, port, finishedFolder, manuscriptPath, contentsName);
 
     WriteGeneratedFile(

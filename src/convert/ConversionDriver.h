@@ -23,6 +23,9 @@ struct ConversionSources {
     std::string lastManuscriptPath;
     // The contents file met last.
     std::optional<SourceFile> contents;
+    // A WinHelp project (.hpj) met last: the run converts the whole project
+    // instead, into a folder of its own, and leaves the project as it was.
+    std::optional<SourceFile> project;
 };
 
 // The question a conversion command asks before it runs: OK/Cancel for HTML
@@ -35,8 +38,10 @@ ConversionSources CollectSources(const std::vector<SourceFile>& openInOrder);
 
 // Runs the conversion the state's kind names: every manuscript split into
 // pages, the contents page or the HTML Help project, the index, the sources
-// moved into Finished, the integration note and the list of pages. The state
-// records what was written, what was not, and whether the run reached its end.
+// moved into Finished, the integration note and the list of pages; or, for
+// a WinHelp project, its manuscripts and contents file into NAME-html/ beside
+// it, with its context ids. The state records what was written, what was
+// not, and whether the run reached its end.
 void RunConversion(CConversionState& run, ConversionPort& port, const ConversionSources& sources);
 
 // The Finished folder beside the manuscript's folder, made when missing; its

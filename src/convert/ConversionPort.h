@@ -26,6 +26,7 @@ enum class OutputRole {
     IndexPage,     // homepage-type help's index page
     Note,          // the integration note
     PageList,      // ListTitl.txt, the list of pages written
+    Picture,       // a picture the pages show: bytes, no text
 };
 
 struct OutputFile {

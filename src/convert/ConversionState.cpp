@@ -1,5 +1,7 @@
 #include "convert/ConversionState.h"
 
+#include "framework/Path.h"
+
 #include <iterator>
 
 namespace zavio {
@@ -17,6 +19,11 @@ void CConversionState::InsertPagesAtFront(LineList titles, LineList files)
                           std::make_move_iterator(titles.end()));
     m_saPageFiles.insert(m_saPageFiles.begin(), std::make_move_iterator(files.begin()),
                          std::make_move_iterator(files.end()));
+}
+
+std::string CConversionState::PagesFolder(const SourceFile& manuscript) const
+{
+    return m_project ? m_project->outputFolder : GetFolderOfPath(manuscript.path);
 }
 
 RunSource* CConversionState::SourceOpenedAt(const std::string& path)

@@ -4,6 +4,7 @@
 // state of their own between calls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -13,6 +14,8 @@
 #include "convert/KeywordIndex.h"
 #include "convert/Manuscript.h"
 #include "convert/PageIndex.h"
+#include "convert/PageSeparation.h"
+#include "project/HelpProject.h"
 #include "convert/TextStyles.h"
 #include "framework/TextFile.h"
 
@@ -24,6 +27,16 @@ struct RunSource {
     std::string path;          // where it lies now
     std::string finishedName;  // its name in Finished: base name + "." + extension
     bool inFinished = false;   // moved there, or opened from there
+};
+
+// A whole WinHelp project's run: its output goes into a folder of its own,
+// and the project keeps every file as it was.
+struct ProjectRun {
+    HelpProject project;
+    std::string name;          // the .hpj's base name: the HTML Help project's and compiled help's
+    std::string outputFolder;  // NAME-html/ beside the .hpj, ending in a separator
+    LineList problems;         // what reading the project found, said and listed
+    LineList contentsLines;    // its contents file, inclusions made, in CP932
 };
 
 class CConversionState {
@@ -45,6 +58,9 @@ public:
     PageIndex& Pages() { return m_pageIndex; }
 
     bool HtmlHelp() const { return m_kind == ConversionKind::HtmlHelp; }
+
+    // Where a manuscript's pages go: beside it, or in a project's output folder.
+    std::string PagesFolder(const SourceFile& manuscript) const;
 
     // The kind. Set by the command; read by the driver, the page separation
     // and the writers.
@@ -105,6 +121,12 @@ public:
     // The HTML Help project name: written by WriteHtmlHelpProject, read by the
     // HTML Help integration note.
     std::string m_strProjectName;
+
+    // Set for the conversion of a whole WinHelp project (the driver, from the
+    // .hpj); read by every stage that places or names a file.
+    std::optional<ProjectRun> m_project;
+    // The pages a jump or a context id reaches, once every page is named.
+    std::optional<TopicTable> m_topics;
 
     // Set when the driver reached its last step.
     bool m_bConversionFinished = false;

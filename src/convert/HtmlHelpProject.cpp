@@ -5,31 +5,50 @@
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
 #include "convert/HtmlText.h"
+#include "convert/ProjectConversion.h"
 #include "convert/RunFiles.h"
 #include "convert/Sitemap.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
+#include "project/ContextMap.h"
 
 namespace zavio {
 namespace {
 
-void AppendProjectLines(LineList& out, const std::string& projectName, const LineList& titles, const LineList& files,
-                        bool withIndex)
+void AppendProjectLines(const CConversionState& run, LineList& out, const std::string& projectName)
 {
+    const LineList& titles = run.m_saPageTitles;
+    const LineList& files = run.m_saPageFiles;
     const std::size_t pages = std::min(titles.size(), files.size());
+    // A WinHelp project names its first topic and its title.
+    std::string defaultTopic = (pages > 0 ? files[0] : std::string()) + ".htm";
+    if (run.m_project && !run.m_project->project.contentsTopic.empty())
+        if (std::optional<std::string> page = PageOfContextString(run, run.m_project->project.contentsTopic))
+            defaultTopic = *page;
     out.push_back("[OPTIONS]");
     out.push_back("Compatibility=1.1 or later");
     out.push_back("Compiled file=" + projectName + ".chm");
     out.push_back("Contents file=Table of Contents.hhc");
-    out.push_back("Default topic=" + (pages > 0 ? files[0] : std::string()) + ".htm");
+    out.push_back("Default topic=" + defaultTopic);
     out.push_back("Display compile progress=No");
-    if (withIndex) out.push_back("Index file=Index.hhk");
+    if (!run.m_keywordIndex.empty()) out.push_back("Index file=Index.hhk");
     out.push_back(ToCp932("Language=0x411 日本語"));
+    if (run.m_project && !run.m_project->project.title.empty()) out.push_back("Title=" + run.m_project->project.title);
     out.push_back("");
     out.push_back("");
     out.push_back("[FILES]");
     for (std::size_t i = 0; i < pages; ++i) out.push_back(files[i] + ".htm");
     out.push_back("");
+    // The ids an application asks for its topics by, with the pages they open.
+    if (run.m_project) {
+        const HhpContextSections sections = MakeHhpContextSections(
+            run.m_project->project, [&](const std::string& context) { return PageOfContextString(run, context); });
+        for (const LineList* section : {&sections.alias, &sections.map}) {
+            if (section->empty()) continue;
+            out.insert(out.end(), section->begin(), section->end());
+            out.push_back("");
+        }
+    }
     out.push_back("[INFOTYPES]");
 }
 
@@ -63,7 +82,7 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
                           const std::string& manuscriptPath)
 {
     std::string& projectName = run.m_strProjectName;
-    projectName = contents ? contents->path : manuscriptPath;
+    projectName = run.m_project ? run.m_project->name + ".hpj" : contents ? contents->path : manuscriptPath;
     std::size_t sep = MbReverseFind(projectName, kPathSep);
     if (sep != std::string::npos) projectName.erase(0, sep + 1);
     std::size_t dot = MbFind(projectName, ".");
@@ -73,7 +92,7 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
     const std::string folder = GetFolderOfPath(manuscriptPath);
 
     LineList projectLines;
-    AppendProjectLines(projectLines, projectName, run.m_saPageTitles, run.m_saPageFiles, !run.m_keywordIndex.empty());
+    AppendProjectLines(run, projectLines, projectName);
     WriteGeneratedFile(
         run, port,
         {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName, JoinTextLines(projectLines), true});

@@ -1,6 +1,7 @@
 #include "convert/IntegrationNotes.h"
 
 #include "convert/ConversionState.h"
+#include "convert/ProjectConversion.h"
 #include "convert/RunFiles.h"
 #include "framework/Cp932.h"
 #include "framework/Path.h"
@@ -76,6 +77,44 @@ void AppendWhereTheFilesWent(LineList& out, std::string_view moved, const std::s
     out.push_back("");
 }
 
+// A project's note: its files stayed where they were, and what replaces the
+// application's call for a topic by its id.
+void MakeProjectNote(const CConversionState& run, const std::string& folderName, const std::string& contentsName,
+                     LineList& lines)
+{
+    const ProjectRun& project = *run.m_project;
+    const std::string& name = project.name;
+    // The design's opening lines speak of sources moved into Finished.
+    lines.erase(lines.begin(), lines.begin() + 3);
+    lines.insert(lines.begin(),
+                 {ToCp932("　WinHelp プロジェクト ") + name + ToCp932(".hpj を変換しました。プロジェクトのファイルは元のまま残っています。"),
+                  ToCp932("　ページと") +
+                      (run.HtmlHelp() ? ToCp932("プロジェクトファイル ") + name + ".hhp"
+                                      : ToCp932("目次 ") + contentsName + ".htm") +
+                      ToCp932("、この説明は、フォルダ ") + folderName + ToCp932(" に書き出しました。")});
+    lines.push_back(kSlashRule);
+    if (project.project.ids.empty()) {
+        lines.push_back(ToCp932("　") + name + ToCp932(".hpj にはヘルプ番号 ([MAP]) がありません。"));
+    } else if (run.HtmlHelp()) {
+        std::size_t mapped = 0;
+        for (const ContextId& id : project.project.ids)
+            if (PageOfContextString(run, id.context)) ++mapped;
+        lines.push_back(ToCp932("　アプリケーションがヘルプ番号でトピックを開く呼び出しは、次のように置き換えます。"));
+        lines.push_back("");
+        lines.push_back("	WinHelp( hWnd, \"" + name + ".hlp\", HELP_CONTEXT, id);");
+        lines.push_back("	HtmlHelp( hWnd, \"" + name + ".chm\", HH_HELP_CONTEXT, id);");
+        lines.push_back("");
+        lines.push_back(ToCp932("　") + name + ToCp932(".hhp の [MAP] と [ALIAS] に、ヘルプ番号 ") +
+                        std::to_string(mapped) + ToCp932(" 個とそのページを書きました。"));
+        if (mapped < project.project.ids.size())
+            lines.push_back(ToCp932("　トピックのないヘルプ番号 ") + std::to_string(project.project.ids.size() - mapped) +
+                            ToCp932(" 個は書いていません。ListTitl.txt に一覧があります。"));
+    } else {
+        lines.push_back(ToCp932("　ヘルプ番号とページの対応は ContextIds.txt にあります。"));
+        lines.push_back(ToCp932("　アプリケーションはヘルプ番号に対応するページを ShellExecute で開きます。"));
+    }
+}
+
 }  // namespace
 
 void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std::string& finishedFolder,
@@ -83,14 +122,12 @@ void WriteIntegrationNote(CConversionState& run, ConversionPort& port, const std
 {
     const std::string& baseName = ToCp932(run.HtmlHelp() ? "HTML_Help_の作成と組込" : "HP_type_Help_の組込");
     const std::string folderName = ConversionFolderName(manuscriptPath);
-    OutputFile note{OutputRole::Note,
-                    finishedFolder + baseName + ".txt",
-                    "txt",
-                    baseName,
-                    JoinTextLines(run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
-                                                 : ComposeHpTypeNote(folderName, contentsName)),
-                    false};
-    WriteGeneratedFile(run, port, std::move(note));
+    LineList lines = run.HtmlHelp() ? ComposeHtmlHelpNote(folderName, run.m_strProjectName)
+                                    : ComposeHpTypeNote(folderName, contentsName);
+    if (run.m_project) MakeProjectNote(run, folderName, contentsName, lines);
+    WriteGeneratedFile(run, port,
+                       {OutputRole::Note, finishedFolder + baseName + ".txt", "txt", baseName, JoinTextLines(lines),
+                        false});
 }
 
 LineList ComposeHpTypeNote(const std::string& folderName, const std::string& contentsName)

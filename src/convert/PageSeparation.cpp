@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
+#include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 
 namespace zavio {
 namespace {
@@ -30,9 +33,10 @@ std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& ind
 
 std::string PageLine(const std::string& title, const std::string& pageName)
 {
-    std::string shown = title.size() > kListedTitleBytes ? title.substr(0, kListedTitleBytes) : title;
+    // Cut on a character boundary: a lone lead byte would make the list
+    // unreadable as Shift-JIS.
     static const std::string& separator = ToCp932(" ･･･ ");
-    return shown + separator + pageName + ".htm";
+    return std::string(MbCutToBytes(title, kListedTitleBytes)) + separator + pageName + ".htm";
 }
 
 // Why a page does not carry its topic's name.
@@ -205,9 +209,11 @@ std::string WithLinks(CConversionState& run, const TopicTable& topics, const Tak
 
 }  // namespace
 
-SeparatedManuscript SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript)
+void SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript,
+                   SeparatedManuscript& out)
 {
-    SeparatedManuscript out{manuscript.source, {}, {}, HoldsNoteAnchors(manuscript.body)};
+    out.source = manuscript.source;
+    out.noteAnchors = HoldsNoteAnchors(manuscript.body);
     // Every page begins alike: the header and, for homepage-type help, the
     // link to the contents page, joined once.
     LineList opening;
@@ -215,7 +221,11 @@ SeparatedManuscript SeparatePages(CConversionState& run, const std::string& cont
     if (!run.HtmlHelp()) AppendContentsLink(opening, contentsName);
     out.pageOpening = JoinTextLines(opening);
 
-    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    const std::string folder = run.PagesFolder(manuscript.source);
+    // Bitmaps lie beside the manuscript, or in a project's bitmap folders.
+    std::vector<std::string> pictureFolders;
+    if (run.m_project) pictureFolders = run.m_project->project.bitmapFolders;
+    pictureFolders.push_back(GetFolderOfPath(manuscript.source.path));
     const LineList& noteLines = run.m_notes.Lines();
     const NoteLineIndex notes(noteLines);  // the note lines stay as they are while pages are taken
     bool more = true;
@@ -228,13 +238,12 @@ SeparatedManuscript SeparatePages(CConversionState& run, const std::string& cont
         if (noteReference.empty()) continue;
         taken.topicName = PageFileNameFromNote(noteLines, notes, noteReference);
         taken.keywords = PageKeywords(run, notes, page);
-        ConvertBitmapReferences(page, {folder}, folder, out.pictures, taken.remarks);
+        ConvertBitmapReferences(page, pictureFolders, folder, out.pictures, taken.remarks);
         JoinAsTheSourceBrokeThem(page, noteLines, notes, taken);
         out.pages.push_back(std::move(taken));
     } while (more);
     // Taken from the end: in reading order once reversed.
     std::reverse(out.pages.begin(), out.pages.end());
-    return out;
 }
 
 void NamePages(CConversionState& run, ConversionPort& port, std::vector<SeparatedManuscript>& manuscripts,
@@ -243,7 +252,7 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
     // In the order they are written: manuscripts as taken, pages from the
     // end; the page nearest the end keeps a name several topics share.
     for (SeparatedManuscript& manuscript : manuscripts) {
-        const std::string folder = GetFolderOfPath(manuscript.source.path);
+        const std::string folder = run.PagesFolder(manuscript.source);
         for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
             page->fileName = FreePageName(run, port, folder, page->topicName, finishedFolder, page->clash, page->said);
             // The name is the page's from now on, written or not.
@@ -277,7 +286,17 @@ std::string TopicTable::Find(const std::string& context) const
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
                LineList& listLines)
 {
-    const std::string folder = GetFolderOfPath(manuscript.source.path);
+    const std::string folder = run.PagesFolder(manuscript.source);
+    // The pictures first: a page may show them once it is written.
+    for (PictureFile& picture : manuscript.pictures) {
+        std::optional<std::string> bytes =
+            picture.from.empty() ? std::move(picture.bytes) : ReadFileBytes(picture.from);
+        if (!bytes) continue;
+        const PathParts parts = SplitPath(picture.name);
+        const std::string extension = parts.ext.empty() ? parts.ext : MbLowerAscii(parts.ext.substr(1));
+        WriteGeneratedFile(
+            run, port, {OutputRole::Picture, folder + picture.name, extension, parts.fname, std::move(*bytes), false});
+    }
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
     for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
@@ -320,8 +339,9 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     std::reverse(titles.begin(), titles.end());
     std::reverse(files.begin(), files.end());
     run.InsertPagesAtFront(std::move(titles), std::move(files));
-    pageLines.push_back(
-        ListRemark("Separated from " + manuscript.source.baseName + ".htm : " + std::to_string(pageCount) + " pages"));
+    pageLines.push_back(ListRemark("Separated from " + manuscript.source.baseName +
+                                   (IsRtfExtension(manuscript.source.extension) ? ".rtf" : ".htm") + " : " +
+                                   std::to_string(pageCount) + " pages"));
     pageLines.emplace_back();
     listLines.insert(listLines.begin(), std::make_move_iterator(pageLines.rbegin()),
                      std::make_move_iterator(pageLines.rend()));

@@ -45,13 +45,15 @@ struct SeparatedManuscript {
     std::string pageOpening;  // the header and, in homepage-type help, the contents link
     std::vector<TakenPage> pages;
     bool noteAnchors = false;           // it holds Word's note references at all
-    std::vector<PictureCopy> pictures;  // to be copied beside the pages
+    std::vector<PictureFile> pictures;  // to be written beside the pages
+    LineList remarks;                   // what the list of pages says of it as a whole
 };
 
 // Cuts the cleaned manuscript into pages, from its end: each page's title,
 // topic name, keywords, the places inside it and its text. The run's notes
-// must be the manuscript's.
-SeparatedManuscript SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript);
+// must be the manuscript's; `separated` receives the pages.
+void SeparatePages(CConversionState& run, const std::string& contentsName, Manuscript& manuscript,
+                   SeparatedManuscript& separated);
 
 // Gives every page of the run its file name, in the order the pages are
 // written: a name no other file of the run takes (name(2), ... otherwise),

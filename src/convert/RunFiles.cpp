@@ -5,9 +5,11 @@
 
 #include "convert/ConversionState.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
 #include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
+#include "res/FileKinds.h"
 #include "res/Messages.h"
 
 namespace zavio {
@@ -28,8 +30,8 @@ bool SameFile(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(*na, *nb, ec) && !ec;
 }
 
-// A source as the list of pages names it: its folder's name and its own,
-// which tell apart two sources of one name without the whole path.
+}  // namespace
+
 std::string FolderAndName(const std::string& path)
 {
     const PathParts parts = SplitPath(path);
@@ -39,8 +41,6 @@ std::string FolderAndName(const std::string& path)
     if (sep != std::string::npos) folder.erase(0, sep + 1);
     return (folder.empty() ? std::string() : folder + kPathSep) + parts.fname + parts.ext;
 }
-
-}  // namespace
 
 std::string ListRemark(std::string_view said)
 {
@@ -94,6 +94,13 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
     port.Say(WithLastFileErrorReason(source.path + why));
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
+}
+
+std::optional<SourceText> ReadSourceFile(const SourceFile& source)
+{
+    std::optional<HeldText> text = ReadHeldText(source.path, IsWebPageExtension(source.extension));
+    if (!text) return std::nullopt;
+    return SourceText{std::move(text->bytes), HeldEncoding(text->encoding)};
 }
 
 bool WriteOutputFileBytes(const OutputFile& file)

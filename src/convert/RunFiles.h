@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ struct RunSource;
 
 // A line of the list of pages that says something about a file: "///// " and the text.
 std::string ListRemark(std::string_view said);
+
+// A source as the list of pages names it: its folder's name and its own,
+// which tell apart two sources of one name without the whole path.
+std::string FolderAndName(const std::string& path);
 
 // The free-name rule every file of a run follows: the name itself, else
 // "stem(2)ext", "stem(3)ext", ... The first name `take` accepts (it takes
@@ -34,6 +39,12 @@ std::string TakeFreeName(std::string_view stem, std::string_view ext,
 // folder and file name; else nothing is returned.
 std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
                                  const std::string& finishedFolder);
+
+// A source no window or earlier reading holds (a project's manuscripts and
+// contents file), read from its file as the Open command reads one: its
+// text with CR LF between lines, in its encoding. nullopt when it cannot be
+// read as text.
+std::optional<SourceText> ReadSourceFile(const SourceFile& source);
 
 // Writes a generated file straight to the disk, all or nothing, an earlier
 // file of its name kept as its backup where asked: how a port without

@@ -21,7 +21,8 @@ const std::string& OpenFilter()
     return ToCp932(
         "text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
         "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
-        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|rtfﾌｧｲﾙ (*.rtf)|*.rtf|hpjﾌｧｲﾙ (*.hpj)|*.hpj|"
+        "すべてのﾌｧｲﾙ (*.*)|*.*||");
 }
 
 // Save As filter lists by type number; an unknown kind gets the text list.
@@ -42,6 +43,10 @@ const std::string& SaveFilter(int type)
             return ToCp932("hhcﾌｧｲﾙ (*.hhc)|*.hhc|すべてのﾌｧｲﾙ (*.*)|*.*||");
         case kIndexFileType:
             return ToCp932("hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case kRtfFileType:
+            return ToCp932("rtfﾌｧｲﾙ (*.rtf)|*.rtf|すべてのﾌｧｲﾙ (*.*)|*.*||");
+        case kHelpProjectFileType:
+            return ToCp932("hpjﾌｧｲﾙ (*.hpj)|*.hpj|すべてのﾌｧｲﾙ (*.*)|*.*||");
         default:
             return ToCp932(
                 "txtﾌｧｲﾙ (*.txt)|*.txt|htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|"
@@ -133,7 +138,7 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
         doc->m_bFileNotRead = true;
         return false;
     }
-    std::optional<HeldText> file = ReadHeldText(path, IsManuscriptExtension(doc->m_strExtension));
+    std::optional<HeldText> file = ReadHeldText(path, IsWebPageExtension(doc->m_strExtension));
     const bool read = file.has_value();
     std::string text = !read               ? std::string()
                        : viewLines.empty() ? std::move(file->bytes)

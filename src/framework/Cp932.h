@@ -84,6 +84,15 @@ inline bool MbContains(std::string_view text, std::string_view what)
 // Last position of a single-byte character `c`, never a trail byte.
 std::size_t MbReverseFind(std::string_view text, char c);
 
+// The longest start of `s` of at most `bytes` bytes that ends on a character
+// boundary, so a double-byte character is never split.
+inline std::string_view MbCutToBytes(std::string_view s, std::size_t bytes)
+{
+    std::size_t end = 0;
+    while (end < s.size() && end + CharLength(s, end) <= bytes) end += CharLength(s, end);
+    return s.substr(0, end);
+}
+
 // Character-by-character comparison; a double-byte character counts as
 // lead*256+trail. Negative, zero or positive like strcmp.
 int MbCompare(std::string_view a, std::string_view b);

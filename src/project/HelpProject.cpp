@@ -201,7 +201,7 @@ void ProjectReader::ReadOptions()
             m_contentsName = text;
             m_contentsSource = line.source;
         }
-        if (key == "HLP") m_helpFileName = text;
+        if (key == "HLP") m_helpFileName = m_project.helpFile = text;
         if (key == "ROOT") FindFolders(FolderNames(value), line.source, "ROOT", m_project.rootFolders);
         if (key == "BMROOT") FindFolders(FolderNames(value), line.source, "BMROOT", bitmapRoots);
     }

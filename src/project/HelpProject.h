@@ -27,6 +27,7 @@ struct HelpProject {
     unsigned codePage = 1252;                // of the .hpj, its headers and its .cnt: CHARSET=, else LCID=, else 1252
     std::string title;                       // TITLE
     std::string contentsTopic;               // CONTENTS (or INDEX, its old name): a context string, may be empty
+    std::string helpFile;                    // HLP, as written: the compiled help's name, may be empty
     std::string contentsFile;                // CNT found, else NAME.cnt beside the .hpj if present, else empty
     std::vector<std::string> manuscripts;    // [FILES] found, in order, each once
     std::vector<std::string> bitmapFolders;  // BMROOT folders, then ROOT folders, then the project folder

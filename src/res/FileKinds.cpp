@@ -13,6 +13,8 @@ int FileTypeNumber(std::string_view extension)
     if (extension == "hhp") return kProjectFileType;
     if (extension == "hhc") return kSitemapFileType;
     if (extension == "hhk") return kIndexFileType;
+    if (extension == "rtf") return kRtfFileType;
+    if (extension == "hpj") return kHelpProjectFileType;
     return 0;
 }
 

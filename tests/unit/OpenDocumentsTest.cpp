@@ -113,7 +113,8 @@ TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
     EXPECT_EQ(r.initialFolder, m_folder.Path());
     EXPECT_EQ(r.filter, J("text,html,cntﾌｧｲﾙ (*.txt;*.htm;*.html;*.cnt)|*.txt;*.htm;*.html;*.cnt|txtﾌｧｲﾙ (*.txt)|*.txt|"
                           "htmlﾌｧｲﾙ (*.htm;*.html)|*.htm;*.html|cntﾌｧｲﾙ (*.cnt)|*.cnt|hhpﾌｧｲﾙ (*.hhp)|*.hhp|"
-                          "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|すべてのﾌｧｲﾙ (*.*)|*.*||"));
+                          "hhcﾌｧｲﾙ (*.hhc)|*.hhc|hhkﾌｧｲﾙ (*.hhk)|*.hhk|rtfﾌｧｲﾙ (*.rtf)|*.rtf|hpjﾌｧｲﾙ (*.hpj)|*.hpj|"
+                          "すべてのﾌｧｲﾙ (*.*)|*.*||"));
     EXPECT_TRUE(OpenDocuments().empty());
 }
 

@@ -77,7 +77,8 @@ protected:
     // The three steps a run takes for its manuscripts, for this one alone.
     int Separate(const std::string& finished = "Finished/")
     {
-        std::vector<SeparatedManuscript> all{SeparatePages(m_run, "toc", m_manuscript)};
+        std::vector<SeparatedManuscript> all(1);
+        SeparatePages(m_run, "toc", m_manuscript, all[0]);
         NamePages(m_run, m_port, all, At(finished));
         return WritePages(m_run, m_port, all[0], TopicTable(all), m_list);
     }
@@ -173,12 +174,13 @@ TEST_F(PageSeparationTest, TheListShowsThirtyBytesOfALongTitle)
     Separate();
     EXPECT_EQ(m_run.m_saPageTitles, LineList{title});
     EXPECT_EQ(m_list[2], title.substr(0, 30) + J(" ･･･ long.htm"));
-    // A cut may split a double-byte character: it counts bytes.
+    // A cut never splits a double-byte character: the one that would cross
+    // byte 30 is left out whole.
     std::string odd = "x" + J("あいうえおかきくけこさしすせそ");
     EXPECT_EQ(odd.size(), 31u);
     AddPage("ftn2", "odd", odd);
     Separate();
-    EXPECT_EQ(m_list[2], odd.substr(0, 30) + J(" ･･･ odd.htm"));
+    EXPECT_EQ(m_list[2], odd.substr(0, 29) + J(" ･･･ odd.htm"));
 }
 
 TEST_F(PageSeparationTest, APageNamedLikeItsManuscriptMovesItFirstAndTwinsTakeFreeNames)
