@@ -2,7 +2,8 @@
 # Sets up, builds and runs Zavio's main job: the sample manual (a Word
 # manuscript and its WinHelp contents file) converted both ways with
 # zavio-convert, and the HTML Help project compiled into a .chm with the
-# keyword index made from the manuscript's "K" footnotes.
+# keyword index made from the manuscript's "K" footnotes; then a small
+# WinHelp project (.hpj, RTF, headers, .cnt) converted whole and compiled.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZAVIO_BUILD_DIR:-$root/build}
@@ -49,6 +50,16 @@ iconv -f CP932 -t UTF-8 "$demo/html-help/conv/Index.hhk" | tr -d '\r' | grep -A1
     sed -n 's/^\(\t*\)\t<param name="Name" value="\([^"]*\)">$/\1\2/p' | sed 's/\t/    /g; s/^/     /' | head -n 12
 
 echo
+echo "== zavio-convert --html-help help/App.hpj (a WinHelp project, its RTF and help ids)"
+cp -r "$root/samples/winhelp" "$demo/project"
+(cd "$demo/project" && "$convert" --html-help help/App.hpj >"$demo/project/written.txt" 2>"$demo/project/messages.txt")
+(cd "$demo/project/help/App-html" && chmcmd App.hhp >"$demo/project/chmcmd.txt" 2>&1)
+pages=$(chmls -n list "$demo/project/help/App-html/App.chm" 2>/dev/null | grep -c '\.htm$' || true)
+echo "   compiled: $demo/project/help/App-html/App.chm ($pages pages inside)"
+echo "   the application's help ids, kept in App.hhp:"
+tr -d '\r' <"$demo/project/help/App-html/App.hhp" | sed -n '/^\[MAP\]/,/^$/p' | sed 's/^/     /'
+
+echo
 echo "Where everything is:"
 echo "  homepage-type help:  $demo/hp-type/conv/Zavio.htm (contents page) and the HID_*.htm pages beside it"
 echo "  its sources, list and note: $demo/hp-type/Finished/"
@@ -57,5 +68,6 @@ echo "  compiled HTML Help:  $demo/html-help/conv/Zavio.chm"
 echo "  its sources, list and note: $demo/html-help/Finished/"
 echo "  keyword index:       $demo/html-help/conv/Index.hhk (compiled into Zavio.chm),"
 echo "                       $demo/hp-type/conv/Index.htm (the index page of homepage-type help)"
+echo "  the WinHelp project: $demo/project/help/ (unchanged), converted into $demo/project/help/App-html/"
 echo
 echo "Open $demo/hp-type/conv/Zavio.htm in a browser to read the converted manual."

@@ -110,7 +110,9 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     RunConversion(run, port, CollectSources(opened));
     if (!run.m_bConversionFinished) return kExitEndedEarly;
     // A manuscript in which no topic was found was not converted either.
-    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() ? kExitCompleted : kExitNotAllWritten;
+    const bool projectWhole = !run.m_project || run.m_project->problems.empty();
+    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && projectWhole ? kExitCompleted
+                                                                                       : kExitNotAllWritten;
 }
 
 }  // namespace zavio

@@ -21,8 +21,10 @@ constexpr const char* kUsage =
     "Usage: zavio-convert (--html-help | --hp-type) [--keep-header] FILE...\n"
     "       zavio-convert --help | --version\n"
     "\n"
-    "Opens each FILE (a Word manuscript saved as a Web page, .htm or .html, and\n"
-    "optionally the WinHelp contents file .cnt) in the order given, then converts:\n"
+    "Opens each FILE (a help manuscript: Word's Web page, .htm or .html, or the\n"
+    "RTF itself, .rtf; optionally the WinHelp contents file .cnt) in the order\n"
+    "given, then converts. Given a WinHelp project, .hpj, it converts the whole\n"
+    "project: its RTF files, contents file, pictures and help ids.\n"
     "\n"
     "  --html-help    make an HTML Help project (.hhp, Table of Contents.hhc, pages,\n"
     "                 and the keyword index Index.hhk when topics carry keywords)\n"
@@ -39,13 +41,17 @@ constexpr const char* kUsage =
     "manual(2).htm. Every message is written to standard error, every file\n"
     "written is named on standard output.\n"
     "\n"
+    "A project is left exactly as it was: everything goes into a new folder\n"
+    "beside the .hpj, NAME-html (or NAME-html(2), ... when that exists).\n"
+    "\n"
     "Exit status:\n"
     "  0  the conversion ran to its end and wrote every file it meant to\n"
     "  1  nothing was converted, or the conversion ended early: a FILE could not\n"
     "     be opened, no manuscript was named, a manuscript lacks Word's body\n"
     "  2  usage error\n"
-    "  3  the conversion ran to its end, but some files could not be written or\n"
-    "     some sources not moved; each is named on standard error\n";
+    "  3  the conversion ran to its end, but some files could not be written,\n"
+    "     some sources not moved, a manuscript held no topic, or the project\n"
+    "     named what could not be read; each is named on standard error\n";
 
 struct Options {
     std::optional<ConversionKind> kind;

@@ -57,9 +57,9 @@ std::string PictureTag(const std::string& name, char align)
 
 class BitmapReader {
 public:
-    BitmapReader(ManuscriptLines& page, const std::vector<std::string>& folders, const std::string& pagesFolder,
-                 std::vector<PictureFile>& copies, LineList& remarks)
-        : m_page(page), m_folders(folders), m_pagesFolder(pagesFolder), m_copies(copies), m_remarks(remarks)
+    BitmapReader(ManuscriptLines& page, const std::vector<std::string>& folders, std::vector<PictureFile>& pictures,
+                 LineList& remarks)
+        : m_page(page), m_folders(folders), m_pictures(pictures), m_remarks(remarks)
     {
     }
 
@@ -131,25 +131,24 @@ private:
         if (!found) return std::nullopt;
         const PathParts parts = SplitPath(*found);
         const std::string fileName = parts.fname + parts.ext;
-        const bool copied = std::any_of(m_copies.begin(), m_copies.end(),
-                                        [&](const PictureFile& copy) { return copy.name == fileName; });
-        if (parts.drive + parts.dir != m_pagesFolder && !copied) m_copies.push_back({fileName, *found, {}});
+        const bool listed = std::any_of(m_pictures.begin(), m_pictures.end(),
+                                        [&](const PictureFile& picture) { return picture.name == fileName; });
+        if (!listed) m_pictures.push_back({fileName, *found, {}});
         return fileName;
     }
 
     ManuscriptLines& m_page;
     const std::vector<std::string>& m_folders;
-    const std::string& m_pagesFolder;
-    std::vector<PictureFile>& m_copies;
+    std::vector<PictureFile>& m_pictures;
     LineList& m_remarks;
 };
 
 }  // namespace
 
 void ConvertBitmapReferences(ManuscriptLines& page, const std::vector<std::string>& folders,
-                             const std::string& pagesFolder, std::vector<PictureFile>& copies, LineList& remarks)
+                             std::vector<PictureFile>& pictures, LineList& remarks)
 {
-    BitmapReader(page, folders, pagesFolder, copies, remarks).Read();
+    BitmapReader(page, folders, pictures, remarks).Read();
 }
 
 }  // namespace zavio

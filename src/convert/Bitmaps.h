@@ -11,8 +11,8 @@
 
 namespace zavio {
 
-// A picture the pages show that must be written beside them first: a
-// bitmap found elsewhere, or one the manuscript embeds.
+// A picture the pages show: a bitmap found beside them or elsewhere (then
+// copied beside them), or one the manuscript embeds (then written there).
 struct PictureFile {
     std::string name;   // its name beside the pages
     std::string from;   // where it was found; empty for one embedded
@@ -21,11 +21,11 @@ struct PictureFile {
 
 // Turns the page's bitmap references into pictures: a bitmap found in one
 // of `folders` (as named, else without regard to letter case) becomes an
-// <img> (left or right aligned for bml and bmr); one found elsewhere than in
-// `pagesFolder` is listed in `copies` under the name it will have there. A
+// <img> (left or right aligned for bml and bmr) and is listed once in
+// `pictures` under its name beside the pages. A
 // bitmap not found stays text. What a reader will miss (a bitmap not found,
 // a picture a browser does not show) is added to `remarks`.
 void ConvertBitmapReferences(ManuscriptLines& page, const std::vector<std::string>& folders,
-                             const std::string& pagesFolder, std::vector<PictureFile>& copies, LineList& remarks);
+                             std::vector<PictureFile>& pictures, LineList& remarks);
 
 }  // namespace zavio

@@ -84,10 +84,11 @@ bool ReadRtfSource(ConversionPort& port, const SourceFile& source, SourceText& t
     return true;
 }
 
-// Why a manuscript gave no page: it has no "#" note, or no Word note at all.
+// Why a manuscript gave no page: it has no "#" note, or no Word note at all
+// (an RTF is one whatever its notes).
 const std::string& WithoutTopicsReason(const SeparatedManuscript& manuscript)
 {
-    return ToCp932(manuscript.noteAnchors
+    return ToCp932(manuscript.noteAnchors || IsRtfExtension(manuscript.source.extension)
                        ? "トピック名を表す「#」の脚注がありません"
                        : "Word の脚注がありません（Word で Web ページとして保存した原稿ではありません）");
 }
@@ -205,6 +206,16 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         SeparatePages(run, contentsName, manuscript, cut);
     }
 
+    // A project without a single topic would give a folder of empty lists.
+    if (run.m_project && std::all_of(separated.begin(), separated.end(),
+                                     [](const SeparatedManuscript& cut) { return cut.pages.empty(); })) {
+        LineList unlisted;
+        SayProjectProblems(run, port, unlisted);
+        for (const SeparatedManuscript& manuscript : separated)
+            port.Say(WithoutTopicsMessage(manuscript.source.path, manuscript, false));
+        port.Say(run.m_project->project.path + ToCp932(" には変換するトピックがありません"));
+        return;
+    }
     // A project's run writes into a folder of its own, made now; another
     // run's writes into the Finished folder beside the first manuscript's.
     if (run.m_project && !MakeFolder(run.m_project->outputFolder)) {

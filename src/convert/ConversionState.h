@@ -36,6 +36,7 @@ struct ProjectRun {
     std::string name;          // the .hpj's base name: the HTML Help project's and compiled help's
     std::string outputFolder;  // NAME-html/ beside the .hpj, ending in a separator
     LineList problems;         // what reading the project found, said and listed
+    LineList remarks;          // listed only: what is allowed but worth knowing
     LineList contentsLines;    // its contents file, inclusions made, in CP932
 };
 
@@ -85,6 +86,10 @@ public:
     // contents entries against them through the page index.
     LineList m_saPageTitles;
     LineList m_saPageFiles;
+    // The pictures the run put or found beside its pages (embedded in an RTF,
+    // or bitmaps): the HTML Help project lists them, as not every compiler
+    // follows the pages' <img> to them.
+    LineList m_saPictureFiles;
 
     // The run's sources, registered by the driver when the run starts and
     // moved into Finished by it (convert/RunFiles.h); no file the run writes

@@ -15,7 +15,9 @@
 namespace zavio {
 namespace {
 
-void AppendProjectLines(const CConversionState& run, LineList& out, const std::string& projectName)
+// `sections` are a project's context ids, `forwarding` the pages made for them.
+void AppendProjectLines(const CConversionState& run, LineList& out, const std::string& projectName,
+                        const HhpContextSections* sections, const LineList& forwarding)
 {
     const LineList& titles = run.m_saPageTitles;
     const LineList& files = run.m_saPageFiles;
@@ -38,12 +40,12 @@ void AppendProjectLines(const CConversionState& run, LineList& out, const std::s
     out.push_back("");
     out.push_back("[FILES]");
     for (std::size_t i = 0; i < pages; ++i) out.push_back(files[i] + ".htm");
+    out.insert(out.end(), forwarding.begin(), forwarding.end());
+    out.insert(out.end(), run.m_saPictureFiles.begin(), run.m_saPictureFiles.end());
     out.push_back("");
     // The ids an application asks for its topics by, with the pages they open.
-    if (run.m_project) {
-        const HhpContextSections sections = MakeHhpContextSections(
-            run.m_project->project, [&](const std::string& context) { return PageOfContextString(run, context); });
-        for (const LineList* section : {&sections.alias, &sections.map}) {
+    if (sections) {
+        for (const LineList* section : {&sections->alias, &sections->map}) {
             if (section->empty()) continue;
             out.insert(out.end(), section->begin(), section->end());
             out.push_back("");
@@ -91,8 +93,11 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
 
     const std::string folder = GetFolderOfPath(manuscriptPath);
 
+    LineList forwarding;
+    std::optional<HhpContextSections> sections;
+    if (run.m_project) sections = WriteProjectContextSections(run, port, forwarding);
     LineList projectLines;
-    AppendProjectLines(run, projectLines, projectName);
+    AppendProjectLines(run, projectLines, projectName, sections ? &*sections : nullptr, forwarding);
     WriteGeneratedFile(
         run, port,
         {OutputRole::Project, folder + projectName + ".hhp", "hhp", projectName, JoinTextLines(projectLines), true});

@@ -101,7 +101,11 @@ void MakeProjectNote(const CConversionState& run, const std::string& folderName,
             if (PageOfContextString(run, id.context)) ++mapped;
         lines.push_back(ToCp932("　アプリケーションがヘルプ番号でトピックを開く呼び出しは、次のように置き換えます。"));
         lines.push_back("");
-        lines.push_back("	WinHelp( hWnd, \"" + name + ".hlp\", HELP_CONTEXT, id);");
+        // The help file the application asks for today, as HLP= names it.
+        std::string helpFile = project.project.helpFile;
+        const std::size_t folderEnd = std::max(MbReverseFind(helpFile, '\\') + 1, MbReverseFind(helpFile, '/') + 1);
+        helpFile = helpFile.empty() ? name + ".hlp" : helpFile.substr(folderEnd);
+        lines.push_back("	WinHelp( hWnd, \"" + helpFile + "\", HELP_CONTEXT, id);");
         lines.push_back("	HtmlHelp( hWnd, \"" + name + ".chm\", HH_HELP_CONTEXT, id);");
         lines.push_back("");
         lines.push_back(ToCp932("　") + name + ToCp932(".hhp の [MAP] と [ALIAS] に、ヘルプ番号 ") +

@@ -238,7 +238,7 @@ void SeparatePages(CConversionState& run, const std::string& contentsName, Manus
         if (noteReference.empty()) continue;
         taken.topicName = PageFileNameFromNote(noteLines, notes, noteReference);
         taken.keywords = PageKeywords(run, notes, page);
-        ConvertBitmapReferences(page, pictureFolders, folder, out.pictures, taken.remarks);
+        ConvertBitmapReferences(page, pictureFolders, out.pictures, taken.remarks);
         JoinAsTheSourceBrokeThem(page, noteLines, notes, taken);
         out.pages.push_back(std::move(taken));
     } while (more);
@@ -289,13 +289,20 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     const std::string folder = run.PagesFolder(manuscript.source);
     // The pictures first: a page may show them once it is written.
     for (PictureFile& picture : manuscript.pictures) {
-        std::optional<std::string> bytes =
-            picture.from.empty() ? std::move(picture.bytes) : ReadFileBytes(picture.from);
-        if (!bytes) continue;
-        const PathParts parts = SplitPath(picture.name);
-        const std::string extension = parts.ext.empty() ? parts.ext : MbLowerAscii(parts.ext.substr(1));
-        WriteGeneratedFile(
-            run, port, {OutputRole::Picture, folder + picture.name, extension, parts.fname, std::move(*bytes), false});
+        const std::string path = folder + picture.name;
+        if (picture.from != path) {
+            std::optional<std::string> bytes =
+                picture.from.empty() ? std::move(picture.bytes) : ReadFileBytes(picture.from);
+            if (!bytes) continue;
+            const PathParts parts = SplitPath(picture.name);
+            const std::string extension = parts.ext.empty() ? parts.ext : MbLowerAscii(parts.ext.substr(1));
+            if (!WriteGeneratedFile(run, port,
+                                    {OutputRole::Picture, path, extension, parts.fname, std::move(*bytes), false}))
+                continue;
+        }
+        if (std::find(run.m_saPictureFiles.begin(), run.m_saPictureFiles.end(), picture.name) ==
+            run.m_saPictureFiles.end())
+            run.m_saPictureFiles.push_back(picture.name);
     }
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first

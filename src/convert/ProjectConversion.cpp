@@ -1,5 +1,8 @@
 #include "convert/ProjectConversion.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 #include "convert/ConversionState.h"
 #include "convert/PageNames.h"
 #include "convert/RunFiles.h"
@@ -7,6 +10,7 @@
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "project/ContextMap.h"
+#include "project/ProjectFiles.h"
 #include "res/FileKinds.h"
 
 namespace zavio {
@@ -60,7 +64,14 @@ bool ReadProjectSources(CConversionState& run, ConversionPort& port, const Sourc
     const std::string folder =
         TakeFreeName(hpj.baseName + "-html", "", [&](const std::string& name, int) { return !FileExists(beside + name); });
     projectRun.outputFolder = beside + folder + kPathSep;
-    for (const std::string& path : project->manuscripts) sources.manuscripts.push_back(FileOfProject(path));
+    for (const std::string& path : project->manuscripts) {
+        sources.manuscripts.push_back(FileOfProject(path));
+        // Another tree's file, shared through "..": read like the rest, and
+        // the author should know the output depends on it.
+        if (!path.starts_with(beside))
+            projectRun.remarks.push_back(ToCp932("原稿 ") + ShownPath(beside, path) +
+                                         ToCp932(" はプロジェクトのフォルダの外にあります"));
+    }
     if (!sources.manuscripts.empty()) sources.lastManuscriptPath = sources.manuscripts.back().path;
     if (!project->contentsFile.empty()) sources.contents = FileOfProject(project->contentsFile);
     projectRun.project = std::move(*project);
@@ -71,6 +82,7 @@ bool ReadProjectSources(CConversionState& run, ConversionPort& port, const Sourc
 void SayProjectProblems(CConversionState& run, ConversionPort& port, LineList& listLines)
 {
     const ProjectRun& project = *run.m_project;
+    for (const std::string& remark : project.remarks) listLines.push_back(ListRemark(remark));
     if (project.problems.empty()) return;
     std::string said = project.project.path + ToCp932(" には次の問題があります");
     for (const std::string& problem : project.problems) {
@@ -90,6 +102,60 @@ std::optional<ContentsFile> ReadProjectContentsFile(CConversionState& run, const
         if (topic != Trim(entry.rawTopic)) line = line.substr(0, line.size() - entry.rawTopic.size()) + topic;
     }
     return file;
+}
+
+namespace {
+
+// A page that sends the reader on to `target` ("page.htm" or
+// "page.htm#place") at once, titled as the page it forwards to.
+std::string ForwardingPage(const std::string& target, const std::string& title)
+{
+    return JoinTextLines({"<html>", "<head>", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">",
+                          "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">",
+                          "<title>" + title + "</title>", "</head>",
+                          "<body><p><a href=\"" + target + "\">" + title + "</a></p></body>", "</html>"});
+}
+
+}  // namespace
+
+HhpContextSections WriteProjectContextSections(CConversionState& run, ConversionPort& port, LineList& pages)
+{
+    const PageOfContext pageOf = [&](const std::string& context) { return PageOfContextString(run, context); };
+    HhpContextSections sections = MakeHhpContextSections(run.m_project->project, pageOf);
+    // Every name a file of the run has, without regard to case.
+    std::unordered_set<std::string> taken;
+    for (const std::string& page : run.m_saPageFiles) taken.insert(MbLowerAscii(page + ".htm"));
+    for (const std::string& picture : run.m_saPictureFiles) taken.insert(MbLowerAscii(picture));
+    std::unordered_set<std::string> aliased;  // the pages an [ALIAS] line already opens
+    for (std::size_t i = 1; i < sections.alias.size(); ++i) {
+        std::string& line = sections.alias[i];
+        const std::size_t equals = line.find('=');
+        const std::string context = line.substr(0, equals);
+        const std::string target = line.substr(equals + 1);
+        const std::string page = target.substr(0, target.find('#'));
+        if (target == page && aliased.insert(MbLowerAscii(page)).second) continue;
+
+        std::string stem = context;
+        ReplaceUnsafeBytes(stem);
+        const std::string name = TakeFreeName(stem, ".htm", [&](const std::string& candidate, int) {
+            return !FileExists(run.m_project->outputFolder + candidate) &&
+                   taken.insert(MbLowerAscii(candidate)).second;
+        });
+        const auto file = std::find(run.m_saPageFiles.begin(), run.m_saPageFiles.end(),
+                                    page.substr(0, page.size() - 4));  // without ".htm"
+        const std::string title = file == run.m_saPageFiles.end()
+                                      ? page
+                                      : run.m_saPageTitles[static_cast<std::size_t>(file - run.m_saPageFiles.begin())];
+        // A page that cannot be written leaves the id on its page: a compiler
+        // other than chmcmd still takes it.
+        if (!WriteGeneratedFile(run, port,
+                                {OutputRole::Page, run.m_project->outputFolder + name, "htm",
+                                 name.substr(0, name.size() - 4), ForwardingPage(target, title), false}))
+            continue;
+        line = context + "=" + name;
+        pages.push_back(name);
+    }
+    return sections;
 }
 
 std::optional<std::string> PageOfContextString(const CConversionState& run, const std::string& context)

@@ -7,6 +7,7 @@
 
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionDriver.h"
+#include "project/ContextMap.h"
 
 namespace zavio {
 
@@ -20,13 +21,21 @@ bool ReadProjectSources(CConversionState& run, ConversionPort& port, const Sourc
                         ConversionSources& sources);
 
 // What reading the project found wrong (a manuscript or header missing, an
-// #include cycle, ...): said once, and listed.
+// #include cycle, ...): said once, and listed; what is only worth knowing (a
+// manuscript outside the project's folder) is listed.
 void SayProjectProblems(CConversionState& run, ConversionPort& port, LineList& listLines);
 
 // The project's contents file in CP932 with its inclusions, each topic's
 // context string (its window or this help's file cut off) made the name of
 // the page that shows it, once every page is named.
 std::optional<ContentsFile> ReadProjectContentsFile(CConversionState& run, const SourceFile& contents);
+
+// The .hhp's [ALIAS] and [MAP] sections for the project's ids. chmcmd takes
+// one context per file, and a whole file, never a place in one: an id that
+// shares its page with an earlier one, or that reaches a place inside a page,
+// is given a small page of its own that forwards to it, written here into
+// the output folder and added to `pages` (with ".htm").
+HhpContextSections WriteProjectContextSections(CConversionState& run, ConversionPort& port, LineList& pages);
 
 // The context ids the project maps: listed where no page shows their topic;
 // for homepage-type help, ContextIds.txt beside the pages.

@@ -1,6 +1,7 @@
 #include "project/ProjectFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "framework/CodePages.h"
 #include "framework/Cp932.h"
@@ -106,8 +107,13 @@ std::optional<std::string> FindInFolders(const std::vector<std::string>& folders
 
 std::string ShownPath(std::string_view folder, std::string_view path)
 {
-    if (!folder.empty() && path.starts_with(folder)) path.remove_prefix(folder.size());
-    return std::string(path);
+    if (folder.empty()) return std::string(path);
+    if (path.starts_with(folder)) return std::string(path.substr(folder.size()));
+    // Above or beside the project: "../include/ids.h", as the author would
+    // write it, never where this machine keeps the tree.
+    const std::filesystem::path relative =
+        std::filesystem::path(path).lexically_relative(std::filesystem::path(folder));
+    return relative.empty() ? std::string(path) : relative.string();
 }
 
 std::vector<std::string> ProjectSearchFolders(std::string_view first, std::string_view projectFolder,

@@ -26,7 +26,8 @@ std::optional<std::string> FindNamedEntry(std::string_view folder, std::string_v
 std::optional<std::string> FindInFolders(const std::vector<std::string>& folders, std::string_view name,
                                          EntryKind kind);
 
-// A path as messages name it: from `folder` on when it lies below it.
+// A path as messages name it: relative to `folder` (with ".." where it lies
+// outside), so that no message or file shows where this machine keeps it.
 std::string ShownPath(std::string_view folder, std::string_view path);
 
 // Where the files a project names are looked for: `first` (the folder of

@@ -56,7 +56,12 @@ run_golden_cases() {
         # shellcheck disable=SC2086
         (cd "$top" && "$convert" $options "${inputs[@]}" >"$top.written" 2>/dev/null) || continue
         local first="${inputs[0]}"
-        echo "$top/$(dirname "$first")"
+        # A project writes everything into a folder of its own, where its
+        # list of pages is.
+        case "${first,,}" in
+            *.hpj) dirname "$(grep -m1 '/ListTitl\.txt$' "$top.written")" ;;
+            *) echo "$top/$(dirname "$first")" ;;
+        esac
     done
 }
 

@@ -144,5 +144,26 @@ TEST_F(ConversionEndStateTest, IndexPageTooLargeForItsWindowIsNotWritten)
     EXPECT_EQ(ReadFile(At("Finished/ListTitl.txt")).find("Index"), std::string::npos);
 }
 
+// A project window converts the project: its files, open or not, stay where
+// they are and as they are, and the output goes into a folder of its own.
+TEST_F(ConversionEndStateTest, AnOpenProjectConvertsIntoItsOwnFolderAndStaysOpen)
+{
+    const std::string hpj = "[OPTIONS]\r\nTITLE=Tool Help\r\n\r\n[FILES]\r\ntool.rtf\r\n\r\n[MAP]\r\nIDH_MAIN=100\r\n";
+    const std::string rtf = "{\\rtf1\\ansi #{\\footnote # IDH_MAIN}${\\footnote $ Main}Text.\\par}";
+    Open("help/Tool.hpj", hpj);
+    Open("help/tool.rtf", rtf);
+
+    m_app->OnConvertHtmlHelp();
+
+    EXPECT_EQ(OpenTitles(), (std::vector<std::string>{At("help/Tool.hpj"), At("help/tool.rtf"),
+                                                      At("help/Tool-html/ListTitl.txt"), At("help/Tool-html/Tool.hhp"),
+                                                      At("help/Tool-html/Table of Contents.hhc"),
+                                                      At(J("help/Tool-html/HTML_Help_の作成と組込.txt"))}));
+    EXPECT_EQ(ReadFile(At("help/Tool.hpj")), hpj);
+    EXPECT_EQ(ReadFile(At("help/tool.rtf")), rtf);
+    EXPECT_FALSE(FileExists(At("Finished")));
+    EXPECT_NE(ReadFile(At("help/Tool-html/Tool.hhp")).find("[MAP]\r\n#define IDH_MAIN 100\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zavio::test

@@ -1,0 +1,1 @@
+../../input/help/a.h

@@ -1,0 +1,1 @@
+../../input/help/b.h

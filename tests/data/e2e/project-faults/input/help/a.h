@@ -1,0 +1,2 @@
+#include "b.h"
+#define IDH_EXTRA 2

@@ -1,0 +1,2 @@
+#include "a.h"
+#define IDH_B 3

@@ -1,0 +1,1 @@
+../../input/include/helpids.h
