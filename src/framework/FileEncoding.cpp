@@ -161,11 +161,13 @@ TextEncoding DetectFileEncoding(std::string_view text, bool webPage)
 
 FileErrorCause ForeignContent(std::string_view bytes)
 {
+    // The binary kinds are named only for bytes with a zero, which no text
+    // holds: a note that begins with "GIF89a" stays text. A PDF may hold
+    // none, and its mark is no way to begin a text.
     static const struct {
         std::string_view magic;
         FileErrorCause cause;
-    } kMagic[] = {
-        {"%PDF-", FileErrorCause::Pdf},
+    } kBinaryMagic[] = {
         {"\x89PNG\r\n\x1A\n", FileErrorCause::Png},
         {"\xFF\xD8\xFF", FileErrorCause::Jpeg},
         {"GIF87a", FileErrorCause::Gif},
@@ -176,9 +178,10 @@ FileErrorCause ForeignContent(std::string_view bytes)
         {std::string_view("\0\0\xFE\xFF", 4), FileErrorCause::Utf32},
     };
     if (bytes.empty()) return FileErrorCause::Empty;
-    for (const auto& [magic, cause] : kMagic)
-        if (bytes.starts_with(magic)) return cause;
+    if (bytes.starts_with("%PDF-")) return FileErrorCause::Pdf;
     if (bytes.find('\0') == std::string_view::npos) return FileErrorCause::None;
+    for (const auto& [magic, cause] : kBinaryMagic)
+        if (bytes.starts_with(magic)) return cause;
     return LooksLikeUtf16(bytes) ? FileErrorCause::Utf16WithoutByteOrderMark : FileErrorCause::NotText;
 }
 

@@ -46,10 +46,10 @@ std::string FileBytesOfHeldText(std::string_view held, FileEncoding encoding);
 // otherwise.
 TextEncoding DetectFileEncoding(std::string_view text, bool webPage);
 
-// What the bytes are when they are no text the program reads: an image, a
-// PDF, an Office binary, UTF-32, UTF-16 without a byte-order mark, bytes
-// with a zero; FileErrorCause::Empty for none at all. FileErrorCause::None
-// for text.
+// What the bytes are when they are no text the program reads: a PDF, an
+// image, an Office binary, UTF-32, UTF-16 without a byte-order mark, other
+// bytes with a zero; FileErrorCause::Empty for none at all.
+// FileErrorCause::None for text.
 FileErrorCause ForeignContent(std::string_view bytes);
 
 // Where a line declares the charset utf-8 ("charset=utf-8", letter case
