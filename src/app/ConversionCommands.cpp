@@ -9,6 +9,7 @@
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "res/Messages.h"
 
@@ -52,7 +53,7 @@ public:
         // A project's files are read from the disk; the others from their windows.
         if (!source.handle) {
             std::optional<SourceText> read = ReadSourceFile(source);
-            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (!read) Say(WithLastFileErrorReason(res::NotReadMessage(source.path)));
             if (read) text = std::move(*read);
             return read.has_value();
         }

@@ -66,8 +66,7 @@ void CZavioApp::InitState(const std::string& programFolder)
     m_strAppDir = WithSeparator(programFolder);
     m_strOpenDir = IsWritableFolder(m_strAppDir) ? m_strAppDir : UsersOwnFolder(m_strAppDir);
     m_strSaveDir = m_strOpenDir;
-    const std::string workFolder = GetHost().WorkingFolder();
-    m_strWorkDir = workFolder.empty() ? m_strAppDir : WithSeparator(workFolder);
+    ChooseWorkingFolder();
     m_bWinHelpAvailable = 1;
     m_nHelpMode = 0;
 }

@@ -110,6 +110,15 @@ public:
     std::string m_strOpenDir;
     std::string m_strSaveDir;
     std::string m_strWorkDir;
+    // Where the working file may go when its folder cannot be used, the
+    // next first; the program folder last.
+    std::vector<std::string> m_saWorkPlaces;
+    // The first place the host names that can be used, as m_strWorkDir.
+    void ChooseWorkingFolder();
+    // Moves the working file on to the next place that can be used and says
+    // so once, with the reason the folder left could not; false when none
+    // is left (the last failure stays the reason).
+    bool MoveWorkingFileOn();
     // The working file's folder (m_strWorkDir), held open from one transfer
     // to the next.
     OpenFolder& WorkingFolder();

@@ -10,6 +10,7 @@
 #include "framework/Cp932.h"
 #include "framework/Document.h"
 #include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -40,7 +41,7 @@ public:
         const auto number = reinterpret_cast<std::uintptr_t>(source.handle);
         if (number == 0) {
             std::optional<SourceText> read = ReadSourceFile(source);
-            if (!read) Say(source.path + ToCp932("　は読み込みできませんでした"));
+            if (!read) Say(WithLastFileErrorReason(res::NotReadMessage(source.path)));
             if (read) text = std::move(*read);
             return read.has_value();
         }
@@ -53,7 +54,7 @@ public:
     {
         if (!WriteOutputFileBytes(file)) {
             Say(DocumentNotSavedMessage());
-            Say(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing));
+            Say(WithLastFileErrorReason(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing)));
             return false;
         }
         // Not flushed name by name: a conversion writes hundreds of files,
@@ -104,16 +105,15 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
             every = false;
             continue;
         }
-        std::optional<std::string> text = ReadTextFileText(path);
+        const PathParts parts = SplitPath(path);
+        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
+        std::optional<HeldText> text = ReadHeldText(path, IsWebPageExtension(extension));
         if (!text) {
-            port.Say(path + ToCp932("　は読み込みできませんでした"));
+            port.Say(WithLastFileErrorReason(res::NotReadMessage(path)));
             every = false;
             continue;
         }
-        const PathParts parts = SplitPath(path);
-        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(extension));
-        port.m_opened.push_back({std::move(*text), encoding});
+        port.m_opened.push_back({std::move(text->bytes), HeldEncoding(text->encoding)});
         opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
     }
     return every;

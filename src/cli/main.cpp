@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BatchConversion.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "res/Version.h"
 
@@ -130,7 +131,10 @@ int main(int argc, char** argv)
     for (const std::string& file : options.files) {
         std::optional<std::string> path = DialogPath(file);
         if (!path) {
-            std::cerr << "zavio-convert: " << file << ": the name has no Shift-JIS (CP932) form\n";
+            const bool lacking = LastFileError().cause == FileErrorCause::NameWithoutCp932Form;
+            std::cerr << "zavio-convert: " << file
+                      << (lacking ? ": the name has a character Shift-JIS (CP932) lacks\n"
+                                  : ": the name is neither UTF-8 nor Shift-JIS (CP932)\n");
             return kExitUsage;
         }
         request.paths.push_back(*path);

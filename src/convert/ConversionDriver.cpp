@@ -14,6 +14,8 @@
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlCleanup.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -98,6 +100,17 @@ std::string WithoutTopicsMessage(const std::string& path, const SeparatedManuscr
     static const std::string& found = ToCp932(" にはトピックが見つかりません");
     return inList ? FolderAndName(path) + found + ToCp932(" : ") + WithoutTopicsReason(manuscript)
                   : path + found + "\n" + WithoutTopicsReason(manuscript);
+}
+
+// Why a manuscript has no Word body division: what its bytes are, where
+// they are no Web page at all, else the division that is missing.
+std::string WhyNoWordBody(std::string_view bytes)
+{
+    const FileErrorCause foreign = ForeignContent(bytes);
+    if (foreign != FileErrorCause::None) return FileErrorReason({foreign});
+    return ToCp932(
+        "Word の本文の区分 (<div class=Section1> または WordSection1) がありません。"
+        "Word で Web ページとして保存した原稿ではありません。");
 }
 
 // The contents file's lines in CP932; nullopt when it cannot be read.
@@ -186,7 +199,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
         LoadHtmlSource(manuscript, std::move(text));
         if (!SplitOffWordHeader(run, manuscript)) {
-            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName);
+            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
+                     WhyNoWordBody(JoinTextLines(manuscript.sourceLines) +
+                                   manuscript.sourceText.substr(manuscript.sourceTextRead)));
             return;
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);

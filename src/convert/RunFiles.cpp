@@ -6,6 +6,7 @@
 #include "convert/ConversionState.h"
 #include "framework/Cp932.h"
 #include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -90,17 +91,16 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
         return FolderAndName(from) + why;
     }
     const std::string why = ToCp932(" を Finished フォルダに移動できませんでした");
-    port.Say(source.path + why);
+    port.Say(WithLastFileErrorReason(source.path + why));
     run.m_saNotWritten.push_back(source.path);
     return FolderAndName(source.path) + why;
 }
 
 std::optional<SourceText> ReadSourceFile(const SourceFile& source)
 {
-    std::optional<std::string> text = ReadTextFileText(source.path);
+    std::optional<HeldText> text = ReadHeldText(source.path, IsWebPageExtension(source.extension));
     if (!text) return std::nullopt;
-    const TextEncoding encoding = DetectFileEncoding(*text, IsWebPageExtension(source.extension));
-    return SourceText{std::move(*text), encoding};
+    return SourceText{std::move(text->bytes), HeldEncoding(text->encoding)};
 }
 
 bool WriteOutputFileBytes(const OutputFile& file)
@@ -140,8 +140,11 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
     const std::string path = file.path;
     // Never over a source, by any name of it, nor through a link out of the folder.
     const PathLookup at = LookUpPath(path);
-    if (run.SourceLyingAt(path, at) || LinkLeadsAway(path, at)) {
-        port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing));
+    const bool source = run.SourceLyingAt(path, at) != nullptr;
+    if (source || LinkLeadsAway(path, at)) {
+        port.Say(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing) + "\n" +
+                 ToCp932(source ? "変換元のファイル (原稿または目次ファイル) がこの場所にあります。"
+                                : "この場所のリンクはフォルダの外か、ないファイルを指しています。"));
         run.m_saNotWritten.push_back(path);
         return false;
     }

@@ -229,8 +229,9 @@ private:
 void DeclareShiftJis(LineList& lines, std::size_t first)
 {
     for (std::size_t i = first; i < lines.size() && !IsBodyStartLine(lines[i]); ++i) {
-        const std::size_t value = FindUtf8CharsetValue(lines[i]);
-        if (value != std::string::npos) lines[i].replace(value, 5, "shift_jis");
+        std::size_t length = 0;
+        const std::size_t value = FindUnicodeCharsetValue(lines[i], length);
+        if (value != std::string::npos) lines[i].replace(value, length, "shift_jis");
     }
 }
 

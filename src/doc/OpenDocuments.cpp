@@ -6,6 +6,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/EditView.h"
 #include "framework/FileEncoding.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "framework/TextFile.h"
@@ -75,7 +76,7 @@ void CZavioApp::OnFileOpenDocument()
         if (!doc) {
             AfxMessageBox(res::NotOpenedMessage(path, res::NotOpenedWhile::Opening));
         } else if (!LoadFileIntoDocument(doc, path)) {
-            AfxMessageBox(path + ToCp932("　は読み込みできませんでした"));
+            AfxMessageBox(WithLastFileErrorReason(res::NotReadMessage(path)));
         }
     }
     TileDocumentWindows();
@@ -133,17 +134,19 @@ bool CZavioApp::LoadFileIntoDocument(CZavioDoc* doc, const std::string& path)
     CEditView* view = doc->GetView();
     if (std::optional<std::uint64_t> size = FileSize(path); view && size && *size > view->Capacity()) {
         view->ReportTooLarge();
+        SetLastFileError({});  // said already
         doc->m_bFileNotRead = true;
         return false;
     }
-    std::optional<std::string> fileText = ReadTextFileText(path);
-    const bool read = fileText.has_value();
+    std::optional<HeldText> file = ReadHeldText(path, IsWebPageExtension(doc->m_strExtension));
+    const bool read = file.has_value();
     std::string text = !read               ? std::string()
-                       : viewLines.empty() ? std::move(*fileText)
-                                           : JoinTextLines(viewLines) + *fileText;
+                       : viewLines.empty() ? std::move(file->bytes)
+                                           : JoinTextLines(viewLines) + file->bytes;
     // The window shows and saves the file in its own encoding.
-    if (read) doc->SetTextEncoding(DetectFileEncoding(text, IsWebPageExtension(doc->m_strExtension)));
+    if (read) doc->SetFileEncoding(file->encoding);
     doc->m_bFileNotRead = !read || !doc->LoadTextIntoView(std::move(text));
+    if (read && doc->m_bFileNotRead) SetLastFileError({});  // the transfer said why
     return !doc->m_bFileNotRead;
 }
 
@@ -163,7 +166,7 @@ CDocument* CZavioApp::OpenDocumentFile(const std::string& path)
     CZavioDoc* doc = CreateDocumentForPath(path);
     if (!doc) return nullptr;
     if (!LoadFileIntoDocument(doc, path)) {
-        AfxMessageBox(path + ToCp932("　は読み込みできませんでした"));
+        AfxMessageBox(WithLastFileErrorReason(res::NotReadMessage(path)));
         return nullptr;
     }
     AddToRecentFileList(path);

@@ -6,6 +6,7 @@
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
 #include "framework/EditView.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
@@ -67,7 +68,7 @@ bool CZavioDoc::SaveDocument(bool keepBackup, bool flushToDisk)
     how.flushToDisk = flushToDisk;
     if (keepBackup) how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
     if (!OnSaveDocument(m_strPath, how)) {
-        AfxMessageBox(res::NotOpenedMessage(m_strPath, res::NotOpenedWhile::Writing));
+        AfxMessageBox(WithLastFileErrorReason(res::NotOpenedMessage(m_strPath, res::NotOpenedWhile::Writing)));
         return false;
     }
     SetModifiedFlag(false);
@@ -83,7 +84,12 @@ bool CZavioDoc::SaveDocumentAs()
     int type = FileTypeNumber(extension);
     std::string path;
     if (!ZavioApp().AskSaveFileName(path, fileName, type, this)) return false;
-    if (!ConfirmUnencodableCharacters(path) || !OnSaveDocument(path)) return false;
+    if (!ConfirmUnencodableCharacters(path)) return false;
+    if (!OnSaveDocument(path)) {
+        // The framework's error names no file: this says which, and why.
+        AfxMessageBox(WithLastFileErrorReason(res::NotOpenedMessage(path, res::NotOpenedWhile::Writing)));
+        return false;
+    }
     m_strPath = path;
     m_strBaseName = fileName;
     SetTitle(path);

@@ -7,13 +7,90 @@
 #include "app/ZavioApp.h"
 #include "doc/ZavioDoc.h"
 #include "framework/Cp932.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 
 namespace zavio {
 
 namespace {
+
 constexpr std::string_view kWorkingFileName = "OursTemp.txt";
+
+enum class Transfer { Done, NotWritten, NotReadBack };
+
+// Writes the text to the working file and reads it back over itself, under
+// the working folder's lock; `load` takes it into the view while the lock
+// is held.
+template <typename Load>
+Transfer PassThroughWorkingFile(CZavioApp& app, std::string& text, Load load)
+{
+    const FolderLock folder(app.WorkingFolder());
+    if (!folder.Locked()) return Transfer::NotWritten;
+    // Written and read back through one descriptor, closed before the file is
+    // deleted (a deleted file's last close costs ext4 a clean-up). A held
+    // file stays for the next transfer.
+    std::optional<RoundTripFile> own;
+    RoundTripFile* file = app.HeldWorkingFile(folder, kWorkingFileName);
+    if (!file) file = &own.emplace(folder, kWorkingFileName);
+    if (!file->IsOpen() || !file->Write(text)) return Transfer::NotWritten;
+    // The view gets what the file gives back, read over the text written.
+    const bool readBack = file->ReadBack(text);
+    if (own) own->Close();
+    if (!readBack) return Transfer::NotReadBack;
+    load(text);
+    if (own) folder.RemoveFile(kWorkingFileName);
+    return Transfer::Done;
+}
+
 }  // namespace
+
+void CZavioApp::ChooseWorkingFolder()
+{
+    m_saWorkPlaces = GetHost().WorkingFolders();
+    m_saWorkPlaces.push_back(m_strAppDir);
+    m_strWorkDir.clear();
+    // Only when no place can be had does the program folder serve, and its
+    // transfers say why they fail.
+    if (!MoveWorkingFileOn()) m_strWorkDir = m_strAppDir;
+}
+
+bool CZavioApp::MoveWorkingFileOn()
+{
+    const std::string left = m_strWorkDir;
+    FileError why = LastFileError();
+    std::string passedOver;  // a place that is there but cannot be used
+    if (m_heldWorkingFile) {
+        const FolderLock folder(WorkingFolder());
+        m_heldWorkingFile->RemoveName(folder, kWorkingFileName);
+        m_heldWorkingFile.reset();
+    }
+    while (!m_saWorkPlaces.empty()) {
+        const std::string place = m_saWorkPlaces.front();
+        m_saWorkPlaces.erase(m_saWorkPlaces.begin());
+        // The program folder is the last resort: it is only written, not made private.
+        const bool usable = place == m_strAppDir ? IsWritableFolder(place) : TakePrivateFolder(place);
+        if (!usable) {
+            const FileError failure = LastFileError();
+            const bool there = !(failure.cause == FileErrorCause::System && failure.osError == ENOENT);
+            if (left.empty() && passedOver.empty() && there) {
+                passedOver = place;
+                why = failure;
+            }
+            continue;
+        }
+        m_strWorkDir = place;
+        // Said once, where the file leaves a place the user may want to mend.
+        const std::string from = left.empty() ? passedOver : left;
+        if (!from.empty()) {
+            SetLastFileError(why);
+            AfxMessageBox(WithLastFileErrorReason(ToCp932("作業ファイル OursTemp.txt を ") + from +
+                                                  ToCp932(" に置けないため、") + place + ToCp932(" に置きます")));
+        }
+        return true;
+    }
+    SetLastFileError(why);
+    return false;
+}
 
 OpenFolder& CZavioApp::WorkingFolder()
 {
@@ -58,32 +135,22 @@ bool CZavioDoc::LoadTextIntoView(std::string text)
     // the last descriptor of a deleted file costs a file system such as ext4
     // a journalled clean-up each time. Every copy of the program locks the
     // same folder, so transfers never interleave all the same.
-    const FolderLock folder(ZavioApp().WorkingFolder());
-    if (!folder.Locked()) {
-        AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
-        return false;
-    }
-    // Written and read back through one descriptor, closed before the file is
-    // deleted (a deleted file's last close costs ext4 a clean-up). A held
-    // file stays for the next transfer.
-    std::optional<RoundTripFile> own;
-    RoundTripFile* file = ZavioApp().HeldWorkingFile(folder, kWorkingFileName);
-    if (!file) file = &own.emplace(folder, kWorkingFileName);
-    if (!file->IsOpen() || !file->Write(text)) {
-        AfxMessageBox(ToCp932("作業ファイルの書き出しができませんでした"));
-        return false;
-    }
-    // The view gets what the file gives back, read over the text written.
-    const bool readBack = file->ReadBack(text);
-    if (own) own->Close();
-    if (!readBack) {
-        AfxMessageBox(ToCp932("テキスト作業ファイルがオープンできませんでした"));
-        return false;
-    }
-    CArchive ar(text, CArchive::load);
-    Serialize(ar);
-    if (own) folder.RemoveFile(kWorkingFileName);
-    return !ar.Failed();
+    CZavioApp& app = ZavioApp();
+    bool loaded = false;
+    const auto load = [&](std::string& back) {
+        CArchive ar(back, CArchive::load);
+        Serialize(ar);
+        loaded = !ar.Failed();
+    };
+    Transfer transfer = PassThroughWorkingFile(app, text, load);
+    // A folder or working file that cannot be used sends the file on to the next place.
+    while (transfer == Transfer::NotWritten && app.MoveWorkingFileOn())
+        transfer = PassThroughWorkingFile(app, text, load);
+    if (transfer == Transfer::NotWritten)
+        AfxMessageBox(WithLastFileErrorReason(ToCp932("作業ファイルの書き出しができませんでした")));
+    if (transfer == Transfer::NotReadBack)
+        AfxMessageBox(WithLastFileErrorReason(ToCp932("テキスト作業ファイルがオープンできませんでした")));
+    return transfer == Transfer::Done && loaded;
 }
 
 }  // namespace zavio

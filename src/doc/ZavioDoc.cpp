@@ -28,6 +28,20 @@ void CZavioDoc::SetTextEncoding(TextEncoding encoding)
     if (CEditView* view = GetView()) view->Control().SetEncoding(encoding);
 }
 
+void CZavioDoc::SetFileEncoding(FileEncoding encoding)
+{
+    m_fileEncoding = encoding;
+    SetTextEncoding(HeldEncoding(encoding));
+}
+
+std::string_view CZavioDoc::FileBytes(std::string_view held, std::string& converted) const
+{
+    // Only UTF-16 is held in another form than its file's.
+    if (m_fileEncoding == FileEncoding::Cp932 || m_fileEncoding == FileEncoding::Utf8) return held;
+    converted = FileBytesOfHeldText(held, m_fileEncoding);
+    return converted;
+}
+
 bool CZavioDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();

@@ -8,6 +8,7 @@
 
 #include "framework/Cp932.h"
 #include "framework/Document.h"
+#include "framework/FileEncoding.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -37,6 +38,7 @@ public:
     bool ReadViewText(std::string& text);
     // The encoding of the document's file, which its view shows and saves.
     void SetTextEncoding(TextEncoding encoding);
+    void SetFileEncoding(FileEncoding encoding);
     bool LoadLinesIntoView(const LineList& lines);
     // The same for lines already joined, each followed by CR LF.
     bool LoadTextIntoView(std::string text);
@@ -67,6 +69,11 @@ public:
     TextEncoding m_encoding = TextEncoding::Cp932;
     // Written by a conversion: a later conversion takes no source from it.
     bool m_bGenerated = false;
+    // The file's own encoding on the disk; a UTF-16 file's view holds UTF-8.
+    FileEncoding m_fileEncoding = FileEncoding::Cp932;
+
+protected:
+    std::string_view FileBytes(std::string_view held, std::string& converted) const override;
 };
 
 }  // namespace zavio

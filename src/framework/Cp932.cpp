@@ -357,7 +357,7 @@ std::optional<std::string> Encode(std::string_view in)
 // The length of the well-formed UTF-8 sequence at `pos` and its code point;
 // 0 for a byte that does not begin one (overlong forms and surrogates
 // included, as iconv refuses them too).
-std::size_t Utf8SequenceAt(std::string_view s, std::size_t pos, char32_t& cp)
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t pos, char32_t& cp, bool surrogates = false)
 {
     const auto c = static_cast<unsigned char>(s[pos]);
     if (c < 0x80) {
@@ -373,7 +373,7 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t pos, char32_t& cp)
         cp = (cp << 6) | (t & 0x3F);
     }
     static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    if (cp < kSmallest[length] || cp > 0x10FFFF || (!surrogates && cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return length;
 }
 
@@ -454,6 +454,39 @@ std::string EncodeUtf8Lossless(std::string_view text)
         i += std::max<std::size_t>(length, 1);
     }
     return out;
+}
+
+void AppendUtf8CodePoint(std::string& out, char32_t codePoint)
+{
+    AppendUtf8(out, codePoint);
+}
+
+std::size_t ReadUtf8CodePoint(std::string_view s, std::size_t pos, char32_t& codePoint)
+{
+    return Utf8SequenceAt(s, pos, codePoint, true);
+}
+
+bool IsWellFormedUtf8(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t length = Utf8SequenceAt(bytes, i, cp);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
+bool IsPlainCp932(std::string_view bytes)
+{
+    const Tables& t = GetTables();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) continue;
+        if (!IsLeadByte(c) || i + 1 == bytes.size()) return false;
+        if (t.dbl[DoubleIndex(c, static_cast<unsigned char>(bytes[++i]))] == kNone) return false;
+    }
+    return true;
 }
 
 std::string Utf8ToCp932WithReferences(std::string_view utf8)

@@ -52,6 +52,20 @@ enum class TextEncoding { Cp932, Utf8 };
 std::string DecodeUtf8Lossless(std::string_view utf8);
 std::string EncodeUtf8Lossless(std::string_view text);
 
+// A code point in UTF-8. A surrogate takes the three-byte form of its value,
+// so that one UTF-16 holds without its partner survives the way through.
+void AppendUtf8CodePoint(std::string& out, char32_t codePoint);
+// The code point of the UTF-8 sequence at `pos`, and its length; 0 where no
+// well-formed sequence begins. The three-byte form of a surrogate counts.
+std::size_t ReadUtf8CodePoint(std::string_view s, std::size_t pos, char32_t& codePoint);
+
+// Whether the bytes are well-formed UTF-8: no overlong form, no surrogate,
+// nothing past U+10FFFF.
+bool IsWellFormedUtf8(std::string_view bytes);
+// Whether the bytes read as CP932 text of ASCII and double-byte characters
+// alone: no half-width katakana, no byte or pair CP932 leaves undefined.
+bool IsPlainCp932(std::string_view bytes);
+
 // UTF-8 text in CP932 as the platform's CP932 table maps it (U+00A5 becomes
 // 0x5C); a character CP932 lacks becomes a numeric character reference
 // "&#NNNN;", and bytes that are not UTF-8 pass unchanged.

@@ -3,6 +3,7 @@
 #include "framework/Cp932.h"
 #include "framework/DocTemplate.h"
 #include "framework/EditView.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "framework/WinApp.h"
@@ -56,8 +57,12 @@ bool CDocument::OnSaveDocument(const std::string& path, const FileWriteOptions& 
     std::string bytes;
     CArchive ar(bytes, CArchive::store);
     Serialize(ar);
-    if (!WriteFileBytes(path, ar.Stored(), how)) {
+    std::string converted;
+    if (!WriteFileBytes(path, FileBytes(ar.Stored(), converted), how)) {
+        // Kept for the caller's message across the box's own events.
+        const FileError why = LastFileError();
         AfxMessageBox(DocumentNotSavedMessage());
+        SetLastFileError(why);
         return false;
     }
     SetModifiedFlag(false);

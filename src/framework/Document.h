@@ -98,6 +98,15 @@ public:
     // The save behind the question of SaveModified.
     virtual bool DoFileSave();
 
+protected:
+    // The bytes the file takes for the text the view holds: the same, unless
+    // the document keeps its file in another form (made in `converted`).
+    virtual std::string_view FileBytes(std::string_view held, std::string& converted) const
+    {
+        (void)converted;
+        return held;
+    }
+
 private:
     std::string m_strTitle;
     std::string m_strPathName;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,8 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
+#include <string_view>
 
 #include "framework/Cp932.h"
+#include "framework/FileError.h"
 #include "framework/FileFaults.h"
 
 namespace zavio {
@@ -48,6 +52,86 @@ bool UnnamedFilesRefused(std::string_view path)
     return faults.noUnnamedFiles && faults.applies && faults.applies(path);
 }
 
+// A failure, with errno kept as its reason.
+bool Failed()
+{
+    KeepSystemError();
+    return false;
+}
+
+bool Failed(FileErrorCause cause)
+{
+    SetLastFileError({cause});
+    return false;
+}
+
+// The folder of a native path, "." for a bare name.
+std::string NativeFolderOf(const std::string& native)
+{
+    const std::size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : native.substr(0, slash);
+}
+
+bool IsAsciiName(std::string_view name)
+{
+    for (char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool Exists(const std::string& native)
+{
+    struct stat st;
+    return ::lstat(native.c_str(), &st) == 0;
+}
+
+// The name on disk of a path whose CP932 differs from its UTF-8. Names are
+// UTF-8 there, but a folder or file an old Windows archive brought keeps its
+// Shift-JIS bytes (unzip does not convert them): where a component's UTF-8
+// name is not found and its CP932 bytes are, those bytes are its name. A new
+// name is UTF-8. The separator is never a trail byte, so the components of
+// both forms correspond.
+std::string NameOnDisk(std::string_view cp932, const std::string& utf8)
+{
+    // Usually the whole path, or its folder, is found under its UTF-8 name.
+    if (Exists(utf8)) return utf8;
+    const std::size_t lastSep = cp932.rfind('/');
+    const std::size_t lastSepUtf8 = utf8.rfind('/');
+    const std::string_view lastRaw = lastSep == std::string_view::npos ? cp932 : cp932.substr(lastSep + 1);
+    if (lastSepUtf8 != std::string::npos && Exists(lastSepUtf8 == 0 ? "/" : utf8.substr(0, lastSepUtf8))) {
+        const std::string raw = utf8.substr(0, lastSepUtf8 + 1) + std::string(lastRaw);
+        return !IsAsciiName(lastRaw) && Exists(raw) ? raw : utf8;
+    }
+    std::string native;
+    std::size_t rawStart = 0, utf8Start = 0;
+    while (true) {
+        const std::size_t rawEnd = cp932.find('/', rawStart), utf8End = utf8.find('/', utf8Start);
+        const std::string_view raw = cp932.substr(rawStart, rawEnd - rawStart);
+        const std::string decoded = utf8.substr(utf8Start, utf8End - utf8Start);
+        if (!IsAsciiName(raw) && !Exists(native + decoded) && Exists(native + std::string(raw)))
+            native += raw;
+        else
+            native += decoded;
+        if (rawEnd == std::string_view::npos) return native;
+        native += '/';
+        rawStart = rawEnd + 1;
+        utf8Start = utf8End + 1;
+    }
+}
+
+// One component of a name on disk in CP932: UTF-8 decoded, or Shift-JIS
+// bytes as they are.
+std::optional<std::string> ComponentFromNative(std::string_view name)
+{
+    if (IsAsciiName(name)) return std::string(name);
+    if (std::optional<std::string> cp932 = EncodeCp932(name)) return cp932;
+    const bool utf8 = IsWellFormedUtf8(name);
+    if (!utf8 && DecodeCp932(name)) return std::string(name);
+    SetLastFileError({utf8 ? FileErrorCause::NameWithoutCp932Form : FileErrorCause::NameNotUtf8OrCp932});
+    return std::nullopt;
+}
+
 }  // namespace
 
 void InjectFileFaults(FileFaults faults)
@@ -57,13 +141,29 @@ void InjectFileFaults(FileFaults faults)
 
 std::optional<std::string> ToNativePath(std::string_view cp932Path)
 {
-    if (cp932Path.find('\0') != std::string_view::npos) return std::nullopt;
-    return DecodeCp932(cp932Path);
+    std::optional<std::string> utf8;
+    if (cp932Path.find('\0') == std::string_view::npos) utf8 = DecodeCp932(cp932Path);
+    if (!utf8) {
+        SetLastFileError({FileErrorCause::PathWithoutNativeForm});
+        return std::nullopt;
+    }
+    if (IsAsciiName(cp932Path)) return utf8;
+    return NameOnDisk(cp932Path, *utf8);
 }
 
 std::optional<std::string> FromNativePath(std::string_view nativePath)
 {
-    return EncodeCp932(nativePath);
+    if (IsAsciiName(nativePath)) return std::string(nativePath);
+    std::string path;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = nativePath.find('/', start);
+        std::optional<std::string> name = ComponentFromNative(nativePath.substr(start, end - start));
+        if (!name) return std::nullopt;
+        path += *name;
+        if (end == std::string_view::npos) return path;
+        path += '/';
+        start = end + 1;
+    }
 }
 
 namespace {
@@ -96,8 +196,9 @@ std::optional<std::uint64_t> FileSize(std::string_view path)
 bool RemoveFile(std::string_view path)
 {
     auto native = ToNativePath(path);
-    if (!native || InjectedFault(path) == FileFaults::kReadOnly) return false;
-    return ::unlink(native->c_str()) == 0;
+    if (!native) return false;
+    if (InjectedFault(path) == FileFaults::kReadOnly || ::unlink(native->c_str()) != 0) return Failed();
+    return true;
 }
 
 namespace {
@@ -124,23 +225,25 @@ bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
     if (targetTaken) *targetTaken = false;
     auto src = ToNativePath(from);
     auto dst = ToNativePath(to);
-    if (!src || !dst || InjectedFault(from) == FileFaults::kReadOnly || InjectedFault(to) == FileFaults::kReadOnly)
-        return false;
+    if (!src || !dst) return false;
+    if (InjectedFault(from) == FileFaults::kReadOnly || InjectedFault(to) == FileFaults::kReadOnly) return Failed();
     if (RenameWithoutReplacing(*src, *dst)) return true;
     if (targetTaken) *targetTaken = errno == EEXIST;
-    return false;
+    return Failed();
 }
 
 bool MakeFolder(std::string_view path)
 {
     auto native = ToNativePath(path);
-    return native && ::mkdir(native->c_str(), 0777) == 0;
+    if (!native) return false;
+    return ::mkdir(native->c_str(), 0777) == 0 || Failed();
 }
 
 bool ChangeFolder(std::string_view path)
 {
     auto native = ToNativePath(path);
-    return native && ::chdir(native->c_str()) == 0;
+    if (!native) return false;
+    return ::chdir(native->c_str()) == 0 || Failed();
 }
 
 std::optional<std::string> CurrentFolder()
@@ -155,7 +258,10 @@ std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder)
     auto native = ToNativePath(folder);
     if (!native) return std::nullopt;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native->empty() ? "." : native->c_str()), ::closedir);
-    if (!dir) return std::nullopt;
+    if (!dir) {
+        KeepSystemError();
+        return std::nullopt;
+    }
     std::vector<FolderEntry> entries{{".", true}, {"..", true}};
     while (dirent* e = ::readdir(dir.get())) {
         std::string_view name = e->d_name;
@@ -177,7 +283,7 @@ bool IsWritableFolder(std::string_view folder)
     if (!native || native->empty()) return false;
     std::string probe = *native + (native->back() == '/' ? "" : "/") + ".write-test-XXXXXX";
     int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
+    if (fd < 0) return Failed();
     ::close(fd);
     ::unlink(probe.c_str());
     return true;
@@ -191,17 +297,6 @@ std::string Environment(const char* name)
     return value ? std::string(value) : std::string();
 }
 
-// The folder (native path) as a private folder of this user: made with mode
-// 0700 when missing, else taken only when it is this user's own folder, and
-// then closed to others.
-bool MakePrivateFolder(const std::string& native)
-{
-    if (::mkdir(native.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat st;
-    if (::lstat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(native.c_str(), 0700) == 0;
-}
-
 }  // namespace
 
 std::optional<std::string> HomeFolder()
@@ -211,24 +306,45 @@ std::optional<std::string> HomeFolder()
     return FromNativePath(home);
 }
 
-std::optional<std::string> PrivateUserFolder(std::string_view name)
+std::vector<std::string> PrivateFolderPlaces(std::string_view name)
 {
     const std::string leaf(name);
-    std::vector<std::string> candidates;
-    if (std::string runtime = Environment("XDG_RUNTIME_DIR"); !runtime.empty())
-        candidates.push_back(runtime + "/" + leaf);
+    std::vector<std::string> natives;
+    if (std::string runtime = Environment("XDG_RUNTIME_DIR"); !runtime.empty()) natives.push_back(runtime + "/" + leaf);
     std::string cache = Environment("XDG_CACHE_HOME");
     if (cache.empty() && !Environment("HOME").empty()) cache = Environment("HOME") + "/.cache";
     if (!cache.empty()) {
         ::mkdir(cache.c_str(), 0700);  // a new home may not have one yet
-        candidates.push_back(cache + "/" + leaf);
+        natives.push_back(cache + "/" + leaf);
     }
     std::string temp = Environment("TMPDIR");
-    candidates.push_back((temp.empty() ? std::string("/tmp") : temp) + "/" + leaf + "-" + std::to_string(::geteuid()));
-    for (const std::string& native : candidates) {
-        if (!MakePrivateFolder(native)) continue;
-        if (auto folder = FromNativePath(native)) return *folder + "/";
+    natives.push_back((temp.empty() ? std::string("/tmp") : temp) + "/" + leaf + "-" + std::to_string(::geteuid()));
+    std::vector<std::string> places;
+    for (const std::string& native : natives)
+        if (std::optional<std::string> folder = FromNativePath(native)) places.push_back(*folder + "/");
+    return places;
+}
+
+bool TakePrivateFolder(std::string_view folder)
+{
+    std::optional<std::string> native = ToNativePath(folder);
+    if (!native) return false;
+    while (native->size() > 1 && native->back() == '/') native->pop_back();
+    ::mkdir(native->c_str(), 0700);
+    struct stat st;
+    if (::lstat(native->c_str(), &st) != 0) return Failed();
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
+        errno = S_ISDIR(st.st_mode) ? EACCES : EEXIST;
+        return Failed();
     }
+    if ((st.st_mode & 077) != 0 && ::chmod(native->c_str(), 0700) != 0) return Failed();
+    return IsWritableFolder(folder);
+}
+
+std::optional<std::string> PrivateUserFolder(std::string_view name)
+{
+    for (const std::string& folder : PrivateFolderPlaces(name))
+        if (TakePrivateFolder(folder)) return folder;
     return std::nullopt;
 }
 
@@ -239,9 +355,19 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
     // Not blocking: opening a pipe with no writer would wait for ever. It
     // changes nothing for the regular files that are read.
     int fd = ::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        KeepSystemError();
+        return std::nullopt;
+    }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool stated = ::fstat(fd, &st) == 0;
+    if (!stated || !S_ISREG(st.st_mode)) {
+        if (!stated)
+            KeepSystemError();
+        else if (S_ISDIR(st.st_mode))
+            SetLastFileError({FileErrorCause::System, EISDIR});
+        else
+            SetLastFileError({FileErrorCause::NotRegularFile});
         ::close(fd);
         return std::nullopt;
     }
@@ -254,6 +380,7 @@ std::optional<std::string> ReadFileBytes(std::string_view path)
         ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            KeepSystemError();
             ::close(fd);
             return std::nullopt;
         }
@@ -285,14 +412,6 @@ bool WriteHalfOnFullDisk(int fd, std::string_view bytes)
     WriteAll(fd, bytes.substr(0, bytes.size() / 2));
     errno = ENOSPC;
     return false;
-}
-
-// The folder of a native path, "." for a bare name.
-std::string NativeFolderOf(const std::string& native)
-{
-    const std::size_t slash = native.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : native.substr(0, slash);
 }
 
 // A name in `folder` that no other file of this process takes; hidden, so
@@ -416,30 +535,33 @@ void KeepBackup(const std::string& target, const std::string& backup)
 bool WriteNativeFile(const std::string& target, std::string_view bytes, const FileWriteOptions& options,
                      FileFaults::Kind fault, bool unnamedAllowed, bool throughLink = false)
 {
-    if (fault == FileFaults::kReadOnly) return false;
+    // Failures are kept before the replacement file is cleaned up.
+    if (fault == FileFaults::kReadOnly) return Failed();
     ReplacementFile file(NativeFolderOf(target), unnamedAllowed);
     const int fd = file.Descriptor();
-    if (fd < 0) return false;
-    if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes);
-    if (!WriteAll(fd, bytes)) return false;
-    if (options.flushToDisk && ::fdatasync(fd) != 0) return false;
+    if (fd < 0) return Failed();
+    if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes) || Failed();
+    if (!WriteAll(fd, bytes)) return Failed();
+    if (options.flushToDisk && ::fdatasync(fd) != 0) return Failed();
     // Most files the program writes are new: they take their name at once.
     if (file.TakeFreeName(target)) return true;
-    if (errno != EEXIST) return false;
+    if (errno != EEXIST) return Failed();
 
     struct stat st;
-    if (::lstat(target.c_str(), &st) != 0) return false;
+    if (::lstat(target.c_str(), &st) != 0) return Failed();
     if (S_ISLNK(st.st_mode) && !throughLink) {
         // Through the link, as writing in place would: the link stays. A link
         // to nothing is refused rather than followed to a new file.
         std::unique_ptr<char, void (*)(void*)> real(::realpath(target.c_str(), nullptr), std::free);
-        return real && WriteNativeFile(real.get(), bytes, options, fault, unnamedAllowed, true);
+        if (!real) return Failed();
+        return WriteNativeFile(real.get(), bytes, options, fault, unnamedAllowed, true);
     }
-    if (!S_ISREG(st.st_mode)) {
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return false;
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return Failed();
     }
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    if (!S_ISREG(st.st_mode)) return Failed(FileErrorCause::NotRegularFile);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Failed();
     // The file made anew keeps the permissions and, where the process may
     // (as root), the owner of the one it replaces.
     ::fchmod(fd, st.st_mode & 07777);
@@ -447,7 +569,57 @@ bool WriteNativeFile(const std::string& target, std::string_view bytes, const Fi
     if (!options.backupPath.empty()) {
         if (auto backup = ToNativePath(options.backupPath)) KeepBackup(target, *backup);
     }
-    return file.Replace(target);
+    return file.Replace(target) || Failed();
+}
+
+// Whether a temporary file named by TemporaryName belongs to a run that is
+// over: no process has its number, the one that has it now is no copy of
+// this program (the number was given again), or it is this very process,
+// which makes none in a folder before it has cleaned the folder up.
+bool IsDeadRunsTemporary(std::string_view name)
+{
+    constexpr std::string_view kPrefix = ".zavio-", kSuffix = ".tmp";
+    if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) return false;
+    const std::string_view numbers = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    const std::size_t dash = numbers.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9) return false;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (i != dash && (numbers[i] < '0' || numbers[i] > '9')) return false;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(numbers.substr(0, dash))));
+    if (pid == ::getpid()) return true;
+    if (pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH)) return true;
+    // A process that is there: its name says whether it is one of ours.
+    const auto commandOf = [](const std::string& proc) {
+        std::string command = ReadFileBytes(proc + "/comm").value_or(std::string());
+        if (!command.empty() && command.back() == '\n') command.pop_back();
+        return command;
+    };
+    const std::string command = commandOf("/proc/" + std::to_string(pid));
+    if (command.empty()) return false;  // not to be seen: kept
+    return !command.starts_with("zavio") && command != commandOf("/proc/self");
+}
+
+// Removes the temporary files that runs killed before they could clean up
+// left in `folder` (native): on a file system without unnamed files each
+// new file has a temporary name until it takes its own. Done once a
+// process, before its first file there.
+void RemoveDeadRunsTemporaries(const std::string& folder)
+{
+    static std::set<std::string> cleaned;
+    if (!cleaned.insert(folder).second) return;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return;
+    // The write that follows must not find a failure of this clean-up as its own.
+    const int saved = errno;
+    const FileError savedFailure = LastFileError();
+    while (dirent* e = ::readdir(dir.get())) {
+        if (!IsDeadRunsTemporary(e->d_name)) continue;
+        struct stat st;
+        if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(::dirfd(dir.get()), e->d_name, 0);
+    }
+    errno = saved;
+    SetLastFileError(savedFailure);
 }
 
 }  // namespace
@@ -455,7 +627,9 @@ bool WriteNativeFile(const std::string& target, std::string_view bytes, const Fi
 bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWriteOptions& options)
 {
     auto native = ToNativePath(path);
-    if (!native || native->empty()) return false;
+    if (!native) return false;
+    if (native->empty()) return Failed(FileErrorCause::PathWithoutNativeForm);
+    RemoveDeadRunsTemporaries(NativeFolderOf(*native));
     return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
 }
 
@@ -473,6 +647,7 @@ int OpenFolder::Descriptor()
     auto native = ToNativePath(m_path.empty() ? std::string_view(".") : std::string_view(m_path));
     if (!native) return -1;
     m_fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) KeepSystemError();
     m_pid = pid;
     return m_fd;
 }
@@ -482,7 +657,10 @@ FolderLock::FolderLock(OpenFolder& folder) : m_path(folder.Path())
     const int fd = folder.Descriptor();
     if (fd < 0) return;
     while (::flock(fd, LOCK_EX) != 0)
-        if (errno != EINTR) return;
+        if (errno != EINTR) {
+            KeepSystemError();
+            return;
+        }
     m_fd = fd;
 }
 
@@ -501,26 +679,36 @@ bool FolderLock::RemoveFile(std::string_view name) const
 RoundTripFile::RoundTripFile(std::string_view path)
 {
     const FileFaults::Kind fault = InjectedFault(path);
-    if (fault == FileFaults::kReadOnly) return;
+    if (fault == FileFaults::kReadOnly) {
+        KeepSystemError();
+        return;
+    }
     m_diskFull = fault == FileFaults::kDiskFull;
-    if (auto native = ToNativePath(path)) m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    auto native = ToNativePath(path);
+    if (!native) return;
+    m_fd = ::open(native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (m_fd < 0) KeepSystemError();
 }
 
 RoundTripFile::RoundTripFile(const FolderLock& folder, std::string_view name)
 {
     const FileFaults::Kind fault = InjectedFault(folder.Path(), name);
+    if (fault == FileFaults::kReadOnly) KeepSystemError();
     if (fault == FileFaults::kReadOnly || !folder.Locked()) return;
     m_diskFull = fault == FileFaults::kDiskFull;
-    if (auto native = ToNativePath(name))
-        m_fd = ::openat(folder.Descriptor(), native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    auto native = ToNativePath(name);
+    if (!native) return;
+    m_fd = ::openat(folder.Descriptor(), native->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (m_fd < 0) KeepSystemError();
 }
 
 bool RoundTripFile::Write(std::string_view bytes)
 {
-    if (m_fd >= 0 && m_diskFull) return WriteHalfOnFullDisk(m_fd, bytes);
-    if (m_fd < 0 || !WriteAll(m_fd, bytes)) return false;
+    if (m_fd >= 0 && m_diskFull) return WriteHalfOnFullDisk(m_fd, bytes) || Failed();
+    if (m_fd < 0) return false;
+    if (!WriteAll(m_fd, bytes)) return Failed();
     m_written += bytes.size();
-    return !m_restarted || ::ftruncate(m_fd, static_cast<off_t>(m_written)) == 0;
+    return !m_restarted || ::ftruncate(m_fd, static_cast<off_t>(m_written)) == 0 || Failed();
 }
 
 std::optional<std::string> RoundTripFile::ReadBack() const
@@ -541,7 +729,7 @@ bool RoundTripFile::ReadBack(std::string& bytes) const
         if (done == bytes.size()) bytes.resize(bytes.size() * 2);
         ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
+        if (n < 0) return Failed();
         done += static_cast<std::size_t>(n);
         if (done < bytes.size()) break;
     }

@@ -1,6 +1,9 @@
 // The file-system boundary. Paths inside the program are CP932; on Linux the
 // names on disk are UTF-8, so every call converts here and nowhere else. A
-// name that cannot be converted fails like any other file error.
+// name on disk that is not UTF-8 but Shift-JIS (what unzip makes of an old
+// Windows archive) is taken as its bytes, and a path inside names it again.
+// A name that cannot be converted fails like any other file error. Every
+// failure keeps its reason (framework/FileError.h).
 #pragma once
 
 #include <cstdint>
@@ -43,11 +46,15 @@ std::optional<std::vector<FolderEntry>> ListFolder(std::string_view folder);
 bool IsWritableFolder(std::string_view folder);
 // The user's home folder, without a trailing separator.
 std::optional<std::string> HomeFolder();
-// A private folder of the current user for `name`, ending in a separator:
-// $XDG_RUNTIME_DIR/name, else the cache folder's ($XDG_CACHE_HOME or
-// ~/.cache), else the temporary folder's name-UID. Made with mode 0700; an
-// existing one is taken only when it is a folder (not a link) of this user,
-// and is closed to others. nullopt when none can be had.
+// Where a private folder of the current user for `name` may be, in order,
+// each ending in a separator: $XDG_RUNTIME_DIR/name, the cache folder's
+// ($XDG_CACHE_HOME or ~/.cache), the temporary folder's name-UID.
+std::vector<std::string> PrivateFolderPlaces(std::string_view name);
+// Makes the folder as a private one, mode 0700, or takes an existing one
+// when it is a folder (not a link) of this user, closing it to others; false
+// when it cannot be had or files cannot be made in it.
+bool TakePrivateFolder(std::string_view folder);
+// The first of the places that can be taken; nullopt when none can.
 std::optional<std::string> PrivateUserFolder(std::string_view name);
 
 // Whole files as bytes. Only regular files are read: a pipe or a device
@@ -67,7 +74,8 @@ struct FileWriteOptions {
 // Writes a whole file all-or-nothing: the bytes go to a new file in the
 // target's folder that takes the target's place in one rename, so a full
 // disk or a crash leaves the old file or the new one, never a cut one, and
-// no temporary file behind. An existing file keeps its permissions and
+// no temporary file behind; what a killed run left there is removed before
+// the process writes its first file in that folder. An existing file keeps its permissions and
 // owner; a link is written through to the file it names. Refused: a file
 // that may not be written (read-only), and anything that is not a regular
 // file (a folder, a pipe, a device).

@@ -141,9 +141,10 @@ public:
     virtual bool CreateMainWindow() { return true; }
     // The folder of the program file, ending in a separator (CP932).
     virtual std::string ProgramFolder() { return {}; }
-    // The folder of the working file, ending in a separator (CP932); empty
-    // for the program folder.
-    virtual std::string WorkingFolder() { return {}; }
+    // The folders the working file may lie in, the preferred first (CP932,
+    // each ending in a separator): the program moves on to the next when one
+    // cannot be used, and to the program folder after the last.
+    virtual std::vector<std::string> WorkingFolders() { return {}; }
     // The show command the program was started with.
     virtual int StartupShowCommand() { return SW_SHOWNORMAL; }
     virtual bool GetMainWindowPlacement(WindowPlacement& placement)

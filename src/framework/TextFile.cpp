@@ -70,18 +70,6 @@ std::string CrLfText(std::string bytes)
     return bytes;
 }
 
-std::optional<std::string> ReadTextFileText(std::string_view path)
-{
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes || !HoldsText(*bytes)) return std::nullopt;
-    return CrLfText(std::move(*bytes));
-}
-
-bool HoldsText(std::string_view bytes)
-{
-    return bytes.find('\0') == std::string_view::npos;
-}
-
 void SplitViewText(std::string_view text, LineList& lines)
 {
     // Room for every line at once: a view's lines end in CR LF.

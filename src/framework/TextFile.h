@@ -32,14 +32,6 @@ void AppendJoinedLines(std::string& text, const LineList& lines);
 // every line with CR LF already, as Word and the program write text.
 std::string CrLfText(std::string bytes);
 
-// Whether a file's bytes are text: no zero byte. A window could not hold the
-// rest, and showing part of the file would lose the rest on the next save.
-bool HoldsText(std::string_view bytes);
-
-// A text file's text as a window holds it: every line followed by CR LF.
-// nullopt when the file cannot be read or holds no text.
-std::optional<std::string> ReadTextFileText(std::string_view path);
-
 // Appends the lines of an edit view's text (CR LF between lines): CR LF
 // ends a line once, a CR alone ends one too, a bare LF on an empty line ends
 // nothing, and a zero byte is dropped. Lines have no length limit: Word

@@ -16,4 +16,9 @@ std::string ProgressMessage(ProgressStep step, std::size_t done, std::size_t tot
            std::to_string(done + 1) + "/" + std::to_string(total) + ")";
 }
 
+std::string NotReadMessage(std::string_view path)
+{
+    return std::string(path) + ToCp932("　は読み込みできませんでした");
+}
+
 }  // namespace zavio::res

@@ -18,5 +18,7 @@ std::string NotOpenedMessage(std::string_view path, NotOpenedWhile when);
 // 121st of 2000 pages is written (`done` before it).
 enum class ProgressStep { ReadingManuscripts, WritingPages };
 std::string ProgressMessage(ProgressStep step, std::size_t done, std::size_t total);
+// "PATH　は読み込みできませんでした": a file that could not be read as text.
+std::string NotReadMessage(std::string_view path);
 
 }  // namespace zavio::res

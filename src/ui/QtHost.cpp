@@ -27,6 +27,7 @@
 #include "app/ZavioApp.h"
 #include "framework/Cp932.h"
 #include "framework/Document.h"
+#include "framework/FileError.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
 #include "res/CommandIds.h"
@@ -157,9 +158,9 @@ std::string QtHost::ProgramFolder()
     return folder ? *folder + kPathSep : std::string();
 }
 
-std::string QtHost::WorkingFolder()
+std::vector<std::string> QtHost::WorkingFolders()
 {
-    return UserProgramFolder();
+    return PrivateFolderPlaces("zavio");
 }
 
 // ---- Document windows ----
@@ -375,7 +376,7 @@ void QtHost::OpenNextFile()
     if (auto path = FromNativePath(file.toStdString()))
         app->OpenDocumentFile(*path);
     else
-        AfxMessageBox(ToCp932Text(file) + ToCp932("　はオープンできませんでした"));
+        AfxMessageBox(WithLastFileErrorReason(ToCp932Text(file) + ToCp932("　はオープンできませんでした")));
     m_openingFile = false;
     if (!m_window) return;
     m_window->RefreshCommandStates();
@@ -424,7 +425,7 @@ bool QtHost::RunFileDialog(const FileDialogRequest& request, FileDialogResult& r
         // A name with no CP932 form cannot be opened or saved by the program.
         auto cp932 = FromNativePath(path.toStdString());
         if (!cp932) {
-            AfxMessageBox(ToCp932Text(path) + ToCp932("　はオープンできませんでした"));
+            AfxMessageBox(WithLastFileErrorReason(ToCp932Text(path) + ToCp932("　はオープンできませんでした")));
             return false;
         }
         result.paths.push_back(*cp932);

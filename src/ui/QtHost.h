@@ -88,7 +88,7 @@ public:
     bool CreateMainWindow() override;
     std::string ProgramFolder() override;
     // The user's own folder: the program folder may be read-only.
-    std::string WorkingFolder() override;
+    std::vector<std::string> WorkingFolders() override;
     bool GetMainWindowPlacement(WindowPlacement& placement) override;
     void SetMainWindowPlacement(const WindowPlacement& placement) override;
     bool IsMainWindowZoomed() override;

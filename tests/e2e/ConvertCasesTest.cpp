@@ -4,7 +4,8 @@
 //                    relative to the case's root, in the order to open them
 //   input/           copied into a fresh root folder before the run
 //   expected/        every file the root holds after the run, byte for byte;
-//                    a link to an input file for one left as it came in
+//                    a link to an input file for one left as it came in, or
+//                    to another case's expected file that is the same
 //   expected.exit    the exit status
 //   expected.stderr  the messages shown (UTF-8); {ROOT} stands for the root
 //   expected.stdout  optional: the files written, one per line, with {ROOT}

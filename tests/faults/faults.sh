@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # zavio-convert against real file-system faults, where the unit tests can
-# only inject them: a read-only conversion folder and a disk that fills up.
+# only inject them: a read-only conversion folder, a disk that fills up, and
+# folders whose names an old Windows archive brought in Shift-JIS bytes.
 # Each checks what a user relies on: no source lost, no file cut short or
 # left under a temporary name, ListTitl.txt naming only pages that exist, and
-# exit status 3 with every file not written named on standard error.
+# exit status 3 with every file not written named on standard error with the
+# reason on the line after.
 #
-#   faults.sh CONVERT SCENARIO     SCENARIO: read-only-folder, full-disk
+#   faults.sh CONVERT SCENARIO     SCENARIO: read-only-folder, full-disk,
+#                                            shift-jis-folder
 #
-# Both mount what they need in a mount namespace of their own (unshare);
-# where that is not allowed they are skipped (status 77).
+# The first two mount what they need in a mount namespace of their own
+# (unshare); where that is not allowed they are skipped (status 77).
 set -euo pipefail
 export LC_ALL=C
 convert=$1
@@ -75,6 +78,19 @@ check_pages_whole() {
     if find "$top" -type f -empty | grep -q .; then fail "$scenario: an empty file was left"; fi
 }
 
+# Every message that names a file not written has WRITE_REASON on the line
+# after it, and one that names a source not moved MOVE_REASON.
+check_reasons() {
+    if awk -v write="$1" -v move="${2:-}" '
+        expected != "" { if ($0 != expected) bad = 1; expected = "" }
+        /はオープンできませんでした$/ { expected = write; seen = 1 }
+        /を Finished フォルダに移動できませんでした$/ { expected = move; seen = 1 }
+        END { exit !(seen && !bad && expected == "") }' "$scratch/err"; then
+        return
+    fi
+    fail "$scenario: not every failure says why: $(cat "$scratch/err")"
+}
+
 # The source is whole, at its place or in Finished.
 check_source_kept() {
     local top=$1 source=$2
@@ -84,7 +100,7 @@ check_source_kept() {
 
 # Mounting needs a mount namespace; an unprivileged user gets one with a
 # user namespace of its own. The mounts end with it.
-if [ "${3:-}" != inside ]; then
+if [ "$scenario" != shift-jis-folder ] && [ "${3:-}" != inside ]; then
     if ! unshare -rm true 2>/dev/null; then
         echo "skipped: no mount namespace here (unshare -rm is refused)"
         exit 77
@@ -119,6 +135,8 @@ read-only-folder)
         fail "$scenario: the manuscript that stayed is not named"
     cp932 '\r\n///// Separated from manual.htm : 0 pages\r\n///// conv/manual.htm を Finished フォルダに移動できませんでした\r\n' |
         cmp -s - "$top/Finished/ListTitl.txt" || fail "$scenario: ListTitl.txt lists pages that do not exist"
+    # The folder is a mount of its own: the move out of it meets another disk first.
+    check_reasons "読み取り専用のディスクです。" "別のディスクへは移動できません。"
     ;;
 full-disk)
     manuscript 6000 6000 6000 6000 6000 6000 6000 6000 6000 6000 6000 6000 >"$scratch/source"
@@ -147,6 +165,24 @@ full-disk)
     fi
     [ -e "$top/conv/t12.htm" ] || fail "$scenario: not even the first page was written; the disk is too small for the test"
     [ -e "$top/conv/t1.htm" ] && fail "$scenario: every page was written; the disk is too large for the test"
+    check_reasons "ディスクの空き容量が不足しています。"
+    ;;
+shift-jis-folder)
+    # What unzip makes of an old Windows archive: 変換/原稿.htm in Shift-JIS
+    # bytes. The files the run writes anew take UTF-8 names, as always.
+    top=$scratch/top
+    conv=$top/$(cp932 '変換')
+    mkdir -p "$conv"
+    manuscript 100 100 >"$conv/$(cp932 '原稿').htm"
+    cp "$conv/$(cp932 '原稿').htm" "$scratch/source"
+    run "$top" --html-help "$(basename "$conv")/$(cp932 '原稿').htm"
+    expect_status 0
+    for name in t1.htm t2.htm 原稿.hhp "Table of Contents.hhc"; do
+        [ -f "$conv/$name" ] || fail "$scenario: $name was not written beside the manuscript"
+    done
+    cmp -s "$scratch/source" "$top/Finished/原稿.htm" || fail "$scenario: the manuscript did not move whole"
+    [ -f "$top/Finished/ListTitl.txt" ] || fail "$scenario: no ListTitl.txt"
+    [ "$(ls "$top" | wc -l)" = 2 ] || fail "$scenario: a folder of another spelling was made: $(ls "$top")"
     ;;
 *)
     echo "faults.sh: no scenario $scenario" >&2

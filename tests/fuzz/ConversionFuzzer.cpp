@@ -11,7 +11,10 @@
 // converted a second time in the same sandbox, where the first run's sources
 // wait in Finished), then one section per file, each opened by the line
 // "@@FILE " + a relative path in CP932 ("conv/manual.htm"), followed by the
-// file's bytes. Files are opened in the order given.
+// file's bytes. Files are opened in the order given. An encoding before the
+// path ("@@FILE utf-16le:conv/manual.htm"; also utf-8 and utf-16be) makes
+// the file from the section's bytes read as CP932 in that encoding, as an
+// editor saves it: UTF-8 without a byte-order mark, UTF-16 with one.
 #include <unistd.h>
 
 #include <cstdint>
@@ -28,6 +31,7 @@
 
 #include "BatchConversion.h"
 #include "framework/Cp932.h"
+#include "framework/FileEncoding.h"
 #include "framework/FileSystem.h"
 
 namespace {
@@ -119,6 +123,27 @@ std::string FinishedName(const fs::path& native)
     return native.stem().string() + LowerAscii(native.extension().string());
 }
 
+// The section's bytes as the file to make: as they are, or their text (CP932,
+// bytes it lacks as the reserved characters that keep them) in the encoding
+// named before the path, which is taken off.
+std::string FileBytes(std::string& relative, const std::string& bytes)
+{
+    static const struct {
+        std::string_view tag;
+        FileEncoding encoding;
+    } kTags[] = {{"utf-8:", FileEncoding::Utf8},
+                 {"utf-16le:", FileEncoding::Utf16LittleEndian},
+                 {"utf-16be:", FileEncoding::Utf16BigEndian}};
+    for (const auto& [tag, encoding] : kTags) {
+        if (!relative.starts_with(tag)) continue;
+        relative.erase(0, tag.size());
+        const std::string text = DecodeCp932Lossless(bytes);
+        if (encoding == FileEncoding::Utf8) return text;
+        return FileBytesOfHeldText("\xEF\xBB\xBF" + text, encoding);
+    }
+    return bytes;
+}
+
 Run ReadRun(std::string_view input)
 {
     Run run;
@@ -141,7 +166,9 @@ Run ReadRun(std::string_view input)
         const std::size_t lineEnd = section.find('\n');
         Source source;
         source.relative = std::string(section.substr(0, lineEnd));
-        source.bytes = lineEnd == std::string_view::npos ? std::string() : std::string(section.substr(lineEnd + 1));
+        source.bytes =
+            FileBytes(source.relative,
+                      lineEnd == std::string_view::npos ? std::string() : std::string(section.substr(lineEnd + 1)));
         std::optional<fs::path> native = SourcePath(source.relative);
         if (!native) continue;
         source.native = *native;

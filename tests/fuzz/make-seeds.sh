@@ -66,6 +66,13 @@ for cnt in "${cnts[@]}"; do
   { printf '%s' --hp-type; section conv/manual.htm "$manuscript"; section conv/toc.cnt "$cnt"; } \
     > "$out/conversion/contents-$((n += 1))"
 done
+# The same sources made in the encodings editors save.
+for encodings in "utf-8: utf-16be:" "utf-16le: utf-8:" "utf-16be: utf-16le:"; do
+  read -r first second <<< "$encodings"
+  { printf '%s' --html-help; section "${first}conv/manual.htm" "$manuscript"
+    section "${second}conv/toc.cnt" "$e2e/writers-hp-with-contents/input/conv/toc.cnt"; } \
+    > "$out/conversion/encodings-${first%:}-${second%:}"
+done
 
 # RTF manuscripts: small ones whole; of a large one, its start up to the
 # last \page within the fuzzer's length, its open groups closed, as a

@@ -88,7 +88,8 @@ private slots:
         StartSecondCopy({f->Folder() + "missing.htm", large});
         QTRY_COMPARE_WITH_TIMEOUT(f->Host().m_messages.size(), size_t{3}, 20000);
         QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(f->Host().m_messages[0].text, f->Folder() + "missing.htm　は読み込みできませんでした");
+        QCOMPARE(f->Host().m_messages[0].text,
+                 f->Folder() + "missing.htm　は読み込みできませんでした\nファイルまたはフォルダが見つかりません。");
         QCOMPARE(f->Host().m_messages[1].text,
                  QString("ファイルが大きすぎて開けません。\n\n開けるファイルは 2 MB までです。"));
         QCOMPARE(f->Host().m_messages[2].text, large + "　は読み込みできませんでした");

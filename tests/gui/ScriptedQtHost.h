@@ -20,7 +20,7 @@ public:
     ScriptedQtHost();
 
     std::string ProgramFolder() override { return m_programFolder; }
-    std::string WorkingFolder() override { return m_programFolder; }
+    std::vector<std::string> WorkingFolders() override { return {m_programFolder}; }
     unsigned SetTimer(unsigned id, unsigned milliseconds) override;
     void KillTimer(unsigned handle) override
     {

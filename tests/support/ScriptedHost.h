@@ -19,6 +19,7 @@ public:
     };
 
     int MessageBox(std::string_view text, unsigned type) override;
+    std::vector<std::string> WorkingFolders() override { return m_workingFolders; }
     bool RunFileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
 
     // Next answers; without one a box is answered with its first button
@@ -31,6 +32,7 @@ public:
     std::vector<std::string> MessagesUtf8() const;
 
     std::vector<Shown> m_shown;
+    std::vector<std::string> m_workingFolders;  // none: the program folder
     std::vector<FileDialogRequest> m_dialogRequests;
 
 private:

@@ -275,7 +275,10 @@ TEST_F(ConversionDriverTest, AManuscriptWithoutBodyEndsTheRunWithNothingChanged)
     m_app->OnConvertHpType();
 
     EXPECT_FALSE(m_app->Conversion().m_bConversionFinished);
-    std::vector<std::string> expected{kHpTypeQuestion, "ヘッダーが取得できません\n\na"};
+    std::vector<std::string> expected{
+        kHpTypeQuestion,
+        "ヘッダーが取得できません\n\na\nWord の本文の区分 (<div class=Section1> または "
+        "WordSection1) がありません。Word で Web ページとして保存した原稿ではありません。"};
     EXPECT_EQ(m_host.MessagesUtf8(), expected);
     EXPECT_EQ(ReadFile(At("conv/b.htm")), OneTopic("tb"));
     EXPECT_FALSE(FileExists(At("conv/tb.htm")));
@@ -349,7 +352,9 @@ TEST_F(ConversionDriverTest, TheContentsPageIsNotWrittenOverAManuscriptThatStaye
     EXPECT_EQ(ReadFile(At("conv/manual.htm")), kEmptyManuscript);
     EXPECT_EQ(ReadFile(At("conv/manual.cnt")), "1 x=y\r\n");
     std::vector<std::string> shown = m_host.MessagesUtf8();
-    std::string notWritten = DecodeCp932Lossless(At("conv/manual.htm")) + " はオープンできませんでした";
+    std::string notWritten =
+        DecodeCp932Lossless(At("conv/manual.htm")) +
+        " はオープンできませんでした\n変換元のファイル (原稿または目次ファイル) がこの場所にあります。";
     EXPECT_NE(std::find(shown.begin(), shown.end(), notWritten), shown.end());
     EXPECT_TRUE(m_app->Conversion().m_bConversionFinished);
 }
@@ -400,7 +405,8 @@ TEST_F(ConversionDriverTest, AWorkingFileThatFailsMidRunWritesNoEmptyPage)
     EXPECT_NE(ReadFile(At("conv/t1.htm")).find(J("最初の話題です。")), std::string::npos);
     EXPECT_EQ(m_app->Conversion().m_saNotWritten, LineList{At("conv/t2.htm")});
     EXPECT_EQ(m_app->Conversion().m_saPageFiles, LineList{"t1"});
-    EXPECT_EQ(m_host.MessagesUtf8()[1], "作業ファイルの書き出しができませんでした");
+    EXPECT_EQ(m_host.MessagesUtf8()[1],
+              "作業ファイルの書き出しができませんでした\nディスクの空き容量が不足しています。");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "TestApp.h"
+#include "framework/FileError.h"
 #include "framework/FileFaults.h"
 #include "framework/FileSystem.h"
 #include "framework/Path.h"
@@ -91,6 +92,29 @@ TEST(FileSystemBoundary, UnconvertibleNamesFailLikeFileErrors)
     EXPECT_FALSE(WriteFileBytes("/tmp/\x81.txt", "x"));
     EXPECT_FALSE(ReadFileBytes("/tmp/\x81.txt"));
     EXPECT_FALSE(FromNativePath("\xFF"));
+}
+
+// What unzip makes of an old Windows archive: names in Shift-JIS bytes. They
+// come in as those bytes and name the same files again; a new name in such
+// a folder is UTF-8. A name in neither encoding fails and says which.
+TEST(FileSystemBoundary, ShiftJisNamesOnDiskAreTakenAsTheyAre)
+{
+    TempFolder folder;
+    const std::string native = *ToNativePath(folder.Path());
+    const std::string shiftJis = J("表ソ");
+    ASSERT_EQ(::mkdir((native + shiftJis).c_str(), 0700), 0);
+    const std::optional<std::vector<FolderEntry>> entries = ListFolder(folder.Path());
+    ASSERT_TRUE(entries && entries->size() == 3u);
+    EXPECT_EQ((*entries)[2].name, shiftJis);
+    const std::string inside = folder.Path() + shiftJis + "/" + J("新.txt");
+    ASSERT_TRUE(WriteFileBytes(inside, "x"));
+    EXPECT_EQ(ToNativePath(inside), native + shiftJis + "/新.txt");
+    EXPECT_EQ(ReadFile(inside), "x");
+
+    EXPECT_FALSE(FromNativePath(native + "\xFF"));
+    EXPECT_EQ(LastFileError().cause, FileErrorCause::NameNotUtf8OrCp932);
+    EXPECT_FALSE(FromNativePath(native + "한"));
+    EXPECT_EQ(LastFileError().cause, FileErrorCause::NameWithoutCp932Form);
 }
 
 TEST(FileSystemBoundary, MoveRefusesAnExistingDestination)

@@ -65,6 +65,40 @@ TEST_F(OpenDocumentsTest, Utf8FilesKeepTheirEncodingAndReadAsCp932)
     EXPECT_EQ(opened("meta.txt", "<meta charset=utf-8>\r\n"), TextEncoding::Cp932);
     EXPECT_EQ(opened("bom.cnt", "\xEF\xBB\xBF:Base a.hlp\r\n"), TextEncoding::Utf8);
     EXPECT_EQ(opened("sjis.htm", "<meta charset=shift_jis>\r\n"), TextEncoding::Cp932);
+    // Without a mark: UTF-8 that CP932 would read with half-width katakana.
+    EXPECT_EQ(opened("notepad.cnt", "1 \xE3\x81\xAF\xE3\x81\x98\xE3\x82\x81\xE3\x81\xAB=intro\r\n"),
+              TextEncoding::Utf8);
+    EXPECT_EQ(opened("cafe.txt", "Caf\xC3\xA9\r\n"), TextEncoding::Utf8);
+    // Bytes both read as, where CP932 reads only double-byte characters: CP932.
+    EXPECT_EQ(opened("both.txt", "\xE3\x81\x82\xE3\x81\x84\r\n"), TextEncoding::Cp932);
+    EXPECT_EQ(opened("sjis.cnt", J("1 はじめに=intro\r\n")), TextEncoding::Cp932);
+}
+
+// A UTF-16 file's window holds UTF-8, the conversion reads CP932 lines, and
+// Save writes UTF-16 again: a character beyond the BMP and a surrogate
+// without its partner come back as they were.
+TEST_F(OpenDocumentsTest, Utf16FilesReadAsTextAndSaveAsUtf16)
+{
+    const std::string file("\xFE\xFF\x00\x31\x00\x20\x88\x68\xD8\x3D\xDE\x00\xDC\x00\x00\x0D\x00\x0A", 18);
+    const std::string path = MakeFile("wide.cnt", file);
+    auto* doc = static_cast<CZavioDoc*>(m_app->OpenDocumentFile(path));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_fileEncoding, FileEncoding::Utf16BigEndian);
+    EXPECT_EQ(ViewText(doc),
+              "\xEF\xBB\xBF"
+              "1 \xE8\xA1\xA8\xF0\x9F\x98\x80\xED\xB0\x80\r\n");
+    LineList lines;
+    doc->ReadViewLines(lines);
+    EXPECT_EQ(lines, LineList{J("1 表") + "&#128512;\xED\xB0\x80"});
+    ASSERT_TRUE(doc->SaveDocument(false));
+    EXPECT_EQ(ReadFile(path), file);
+
+    SetViewText(doc,
+                "\xEF\xBB\xBF"
+                "a\r\n");
+    ASSERT_TRUE(doc->SaveDocument(false));
+    EXPECT_EQ(ReadFile(path), std::string("\xFE\xFF\x00\x61\x00\x0D\x00\x0A", 8));
+    EXPECT_TRUE(m_host.m_shown.empty());
 }
 
 TEST_F(OpenDocumentsTest, OpenDialogAsksWithItsFilterFlagsAndFolder)
@@ -127,7 +161,9 @@ TEST_F(OpenDocumentsTest, PathInOtherLetterCaseOpensASecondWindow)
     m_app->OnFileOpenDocument();
     ASSERT_EQ(OpenDocuments().size(), 2u);
     // The second name has no file here: its window stays, empty.
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{*ToNativePath(upper) + "　は読み込みできませんでした"});
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              std::vector<std::string>{*ToNativePath(upper) + "　は読み込みできませんでした\n"
+                                                              "ファイルまたはフォルダが見つかりません。"});
     EXPECT_EQ(ViewText(OpenDocuments()[1]), "");
 }
 
@@ -203,10 +239,12 @@ TEST_F(OpenDocumentsTest, FilesThatCannotBeReadLeaveAnEmptyWindowAndTheirMessage
     m_app->OnFileOpenDocument();
     ASSERT_EQ(OpenDocuments().size(), 3u);
     for (CZavioDoc* doc : OpenDocuments()) EXPECT_EQ(ViewText(doc), "");
-    std::vector<std::string> expected;
-    for (const std::string& p : {folder, missing, binary})
-        expected.push_back(*ToNativePath(p) + "　は読み込みできませんでした");
-    EXPECT_EQ(m_host.MessagesUtf8(), expected);
+    const std::string notRead = "　は読み込みできませんでした\n";
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{
+                  *ToNativePath(folder) + notRead + "ファイルではなくフォルダです。",
+                  *ToNativePath(missing) + notRead + "ファイルまたはフォルダが見つかりません。",
+                  *ToNativePath(binary) + notRead + "テキストファイルではありません (値が 0 のバイトがあります)。"}));
 }
 
 TEST_F(OpenDocumentsTest, FileOverTheViewCapacityIsRefusedWithBothMessages)

@@ -233,7 +233,8 @@ TEST_F(PageSeparationTest, ASourceThatCannotMoveKeepsItsPlaceAndThePageTakesAFre
     EXPECT_EQ(ReadFile(At("conv/manual(2).htm")), ExpectedPage("ftn1", "Manual", false, true));
     EXPECT_EQ(m_port.m_messages,
               (std::vector<std::string>{
-                  DecodeCp932Lossless(At("conv/manual.htm")) + " を Finished フォルダに移動できませんでした",
+                  DecodeCp932Lossless(At("conv/manual.htm")) +
+                      " を Finished フォルダに移動できませんでした\nファイルまたはフォルダが見つかりません。",
                   "ページ「Manual」のページ名 manual は変換元のファイルと同じため、manual(2).htm に書き出しました"}));
     EXPECT_EQ(m_run.m_saNotWritten, LineList{At("conv/manual.htm")});
     EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual(2)"});

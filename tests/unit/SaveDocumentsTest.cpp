@@ -48,7 +48,8 @@ TEST_F(SaveDocumentsTest, AFullDiskKeepsTheFileBeingSavedAndItsBackup)
     EXPECT_EQ(ReadFile(InProgramFolder("a.txt")), "old\r\n");
     EXPECT_EQ(ReadFile(InProgramFolder("a-Back.txt")), "older\r\n");
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(doc->m_strPath) + " はオープンできませんでした");
+    EXPECT_EQ(m_host.MessagesUtf8().back(), DecodeCp932Lossless(doc->m_strPath) +
+                                                " はオープンできませんでした\nディスクの空き容量が不足しています。");
 }
 
 // A line far over the old 10,000-byte read buffer survives opening and two
@@ -134,7 +135,8 @@ TEST_F(SaveDocumentsTest, UnwritableTargetReportsBothErrors)
     EXPECT_FALSE(doc->SaveDocument(true));
     std::string utf8 = *ToNativePath(doc->m_strPath);
     EXPECT_EQ(m_host.MessagesUtf8(),
-              (std::vector<std::string>{"ドキュメントを保存できませんでした。", utf8 + " はオープンできませんでした"}));
+              (std::vector<std::string>{"ドキュメントを保存できませんでした。",
+                                        utf8 + " はオープンできませんでした\nファイルではなくフォルダです。"}));
     EXPECT_TRUE(IsDirectory(doc->m_strPath));
 }
 
@@ -147,7 +149,8 @@ TEST_F(SaveDocumentsTest, FailedSaveAfterBackupLeavesTheEarlierTextAsBackup)
     std::string readOnlyPath = "/proc/keep.txt";
     doc->m_strPath = readOnlyPath;
     EXPECT_FALSE(doc->SaveDocument(true));
-    EXPECT_EQ(m_host.MessagesUtf8().back(), "/proc/keep.txt はオープンできませんでした");
+    EXPECT_EQ(m_host.MessagesUtf8().back(),
+              "/proc/keep.txt はオープンできませんでした\nファイルまたはフォルダが見つかりません。");
     EXPECT_EQ(ReadFile(InProgramFolder("keep.txt")), "earlier\r\n");
 }
 

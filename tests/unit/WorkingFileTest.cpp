@@ -155,8 +155,36 @@ TEST_F(LoadLinesTest, UnwritableWorkingFolderKeepsTheOldText)
     // A folder nobody can create files in, root included.
     m_app->m_strWorkDir = "/proc/";
     EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+    EXPECT_EQ(
+        m_host.MessagesUtf8(),
+        std::vector<std::string>{"作業ファイルの書き出しができませんでした\nファイルまたはフォルダが見つかりません。"});
     EXPECT_EQ(ViewText(doc), "old\r\n");
+}
+
+// A place that is no folder is passed over at start-up, and a working file
+// that cannot be written (here a folder of its name) sends the file on to
+// the next place; each move is said once, with its reason.
+TEST_F(LoadLinesTest, AnUnusablePlaceOrWorkingFileMovesTheFileOn)
+{
+    const std::string notAFolder = InProgramFolder("file/"), blocked = InProgramFolder("blocked/"),
+                      usable = InProgramFolder("usable/");
+    WriteFile(InProgramFolder("file"), "");
+    ASSERT_TRUE(MakeFolder(blocked) && MakeFolder(blocked + "OursTemp.txt"));
+    m_host.m_workingFolders = {notAFolder, blocked, usable};
+    m_app->InitState(m_folder.Path());
+    EXPECT_EQ(m_app->m_strWorkDir, blocked);
+
+    CZavioDoc* doc = NewDocument();
+    ASSERT_TRUE(doc->LoadLinesIntoView({"first"}));
+    ASSERT_TRUE(doc->LoadLinesIntoView({"second"}));
+    EXPECT_EQ(ViewText(doc), "second\r\n");
+    EXPECT_EQ(m_app->m_strWorkDir, usable);
+    const std::string moving = "作業ファイル OursTemp.txt を ";
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              (std::vector<std::string>{moving + *ToNativePath(notAFolder) + " に置けないため、" +
+                                            *ToNativePath(blocked) + " に置きます\n同じ名前のファイルがあります。",
+                                        moving + *ToNativePath(blocked) + " に置けないため、" + *ToNativePath(usable) +
+                                            " に置きます\nファイルではなくフォルダです。"}));
 }
 
 TEST_F(LoadLinesTest, WorkingFolderWithoutFileNameFormFails)
@@ -164,7 +192,9 @@ TEST_F(LoadLinesTest, WorkingFolderWithoutFileNameFormFails)
     CZavioDoc* doc = NewDocument();
     m_app->m_strWorkDir += "\x81/";  // a lone lead byte has no UTF-8 name
     EXPECT_FALSE(doc->LoadLinesIntoView({"new"}));
-    EXPECT_EQ(m_host.MessagesUtf8(), std::vector<std::string>{"作業ファイルの書き出しができませんでした"});
+    EXPECT_EQ(m_host.MessagesUtf8(),
+              std::vector<std::string>{"作業ファイルの書き出しができませんでした\n"
+                                       "名前に Shift_JIS (CP932) の文字ではないバイトがあります。"});
 }
 
 TEST_F(LoadLinesTest, TextOverTheViewCapacityIsRefused)
