@@ -135,8 +135,9 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     if (!run.m_bConversionFinished) return kExitEndedEarly;
     // A manuscript in which no topic was found was not converted either.
     const bool projectWhole = !run.m_project || run.m_project->problems.empty();
-    return run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && projectWhole ? kExitCompleted
-                                                                                       : kExitNotAllWritten;
+    const bool whole =
+        run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && run.m_saIncomplete.empty() && projectWhole;
+    return whole ? kExitCompleted : kExitNotAllWritten;
 }
 
 }  // namespace zavio

@@ -173,13 +173,12 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         ".htm";
     // Nothing the run writes may take a source's place; and every page links
     // to the contents page, so no page takes that name either.
-    for (const SourceFile& file : sources.manuscripts)
-        run.AddSource(file.path, file.baseName + "." + file.extension);
+    for (const SourceFile& file : sources.manuscripts) run.AddSource(file.path, file.baseName + "." + file.extension);
     if (contents) run.AddSource(contents->path, contents->baseName + "." + contents->extension);
     if (!run.HtmlHelp()) run.m_strContentsPagePath = contentsPagePath;
-    run.m_helpFolder = run.m_project              ? run.m_project->outputFolder
-                       : run.HtmlHelp()           ? GetFolderOfPath(sources.manuscripts.front().path)
-                                                  : GetFolderOfPath(contentsPagePath);
+    run.m_helpFolder = run.m_project    ? run.m_project->outputFolder
+                       : run.HtmlHelp() ? GetFolderOfPath(sources.manuscripts.front().path)
+                                        : GetFolderOfPath(contentsPagePath);
 
     // Every manuscript is read and cut into pages before anything is written
     // or moved: one that is no Word manuscript ends the run with nothing
@@ -188,7 +187,8 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
         Manuscript manuscript{sources.manuscripts[i], {}, {}};
         if (!port.Progress({ConversionProgress::Stage::Reading, sources.manuscripts.size() - 1 - i,
-                            sources.manuscripts.size(), manuscript.source.baseName + "." + manuscript.source.extension}))
+                            sources.manuscripts.size(),
+                            manuscript.source.baseName + "." + manuscript.source.extension}))
             return;
         run.BeginManuscript();
         SourceText text;
@@ -259,8 +259,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
         if (manuscript.pages.empty()) {
-            listLines.insert(listLines.begin(),
-                             {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
+            listLines.insert(
+                listLines.begin(),
+                {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
             continue;
         }
         if (run.m_bCancelled) {
@@ -295,7 +296,21 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     const std::string manuscriptPath =
         run.m_project ? run.m_project->outputFolder + run.m_project->name + ".hpj" : sources.manuscripts.front().path;
     std::optional<ContentsFile> contentsFile;
-    if (contents) contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
+    if (contents)
+        contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
+    // A contents file without one entry would give empty contents: the pages
+    // are listed instead, as without a contents file, and that is said.
+    if (contentsFile &&
+        std::none_of(contentsFile->lines.begin(), contentsFile->lines.end(), [](const std::string& line) {
+            ContentsEntry entry;
+            return ReadContentsEntry(line, entry);
+        })) {
+        const std::string said = ToCp932(" には目次の項目がないため、目次にはすべてのページを並べました");
+        port.Say(contentsFile->path + said);
+        listLines.push_back(ListRemark(FolderAndName(contentsFile->path) + said));
+        run.m_saIncomplete.push_back(contentsFile->path);
+        contentsFile.reset();
+    }
     if (run.HtmlHelp())
         WriteHtmlHelpProject(run, port, contentsFile ? &*contentsFile : nullptr, manuscriptPath);
     else

@@ -1,9 +1,9 @@
 #include "convert/ConversionState.h"
 
+#include <iterator>
+
 #include "framework/Cp932.h"
 #include "framework/Path.h"
-
-#include <iterator>
 
 namespace zavio {
 
@@ -36,7 +36,7 @@ RunSource* CConversionState::SourceOpenedAt(const std::string& path)
 
 void CConversionState::AddSource(const std::string& path, std::string finishedName)
 {
-    m_sources.push_back({path, path, std::move(finishedName), false, IdentityOf(path)});
+    m_sources.push_back({path, path, std::move(finishedName), false, IdentityOf(path), false});
 }
 
 RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLookup& at)

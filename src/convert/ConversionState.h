@@ -15,10 +15,10 @@
 #include "convert/Manuscript.h"
 #include "convert/PageIndex.h"
 #include "convert/PageSeparation.h"
-#include "project/HelpProject.h"
 #include "convert/TextStyles.h"
 #include "framework/FileSystem.h"
 #include "framework/TextFile.h"
+#include "project/HelpProject.h"
 
 namespace zavio {
 
@@ -32,6 +32,7 @@ struct RunSource {
     // that file (a link, or the name in other letter case on a disk that
     // ignores case) is this source too.
     std::optional<FileIdentity> identity;
+    bool gone = false;  // found missing when it was to move (said once)
 };
 
 // A whole WinHelp project's run: its output goes into a folder of its own,
@@ -126,7 +127,10 @@ public:
 
 private:
     struct IdentityHash {
-        std::size_t operator()(const FileIdentity& id) const { return std::hash<std::uint64_t>()(id.inode ^ (id.device << 32)); }
+        std::size_t operator()(const FileIdentity& id) const
+        {
+            return std::hash<std::uint64_t>()(id.inode ^ (id.device << 32));
+        }
     };
     std::unordered_set<std::string> m_writtenNames;  // lower case
     std::unordered_set<FileIdentity, IdentityHash> m_writtenFiles;
@@ -140,6 +144,9 @@ public:
     // The manuscripts in which no topic was found: said, left where they
     // are, and a reason for the batch converter's exit status 3.
     LineList m_saWithoutTopics;
+    // What the run said it could not do as asked (a contents file without
+    // entries): also a reason for exit status 3.
+    LineList m_saIncomplete;
     // Jumps whose target no page of the run has (or another help file's, in
     // homepage-type help): left as text, listed, said once at the end.
     int m_nJumpsNotLinked = 0;

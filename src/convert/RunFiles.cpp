@@ -63,7 +63,15 @@ std::string TakeFreeName(std::string_view stem, std::string_view ext,
 std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, RunSource& source,
                                  const std::string& finishedFolder)
 {
-    if (source.inFinished || !FileExists(source.path)) return {};
+    if (source.inFinished || source.gone) return {};
+    // One that is no longer where it was read from is not silently skipped.
+    if (!LookUpPath(source.path).present) {
+        source.gone = true;
+        const std::string why = ToCp932(" がなくなっていたため、Finished フォルダに移動できませんでした");
+        port.Say(source.path + why);
+        run.m_saNotWritten.push_back(source.path);
+        return FolderAndName(source.path) + why;
+    }
     if (SameFile(source.path, finishedFolder + source.finishedName)) {
         source.inFinished = true;
         return {};

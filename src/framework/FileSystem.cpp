@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -218,6 +219,38 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// Whether `from` is a symbolic link whose target is relative and that moves
+// to another folder, where the same target would lead elsewhere or nowhere.
+bool MovesAsRelativeLink(const std::string& from, const std::string& to)
+{
+    struct stat st;
+    if (::lstat(from.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::read_symlink(from, ec);
+    return !ec && target.is_relative() &&
+           std::filesystem::path(from).parent_path().lexically_normal() !=
+               std::filesystem::path(to).parent_path().lexically_normal();
+}
+
+// Moves such a link as a link made anew at `to`, its target now written
+// from the link's old folder, so that it still leads to its file; never over
+// an existing entry (the link is made, not renamed, and symlink refuses
+// one).
+bool MoveRelativeLink(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    const std::filesystem::path target =
+        (std::filesystem::absolute(from, ec).parent_path() / std::filesystem::read_symlink(from, ec))
+            .lexically_normal();
+    if (ec) return false;
+    if (::symlink(target.c_str(), to.c_str()) != 0) return false;
+    if (::unlink(from.c_str()) == 0) return true;
+    const int error = errno;
+    ::unlink(to.c_str());
+    errno = error;
+    return false;
+}
+
 }  // namespace
 
 bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
@@ -227,7 +260,11 @@ bool MoveFile(std::string_view from, std::string_view to, bool* targetTaken)
     auto dst = ToNativePath(to);
     if (!src || !dst) return false;
     if (InjectedFault(from) == FileFaults::kReadOnly || InjectedFault(to) == FileFaults::kReadOnly) return Failed();
-    if (RenameWithoutReplacing(*src, *dst)) return true;
+    if (MovesAsRelativeLink(*src, *dst)) {
+        if (MoveRelativeLink(*src, *dst)) return true;
+    } else if (RenameWithoutReplacing(*src, *dst)) {
+        return true;
+    }
     if (targetTaken) *targetTaken = errno == EEXIST;
     return Failed();
 }

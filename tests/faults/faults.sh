@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # zavio-convert against real file-system faults, where the unit tests can
 # only inject them: a read-only conversion folder, a disk that fills up, and
-# folders whose names an old Windows archive brought in Shift-JIS bytes.
-# Each checks what a user relies on: no source lost, no file cut short or
-# left under a temporary name, ListTitl.txt naming only pages that exist, and
-# exit status 3 with every file not written named on standard error with the
-# reason on the line after.
+# folders whose names an old Windows archive brought in Shift-JIS bytes; and
+# links at the names a run writes or reads. Each checks what a user relies
+# on: no source lost, no file cut short or left under a temporary name,
+# ListTitl.txt naming only pages that exist, and exit status 3 with every
+# file not written named on standard error with the reason on the line after.
 #
 #   faults.sh CONVERT SCENARIO     SCENARIO: read-only-folder, full-disk,
-#                                            shift-jis-folder
+#                                            shift-jis-folder, links
 #
 # The first two mount what they need in a mount namespace of their own
 # (unshare); where that is not allowed they are skipped (status 77).
@@ -100,7 +100,7 @@ check_source_kept() {
 
 # Mounting needs a mount namespace; an unprivileged user gets one with a
 # user namespace of its own. The mounts end with it.
-if [ "$scenario" != shift-jis-folder ] && [ "${3:-}" != inside ]; then
+if [ "$scenario" != shift-jis-folder ] && [ "$scenario" != links ] && [ "${3:-}" != inside ]; then
     if ! unshare -rm true 2>/dev/null; then
         echo "skipped: no mount namespace here (unshare -rm is refused)"
         exit 77
@@ -183,6 +183,37 @@ shift-jis-folder)
     cmp -s "$scratch/source" "$top/Finished/原稿.htm" || fail "$scenario: the manuscript did not move whole"
     [ -f "$top/Finished/ListTitl.txt" ] || fail "$scenario: no ListTitl.txt"
     [ "$(ls "$top" | wc -l)" = 2 ] || fail "$scenario: a folder of another spelling was made: $(ls "$top")"
+    ;;
+links)
+    # Links where the run writes and reads. A page's name held by a link to
+    # the manuscript, and by one out of the folder; then a manuscript that is
+    # itself a relative link to the file a topic's page would take.
+    top=$scratch/top
+    mkdir -p "$top/conv" "$top/elsewhere"
+    manuscript 100 100 100 >"$top/conv/manual.htm"
+    cp "$top/conv/manual.htm" "$scratch/source"
+    echo "not the converter's" >"$top/elsewhere/victim.htm"
+    ln -s manual.htm "$top/conv/t1.htm"
+    ln -s ../elsewhere/victim.htm "$top/conv/t2.htm"
+    run "$top" --hp-type conv/manual.htm
+    expect_status 0
+    cmp -s "$scratch/source" "$top/Finished/manual.htm" || fail "$scenario: the manuscript did not move whole"
+    [ "$(cat "$top/elsewhere/victim.htm")" = "not the converter's" ] || fail "$scenario: written through a link out of the folder"
+    [ -L "$top/conv/t2.htm" ] || fail "$scenario: the link out of the folder was replaced"
+    for name in "t1(2).htm" "t2(2).htm" t3.htm; do
+        [ -f "$top/conv/$name" ] || fail "$scenario: $name was not written"
+    done
+
+    top=$scratch/top2
+    mkdir -p "$top/conv"
+    manuscript 100 100 100 >"$top/conv/t3.htm"
+    ln -s t3.htm "$top/conv/manual.htm"
+    run "$top" --hp-type conv/manual.htm
+    expect_status 0
+    cmp -s "$scratch/source" "$top/conv/t3.htm" || fail "$scenario: the file the manuscript links to was written over"
+    [ -L "$top/Finished/manual.htm" ] || fail "$scenario: the manuscript's link did not move into Finished"
+    cmp -s "$scratch/source" "$top/Finished/manual.htm" || fail "$scenario: the moved link no longer leads to its file"
+    [ -f "$top/conv/t3(2).htm" ] || fail "$scenario: the page of t3 was not written under a free name"
     ;;
 *)
     echo "faults.sh: no scenario $scenario" >&2

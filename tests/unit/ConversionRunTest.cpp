@@ -2,6 +2,8 @@
 // windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestApp.h"
 #include "TestPort.h"
 #include "WordManuscript.h"
@@ -55,6 +57,36 @@ TEST(ConversionRun, StoppedBetweenPagesLeavesWhatIsWrittenListedAndPutsTheRestBa
     EXPECT_NE(list.find("a2.htm\r\n"), std::string::npos);
     EXPECT_EQ(list.find("a1.htm"), std::string::npos);
     EXPECT_NE(list.find(J("変換を中止しました")), std::string::npos);
+}
+
+// What the run could not do as asked is said, listed and counted: a source
+// gone from the disk since it was read, and a contents file without one
+// entry (the contents then list every page).
+TEST(ConversionRun, ASourceGoneAndAContentsFileWithoutEntriesAreSaid)
+{
+    TempFolder folder;
+    const std::string conv = folder.Path() + "conv/";
+    MakeFolder(conv);
+    TestPort port;
+    const std::string manuscript = conv + "manual.htm";
+    port.m_sources[manuscript] = {WordManuscript({{"t1", "題一", "本文"}}), TextEncoding::Cp932};
+    const std::string contents = conv + "toc.cnt";
+    WriteFile(contents, ":Base toc.hlp\r\n:Title Help\r\n");
+    port.m_sources[contents] = {ReadFile(contents), TextEncoding::Cp932};
+    CConversionState run(ConversionKind::HpType);
+    run.m_bKeepHeader = true;
+    RunConversion(run, port, CollectSources({{manuscript, "manual", "htm"}, {contents, "toc", "cnt"}}));
+
+    EXPECT_TRUE(run.m_bConversionFinished);
+    EXPECT_EQ(run.m_saNotWritten, LineList{manuscript});
+    EXPECT_EQ(run.m_saIncomplete, LineList{contents});
+    EXPECT_NE(std::find(port.m_messages.begin(), port.m_messages.end(),
+                        manuscript + " がなくなっていたため、Finished フォルダに移動できませんでした"),
+              port.m_messages.end());
+    EXPECT_NE(ReadFile(conv + "toc.htm").find("<a href=\"t1.htm\">"), std::string::npos);
+    const std::string list = ReadFile(folder.Path() + "Finished/ListTitl.txt");
+    EXPECT_NE(list.find(J("conv/toc.cnt には目次の項目がないため、目次にはすべてのページを並べました")),
+              std::string::npos);
 }
 
 }  // namespace
