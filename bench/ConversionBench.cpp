@@ -6,6 +6,8 @@
 // The project is converted with a "K" keyword footnote on every topic (an
 // index is written), without any (no index), and in the shapes real
 // manuscripts take (headings as titles, tables, jumps, pop-ups, notes).
+// With --scale it converts projects of 500, 5,000 and 50,000 topics (4, 40
+// and 400 manuscripts) instead, and prints how time and memory grow.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -212,10 +214,10 @@ std::string RealisticManuscript(int first, int last, std::mt19937& rng)
 
 // Every tenth topic names a context string that does not exist, so the
 // similarity stage finds its page by title.
-std::string ContentsFile()
+std::string ContentsFile(int topics = kTopics)
 {
     std::string cnt = ":Base Help.hlp>main\n:Title ベンチマーク\n";
-    for (int t = 0; t < kTopics; ++t) {
+    for (int t = 0; t < topics; ++t) {
         if (t % 20 == 0) cnt += "1 第" + std::to_string(t / 20 + 1) + "章\n";
         cnt += "2 " + TitleOf(t) + "=" + (t % 10 == 9 ? "IDH_MISSING_" + std::to_string(t) : ContextOf(t)) + "\n";
     }
@@ -326,10 +328,86 @@ double AllOrNothingFloor(const std::vector<std::string>& written, const fs::path
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Projects ten and a hundred times the size: the cost of each against the
+// one ten times smaller, and the peak memory against the input's size.
+// Given `inputsOnly`, it only makes the inputs there, for profiling by hand.
+int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std::string>& env,
+               const char* inputsOnly)
+{
+    struct Size {
+        int topics, manuscripts;
+    };
+    std::printf("in %s\nprojects with a \"K\" keyword on every topic and a contents file of every topic:\n",
+                root.c_str());
+    std::map<std::string, double> previous;
+    for (const Size size : {Size{500, 4}, Size{5000, 40}, Size{50000, 400}}) {
+        const fs::path sources = root / ("sources-" + std::to_string(size.topics));
+        fs::create_directories(sources);
+        std::mt19937 rng(11);
+        std::uintmax_t inputBytes = 0;
+        for (int m = 0; m < size.manuscripts; ++m) {
+            const int first = size.topics * m / size.manuscripts, last = size.topics * (m + 1) / size.manuscripts;
+            const std::string bytes = AsSaved(Manuscript(first, last, rng, true));
+            inputBytes += bytes.size();
+            char name[32];
+            std::snprintf(name, sizeof name, "part%03d.htm", m);
+            WriteBytes(sources / name, bytes);
+        }
+        const std::string cnt = AsSaved(ContentsFile(size.topics));
+        inputBytes += cnt.size();
+        WriteBytes(sources / "Help.cnt", cnt);
+        if (inputsOnly) {
+            fs::create_directories(inputsOnly);
+            fs::copy(sources, fs::path(inputsOnly) / sources.filename(), fs::copy_options::recursive);
+            fs::remove_all(sources);
+            continue;
+        }
+        for (const std::string kind : {"html-help", "hp-type"}) {
+            const int runs = size.topics < 50000 ? 3 : 1;
+            std::vector<double> times, cpu;
+            long peakKb = 0;
+            std::size_t files = 0;
+            for (int r = 0; r < runs; ++r) {
+                const fs::path top = root / ("scale-" + kind);
+                fs::remove_all(top);
+                fs::create_directories(top / "conv");
+                std::vector<std::string> inputs;
+                for (const auto& entry : fs::directory_iterator(sources)) {
+                    fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
+                    inputs.push_back("conv/" + entry.path().filename().string());
+                }
+                std::sort(inputs.begin(), inputs.end());
+                Run run = Convert(convert, top, kind, inputs, env);
+                times.push_back(run.seconds);
+                cpu.push_back(run.cpuSeconds);
+                peakKb = std::max(peakKb, run.peakKb);
+                files = run.written.size();
+            }
+            std::sort(times.begin(), times.end());
+            std::sort(cpu.begin(), cpu.end());
+            const double seconds = times[runs / 2], cpuSeconds = cpu[runs / 2];
+            const double inputMb = inputBytes / 1048576.0, peakMb = peakKb / 1024.0;
+            std::printf("  %6d topics in %3d manuscripts (%6.1f MB) --%-9s %6zu files: %7.3f s (cpu %7.3f s)", size.topics,
+                        size.manuscripts, inputMb, kind.c_str(), files, seconds, cpuSeconds);
+            if (previous.count(kind)) std::printf(", %5.1fx the cpu of ten times fewer", cpuSeconds / previous[kind]);
+            std::printf("; peak memory %.1f MB, %.2fx the input\n", peakMb, peakMb / inputMb);
+            previous[kind] = cpuSeconds;
+        }
+        fs::remove_all(sources);
+    }
+    fs::remove_all(root);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const bool scale = argc > 1 && std::string_view(argv[1]) == "--scale";
+    if (scale) {
+        --argc;
+        ++argv;
+    }
     // Everything lies on one file system: ZAVIO_BENCH_DIR, else the
     // system's temporary folder.
     const char* benchDir = std::getenv("ZAVIO_BENCH_DIR");
@@ -339,6 +417,7 @@ int main(int argc, char** argv)
     const std::string convert = (root / "program" / "zavio-convert").string();
     fs::copy_file(argc > 1 ? argv[1] : ZAVIO_CONVERT_PATH, convert);
     std::vector<std::string> env = Environment();
+    if (scale) return ScaleBench(root, convert, env, argc > 2 ? argv[2] : nullptr);
 
     enum class Input { Keywords, NoKeywords, Realistic };
     struct Variant {
