@@ -53,7 +53,7 @@ public:
     bool WriteFile(const OutputFile& file) override
     {
         if (!WriteOutputFileBytes(file)) {
-            Say(DocumentNotSavedMessage());
+            SayAbout(file.path, DocumentNotSavedMessage());
             Say(WithLastFileErrorReason(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing)));
             return false;
         }
@@ -78,9 +78,14 @@ public:
         return true;
     }
 
-    void Say(const std::string& message) override
+    // As command-line programs speak: "zavio-convert: " in front of each
+    // message, and the file it is about where its text does not begin with it.
+    void Say(const std::string& message) override { SayAbout({}, message); }
+    void SayAbout(const std::string& file, const std::string& message) override
     {
         if (m_progress) m_progress->Clear();
+        m_messages << "zavio-convert: ";
+        if (!file.empty() && !message.starts_with(file)) m_messages << DecodeCp932Lossless(file) << ": ";
         m_messages << DecodeCp932Lossless(message) << '\n' << std::flush;
     }
 
@@ -128,8 +133,7 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     if (!OpenFiles(request.paths, opened, port)) return kExitEndedEarly;
 
     CConversionState run(request.kind);
-    // The desktop's question, answered by the command line.
-    port.Say(ConversionQuestion(request.kind));
+    // The desktop's question is answered by the command line, not asked.
     run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
     RunConversion(run, port, CollectSources(opened));
     if (!run.m_bConversionFinished) return kExitEndedEarly;

@@ -199,9 +199,10 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
         LoadHtmlSource(manuscript, std::move(text));
         if (!SplitOffWordHeader(run, manuscript)) {
-            port.Say(ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
-                     WhyNoWordBody(JoinTextLines(manuscript.sourceLines) +
-                                   manuscript.sourceText.substr(manuscript.sourceTextRead)));
+            port.SayAbout(manuscript.source.path,
+                          ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
+                              WhyNoWordBody(JoinTextLines(manuscript.sourceLines) +
+                                            manuscript.sourceText.substr(manuscript.sourceTextRead)));
             return;
         }
         if (!run.m_bKeepHeader) SimplifyHeader(run);

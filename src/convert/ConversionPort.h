@@ -78,6 +78,9 @@ public:
     virtual void ReleaseSource(const SourceFile& source) { (void)source; }
     // A message to the user.
     virtual void Say(const std::string& message) = 0;
+    // A message about one file whose text does not name it: a terminal names
+    // it in front, a message box need not.
+    virtual void SayAbout(const std::string& file, const std::string& message) { (void)file, Say(message); }
 };
 
 }  // namespace zavio

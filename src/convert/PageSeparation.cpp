@@ -348,7 +348,7 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
             pageLines.push_back(ListRemark(page->fileName + ".htm : " + *remark));
         if (page->clash != kNone) {
             const std::string message = RenamedPageMessage(page->clash, page->title, page->topicName, page->fileName);
-            port.Say(message);
+            port.SayAbout(folder + page->fileName + ".htm", message);
             pageLines.push_back(ListRemark(message));
         }
         ++pageCount;
