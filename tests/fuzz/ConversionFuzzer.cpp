@@ -15,6 +15,12 @@
 // path ("@@FILE utf-16le:conv/manual.htm"; also utf-8 and utf-16be) makes
 // the file from the section's bytes read as CP932 in that encoding, as an
 // editor saves it: UTF-8 without a byte-order mark, UTF-16 with one.
+// A section "@@LINK path=target" makes a symbolic link at the path (not
+// opened) to the target as written; a section "@@BAIT name" a file of the
+// section's bytes in the folder "bait", where no source may lie. Links must
+// never be replaced, nor bait changed: no page is written through a link out
+// of its folder. Sources whose names differ in letter case alone (and topics
+// like them) are made as given.
 #include <unistd.h>
 
 #include <cstdint>
@@ -68,11 +74,18 @@ struct Source {
     std::string bytes;
 };
 
+struct Link {
+    fs::path native;  // inside the box
+    std::string target;
+};
+
 struct Run {
     ConversionKind kind = ConversionKind::HpType;
     bool keepHeader = false;
     bool again = false;
     std::vector<Source> sources;
+    std::vector<Link> links;
+    std::vector<Source> bait;
 };
 
 [[noreturn]] void Fail(const std::string& what, const std::ostringstream& messages, const std::ostringstream& written)
@@ -110,6 +123,7 @@ std::optional<fs::path> SourcePath(const std::string& relative)
     if (parts.size() < 2 || parts.size() > kMaxDepth) return std::nullopt;
     for (std::string_view part : parts)
         if (part.empty() || part == "." || part == ".." || part.size() > kMaxNameBytes) return std::nullopt;
+    if (parts[0] == "bait") return std::nullopt;
     const std::string ext = LowerAscii(fs::path(relative).extension().string());
     if (ext != ".htm" && ext != ".html" && ext != ".cnt") return std::nullopt;
     std::optional<std::string> native = ToNativePath(relative);
@@ -144,14 +158,52 @@ std::string FileBytes(std::string& relative, const std::string& bytes)
     return bytes;
 }
 
+// A link or a bait section; false for any other.
+bool ReadLinkOrBait(std::string_view section, Run& run)
+{
+    static constexpr std::string_view kLink = "\n@@LINK ", kBait = "\n@@BAIT ";
+    const bool link = section.starts_with(kLink);
+    if (!link && !section.starts_with(kBait)) return false;
+    section.remove_prefix(kLink.size());
+    const std::size_t lineEnd = section.find('\n');
+    const std::string line(section.substr(0, lineEnd));
+    if (run.links.size() + run.bait.size() >= kMaxFiles) return true;
+    if (link) {
+        const std::size_t equals = line.find('=');
+        const std::vector<std::string_view> parts = SplitComponents(std::string_view(line).substr(0, equals));
+        if (equals == std::string::npos || equals == line.size() - 1 || parts.size() > kMaxDepth || parts[0] == "bait")
+            return true;
+        for (std::string_view part : parts)
+            if (part.empty() || part == "." || part == ".." || part.size() > kMaxNameBytes) return true;
+        const std::optional<std::string> name = ToNativePath(line.substr(0, equals));
+        const std::optional<std::string> target = ToNativePath(line.substr(equals + 1));
+        if (name && target) run.links.push_back({TheFence().box / *name, *target});
+        return true;
+    }
+    const std::optional<std::string> name = ToNativePath(line);
+    if (!name || name->empty() || name->find('/') != std::string::npos || *name == "." || *name == ".." ||
+        name->size() > kMaxNameBytes)
+        return true;
+    run.bait.push_back({line, TheFence().box / "bait" / *name,
+                        lineEnd == std::string_view::npos ? std::string() : std::string(section.substr(lineEnd + 1))});
+    return true;
+}
+
 Run ReadRun(std::string_view input)
 {
     Run run;
     const std::string text = "\n" + std::string(input);
     std::vector<std::string_view> sections;
     std::size_t at = 0;
+    // Sections begin at "\n@@FILE ", "\n@@LINK " or "\n@@BAIT ".
+    const auto nextSection = [&text](std::size_t from) {
+        std::size_t next = std::string::npos;
+        for (std::string_view marker : {kFileMarker, std::string_view("\n@@LINK "), std::string_view("\n@@BAIT ")})
+            next = std::min(next, text.find(marker, from));
+        return next;
+    };
     while (true) {
-        std::size_t next = text.find(kFileMarker, at + 1);
+        std::size_t next = nextSection(at + 1);
         sections.push_back(std::string_view(text).substr(at, next == std::string::npos ? next : next - at));
         if (next == std::string::npos) break;
         at = next;
@@ -163,6 +215,7 @@ Run ReadRun(std::string_view input)
 
     for (std::size_t i = 1; i < sections.size() && run.sources.size() < kMaxFiles; ++i) {
         std::string_view section = sections[i].substr(kFileMarker.size());
+        if (ReadLinkOrBait(sections[i], run)) continue;
         const std::size_t lineEnd = section.find('\n');
         Source source;
         source.relative = std::string(section.substr(0, lineEnd));
@@ -177,6 +230,29 @@ Run ReadRun(std::string_view input)
     return run;
 }
 
+// Makes the bait and the links that can be made, before the sources: a
+// source whose place a link took is dropped like any other that cannot be made.
+void MakeLinksAndBait(Run& run)
+{
+    std::error_code ec;
+    std::vector<Source> bait;
+    for (Source& file : run.bait) {
+        fs::create_directories(file.native.parent_path(), ec);
+        if (fs::exists(fs::symlink_status(file.native, ec))) continue;
+        std::ofstream(file.native, std::ios::binary) << file.bytes;
+        bait.push_back(std::move(file));
+    }
+    run.bait = std::move(bait);
+    std::vector<Link> links;
+    for (Link& link : run.links) {
+        fs::create_directories(link.native.parent_path(), ec);
+        if (ec) continue;
+        fs::create_symlink(link.target, link.native, ec);
+        if (!ec) links.push_back(std::move(link));
+    }
+    run.links = std::move(links);
+}
+
 // Creates the sources that can be made; the others (a name taken, a folder
 // where a file stands) are dropped from the run.
 void MakeSources(Run& run)
@@ -185,7 +261,7 @@ void MakeSources(Run& run)
     for (Source& source : run.sources) {
         std::error_code ec;
         fs::create_directories(source.native.parent_path(), ec);
-        if (ec || fs::exists(source.native, ec)) continue;
+        if (ec || fs::exists(fs::symlink_status(source.native, ec))) continue;
         std::ofstream out(source.native, std::ios::binary);
         out.write(source.bytes.data(), static_cast<std::streamsize>(source.bytes.size()));
         if (!out.flush()) continue;
@@ -200,6 +276,18 @@ std::optional<std::string> ReadAll(const fs::path& path)
     if (!fs::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every link is still the link it was, and every bait file as it was.
+void CheckLinksAndBait(const Run& run, const std::ostringstream& messages, const std::ostringstream& written)
+{
+    std::error_code ec;
+    for (const Link& link : run.links)
+        if (!fs::is_symlink(fs::symlink_status(link.native, ec)) || fs::read_symlink(link.native, ec) != link.target)
+            Fail("a link was replaced: " + link.native.string(), messages, written);
+    for (const Source& file : run.bait)
+        if (ReadAll(file.native) != file.bytes)
+            Fail("written through a link: " + file.native.string(), messages, written);
 }
 
 bool IsInside(const fs::path& path, const fs::path& folder)
@@ -232,7 +320,7 @@ void CheckSourcesKept(const std::vector<Source>& sources, const std::ostringstre
     std::vector<fs::path> files;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(fence.box, ec); it != fs::end(it); it.increment(ec))
-        if (it->is_regular_file(ec)) files.push_back(it->path());
+        if (!it->is_symlink(ec) && it->is_regular_file(ec)) files.push_back(it->path());
     std::vector<std::optional<std::string>> bytes(files.size());
     auto holds = [&](std::size_t file, const Source& source) {
         const fs::path& path = files[file];
@@ -355,6 +443,7 @@ void ConvertAndCheck(const Run& run, const std::vector<Source>& kept)
     CheckNothingOutside(messages, written);
     CheckSourcesKept(kept, messages, written);
     CheckWrittenFilesExist(messages, written);
+    CheckLinksAndBait(run, messages, written);
 }
 
 }  // namespace
@@ -365,6 +454,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_directory(fence.box);
 
     Run run = ReadRun(std::string_view(reinterpret_cast<const char*>(data), size));
+    MakeLinksAndBait(run);
     MakeSources(run);
     std::vector<Source> kept = run.sources;
     ConvertAndCheck(run, kept);

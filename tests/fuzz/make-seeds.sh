@@ -66,6 +66,13 @@ for cnt in "${cnts[@]}"; do
   { printf '%s' --hp-type; section conv/manual.htm "$manuscript"; section conv/toc.cnt "$cnt"; } \
     > "$out/conversion/contents-$((n += 1))"
 done
+# Links where pages go: one to the manuscript, one out of the folder to bait;
+# and sources and topics whose names differ in letter case alone.
+{ printf '%s' --hp-type; section conv/manual.htm "$manuscript"
+  printf '\n@@LINK conv/p_intro.htm=manual.htm\n@@LINK conv/p_use.htm=../bait/victim.htm'
+  printf '\n@@BAIT victim.htm\nnot the converter'"'"'s'; } > "$out/conversion/links"
+{ printf '%s' --html-help; section conv/manual.htm "$manuscript"
+  section conv/MANUAL.htm <(sed 's/p_intro/MANUAL/; s/p_use/P_USE/' "$manuscript"); } > "$out/conversion/case-twins"
 # The same sources made in the encodings editors save.
 for encodings in "utf-8: utf-16be:" "utf-16le: utf-8:" "utf-16be: utf-16le:"; do
   read -r first second <<< "$encodings"
