@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "convert/HtmlText.h"
@@ -27,12 +29,12 @@ std::string LowerName(std::string_view tag, std::size_t from)
 }
 
 // Elements that end a paragraph's inline text: a hotspot never runs across them.
-bool IsBlockElement(const std::string& name)
+bool IsBlockElement(std::string_view name)
 {
-    static const char* const kBlocks[] = {
+    static const std::unordered_set<std::string_view> kBlocks = {
         "p",  "h1", "h2", "h3", "h4", "h5",   "h6",         "div", "table", "tr",     "td",      "th",    "li",
         "ul", "ol", "dl", "dt", "dd", "body", "blockquote", "pre", "hr",    "center", "caption", "thead", "tbody"};
-    return std::find(std::begin(kBlocks), std::end(kBlocks), name) != std::end(kBlocks);
+    return kBlocks.count(name) != 0;
 }
 
 // Elements with no end tag.

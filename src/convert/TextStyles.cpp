@@ -14,10 +14,11 @@ bool IsBlank(char c)
 
 // The text with its ASCII letters lower-cased and its white space gone: how
 // style values compare, as Word breaks them anywhere between properties.
-std::string Compact(std::string_view text)
+// Made in `out`, whose room serves the next call too: every styled tag of a
+// manuscript comes here.
+std::string_view Compact(std::string_view text, std::string& out)
 {
-    std::string out;
-    out.reserve(text.size());
+    out.clear();
     for (char c : text) {
         if (IsBlank(c)) continue;
         out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -34,7 +35,7 @@ std::string_view TrimBlanks(std::string_view s)
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
-    return MbLowerAscii(a) == MbLowerAscii(b);
+    return MbEqualsIgnoringAsciiCase(a, b);
 }
 
 // Removes "/* ... */" comments and the "<!--" "-->" that hide a style sheet
@@ -95,8 +96,10 @@ void ReadRules(std::string_view css, CharacterStyles& styles)
     }
 }
 
-// An attribute's value in a tag, quoted or not; nullopt without the attribute.
-std::optional<std::string_view> AttributeValue(std::string_view tag, std::string_view name)
+// The values of a tag's "style" and "class" attributes, quoted or not,
+// read in one pass; nullopt for one the tag lacks.
+void StyleAndClassOf(std::string_view tag, std::optional<std::string_view>& style,
+                     std::optional<std::string_view>& classes)
 {
     std::size_t i = tag.find_first_of(" \t\r\n>");
     while (i != std::string_view::npos && i < tag.size()) {
@@ -124,21 +127,24 @@ std::optional<std::string_view> AttributeValue(std::string_view tag, std::string
             if (i < tag.size()) ++i;  // a stray byte
             continue;
         }
-        if (EqualsIgnoringCase(attribute, name)) return value;
+        // The first of each counts, as a browser takes it.
+        if (!style && EqualsIgnoringCase(attribute, "style")) style = value;
+        if (!classes && EqualsIgnoringCase(attribute, "class")) classes = value;
     }
-    return std::nullopt;
 }
 
 }  // namespace
 
 TextStyle StyleOfDeclarations(std::string_view declarations)
 {
-    const std::string d = Compact(declarations);
+    thread_local std::string compacted;
+    const std::string_view d = Compact(declarations, compacted);
     TextStyle style;
-    style.jump = d.find("text-underline:double") != std::string::npos || d.find("line-through") != std::string::npos;
-    style.popup = !style.jump && (d.find("text-underline:single") != std::string::npos ||
-                                  d.find("text-decoration:underline") != std::string::npos);
-    style.hidden = d.find("display:none") != std::string::npos;
+    style.jump =
+        d.find("text-underline:double") != std::string_view::npos || d.find("line-through") != std::string_view::npos;
+    style.popup = !style.jump && (d.find("text-underline:single") != std::string_view::npos ||
+                                  d.find("text-decoration:underline") != std::string_view::npos);
+    style.hidden = d.find("display:none") != std::string_view::npos;
     return style;
 }
 
@@ -164,15 +170,17 @@ TextStyle StyleOfTag(std::string_view tag, const CharacterStyles& classes)
     TextStyle style;
     std::size_t nameEnd = 1;
     while (nameEnd < tag.size() && !IsBlank(tag[nameEnd]) && tag[nameEnd] != '>' && tag[nameEnd] != '/') ++nameEnd;
-    const std::string element = MbLowerAscii(tag.substr(1, nameEnd - 1));
-    if (element == "u") style.popup = true;
-    if (element == "s" || element == "strike") style.jump = true;
-    if (std::optional<std::string_view> declarations = AttributeValue(tag, "style")) {
+    const std::string_view element = tag.substr(1, nameEnd - 1);
+    if (EqualsIgnoringCase(element, "u")) style.popup = true;
+    if (EqualsIgnoringCase(element, "s") || EqualsIgnoringCase(element, "strike")) style.jump = true;
+    std::optional<std::string_view> declarations, names;
+    StyleAndClassOf(tag, declarations, names);
+    if (declarations) {
         const TextStyle own = StyleOfDeclarations(*declarations);
         style.Add(own);
         if (own.jump) style.popup = false;
     }
-    if (std::optional<std::string_view> names = AttributeValue(tag, "class")) {
+    if (names) {
         std::string_view rest = *names;
         while (!rest.empty()) {
             rest = TrimBlanks(rest);
