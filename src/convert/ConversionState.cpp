@@ -50,12 +50,16 @@ RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLo
 void CConversionState::MarkWritten(const std::string& path)
 {
     m_writtenNames.insert(MbLowerAscii(path));
-    if (std::optional<FileIdentity> identity = IdentityOf(path)) m_writtenFiles.insert(*identity);
 }
 
 bool CConversionState::WasWritten(const std::string& path, const PathLookup& at) const
 {
-    return m_writtenNames.count(MbLowerAscii(path)) != 0 || (at.identity && m_writtenFiles.count(*at.identity) != 0);
+    if (m_writtenNames.count(MbLowerAscii(path)) != 0) return true;
+    // Another name of a file the run wrote can only be a link made before
+    // the run: where it leads tells (no look at the disk for the others).
+    if (!at.link) return false;
+    const std::optional<std::string> resolved = ResolvedPath(path);
+    return resolved && m_writtenNames.count(MbLowerAscii(*resolved)) != 0;
 }
 
 bool CConversionState::IsContentsPage(const std::string& path) const

@@ -112,7 +112,7 @@ public:
     // contents page's path, reserved from the start since every page links
     // to it: a page never takes the place of one of them. Names are compared
     // without regard to letter case, as a case-blind disk and a compiled help
-    // compare them, and files by identity.
+    // compare them; a link at a name counts as the file it leads to.
     void MarkWritten(const std::string& path);
     bool WasWritten(const std::string& path, const PathLookup& at) const;
     bool IsContentsPage(const std::string& path) const;
@@ -126,14 +126,7 @@ public:
     std::unordered_map<std::string, int> m_lastPageNameNumber;  // by lower-case folder and name
 
 private:
-    struct IdentityHash {
-        std::size_t operator()(const FileIdentity& id) const
-        {
-            return std::hash<std::uint64_t>()(id.inode ^ (id.device << 32));
-        }
-    };
     std::unordered_set<std::string> m_writtenNames;  // lower case
-    std::unordered_set<FileIdentity, IdentityHash> m_writtenFiles;
 
 public:
     // The files the run meant to write but could not, and the sources it
