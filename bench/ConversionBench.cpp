@@ -307,6 +307,21 @@ Run Convert(const std::string& convert, const fs::path& top, const std::string& 
     return run;
 }
 
+// The sources copied into a fresh conversion folder `top`/conv, converted there.
+Run ConvertCopies(const std::string& convert, const fs::path& sources, const fs::path& top, const std::string& kind,
+                  std::vector<std::string>& env)
+{
+    fs::remove_all(top);
+    fs::create_directories(top / "conv");
+    std::vector<std::string> inputs;
+    for (const auto& entry : fs::directory_iterator(sources)) {
+        fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
+        inputs.push_back("conv/" + entry.path().filename().string());
+    }
+    std::sort(inputs.begin(), inputs.end());
+    return Convert(convert, top, kind, inputs, env);
+}
+
 // The floor: reading every written file and writing it elsewhere.
 double CopyFloor(const std::vector<std::string>& written, const fs::path& into)
 {
@@ -331,8 +346,7 @@ double AllOrNothingFloor(const std::vector<std::string>& written, const fs::path
 // Projects ten and a hundred times the size: the cost of each against the
 // one ten times smaller, and the peak memory against the input's size.
 // Given `inputsOnly`, it only makes the inputs there, for profiling by hand.
-int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std::string>& env,
-               const char* inputsOnly)
+int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std::string>& env, const char* inputsOnly)
 {
     struct Size {
         int topics, manuscripts;
@@ -369,15 +383,7 @@ int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std
             std::size_t files = 0;
             for (int r = 0; r < runs; ++r) {
                 const fs::path top = root / ("scale-" + kind);
-                fs::remove_all(top);
-                fs::create_directories(top / "conv");
-                std::vector<std::string> inputs;
-                for (const auto& entry : fs::directory_iterator(sources)) {
-                    fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
-                    inputs.push_back("conv/" + entry.path().filename().string());
-                }
-                std::sort(inputs.begin(), inputs.end());
-                Run run = Convert(convert, top, kind, inputs, env);
+                Run run = ConvertCopies(convert, sources, top, kind, env);
                 times.push_back(run.seconds);
                 cpu.push_back(run.cpuSeconds);
                 peakKb = std::max(peakKb, run.peakKb);
@@ -387,8 +393,8 @@ int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std
             std::sort(cpu.begin(), cpu.end());
             const double seconds = times[runs / 2], cpuSeconds = cpu[runs / 2];
             const double inputMb = inputBytes / 1048576.0, peakMb = peakKb / 1024.0;
-            std::printf("  %6d topics in %3d manuscripts (%6.1f MB) --%-9s %6zu files: %7.3f s (cpu %7.3f s)", size.topics,
-                        size.manuscripts, inputMb, kind.c_str(), files, seconds, cpuSeconds);
+            std::printf("  %6d topics in %3d manuscripts (%6.1f MB) --%-9s %6zu files: %7.3f s (cpu %7.3f s)",
+                        size.topics, size.manuscripts, inputMb, kind.c_str(), files, seconds, cpuSeconds);
             if (previous.count(kind)) std::printf(", %5.1fx the cpu of ten times fewer", cpuSeconds / previous[kind]);
             std::printf("; peak memory %.1f MB, %.2fx the input\n", peakMb, peakMb / inputMb);
             previous[kind] = cpuSeconds;
@@ -467,15 +473,7 @@ int main(int argc, char** argv)
             std::uintmax_t writtenBytes = 0;
             for (int r = 0; r < kRuns; ++r) {
                 const fs::path top = root / (kind + std::to_string(r));
-                fs::remove_all(top);
-                fs::create_directories(top / "conv");
-                std::vector<std::string> inputs;
-                for (const auto& entry : fs::directory_iterator(sources)) {
-                    fs::copy_file(entry.path(), top / "conv" / entry.path().filename());
-                    inputs.push_back("conv/" + entry.path().filename().string());
-                }
-                std::sort(inputs.begin(), inputs.end());
-                Run run = Convert(convert, top, kind, inputs, env);
+                Run run = ConvertCopies(convert, sources, top, kind, env);
                 times.push_back(run.seconds);
                 cpu.push_back(run.cpuSeconds);
                 peakKb = std::max(peakKb, run.peakKb);
