@@ -16,9 +16,11 @@ namespace zavio {
 // Built from copies of the page lists, so it answers for the lists as they
 // were when it was built and never reads past what it holds. For every byte
 // pair it keeps the pages in whose title the pair begins on a character
-// boundary (the only places a multibyte-aware search can match it): scoring a
-// title then costs the pages its probes actually meet, not every page times
-// every probe.
+// boundary (the only places a multibyte-aware search can match it): a pair
+// of few pages as their numbers, a pair of many (one page in 64 or more) as
+// a bitset over all pages. Scoring a title then costs the pages its rare
+// probes meet, plus a pass over the bitsets of its common probes that
+// counts 64 pages a word.
 class PageIndex {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -43,21 +45,41 @@ public:
     const std::string& File(std::size_t page) const { return m_files[page]; }
 
 private:
+    struct CommonProbe {
+        const std::uint64_t* pages;
+        std::uint64_t times;
+    };
+
     void BuildPairPostings();
+    std::size_t FindSimilarAmongRare(std::size_t probeCount, int& bestScore);
+    std::size_t FindSimilarByBitsets(std::size_t probeCount, std::uint64_t reachable, std::uint64_t rareReachable,
+                                     int& bestScore);
+    void ClearRareCounts();
 
     LineList m_titles;
     LineList m_files;
     std::size_t m_count = 0;
     std::unordered_map<std::string_view, std::size_t> m_firstByFile;
-    // The pairs that occur, ascending; the pages of m_pairs[i] are
-    // m_postings[m_pairStart[i]] up to m_postings[m_pairStart[i + 1]], ascending.
+    // The pairs that occur, ascending. A rare pair m_pairs[i] has the pages
+    // m_postings[m_pairStart[i]] up to m_postings[m_pairStart[i + 1]],
+    // ascending; a common one none there but the bitset m_bitsetOf[i]: its
+    // m_words words from m_bitsets[m_bitsetOf[i] * m_words], bit p % 64 of
+    // word p / 64 set for page p.
     std::vector<std::uint16_t> m_pairs;
     std::vector<std::uint32_t> m_pairStart;
     std::vector<std::uint32_t> m_postings;
-    // Scratch space of FindSimilar, kept to spare an allocation per entry.
+    std::vector<std::uint32_t> m_bitsetOf;
+    std::vector<std::uint64_t> m_bitsets;
+    std::size_t m_words = 0;
+    // Scratch space of FindSimilar, kept to spare an allocation per entry:
+    // what the rare probes count for each page they meet, and those pages
+    // as numbers and as bits.
     std::vector<std::uint32_t> m_pairCounts;
     std::vector<std::uint32_t> m_touched;
+    std::vector<std::uint64_t> m_touchedBits;
     std::vector<std::uint16_t> m_probes;
+    // The title's common probes: each pair's bitset and how often it is probed.
+    std::vector<CommonProbe> m_common;
 };
 
 }  // namespace zavio
