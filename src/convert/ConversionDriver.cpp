@@ -63,7 +63,7 @@ void PutBackUnwritten(CConversionState& run, ConversionPort& port, const SourceF
     if (!port.MoveSource(source->path, source->openedPath, taken)) return;
     listLines.push_back(
         ListRemark(source->openedPath + ToCp932(" は書き出しが終わっていないため、元の場所に戻しました")));
-    source->path = source->openedPath;
+    run.SetSourcePath(*source, source->openedPath);
     source->inFinished = false;
 }
 
@@ -257,12 +257,14 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     }
     NamePages(run, port, separated, finishedFolder);
     const TopicTable& topics = run.m_topics.emplace(run, separated);
+    // Each manuscript's block of the list, the last manuscript's first: put
+    // in reading order once, before what was listed so far.
+    std::vector<LineList> blocks;
     for (std::size_t i = 0; i < separated.size(); ++i) {
         SeparatedManuscript& manuscript = separated[i];
+        LineList& block = blocks.emplace_back();
         if (manuscript.pages.empty()) {
-            listLines.insert(
-                listLines.begin(),
-                {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))});
+            block = {std::string(), ListRemark(WithoutTopicsMessage(manuscript.source.path, manuscript, true))};
             continue;
         }
         if (run.m_bCancelled) {
@@ -270,13 +272,19 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         const std::size_t pagesWritten = run.m_nPagesWritten;
-        WritePages(run, port, manuscript, topics, listLines);
-        // Said under the manuscript's line, which heads the block just listed.
-        listLines.insert(listLines.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
-        if (!moved[i].empty()) listLines.insert(listLines.begin() + 2, ListRemark(moved[i]));
+        WritePages(run, port, manuscript, topics, block);
+        // Said under the manuscript's line, which heads its block.
+        block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
+        if (!moved[i].empty()) block.insert(block.begin() + 2, ListRemark(moved[i]));
         if (run.m_bCancelled && run.m_nPagesWritten - pagesWritten < manuscript.pages.size())
             PutBackUnwritten(run, port, manuscript.source, listLines);
     }
+    run.SettlePageLists();
+    LineList ordered;
+    for (auto block = blocks.rbegin(); block != blocks.rend(); ++block)
+        ordered.insert(ordered.end(), std::make_move_iterator(block->begin()), std::make_move_iterator(block->end()));
+    ordered.insert(ordered.end(), std::make_move_iterator(listLines.begin()), std::make_move_iterator(listLines.end()));
+    listLines = std::move(ordered);
     separated.clear();
     if (run.m_bCancelled) {
         // What is written stays whole and is listed; nothing is made of it.

@@ -16,10 +16,26 @@ void CConversionState::BeginManuscript()
 
 void CConversionState::InsertPagesAtFront(LineList titles, LineList files)
 {
-    m_saPageTitles.insert(m_saPageTitles.begin(), std::make_move_iterator(titles.begin()),
-                          std::make_move_iterator(titles.end()));
-    m_saPageFiles.insert(m_saPageFiles.begin(), std::make_move_iterator(files.begin()),
-                         std::make_move_iterator(files.end()));
+    m_pageBlocks.emplace_back(std::move(titles), std::move(files));
+}
+
+void CConversionState::SettlePageLists()
+{
+    if (m_pageBlocks.empty()) return;
+    LineList titles, files;
+    for (auto block = m_pageBlocks.rbegin(); block != m_pageBlocks.rend(); ++block) {
+        titles.insert(titles.end(), std::make_move_iterator(block->first.begin()),
+                      std::make_move_iterator(block->first.end()));
+        files.insert(files.end(), std::make_move_iterator(block->second.begin()),
+                     std::make_move_iterator(block->second.end()));
+    }
+    titles.insert(titles.end(), std::make_move_iterator(m_saPageTitles.begin()),
+                  std::make_move_iterator(m_saPageTitles.end()));
+    files.insert(files.end(), std::make_move_iterator(m_saPageFiles.begin()),
+                 std::make_move_iterator(m_saPageFiles.end()));
+    m_saPageTitles = std::move(titles);
+    m_saPageFiles = std::move(files);
+    m_pageBlocks.clear();
 }
 
 std::string CConversionState::PagesFolder(const SourceFile& manuscript) const
@@ -39,12 +55,34 @@ void CConversionState::AddSource(const std::string& path, std::string finishedNa
     m_sources.push_back({path, path, std::move(finishedName), false, IdentityOf(path), false});
 }
 
+void CConversionState::SetSourcePath(RunSource& source, std::string path)
+{
+    source.path = std::move(path);
+    m_indexedSources = static_cast<std::size_t>(-1);
+}
+
+void CConversionState::IndexSources()
+{
+    m_sourceByPath.clear();
+    m_sourceByIdentity.clear();
+    for (std::size_t i = 0; i < m_sources.size(); ++i) {
+        m_sourceByPath.try_emplace(MbLowerAscii(m_sources[i].path), i);
+        if (const std::optional<FileIdentity>& id = m_sources[i].identity)
+            m_sourceByIdentity.try_emplace(std::make_pair(id->device, id->inode), i);
+    }
+    m_indexedSources = m_sources.size();
+}
+
 RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLookup& at)
 {
-    for (RunSource& source : m_sources)
-        if (MbEqualsIgnoringAsciiCase(source.path, path) || (at.identity && source.identity == at.identity))
-            return &source;
-    return nullptr;
+    if (m_indexedSources != m_sources.size()) IndexSources();
+    std::size_t first = m_sources.size();
+    if (auto named = m_sourceByPath.find(MbLowerAscii(path)); named != m_sourceByPath.end()) first = named->second;
+    if (at.identity) {
+        auto same = m_sourceByIdentity.find(std::make_pair(at.identity->device, at.identity->inode));
+        if (same != m_sourceByIdentity.end()) first = std::min(first, same->second);
+    }
+    return first < m_sources.size() ? &m_sources[first] : nullptr;
 }
 
 void CConversionState::MarkWritten(const std::string& path)
@@ -69,6 +107,7 @@ bool CConversionState::IsContentsPage(const std::string& path) const
 
 void CConversionState::IndexPages()
 {
+    SettlePageLists();
     m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
 }
 

@@ -4,6 +4,8 @@
 // state of their own between calls.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -56,8 +58,11 @@ public:
 
     // The pages written from one manuscript, in reading order. Manuscripts are
     // taken from the last to the first, so each block goes in front and the
-    // lists end in reading order.
+    // lists end in reading order. The blocks wait until SettlePageLists puts
+    // them there, all at once: inserting each in front would move every
+    // earlier page again, manuscript after manuscript.
     void InsertPagesAtFront(LineList titles, LineList files);
+    void SettlePageLists();
 
     // Indexes the page lists for FindPageForTitle. The driver does it once the
     // last page is separated; the index answers for the lists as they were then.
@@ -92,6 +97,7 @@ public:
     // contents entries against them through the page index.
     LineList m_saPageTitles;
     LineList m_saPageFiles;
+    std::vector<std::pair<LineList, LineList>> m_pageBlocks;  // waiting for SettlePageLists, last first
     // The pictures the run put or found beside its pages (embedded in an RTF,
     // or bitmaps): the HTML Help project lists them, as not every compiler
     // follows the pages' <img> to them.
@@ -102,6 +108,9 @@ public:
     // takes the place of one, wherever it lies.
     std::vector<RunSource> m_sources;
     void AddSource(const std::string& path, std::string finishedName);
+    // Where a source lies now, after a move: every change of a source's path
+    // goes through here, so the lookups below stay right.
+    void SetSourcePath(RunSource& source, std::string path);
     RunSource* SourceOpenedAt(const std::string& path);
     // The source at `path`: named so, letter case aside, or the file `at`
     // resolves to (LookUpPath of the path).
@@ -127,6 +136,13 @@ public:
 
 private:
     std::unordered_set<std::string> m_writtenNames;  // lower case
+    // The sources by lower-case path and by identity, the first of each:
+    // made again when sources come or move (a run may have hundreds, and
+    // every page name asks).
+    void IndexSources();
+    std::size_t m_indexedSources = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string, std::size_t> m_sourceByPath;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::size_t> m_sourceByIdentity;
 
 public:
     // The files the run meant to write but could not, and the sources it

@@ -4,7 +4,7 @@
 // names every page, then writes them.
 #pragma once
 
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -77,12 +77,12 @@ private:
         std::string href;
     };
     std::vector<std::string> m_folders;
-    std::map<std::string, Target> m_links;
+    std::unordered_map<std::string, Target> m_links;
 };
 
 // Writes the manuscript's pages with their links made, puts them in front of
-// the run's page lists and the manuscript's block of the list of pages in
-// front of `listLines`. The number of pages written.
+// the run's page lists (once SettlePageLists runs) and the manuscript's block
+// of the list of pages in front of `listLines`. The number of pages written.
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
                LineList& listLines);
 

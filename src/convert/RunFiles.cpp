@@ -90,7 +90,7 @@ std::string MoveSourceToFinished(CConversionState& run, ConversionPort& port, Ru
         2, kMaxFinishedNames);
     if (!failed && !name.empty()) {
         const std::string from = source.path;
-        source.path = finishedFolder + name;
+        run.SetSourcePath(source, finishedFolder + name);
         source.inFinished = true;
         if (name == source.finishedName) return {};
         const std::string why =

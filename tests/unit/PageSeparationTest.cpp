@@ -80,7 +80,9 @@ protected:
         std::vector<SeparatedManuscript> all(1);
         SeparatePages(m_run, "toc", m_manuscript, all[0]);
         NamePages(m_run, m_port, all, At(finished));
-        return WritePages(m_run, m_port, all[0], TopicTable(m_run, all), m_list);
+        const int written = WritePages(m_run, m_port, all[0], TopicTable(m_run, all), m_list);
+        m_run.SettlePageLists();
+        return written;
     }
 
     // A file of the run's sources, at its place in the conversion folder.
