@@ -377,7 +377,7 @@ int ScaleBench(const fs::path& root, const std::string& convert, std::vector<std
             continue;
         }
         for (const std::string kind : {"html-help", "hp-type"}) {
-            const int runs = 3;
+            const int runs = 5;
             std::vector<double> times, cpu;
             long peakKb = 0;
             std::size_t files = 0;

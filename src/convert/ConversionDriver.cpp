@@ -255,6 +255,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             moved[i] = MoveSourceToFinished(run, port, *source, finishedFolder);
         port.ReleaseSource(manuscript.source);
     }
+    run.ReservePages(run.m_nPagesToWrite);
     NamePages(run, port, separated, finishedFolder);
     const TopicTable& topics = run.m_topics.emplace(run, separated);
     // Each manuscript's block of the list, the last manuscript's first: put

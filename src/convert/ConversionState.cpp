@@ -85,6 +85,12 @@ RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLo
     return first < m_sources.size() ? &m_sources[first] : nullptr;
 }
 
+void CConversionState::ReservePages(std::size_t pages)
+{
+    m_writtenNames.reserve(m_writtenNames.size() + pages);
+    m_keywordIndex.Reserve(pages);
+}
+
 void CConversionState::MarkWritten(const std::string& path)
 {
     m_writtenNames.insert(MbLowerAscii(path));

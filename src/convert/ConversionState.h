@@ -123,6 +123,9 @@ public:
     // without regard to letter case, as a case-blind disk and a compiled help
     // compare them; a link at a name counts as the file it leads to.
     void MarkWritten(const std::string& path);
+    // Room for the names of `pages` more pages, in the tables that take one
+    // each: grown once, not through a rehash every doubling.
+    void ReservePages(std::size_t pages);
     bool WasWritten(const std::string& path, const PathLookup& at) const;
     bool IsContentsPage(const std::string& path) const;
     std::string m_strContentsPagePath;

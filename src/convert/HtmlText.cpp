@@ -145,6 +145,11 @@ void AppendEscapedHtmlText(std::string& out, std::string_view text)
     AppendEscaped(out, text, false);
 }
 
+void AppendEscapedHtmlAttribute(std::string& out, std::string_view text)
+{
+    AppendEscaped(out, text, true);
+}
+
 std::string EscapeHtmlAttribute(std::string_view text)
 {
     std::string out;

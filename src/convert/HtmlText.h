@@ -17,7 +17,8 @@ std::string DecodeCharacterReferences(std::string_view html);
 // "<" and ">" escaped, and in an attribute value also the double quote.
 std::string EscapeHtmlText(std::string_view text);
 std::string EscapeHtmlAttribute(std::string_view text);
-// EscapeHtmlText's text, appended to `out`.
+// EscapeHtmlText's and EscapeHtmlAttribute's text, appended to `out`.
 void AppendEscapedHtmlText(std::string& out, std::string_view text);
+void AppendEscapedHtmlAttribute(std::string& out, std::string_view text);
 
 }  // namespace zavio

@@ -64,21 +64,22 @@ const std::string& PageLabel(const KeywordIndex::Page& page)
 }
 
 // One keyword of Index.hhk: its name, then its page, or for several pages
-// each page's label and file, as the sitemap index allows.
-void AppendSitemapKeyword(LineList& out, const std::string& indent, const KeywordIndex::Entry& entry)
+// each page's label and file, as the sitemap index allows. Lines go
+// straight into the file's text: a large help has hundreds of thousands.
+void AppendSitemapKeyword(std::string& text, std::string_view indent, const KeywordIndex::Entry& entry)
 {
-    const std::string params = indent + "\t";
-    out.push_back(indent + "<LI> <OBJECT type=\"text/sitemap\">");
-    out.push_back(SitemapNameParam(params, entry.keyword));
+    const std::string params = std::string(indent) + "\t";
+    text.append(indent).append("<LI> <OBJECT type=\"text/sitemap\">\r\n");
+    AppendSitemapNameLine(text, params, entry.keyword);
     if (entry.pages.size() == 1) {
-        out.push_back(SitemapLocalParam(params, entry.pages.front()->file));
+        AppendSitemapLocalLine(text, params, entry.pages.front()->file);
     } else {
         for (const KeywordIndex::Page* page : entry.pages) {
-            out.push_back(SitemapNameParam(params, PageLabel(*page)));
-            out.push_back(SitemapLocalParam(params, page->file));
+            AppendSitemapNameLine(text, params, PageLabel(*page));
+            AppendSitemapLocalLine(text, params, page->file);
         }
     }
-    out.push_back(params + "</OBJECT>");
+    text.append(params).append("</OBJECT>\r\n");
 }
 
 // One keyword of Index.htm, a paragraph indented by its level: the keyword
@@ -156,6 +157,14 @@ void KeywordIndex::AddPage(std::string file, std::string title, const std::vecto
     }
 }
 
+void KeywordIndex::Reserve(std::size_t pages)
+{
+    m_pages.reserve(m_pages.size() + pages);
+    m_fileOf.reserve(m_fileOf.size() + pages);
+    m_fileNumbers.reserve(m_fileNumbers.size() + pages);
+    m_keywords.reserve(m_keywords.size() + pages);
+}
+
 std::size_t KeywordIndex::KeywordCount() const
 {
     // Every first level stands, with or without pages of its own.
@@ -220,19 +229,19 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
 
     if (run.HtmlHelp()) {
         OutputFile sitemap{OutputRole::KeywordIndex, folder + "Index.hhk", "hhk", "Index", {}, true};
-        LineList out;
-        AppendSitemapHead(out);
-        out.push_back("<UL>");
+        LineList head;
+        AppendSitemapHead(head);
+        head.push_back("<UL>");
+        std::string& text = sitemap.text;
+        text = JoinTextLines(head, index.KeywordCount() * 160);
         for (const KeywordIndex::Entry& entry : entries) {
-            AppendSitemapKeyword(out, "\t", entry);
+            AppendSitemapKeyword(text, "\t", entry);
             if (entry.subentries.empty()) continue;
-            out.push_back("\t<UL>");
-            for (const KeywordIndex::Entry& sub : entry.subentries) AppendSitemapKeyword(out, "\t\t", sub);
-            out.push_back("\t</UL>");
+            text += "\t<UL>\r\n";
+            for (const KeywordIndex::Entry& sub : entry.subentries) AppendSitemapKeyword(text, "\t\t", sub);
+            text += "\t</UL>\r\n";
         }
-        out.push_back("</UL>");
-        out.push_back("</BODY></HTML>");
-        sitemap.text = JoinTextLines(out);
+        text += "</UL>\r\n</BODY></HTML>\r\n";
         WriteGeneratedFile(run, port, std::move(sitemap));
         return;
     }

@@ -49,6 +49,8 @@ public:
     // A page's keywords; a keyword it names twice counts once. Pages come as
     // the separation takes them, from the last to the first.
     void AddPage(std::string file, std::string title, const std::vector<Keyword>& keywords);
+    // Room for `pages` more pages and a keyword of each.
+    void Reserve(std::size_t pages);
 
     bool empty() const { return m_keywords.empty(); }
     // Distinct keywords, second-level ones included.

@@ -137,7 +137,11 @@ PageIndex::PageIndex(const LineList& titles, const LineList& files)
     : m_titles(titles), m_files(files), m_count(std::min(titles.size(), files.size()))
 {
     m_firstByFile.reserve(m_count);
-    for (std::size_t i = 0; i < m_count; ++i) m_firstByFile.try_emplace(m_files[i], i);
+    m_firstByTitle.reserve(m_count);
+    for (std::size_t i = 0; i < m_count; ++i) {
+        m_firstByFile.try_emplace(m_files[i], i);
+        m_firstByTitle.try_emplace(m_titles[i], i);
+    }
     BuildPairPostings();
     m_pairCounts.assign(m_count, 0);
     m_touchedBits.assign(m_words, 0);
@@ -248,10 +252,46 @@ std::size_t PageIndex::FindSimilar(std::string_view title, int& bestScore)
         }
     }
 
-    const std::size_t best = m_common.empty() ? FindSimilarAmongRare(probeCount, bestScore)
-                                              : FindSimilarByBitsets(probeCount, reachable, rareReachable, bestScore);
+    std::size_t best = npos;
+    if (m_common.empty()) {
+        best = FindSimilarAmongRare(probeCount, bestScore);
+    } else if (auto same = m_firstByTitle.find(title);
+               same != m_firstByTitle.end() && CountOf(same->second) == reachable &&
+               (reachable * 100 / probeCount) * probeCount > (reachable - 1) * 100) {
+        // A page of this very title that holds every probe any page holds
+        // scores the most, and no fewer probes score as much: the first page
+        // that holds them all wins, and none lies after that page.
+        best = FirstHoldingEvery(same->second, rareReachable);
+        bestScore = static_cast<int>(reachable * 100 / probeCount);
+    } else {
+        best = FindSimilarByBitsets(probeCount, reachable, rareReachable, bestScore);
+    }
     ClearRareCounts();
     return best;
+}
+
+std::uint64_t PageIndex::CountOf(std::size_t page) const
+{
+    std::uint64_t count = m_pairCounts[page];
+    for (const CommonProbe& probe : m_common)
+        if ((probe.pages[page / 64] >> (page % 64)) & 1) count += probe.times;
+    return count;
+}
+
+std::size_t PageIndex::FirstHoldingEvery(std::size_t last, std::uint64_t rareReachable) const
+{
+    for (std::size_t word = 0; word <= last / 64; ++word) {
+        std::uint64_t pages = rareReachable == 0 ? ~std::uint64_t{0} : m_touchedBits[word];
+        for (const CommonProbe& probe : m_common) {
+            if (pages == 0) break;
+            pages &= probe.pages[word];
+        }
+        for (; pages != 0; pages &= pages - 1) {
+            const std::size_t page = word * 64 + static_cast<std::size_t>(std::countr_zero(pages));
+            if (m_pairCounts[page] == rareReachable) return page;
+        }
+    }
+    return last;
 }
 
 std::size_t PageIndex::FindSimilarAmongRare(std::size_t probeCount, int& bestScore)

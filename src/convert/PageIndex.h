@@ -20,7 +20,9 @@ namespace zavio {
 // of few pages as their numbers, a pair of many (one page in 64 or more) as
 // a bitset over all pages. Scoring a title then costs the pages its rare
 // probes meet, plus a pass over the bitsets of its common probes that
-// counts 64 pages a word.
+// counts 64 pages a word. A title some page bears itself (the usual entry
+// whose topic was renamed) mostly needs no count: only the pages up to that
+// page that hold every probe it holds.
 class PageIndex {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -52,6 +54,10 @@ private:
 
     void BuildPairPostings();
     std::size_t FindSimilarAmongRare(std::size_t probeCount, int& bestScore);
+    // The first page up to `last` (which must be one) holding every probe.
+    std::size_t FirstHoldingEvery(std::size_t last, std::uint64_t rareReachable) const;
+    // The probes `page` holds, once the rare ones are counted.
+    std::uint64_t CountOf(std::size_t page) const;
     std::size_t FindSimilarByBitsets(std::size_t probeCount, std::uint64_t reachable, std::uint64_t rareReachable,
                                      int& bestScore);
     void ClearRareCounts();
@@ -60,6 +66,7 @@ private:
     LineList m_files;
     std::size_t m_count = 0;
     std::unordered_map<std::string_view, std::size_t> m_firstByFile;
+    std::unordered_map<std::string_view, std::size_t> m_firstByTitle;
     // The pairs that occur, ascending. A rare pair m_pairs[i] has the pages
     // m_postings[m_pairStart[i]] up to m_postings[m_pairStart[i + 1]],
     // ascending; a common one none there but the bitset m_bitsetOf[i]: its

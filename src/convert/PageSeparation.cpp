@@ -273,7 +273,12 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
 TopicTable::TopicTable(const CConversionState& run, const std::vector<SeparatedManuscript>& manuscripts)
 {
     m_folders.reserve(manuscripts.size());  // the targets point into it
-    for (const SeparatedManuscript& manuscript : manuscripts) m_folders.push_back(run.PagesFolder(manuscript.source));
+    std::size_t pages = 0;
+    for (const SeparatedManuscript& manuscript : manuscripts) {
+        m_folders.push_back(run.PagesFolder(manuscript.source));
+        pages += manuscript.pages.size();
+    }
+    m_links.reserve(pages);
     // The page that keeps a shared name is the one a jump reaches; a topic's
     // own name goes before a place of the same name in another topic.
     for (std::size_t i = 0; i < manuscripts.size(); ++i)
@@ -335,6 +340,9 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
                         manuscript.pageOpening + WithLinks(run, topics, folder, *page, remarks),
                         false};
         const bool written = WriteGeneratedFile(run, port, std::move(file));
+        // Its text is done with: the next pages' writing reuses the room.
+        std::string().swap(page->text);
+        std::vector<TextMark>().swap(page->marks);
         // The index lists only pages that exist, under the names they got.
         // The contents, index and project name it as they reach it from their folder.
         const std::string listed = LinkBetween(run.m_helpFolder, folder, page->fileName);

@@ -15,14 +15,52 @@ void AppendSitemapHead(LineList& out)
     out.push_back("</HEAD><BODY>");
 }
 
+namespace {
+
+void AppendNameParam(std::string& out, std::string_view indent, std::string_view text)
+{
+    out.append(indent).append("<param name=\"Name\" value=\"");
+    AppendEscapedHtmlAttribute(out, text);
+    out += "\">";
+}
+
+void AppendLocalParam(std::string& out, std::string_view indent, std::string_view pageFile)
+{
+    out.append(indent).append("<param name=\"Local\" value=\"");
+    // A double quote is never a trail byte.
+    if (pageFile.find('"') == std::string_view::npos)
+        out.append(pageFile);
+    else
+        out.append(MbReplaceAll(pageFile, "\"", "&quot;"));
+    out += ".htm\">";
+}
+
+}  // namespace
+
 std::string SitemapNameParam(const std::string& indent, std::string_view text)
 {
-    return indent + "<param name=\"Name\" value=\"" + EscapeHtmlAttribute(text) + "\">";
+    std::string out;
+    AppendNameParam(out, indent, text);
+    return out;
 }
 
 std::string SitemapLocalParam(const std::string& indent, std::string_view pageFile)
 {
-    return indent + "<param name=\"Local\" value=\"" + MbReplaceAll(pageFile, "\"", "&quot;") + ".htm\">";
+    std::string out;
+    AppendLocalParam(out, indent, pageFile);
+    return out;
+}
+
+void AppendSitemapNameLine(std::string& text, std::string_view indent, std::string_view name)
+{
+    AppendNameParam(text, indent, name);
+    text += "\r\n";
+}
+
+void AppendSitemapLocalLine(std::string& text, std::string_view indent, std::string_view pageFile)
+{
+    AppendLocalParam(text, indent, pageFile);
+    text += "\r\n";
 }
 
 }  // namespace zavio

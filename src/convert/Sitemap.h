@@ -20,4 +20,8 @@ std::string SitemapNameParam(const std::string& indent, std::string_view text);
 // whose double quote alone would end the attribute early.
 std::string SitemapLocalParam(const std::string& indent, std::string_view pageFile);
 
+// The same params as lines of a text: each ends in CR LF.
+void AppendSitemapNameLine(std::string& text, std::string_view indent, std::string_view name);
+void AppendSitemapLocalLine(std::string& text, std::string_view indent, std::string_view pageFile);
+
 }  // namespace zavio
