@@ -177,12 +177,14 @@ std::string JumpHref(const CConversionState& run, const TopicTable& topics, cons
     return href;
 }
 
-// The page's text with its links and places made.
-std::string WithLinks(CConversionState& run, const TopicTable& topics, const std::string& folder, const TakenPage& page,
-                      LineList& remarks)
+// The page's file: its opening, then its text with its links and places
+// made, in one piece.
+std::string WithLinks(CConversionState& run, const TopicTable& topics, const std::string& folder,
+                      const std::string& opening, const TakenPage& page, LineList& remarks)
 {
     std::string out;
-    out.reserve(page.text.size() + page.marks.size() * 32);
+    out.reserve(opening.size() + page.text.size() + page.marks.size() * 32);
+    out = opening;
     std::size_t from = 0;
     bool linkOpen = false;
     for (const TextMark& mark : page.marks) {
@@ -337,12 +339,9 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
                         folder + page->fileName + ".htm",
                         "htm",
                         page->fileName,
-                        manuscript.pageOpening + WithLinks(run, topics, folder, *page, remarks),
+                        WithLinks(run, topics, folder, manuscript.pageOpening, *page, remarks),
                         false};
         const bool written = WriteGeneratedFile(run, port, std::move(file));
-        // Its text is done with: the next pages' writing reuses the room.
-        std::string().swap(page->text);
-        std::vector<TextMark>().swap(page->marks);
         // The index lists only pages that exist, under the names they got.
         // The contents, index and project name it as they reach it from their folder.
         const std::string listed = LinkBetween(run.m_helpFolder, folder, page->fileName);
