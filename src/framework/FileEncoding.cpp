@@ -1,5 +1,6 @@
 #include "framework/FileEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -154,8 +155,9 @@ TextEncoding DetectFileEncoding(std::string_view text, bool webPage)
             FindUtf8CharsetValue(line) != std::string_view::npos)
             return TextEncoding::Utf8;
     }
-    bool beyondAscii = false;
-    for (char c : text) beyondAscii = beyondAscii || static_cast<unsigned char>(c) >= 0x80;
+    // Japanese text goes beyond ASCII within its first lines: no whole pass.
+    const bool beyondAscii =
+        std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     return beyondAscii && IsWellFormedUtf8(text) && !IsPlainCp932(text) ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
