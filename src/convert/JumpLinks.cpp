@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -123,7 +124,17 @@ private:
             return;
         }
         if (IsVoidElement(name) || (tag.size() >= 2 && tag[tag.size() - 2] == '/')) return;
-        m_open.push_back({name, StyleOfTag(tag, m_styles)});
+        m_open.push_back({name, StyleOf(tag)});
+    }
+
+    // A manuscript repeats its tags thousands of times, each meaning the
+    // same: each is read once.
+    TextStyle StyleOf(std::string_view tag)
+    {
+        m_key.assign(tag);
+        auto known = m_styleOfTag.find(m_key);
+        if (known == m_styleOfTag.end()) known = m_styleOfTag.emplace(m_key, StyleOfTag(tag, m_styles)).first;
+        return known->second;
     }
 
     void ReadText(std::size_t i)
@@ -170,6 +181,8 @@ private:
 
     ManuscriptLines& m_body;
     const CharacterStyles& m_styles;
+    std::unordered_map<std::string, TextStyle> m_styleOfTag;
+    std::string m_key;                                             // its room serves every lookup
     std::vector<Open> m_open;                                      // inline elements, innermost last
     std::optional<std::pair<std::size_t, std::size_t>> m_hotspot;  // its first and last text lines
     std::vector<std::size_t> m_hiddenLines;
