@@ -46,15 +46,15 @@ NumberRead ReadContextNumber(std::string_view text, unsigned long& value)
 }
 
 // The file an #include names: <file.h>, "file.h" or file.h.
-std::string_view IncludedName(std::string_view spec)
+std::string_view IncludedName(std::string_view operand)
 {
-    spec = TrimLeftView(spec);
-    if (!spec.empty() && (spec[0] == '<' || spec[0] == '"')) {
-        const std::string_view close = spec[0] == '<' ? ">" : "\"";
-        const std::size_t end = MbFind(spec, close, 1);
-        return spec.substr(1, end == std::string_view::npos ? std::string_view::npos : end - 1);
+    operand = TrimLeftView(operand);
+    if (!operand.empty() && (operand[0] == '<' || operand[0] == '"')) {
+        const std::string_view close = operand[0] == '<' ? ">" : "\"";
+        const std::size_t end = MbFind(operand, close, 1);
+        return operand.substr(1, end == std::string_view::npos ? std::string_view::npos : end - 1);
     }
-    return TakeWord(spec);
+    return TakeWord(operand);
 }
 
 }  // namespace
@@ -141,9 +141,9 @@ void ProjectReader::AddId(std::string_view context, std::string_view number, con
     ids.push_back({std::string(context), std::string(number), value, source});
 }
 
-void ProjectReader::IncludeHeader(std::string_view spec, const std::string& includer, const std::string& source)
+void ProjectReader::IncludeHeader(std::string_view operand, const std::string& includer, const std::string& source)
 {
-    const std::string name(IncludedName(spec));
+    const std::string name(IncludedName(operand));
     if (name.empty()) {
         Problem(source, ToCp932("#include にファイル名がありません"));
         return;

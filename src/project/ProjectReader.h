@@ -40,7 +40,7 @@ public:
 private:
     void ReadMapLine(std::string_view raw, const std::string& source, const std::string& folder, bool inHeader,
                      bool& inComment);
-    void IncludeHeader(std::string_view spec, const std::string& includer, const std::string& source);
+    void IncludeHeader(std::string_view operand, const std::string& includer, const std::string& source);
     void AddId(std::string_view context, std::string_view number, const std::string& source, bool inHeader);
     void FindFolders(const std::vector<std::string>& names, const std::string& source, const char* key,
                      std::vector<std::string>& found);
