@@ -7,11 +7,11 @@
 // from the page; the hotspot is marked for the link its target will make
 // once the run's topics are known.
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "convert/HtmlText.h"
@@ -22,24 +22,59 @@
 namespace zavio {
 namespace {
 
-std::string LowerName(std::string_view tag, std::size_t from)
+// The element's name in lower case, into `name`. A name is ASCII; one that
+// is not is lowered as CP932 text, its trail bytes kept.
+void LowerName(std::string_view tag, std::size_t from, std::string& name)
 {
     std::size_t end = from;
-    while (end < tag.size() && tag[end] != ' ' && tag[end] != '\t' && tag[end] != '>' && tag[end] != '/') ++end;
-    return MbLowerAscii(tag.substr(from, end - from));
+    bool ascii = true;
+    for (; end < tag.size(); ++end) {
+        const char c = tag[end];
+        if (c == ' ' || c == '\t' || c == '>' || c == '/') break;
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    const std::string_view raw = tag.substr(from, end - from);
+    if (!ascii) {
+        name = MbLowerAscii(raw);
+        return;
+    }
+    name.assign(raw);
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 }
 
 // Elements that end a paragraph's inline text: a hotspot never runs across them.
+// Asked of every tag of the body, so told by length and letters.
 bool IsBlockElement(std::string_view name)
 {
-    static const std::unordered_set<std::string_view> kBlocks = {
-        "p",  "h1", "h2", "h3", "h4", "h5",   "h6",         "div", "table", "tr",     "td",      "th",    "li",
-        "ul", "ol", "dl", "dt", "dd", "body", "blockquote", "pre", "hr",    "center", "caption", "thead", "tbody"};
-    return kBlocks.count(name) != 0;
+    const auto is = [&](std::initializer_list<std::string_view> names) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    switch (name.size()) {
+        case 1:
+            return name[0] == 'p';
+        case 2:
+            if (name[0] == 'h') return (name[1] >= '1' && name[1] <= '6') || name[1] == 'r';
+            return is({"tr", "td", "th", "li", "ul", "ol", "dl", "dt", "dd"});
+        case 3:
+            return name == "div" || name == "pre";
+        case 4:
+            return name == "body";
+        case 5:
+            return name == "table" || name == "thead" || name == "tbody";
+        case 6:
+            return name == "center";
+        case 7:
+            return name == "caption";
+        case 10:
+            return name == "blockquote";
+        default:
+            return false;
+    }
 }
 
 // Elements with no end tag.
-bool IsVoidElement(const std::string& name)
+bool IsVoidElement(std::string_view name)
 {
     return name == "br" || name == "img" || name == "meta" || name == "link" || name == "wbr" || name == "col" ||
            name == "input" || name == "area" || name == "base";
@@ -109,7 +144,8 @@ private:
     {
         if (tag.size() < 2 || tag[1] == '!' || tag[1] == '?') return;  // comments, conditions
         const bool closing = tag[1] == '/';
-        const std::string name = LowerName(tag, closing ? 2 : 1);
+        LowerName(tag, closing ? 2 : 1, m_name);
+        const std::string& name = m_name;
         if (name.empty()) return;
         if (IsBlockElement(name)) {
             EndBlock();
@@ -131,9 +167,8 @@ private:
     // same: each is read once.
     TextStyle StyleOf(std::string_view tag)
     {
-        m_key.assign(tag);
-        auto known = m_styleOfTag.find(m_key);
-        if (known == m_styleOfTag.end()) known = m_styleOfTag.emplace(m_key, StyleOfTag(tag, m_styles)).first;
+        auto known = m_styleOfTag.find(tag);
+        if (known == m_styleOfTag.end()) known = m_styleOfTag.emplace(tag, StyleOfTag(tag, m_styles)).first;
         return known->second;
     }
 
@@ -181,8 +216,13 @@ private:
 
     ManuscriptLines& m_body;
     const CharacterStyles& m_styles;
-    std::unordered_map<std::string, TextStyle> m_styleOfTag;
-    std::string m_key;                                             // its room serves every lookup
+    // Looked up by the tag as it stands in its line, without a copy.
+    struct TagHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view tag) const { return std::hash<std::string_view>()(tag); }
+    };
+    std::unordered_map<std::string, TextStyle, TagHash, std::equal_to<>> m_styleOfTag;
+    std::string m_name;                                            // the tag being read's; its room serves every tag
     std::vector<Open> m_open;                                      // inline elements, innermost last
     std::optional<std::pair<std::size_t, std::size_t>> m_hotspot;  // its first and last text lines
     std::vector<std::size_t> m_hiddenLines;

@@ -636,10 +636,15 @@ std::string MapAsciiRange(std::string_view s)
 {
     std::string out(s);
     for (std::size_t i = 0; i < out.size();) {
-        std::size_t len = CharLength(out, i);
-        if (len == 1 && out[i] >= From && out[i] <= static_cast<char>(From + 25))
-            out[i] = static_cast<char>(out[i] - From + To);
-        i += len;
+        const char c = out[i];
+        // An ASCII byte is a character of its own; only a lead byte needs
+        // the character's length, to skip its trail byte.
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            i += CharLength(out, i);
+            continue;
+        }
+        if (c >= From && c <= static_cast<char>(From + 25)) out[i] = static_cast<char>(c - From + To);
+        ++i;
     }
     return out;
 }
