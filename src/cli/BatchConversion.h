@@ -27,6 +27,10 @@ struct BatchRequest {
     // Standard error is a terminal this wide: a line shows how far the run
     // is. 0: no progress is shown (a redirected stream gets the messages only).
     std::size_t progressColumns = 0;
+    // The process ends with the run: the run's tables (for a large project,
+    // hundreds of thousands of blocks) are left to go with it instead of
+    // being freed one by one.
+    bool processEndsAfter = false;
 };
 
 // Runs the request; every message goes to `messages` (UTF-8, one per line),

@@ -142,6 +142,7 @@ int main(int argc, char** argv)
 
     request.kind = *options.kind;
     request.keepHeader = options.keepHeader;
+    request.processEndsAfter = true;
     // A person watching a terminal sees how far a long run is; a script
     // that keeps the messages gets them alone.
     if (::isatty(STDERR_FILENO)) {

@@ -88,7 +88,6 @@ RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLo
 void CConversionState::ReservePages(std::size_t pages)
 {
     m_writtenNames.reserve(m_writtenNames.size() + pages);
-    m_lastPageNameNumber.reserve(m_lastPageNameNumber.size() + pages);
     m_keywordIndex.Reserve(pages);
 }
 

@@ -134,7 +134,8 @@ public:
     // folders between.
     std::string m_helpFolder;
     // The last number a page name took, by folder and name ("(2)" = 2), so
-    // that a thousand pages of one name do not each try every number again.
+    // that a thousand pages of one name do not each try every number again;
+    // a name that took none is not here.
     std::unordered_map<std::string, int> m_lastPageNameNumber;  // by lower-case folder and name
 
 private:

@@ -56,8 +56,18 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
     const std::string base = topicName.empty() ? std::string("_") : topicName;
     clash = topicName.empty() ? kEmpty : kNone;
     // The name itself first, for the reason it is taken; then on from the
-    // last number it took.
-    int& last = run.m_lastPageNameNumber[MbLowerAscii(folder + base)];
+    // last number it took. Only a number is kept: a name taken as it is
+    // resumes at (2) anyway, and most topics' names are their own.
+    std::string key;  // made only once a number is kept or looked for
+    const auto keyOf = [&]() -> const std::string& {
+        if (key.empty()) key = MbLowerAscii(folder + base);
+        return key;
+    };
+    int resumeAt = 2;
+    if (!run.m_lastPageNameNumber.empty()) {
+        const auto known = run.m_lastPageNameNumber.find(keyOf());
+        if (known != run.m_lastPageNameNumber.end()) resumeAt = known->second;
+    }
     return TakeFreeName(
         base, "",
         [&](const std::string& name, int number) {
@@ -76,13 +86,13 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
                 here = kLinkAway;
             }
             if (here == kNone) {
-                last = number;
+                if (number > 1) run.m_lastPageNameNumber[keyOf()] = number;
                 return true;
             }
             if (clash == kNone) clash = here;
             return false;
         },
-        last);
+        resumeAt);
 }
 
 // What the user is told about a page written under another name.

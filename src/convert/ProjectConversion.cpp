@@ -47,8 +47,7 @@ std::string EntryTopic(const CConversionState& run, std::string topic)
 
 }  // namespace
 
-bool ReadProjectSources(CConversionState& run, ConversionPort& port, const SourceFile& hpj,
-                        ConversionSources& sources)
+bool ReadProjectSources(CConversionState& run, ConversionPort& port, const SourceFile& hpj, ConversionSources& sources)
 {
     std::string why;
     std::optional<HelpProject> project = ReadHelpProject(hpj.path, why);
@@ -61,8 +60,8 @@ bool ReadProjectSources(CConversionState& run, ConversionPort& port, const Sourc
     projectRun.problems.assign(project->problems.begin(), project->problems.end());
     // A folder of its own beside the project, never one that is there.
     const std::string beside = GetFolderOfPath(hpj.path);
-    const std::string folder =
-        TakeFreeName(hpj.baseName + "-html", "", [&](const std::string& name, int) { return !FileExists(beside + name); });
+    const std::string folder = TakeFreeName(hpj.baseName + "-html", "",
+                                            [&](const std::string& name, int) { return !FileExists(beside + name); });
     projectRun.outputFolder = beside + folder + kPathSep;
     for (const std::string& path : project->manuscripts) {
         sources.manuscripts.push_back(FileOfProject(path));
@@ -110,10 +109,10 @@ namespace {
 // "page.htm#place") at once, titled as the page it forwards to.
 std::string ForwardingPage(const std::string& target, const std::string& title)
 {
-    return JoinTextLines({"<html>", "<head>", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">",
-                          "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">",
-                          "<title>" + title + "</title>", "</head>",
-                          "<body><p><a href=\"" + target + "\">" + title + "</a></p></body>", "</html>"});
+    return JoinTextLines(
+        {"<html>", "<head>", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">",
+         "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">", "<title>" + title + "</title>", "</head>",
+         "<body><p><a href=\"" + target + "\">" + title + "</a></p></body>", "</html>"});
 }
 
 }  // namespace
@@ -138,8 +137,7 @@ HhpContextSections WriteProjectContextSections(CConversionState& run, Conversion
         std::string stem = context;
         ReplaceUnsafeBytes(stem);
         const std::string name = TakeFreeName(stem, ".htm", [&](const std::string& candidate, int) {
-            return !FileExists(run.m_project->outputFolder + candidate) &&
-                   taken.insert(MbLowerAscii(candidate)).second;
+            return !FileExists(run.m_project->outputFolder + candidate) && taken.insert(MbLowerAscii(candidate)).second;
         });
         const auto file = std::find(run.m_saPageFiles.begin(), run.m_saPageFiles.end(),
                                     page.substr(0, page.size() - 4));  // without ".htm"
@@ -148,10 +146,12 @@ HhpContextSections WriteProjectContextSections(CConversionState& run, Conversion
                                       : run.m_saPageTitles[static_cast<std::size_t>(file - run.m_saPageFiles.begin())];
         // A page that cannot be written leaves the id on its page: a compiler
         // other than chmcmd still takes it.
-        if (!WriteGeneratedFile(run, port,
-                                {OutputRole::Page, run.m_project->outputFolder + name, "htm",
-                                 name.substr(0, name.size() - 4), ForwardingPage(target, title), false}))
+        const std::string path = run.m_project->outputFolder + name;
+        if (!WriteGeneratedFile(
+                run, port,
+                {OutputRole::Page, path, "htm", name.substr(0, name.size() - 4), ForwardingPage(target, title), false}))
             continue;
+        run.MarkWritten(path);  // no topic's page: its name was not marked before
         line = context + "=" + name;
         pages.push_back(name);
     }
@@ -176,9 +176,9 @@ void WriteContextIds(CConversionState& run, ConversionPort& port, LineList& list
                                        ToCp932(") のトピックがないため、対応表に入れませんでした")));
     if (run.HtmlHelp() || project.ids.empty()) return;
     const std::string path = run.m_project->outputFolder + "ContextIds.txt";
-    if (WriteGeneratedFile(run, port,
-                           {OutputRole::Note, path, "txt", "ContextIds", JoinTextLines(MakeContextIdLines(project, pageOf)),
-                            false}))
+    if (WriteGeneratedFile(
+            run, port,
+            {OutputRole::Note, path, "txt", "ContextIds", JoinTextLines(MakeContextIdLines(project, pageOf)), false}))
         listLines.push_back(ToCp932("ヘルプ番号の対応表 ･･･ ContextIds.txt"));
 }
 

@@ -156,11 +156,12 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
         run.m_saNotWritten.push_back(path);
         return false;
     }
+    const bool page = file.role == OutputRole::Page;
     if (!port.WriteFile(std::move(file))) {
         run.m_saNotWritten.push_back(path);  // the port said so
         return false;
     }
-    run.MarkWritten(path);
+    if (!page) run.MarkWritten(path);
     return true;
 }
 

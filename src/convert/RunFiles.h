@@ -63,7 +63,8 @@ bool LinkLeadsAway(const std::string& path, const PathLookup& at);
 
 // Writes a file of the run through the port, unless a source of the run lies
 // at its path (by any name of it) or a link there leads away; false,
-// recorded in the run and said, when it was not written.
+// recorded in the run and said, when it was not written. A written file is
+// marked written in the run, except a page: its name was marked when given.
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file);
 
 }  // namespace zavio
