@@ -87,23 +87,23 @@ RunSource* CConversionState::SourceLyingAt(const std::string& path, const PathLo
 
 void CConversionState::ReservePages(std::size_t pages)
 {
-    m_writtenNames.reserve(m_writtenNames.size() + pages);
+    m_writtenNames.Reserve(pages);
     m_keywordIndex.Reserve(pages);
 }
 
 void CConversionState::MarkWritten(const std::string& path)
 {
-    m_writtenNames.insert(MbLowerAscii(path));
+    m_writtenNames.Add(MbLowerAscii(path));
 }
 
 bool CConversionState::WasWritten(const std::string& path, const PathLookup& at) const
 {
-    if (m_writtenNames.count(MbLowerAscii(path)) != 0) return true;
+    if (m_writtenNames.Contains(MbLowerAscii(path))) return true;
     // Another name of a file the run wrote can only be a link made before
     // the run: where it leads tells (no look at the disk for the others).
     if (!at.link) return false;
     const std::optional<std::string> resolved = ResolvedPath(path);
-    return resolved && m_writtenNames.count(MbLowerAscii(*resolved)) != 0;
+    return resolved && m_writtenNames.Contains(MbLowerAscii(*resolved));
 }
 
 bool CConversionState::IsContentsPage(const std::string& path) const

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "convert/ConversionPort.h"
@@ -17,6 +16,7 @@
 #include "convert/Manuscript.h"
 #include "convert/PageIndex.h"
 #include "convert/PageSeparation.h"
+#include "convert/StringNumbers.h"
 #include "convert/TextStyles.h"
 #include "framework/FileSystem.h"
 #include "framework/TextFile.h"
@@ -139,7 +139,7 @@ public:
     std::unordered_map<std::string, int> m_lastPageNameNumber;  // by lower-case folder and name
 
 private:
-    std::unordered_set<std::string> m_writtenNames;  // lower case
+    StringNumbers m_writtenNames;  // lower case
     // The sources by lower-case path and by identity, the first of each:
     // made again when sources come or move (a run may have hundreds, and
     // every page name asks).

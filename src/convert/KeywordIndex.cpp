@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <string_view>
-#include <type_traits>
 
 #include "convert/ConversionState.h"
 #include "convert/HomepageStyle.h"
@@ -149,9 +149,11 @@ void KeywordIndex::AddPage(std::string file, std::string title, const std::vecto
     if (keywords.empty()) return;
     const std::size_t page = m_pages.size();
     m_pages.push_back({std::move(file), std::move(title)});
-    m_fileOf.push_back(m_fileNumbers.try_emplace(m_pages.back().file, m_fileNumbers.size()).first->second);
+    m_fileOf.push_back(m_files.Add(m_pages.back().file).first);
     for (const Keyword& keyword : keywords) {
-        FirstLevel& level = m_keywords[keyword.first];
+        const auto [number, added] = m_keywords.Add(keyword.first);
+        if (added) m_levels.emplace_back();
+        FirstLevel& level = m_levels[number];
         PageList& pages = keyword.second.empty() ? level.pages : level.seconds[keyword.second];
         if (pages.empty() || pages.back() != page) pages.push_back(page);
     }
@@ -161,15 +163,16 @@ void KeywordIndex::Reserve(std::size_t pages)
 {
     m_pages.reserve(m_pages.size() + pages);
     m_fileOf.reserve(m_fileOf.size() + pages);
-    m_fileNumbers.reserve(m_fileNumbers.size() + pages);
-    m_keywords.reserve(m_keywords.size() + pages);
+    m_files.Reserve(pages);
+    m_keywords.Reserve(pages);
+    m_levels.reserve(m_levels.size() + pages);
 }
 
 std::size_t KeywordIndex::KeywordCount() const
 {
     // Every first level stands, with or without pages of its own.
     std::size_t count = 0;
-    for (const auto& [first, level] : m_keywords) count += level.seconds.size() + 1;
+    for (const FirstLevel& level : m_levels) count += level.seconds.size() + 1;
     return count;
 }
 
@@ -178,7 +181,7 @@ std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
     // Pages were added from the last to the first: reading order is the
     // reverse. Two pages written to one file are one link: a file is listed
     // once per entry, the stamp telling which entry listed it last.
-    std::vector<std::size_t> listedBy(m_fileNumbers.size(), static_cast<std::size_t>(-1));
+    std::vector<std::size_t> listedBy(m_files.size(), static_cast<std::size_t>(-1));
     std::size_t entryNumber = 0;
     const auto entry = [&](const std::string& keyword, const PageList& pages) {
         Entry e{keyword, {}, {}};
@@ -192,19 +195,20 @@ std::vector<KeywordIndex::Entry> KeywordIndex::Entries() const
         return e;
     };
     // Keywords, and the second levels under each, in byte order.
-    const auto inByteOrder = [](const auto& map) {
-        std::vector<const typename std::remove_reference_t<decltype(map)>::value_type*> sorted;
-        sorted.reserve(map.size());
-        for (const auto& item : map) sorted.push_back(&item);
-        std::sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
-        return sorted;
-    };
+    std::vector<std::size_t> firsts(m_keywords.size());
+    std::iota(firsts.begin(), firsts.end(), std::size_t{0});
+    std::sort(firsts.begin(), firsts.end(),
+              [&](std::size_t a, std::size_t b) { return m_keywords[a] < m_keywords[b]; });
     std::vector<Entry> entries;
-    entries.reserve(m_keywords.size());
-    for (const auto* first : inByteOrder(m_keywords)) {
-        entries.push_back(entry(first->first, first->second.pages));
-        for (const auto* second : inByteOrder(first->second.seconds))
-            entries.back().subentries.push_back(entry(second->first, second->second));
+    entries.reserve(firsts.size());
+    for (const std::size_t first : firsts) {
+        const FirstLevel& level = m_levels[first];
+        entries.push_back(entry(m_keywords[first], level.pages));
+        std::vector<const std::pair<const std::string, PageList>*> seconds;
+        seconds.reserve(level.seconds.size());
+        for (const auto& second : level.seconds) seconds.push_back(&second);
+        std::sort(seconds.begin(), seconds.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+        for (const auto* second : seconds) entries.back().subentries.push_back(entry(second->first, second->second));
     }
     return entries;
 }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "convert/StringNumbers.h"
 #include "framework/TextFile.h"
 
 namespace zavio {
@@ -71,10 +72,11 @@ private:
 
     std::vector<Page> m_pages;          // as added: the last page first
     std::vector<std::size_t> m_fileOf;  // each page's file, numbered: two pages of one file are one link
-    std::unordered_map<std::string, std::size_t> m_fileNumbers;
-    // Hashed while the pages come; put into CP932 byte order (std::string
+    StringNumbers m_files;
+    // Numbered while the pages come; put into CP932 byte order (std::string
     // orders its bytes unsigned) only when the entries are asked for.
-    std::unordered_map<std::string, FirstLevel> m_keywords;
+    StringNumbers m_keywords;
+    std::vector<FirstLevel> m_levels;  // by the keyword's number
 };
 
 // The keywords of the "K" notes whose marks a page took, in order.
