@@ -22,25 +22,11 @@
 namespace zavio {
 namespace {
 
-// The element's name in lower case, into `name`. A name is ASCII; one that
-// is not is lowered as CP932 text, its trail bytes kept.
-void LowerName(std::string_view tag, std::size_t from, std::string& name)
+std::string LowerName(std::string_view tag, std::size_t from)
 {
     std::size_t end = from;
-    bool ascii = true;
-    for (; end < tag.size(); ++end) {
-        const char c = tag[end];
-        if (c == ' ' || c == '\t' || c == '>' || c == '/') break;
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    }
-    const std::string_view raw = tag.substr(from, end - from);
-    if (!ascii) {
-        name = MbLowerAscii(raw);
-        return;
-    }
-    name.assign(raw);
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    while (end < tag.size() && tag[end] != ' ' && tag[end] != '\t' && tag[end] != '>' && tag[end] != '/') ++end;
+    return MbLowerAscii(tag.substr(from, end - from));
 }
 
 // Elements that end a paragraph's inline text: a hotspot never runs across them.
@@ -144,8 +130,7 @@ private:
     {
         if (tag.size() < 2 || tag[1] == '!' || tag[1] == '?') return;  // comments, conditions
         const bool closing = tag[1] == '/';
-        LowerName(tag, closing ? 2 : 1, m_name);
-        const std::string& name = m_name;
+        const std::string name = LowerName(tag, closing ? 2 : 1);
         if (name.empty()) return;
         if (IsBlockElement(name)) {
             EndBlock();
@@ -222,7 +207,6 @@ private:
         std::size_t operator()(std::string_view tag) const { return std::hash<std::string_view>()(tag); }
     };
     std::unordered_map<std::string, TextStyle, TagHash, std::equal_to<>> m_styleOfTag;
-    std::string m_name;                                            // the tag being read's; its room serves every tag
     std::vector<Open> m_open;                                      // inline elements, innermost last
     std::optional<std::pair<std::size_t, std::size_t>> m_hotspot;  // its first and last text lines
     std::vector<std::size_t> m_hiddenLines;
