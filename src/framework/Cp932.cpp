@@ -686,6 +686,18 @@ std::string_view TrimRightView(std::string_view s)
     return s.substr(0, n);
 }
 
+std::string MbRemoveAscii(std::string_view text, std::string_view ascii)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = CharLength(text, i);
+        if (length != 1 || ascii.find(text[i]) == std::string_view::npos) out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
 std::string MbReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
     if (from.empty()) return std::string(text);

@@ -129,4 +129,8 @@ inline bool IsAsciiSpace(unsigned char c)
 // character boundaries.
 std::string MbReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// `text` without the ASCII characters in `ascii` where they stand as
+// characters of their own: "{" and "}" are also trail bytes (0x837B ボ).
+std::string MbRemoveAscii(std::string_view text, std::string_view ascii);
+
 }  // namespace zavio

@@ -300,9 +300,7 @@ void ManuscriptReader::ShowInFont(unsigned font)
 {
     const auto found = m_fonts.find(static_cast<int>(font));
     if (found == m_fonts.end() || m_html.empty()) return;
-    std::string name;
-    for (char c : found->second.name)
-        if (c != '"' && c != '\'' && c != '&' && c != '<' && c != '>') name += c;
+    const std::string name = MbRemoveAscii(found->second.name, "\"'&<>");
     m_html = "<span style='font-family:\"" + name + "\"'>" + m_html + "</span>";
 }
 

@@ -577,9 +577,7 @@ std::string WordHtmlWriter::Finish(const PageHead& head)
 
 std::string WordHtmlWriter::Head(const PageHead& head) const
 {
-    std::string font;
-    for (char c : head.fontName)
-        if (c != '"' && c != '\'' && c != ';' && c != '{' && c != '}') font += c;
+    std::string font = MbRemoveAscii(head.fontName, "\"';{}");
     if (font.empty()) font = head.japanese ? ToCp932("ＭＳ 明朝") : "Times New Roman";
     const std::string family = "\tfont-family:\"" + font + "\";}\r\n";
 

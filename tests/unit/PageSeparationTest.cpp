@@ -89,7 +89,10 @@ protected:
     void AddSource(const std::string& name, const std::string& bytes)
     {
         WriteFile(At("conv/" + name), bytes);
-        m_run.m_sources.push_back({At("conv/" + name), At("conv/" + name), name});
+        RunSource source;
+        source.openedPath = source.path = At("conv/" + name);
+        source.finishedName = name;
+        m_run.m_sources.push_back(source);
     }
 
     // What a page file holds: header, contents link (HP type), body start,

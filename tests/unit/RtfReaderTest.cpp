@@ -113,6 +113,10 @@ TEST(RtfCharsets, DoubleByteCharactersStayWhole)
                         Paragraph(J("ア表能")));
     // The document's title is in its code page, not in the default font's.
     EXPECT_TRUE(Contains(Read(kJapaneseHead + "{\\info{\\title \\'95\\'5c}}}").html, "<title>" + J("表") + "</title>"));
+    // Nor 0x7B and 0x7D as the braces a font's name in the page's style may not hold.
+    EXPECT_TRUE(
+        Contains(Read("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 HG\\'83\\'7d\\'83\\'7b\\{;}}x\\par}").html,
+                 "font-family:\"HG" + J("マボ") + "\";}"));
 }
 
 // CP932 has the em dash (0x815C, Word's "―"); the euro, the bullet and
