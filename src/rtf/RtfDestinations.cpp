@@ -475,7 +475,9 @@ void ManuscriptReader::OnPictureData(std::string_view hex)
 void ManuscriptReader::EndPicture(const GroupState& closed)
 {
     m_inPicture = false;
-    if (closed.chars.shown.hidden || Top().dest != Destination::Body) return;
+    // Hidden by the run it stands in or inside its own group: either way
+    // the page does not show it, so it is not given beside the page either.
+    if (closed.chars.shown.hidden || Top().chars.shown.hidden || Top().dest != Destination::Body) return;
     const bool shown = m_picture.format == PictureFormat::Png || m_picture.format == PictureFormat::Jpeg;
     if (shown && m_picture.bytes.empty()) return;
     if (!shown) {

@@ -274,7 +274,8 @@ TEST(RtfPictures, PngBesideThePagesMetafileListed)
     const RtfManuscript manuscript =
         Read(kWesternHead +
              "{\\*\\shppict{\\pict\\picwgoal1500\\pichgoal750\\pngblip 89504e47\r\n0d0a}}{\\nonshppict{\\pict"
-             "\\wmetafile8 0100}}{\\pict\\jpegblip\\bin3 {}\\}#{\\footnote IDH_X}{\\pict\\wmetafile8 01}}");
+             "\\wmetafile8 0100}}{\\pict\\jpegblip\\bin3 {}\\}#{\\footnote IDH_X}{\\pict\\wmetafile8 01}"
+             "{\\v{\\pict\\plain\\pngblip ad}}}");  // hidden, though \\plain inside says otherwise
     ASSERT_EQ(manuscript.pictures.size(), 2u);
     EXPECT_EQ(manuscript.pictures[0].fileName, "manual_pict1.png");
     EXPECT_EQ(manuscript.pictures[0].bytes, "\x89PNG\r\n");
