@@ -152,6 +152,7 @@ private:
     void FinishFontEntry();
     void OnStyleSheetText(std::string_view text);
     void FinishStyleEntry(const CharProps& chars);
+    bool TakesRole();
     void BeginFootnote();
     void EndFootnote();
     void BeginField();

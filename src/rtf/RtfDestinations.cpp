@@ -171,13 +171,14 @@ bool ManuscriptReader::OnDestinationWord(const KeywordInfo& word, const Token& t
             BeginPicture();
             return true;
         case Keyword::ShapePicture:
-            state.role = GroupRole::ShapePicture;
+            if (TakesRole()) state.role = GroupRole::ShapePicture;
             return true;
         case Keyword::NonShapePicture:
             // The fallback of the picture just read.
             if (m_shapePictureEnded) SkipGroup();
             return true;
         case Keyword::ListText:
+            if (!TakesRole()) return true;
             if (state.dest == Destination::Body) {
                 state.dest = Destination::ListText;
                 state.role = GroupRole::ListText;
@@ -288,8 +289,22 @@ void ManuscriptReader::FinishStyleEntry(const CharProps& chars)
     m_styleId = 0;
 }
 
+// A role ends with its group, when what the group made is finished (a note,
+// a field, a link, a picture). The document's own group ends after the page
+// is made, so a destination word there is passed over; a group takes one
+// role (Word writes each destination in its own group), so a second
+// destination word skips the group's rest and its first role still ends.
+bool ManuscriptReader::TakesRole()
+{
+    if (m_groups.size() == 1) return false;
+    if (Top().role == GroupRole::None) return true;
+    SkipGroup();
+    return false;
+}
+
 void ManuscriptReader::BeginFootnote()
 {
+    if (!TakesRole()) return;
     GroupState& state = Top();
     if (state.flow == Flow::Note || state.dest != Destination::Body) {
         SkipGroup();
@@ -313,6 +328,7 @@ void ManuscriptReader::EndFootnote()
 
 void ManuscriptReader::BeginField()
 {
+    if (!TakesRole()) return;
     GroupState& state = Top();
     if (!TakesText(state.dest)) {
         SkipGroup();
@@ -343,6 +359,7 @@ void ManuscriptReader::BeginFieldInstruction()
 // a SYMBOL's character comes from its code instead.
 void ManuscriptReader::BeginFieldResult()
 {
+    if (!TakesRole()) return;
     GroupState& state = Top();
     if (state.field < 0 || state.dest != Destination::Ignored) {
         SkipGroup();
@@ -445,6 +462,7 @@ std::string ManuscriptReader::FieldSymbol(std::string_view number, bool unicode,
 
 void ManuscriptReader::BeginPicture()
 {
+    if (!TakesRole()) return;
     GroupState& state = Top();
     if (m_inPicture || state.dest != Destination::Body) {
         SkipGroup();

@@ -192,6 +192,11 @@ TEST(RtfFootnotes, MarksBecomeWordsAnchorsAndTheList)
     EXPECT_TRUE(Contains(html,
                          "<div style='mso-element:footnote' id=ftn5>\r\n\r\n<p class=MsoFootnoteText><a "
                          "style='mso-footnote-id:ftn5' href=\"#_ftnref5\" name=\"_ftn5\" title=\"\">"));
+    // A note ends with its group, also where the group says a second
+    // destination; the document's own group makes no note, which would end
+    // only after the page is made.
+    EXPECT_TRUE(Contains(Body("{\\rtf1{\\footnote n\\field x}b\\par}"), "</a>b</p>"));
+    EXPECT_EQ(Body("{\\rtf1\\footnote text\\par}"), Paragraph("text"));
 }
 
 // Japanese Word names its heading styles in the document's code page; a
