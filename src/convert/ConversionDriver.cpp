@@ -1,6 +1,7 @@
 #include "convert/ConversionDriver.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
@@ -17,12 +18,20 @@
 #include "framework/FileEncoding.h"
 #include "framework/FileError.h"
 #include "framework/FileSystem.h"
+#include "framework/JobGroup.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
 #include "rtf/RtfReader.h"
 
 namespace zavio {
 namespace {
+
+// One manuscript being cleaned up and cut into pages, with its own state.
+struct ManuscriptCut {
+    ManuscriptCut(CConversionState own, const SourceFile& source) : state(std::move(own)), manuscript{source, {}, {}} {}
+    CConversionState state;
+    Manuscript manuscript;
+};
 
 // The text before the last separator; empty when there is none. A trail
 // byte is never taken for a separator.
@@ -182,33 +191,45 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
 
     // Every manuscript is read and cut into pages before anything is written
     // or moved: one that is no Word manuscript ends the run with nothing
-    // changed, and the pages know every topic a jump may reach.
-    std::vector<SeparatedManuscript> separated;
-    for (std::size_t i = sources.manuscripts.size(); i-- > 0;) {
-        Manuscript manuscript{sources.manuscripts[i], {}, {}};
-        if (!port.Progress({ConversionProgress::Stage::Reading, sources.manuscripts.size() - 1 - i,
-                            sources.manuscripts.size(),
-                            manuscript.source.baseName + "." + manuscript.source.extension}))
+    // changed, and the pages know every topic a jump may reach. What the
+    // user sees of the reading (progress, a file that cannot be read, one
+    // that is no Word manuscript) happens here in order; a manuscript's
+    // clean-up and cut touch only a state of its own, and run beside the
+    // reading of the next manuscript.
+    const std::size_t count = sources.manuscripts.size();
+    std::vector<SeparatedManuscript> separated(count);
+    std::vector<std::unique_ptr<ManuscriptCut>> cuts(count);
+    JobGroup cutting;  // ends before what its jobs work on
+    for (std::size_t k = 0; k < count; ++k) {
+        const SourceFile& source = sources.manuscripts[count - 1 - k];
+        if (!port.Progress({ConversionProgress::Stage::Reading, k, count, source.baseName + "." + source.extension}))
             return;
-        run.BeginManuscript();
+        ManuscriptCut& job = *(cuts[k] = std::make_unique<ManuscriptCut>(run.ForOneManuscript(), source));
         SourceText text;
-        if (!ReadSourceWhereItLies(run, port, manuscript.source, text)) return;
-        SeparatedManuscript& cut = separated.emplace_back();
+        if (!ReadSourceWhereItLies(run, port, source, text)) return;
+        SeparatedManuscript& cut = separated[k];
         // An RTF manuscript is read into Word's HTML shape, which the rest
         // takes as it comes; the pictures it embeds go beside its pages.
-        if (IsRtfExtension(manuscript.source.extension) && !ReadRtfSource(port, manuscript.source, text, cut)) return;
-        LoadHtmlSource(manuscript, std::move(text));
-        if (!SplitOffWordHeader(run, manuscript)) {
-            port.SayAbout(manuscript.source.path,
-                          ToCp932("ヘッダーが取得できません\n\n") + manuscript.source.baseName + "\n" +
-                              WhyNoWordBody(JoinTextLines(manuscript.sourceLines) +
-                                            manuscript.sourceText.substr(manuscript.sourceTextRead)));
+        if (IsRtfExtension(source.extension) && !ReadRtfSource(port, source, text, cut)) return;
+        LoadHtmlSource(job.manuscript, std::move(text));
+        if (!SplitOffWordHeader(job.state, job.manuscript)) {
+            port.SayAbout(source.path,
+                          ToCp932("ヘッダーが取得できません\n\n") + source.baseName + "\n" +
+                              WhyNoWordBody(JoinTextLines(job.manuscript.sourceLines) +
+                                            job.manuscript.sourceText.substr(job.manuscript.sourceTextRead)));
             return;
         }
-        if (!run.m_bKeepHeader) SimplifyHeader(run);
-        CleanUpBody(run, manuscript);
-        SeparatePages(run, contentsName, manuscript, cut);
+        cutting.Run([&job, &cut, &contentsName] {
+            if (!job.state.m_bKeepHeader) SimplifyHeader(job.state);
+            CleanUpBody(job.state, job.manuscript);
+            SeparatePages(job.state, contentsName, job.manuscript, cut);
+            job.manuscript = Manuscript{};  // its lines are the pages' now
+        });
     }
+    cutting.Wait();
+    // The contents page and the index are made with the first manuscript's header.
+    run.TakeManuscriptInHand(cuts.back()->state);
+    cuts.clear();
 
     // A project without a single topic would give a folder of empty lists.
     if (run.m_project && std::all_of(separated.begin(), separated.end(),

@@ -7,11 +7,20 @@
 
 namespace zavio {
 
-void CConversionState::BeginManuscript()
+CConversionState CConversionState::ForOneManuscript() const
 {
-    m_saHeaderLines.clear();
-    m_notes = ManuscriptLines();
-    m_characterStyles.clear();
+    CConversionState own(m_kind);
+    own.m_bKeepHeader = m_bKeepHeader;
+    own.m_project = m_project;
+    own.m_helpFolder = m_helpFolder;
+    return own;
+}
+
+void CConversionState::TakeManuscriptInHand(CConversionState& cut)
+{
+    m_saHeaderLines = std::move(cut.m_saHeaderLines);
+    m_notes = std::move(cut.m_notes);
+    m_characterStyles = std::move(cut.m_characterStyles);
 }
 
 void CConversionState::InsertPagesAtFront(LineList titles, LineList files)

@@ -53,8 +53,12 @@ public:
     CConversionState() = default;
     explicit CConversionState(ConversionKind kind) : m_kind(kind) {}
 
-    // Set aside the previous manuscript's header and notes before the next one.
-    void BeginManuscript();
+    // A state of its own for one manuscript's clean-up and cut into pages,
+    // which may run beside another's: the settings those stages read (the
+    // kind, the header choice, the project, the help folder), nothing else.
+    CConversionState ForOneManuscript() const;
+    // The manuscript in hand becomes the one `cut` had in hand.
+    void TakeManuscriptInHand(CConversionState& cut);
 
     // The pages written from one manuscript, in reading order. Manuscripts are
     // taken from the last to the first, so each block goes in front and the
@@ -85,7 +89,8 @@ public:
     // shortened by SimplifyHeader; copied into every page and the contents
     // page) and its footnote and endnote block with the source's line breaks
     // (MoveNoteListToRun; searched for topic names and keywords by
-    // SeparatePages). Emptied by BeginManuscript.
+    // SeparatePages). Each manuscript is cut in a state of its own
+    // (ForOneManuscript); the run keeps the first manuscript's.
     LineList m_saHeaderLines;
     ManuscriptLines m_notes;
     // The character styles of its head's style sheets (SplitOffWordHeader),

@@ -4,12 +4,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
+#include <stdexcept>
+#include <thread>
 
 #include "TestApp.h"
 #include "framework/FileError.h"
 #include "framework/FileFaults.h"
 #include "framework/FileSystem.h"
+#include "framework/JobGroup.h"
 #include "framework/Path.h"
 #include "framework/TextFile.h"
 
@@ -274,6 +278,42 @@ TEST(TextFiles, ViewTextReadOnFromAnyLineGivesTheRest)
         while (rest.Next(line)) lines.emplace_back(line);
         EXPECT_EQ(lines, all) << stop;
     }
+}
+
+}  // namespace
+}  // namespace zavio::test
+
+namespace zavio::test {
+namespace {
+
+// Jobs that each wait for all of them to have started run at once: a group
+// with one worker runs two of them only if the caller takes one itself.
+TEST(JobGroup, RunsEveryJobBesideTheCallerAndPassesOnAFailure)
+{
+    for (std::size_t workers : {0u, 1u, 3u}) {
+        JobGroup group(workers);
+        std::vector<int> done(20, 0);
+        for (std::size_t i = 0; i < done.size(); ++i) group.Run([&done, i] { done[i] = static_cast<int>(i) + 1; });
+        group.Wait();
+        for (std::size_t i = 0; i < done.size(); ++i) EXPECT_EQ(done[i], static_cast<int>(i) + 1) << workers;
+    }
+    JobGroup pair(1);
+    std::atomic<int> started{0};
+    const auto meet = [&started] {
+        ++started;
+        while (started < 2) std::this_thread::yield();
+    };
+    pair.Run(meet);
+    pair.Run(meet);  // no worker is free: the caller's own
+    pair.Wait();
+    EXPECT_EQ(started, 2);
+
+    JobGroup failing(1);
+    failing.Run([] { throw std::runtime_error("on the worker"); });
+    failing.Run([] {});
+    EXPECT_THROW(failing.Wait(), std::runtime_error);
+    failing.Run([] {});
+    EXPECT_NO_THROW(failing.Wait());  // told once
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#include "framework/JobGroup.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zavio {
+
+JobGroup::JobGroup(std::size_t workers) : m_capacity(workers)
+{
+    // Each worker's slot stays where it is: its thread refers to it.
+    m_workers.reserve(m_capacity);
+}
+
+JobGroup::~JobGroup()
+{
+    {
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [&] { return m_busy == 0; });
+        m_ending = true;
+    }
+    m_wake.notify_all();
+    for (Worker& worker : m_workers) worker.thread.join();
+}
+
+std::size_t JobGroup::DefaultWorkers()
+{
+    // A machine that does not say how many cores it has gets no workers.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::min<std::size_t>(cores > 1 ? cores - 1 : 0, 7);
+}
+
+void JobGroup::Run(std::function<void()> job)
+{
+    {
+        std::unique_lock lock(m_mutex);
+        auto free = std::find_if(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !w.busy; });
+        if (free == m_workers.end() && m_workers.size() < m_capacity) {
+            Worker& started = m_workers.emplace_back();
+            started.job = std::move(job);
+            started.busy = true;
+            ++m_busy;
+            started.thread = std::thread([this, &started] { Work(started); });
+            return;
+        }
+        if (free != m_workers.end()) {
+            free->job = std::move(job);
+            free->busy = true;
+            ++m_busy;
+            lock.unlock();
+            m_wake.notify_all();
+            return;
+        }
+    }
+    try {
+        job();
+    } catch (...) {
+        Keep(std::current_exception());
+    }
+}
+
+void JobGroup::Wait()
+{
+    std::unique_lock lock(m_mutex);
+    m_done.wait(lock, [&] { return m_busy == 0; });
+    if (std::exception_ptr failure = std::exchange(m_failure, nullptr)) std::rethrow_exception(failure);
+}
+
+void JobGroup::Work(Worker& worker)
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [&] { return m_ending || worker.busy; });
+        if (!worker.busy) return;  // ending, with nothing to do
+        std::function<void()> job = std::move(worker.job);
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            job();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        job = nullptr;  // what the job held goes before the worker is free
+        lock.lock();
+        if (failure && !m_failure) m_failure = failure;
+        worker.busy = false;
+        --m_busy;
+        m_done.notify_all();
+    }
+}
+
+void JobGroup::Keep(std::exception_ptr failure)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_failure) m_failure = failure;
+}
+
+}  // namespace zavio

@@ -1,0 +1,51 @@
+// Independent jobs run beside the caller on the machine's other cores. A job
+// goes to a worker that is free; with none free the caller runs it itself, so
+// no more jobs are under way than there are cores, and nothing waits in a
+// queue holding its input. Jobs share nothing with each other or the caller
+// until Wait() returns; what they make is the caller's only after that.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace zavio {
+
+class JobGroup {
+public:
+    // Workers besides the caller: one fewer than the cores, by default.
+    explicit JobGroup(std::size_t workers = DefaultWorkers());
+    ~JobGroup();  // waits for the jobs under way; the workers end
+    JobGroup(const JobGroup&) = delete;
+    JobGroup& operator=(const JobGroup&) = delete;
+
+    void Run(std::function<void()> job);
+    // Every job is done; the first exception a job threw is thrown here.
+    void Wait();
+
+    static std::size_t DefaultWorkers();
+
+private:
+    struct Worker {
+        std::thread thread;
+        std::function<void()> job;
+        bool busy = false;
+    };
+    void Work(Worker& worker);
+    void Keep(std::exception_ptr failure);  // the first one
+
+    std::vector<Worker> m_workers;  // started as jobs first need them
+    std::size_t m_capacity;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;  // a worker has a job, or the group ends
+    std::condition_variable m_done;  // a worker is free again
+    std::size_t m_busy = 0;
+    bool m_ending = false;
+    std::exception_ptr m_failure;
+};
+
+}  // namespace zavio
