@@ -1,5 +1,6 @@
 #include "BatchConversion.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "framework/FileEncoding.h"
 #include "framework/FileError.h"
 #include "framework/FileSystem.h"
+#include "framework/JobGroup.h"
 #include "framework/Path.h"
 #include "res/FileKinds.h"
 #include "res/Messages.h"
@@ -51,17 +53,14 @@ public:
         return true;
     }
 
-    bool WriteFile(const OutputFile& file) override
+    bool WriteFile(const OutputFile& file) override { return Written(file, WriteOutputFileBytes(file)); }
+
+    NewFile WriteNewFile(const OutputFile& file) override
     {
-        if (!WriteOutputFileBytes(file)) {
-            SayAbout(file.path, DocumentNotSavedMessage());
-            Say(WithLastFileErrorReason(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing)));
-            return false;
-        }
-        // Not flushed name by name: a conversion writes hundreds of files,
-        // and the stream is flushed when the program ends.
-        m_written << DecodeCp932Lossless(file.path) << '\n';
-        return true;
+        const bool written = WriteOutputFileBytes(file, true);
+        const FileError& error = LastFileError();
+        if (!written && error.cause == FileErrorCause::System && error.osError == EEXIST) return NewFile::Taken;
+        return Written(file, written) ? NewFile::Written : NewFile::Failed;
     }
 
     bool MoveSource(const std::string& from, const std::string& to, bool& taken) override
@@ -91,6 +90,20 @@ public:
     }
 
 private:
+    // What a write of `file` that did or did not succeed says.
+    bool Written(const OutputFile& file, bool written)
+    {
+        if (!written) {
+            SayAbout(file.path, DocumentNotSavedMessage());
+            Say(WithLastFileErrorReason(res::NotOpenedMessage(file.path, res::NotOpenedWhile::Writing)));
+            return false;
+        }
+        // Not flushed name by name: a conversion writes hundreds of files,
+        // and the stream is flushed when the program ends.
+        m_written << DecodeCp932Lossless(file.path) << '\n';
+        return true;
+    }
+
     std::ostream& m_messages;
     std::ostream& m_written;
     std::optional<TerminalProgress> m_progress;
@@ -98,11 +111,39 @@ private:
 
 // Opens the files in order as the Open command would: each once, each read
 // whole, its text kept for the run. Every refusal is said; false when any
-// file was refused, as a script must not convert half a project.
+// file was refused, as a script must not convert half a project. The files
+// are read at once, each on a core of its own where there are several, and
+// said in order.
 bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& opened, BatchPort& port)
 {
+    struct Reading {
+        PathParts parts;
+        std::string extension;
+        bool repeated = false;  // an earlier path names the file: it is read in turn, if at all
+        std::optional<HeldText> text;
+        FileError error;
+        void Read(const std::string& path)
+        {
+            text = ReadHeldText(path, IsWebPageExtension(extension));
+            if (!text) error = LastFileError();
+        }
+    };
+    std::vector<Reading> reads(paths.size());
+    {
+        JobGroup reading;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            Reading& read = reads[i];
+            read.parts = SplitPath(paths[i]);
+            read.extension = MbLowerAscii(read.parts.ext.empty() ? read.parts.ext : read.parts.ext.substr(1));
+            for (std::size_t k = 0; k < i && !read.repeated; ++k) read.repeated = MbCompare(paths[k], paths[i]) == 0;
+            if (!read.repeated) reading.Run([&read, &path = paths[i]] { read.Read(path); });
+        }
+        reading.Wait();
+    }
     bool every = true;
-    for (const std::string& path : paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
+        Reading& read = reads[i];
         bool already = false;
         for (const SourceFile& file : opened) already = already || MbCompare(file.path, path) == 0;
         if (already) {
@@ -111,16 +152,15 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
             every = false;
             continue;
         }
-        const PathParts parts = SplitPath(path);
-        const std::string extension = MbLowerAscii(parts.ext.empty() ? parts.ext : parts.ext.substr(1));
-        std::optional<HeldText> text = ReadHeldText(path, IsWebPageExtension(extension));
-        if (!text) {
+        if (read.repeated) read.Read(path);  // the earlier one could not be read
+        if (!read.text) {
+            SetLastFileError(read.error);
             port.Say(WithLastFileErrorReason(res::NotReadMessage(path)));
             every = false;
             continue;
         }
-        port.m_opened.push_back({std::move(text->bytes), HeldEncoding(text->encoding)});
-        opened.push_back({path, parts.fname, extension, reinterpret_cast<const void*>(port.m_opened.size())});
+        port.m_opened.push_back({std::move(read.text->bytes), HeldEncoding(read.text->encoding)});
+        opened.push_back({path, read.parts.fname, read.extension, reinterpret_cast<const void*>(port.m_opened.size())});
     }
     return every;
 }

@@ -71,6 +71,16 @@ public:
     // Writes the file whole or not at all; false when it was not written,
     // said by the port.
     virtual bool WriteFile(const OutputFile& file) = 0;
+    // Writes the file only where no file of its name stands, whole or not at
+    // all. Taken: a file stands there, and nothing was done or said; the run
+    // then looks at what it is before it writes with WriteFile. A port that
+    // cannot tell answers Taken.
+    enum class NewFile { Written, Taken, Failed };
+    virtual NewFile WriteNewFile(const OutputFile& file)
+    {
+        (void)file;
+        return NewFile::Taken;
+    }
     // Moves a source's file without replacing any file; `taken` tells that a
     // file stands at `to`.
     virtual bool MoveSource(const std::string& from, const std::string& to, bool& taken) = 0;

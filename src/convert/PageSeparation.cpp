@@ -4,6 +4,8 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "convert/ConversionState.h"
@@ -42,6 +44,44 @@ std::string PageLine(const std::string& title, const std::string& pageName)
 // Why a page does not carry its topic's name.
 enum NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource, kLinkAway };
 
+// The names of the files in the pages folders, in lower case, each folder
+// listed once when its first page is named: a plain name that is not among
+// them stands for no file in any letter case, and is looked up no further.
+// A source moved while pages are named may bring a file into a folder: the
+// lists are made again after a move.
+class FolderNames {
+public:
+    // What stands at `folder` + `name`, looked up only where a file may.
+    PathLookup LookUp(const std::string& folder, const std::string& name)
+    {
+        const std::string path = folder + name;
+        if (!IsAsciiName(name)) return LookUpPath(path);
+        auto listed = m_folders.find(folder);
+        if (listed == m_folders.end()) listed = m_folders.emplace(folder, List(folder)).first;
+        if (listed->second && !listed->second->contains(MbLowerAscii(name))) return PathLookup{};
+        return LookUpPath(path);
+    }
+    void Forget() { m_folders.clear(); }
+
+private:
+    static bool IsAsciiName(std::string_view name)
+    {
+        return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    }
+    // nullopt where the folder cannot be listed: every name is looked up.
+    static std::optional<std::unordered_set<std::string>> List(const std::string& folder)
+    {
+        std::optional<std::vector<FolderEntry>> entries = ListFolder(folder);
+        if (!entries) return std::nullopt;
+        std::unordered_set<std::string> names;
+        names.reserve(entries->size());
+        for (const FolderEntry& entry : *entries) names.insert(MbLowerAscii(entry.name));
+        return names;
+    }
+
+    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> m_folders;
+};
+
 // The first free page name in `folder` for a topic: its own name, else that
 // name followed by (2), (3), ...; an empty name is "_". A name is taken by a
 // file the run wrote, by the contents page, or by a source of the run, each
@@ -50,7 +90,7 @@ enum NameClash { kNone, kEmpty, kOtherPage, kContentsPage, kSource, kLinkAway };
 // Finished first, as it would after its pass, so that a topic named like its
 // manuscript keeps its name; what the list of pages says about such a move
 // is added to `said`.
-std::string FreePageName(CConversionState& run, ConversionPort& port, const std::string& folder,
+std::string FreePageName(CConversionState& run, ConversionPort& port, FolderNames& names, const std::string& folder,
                          const std::string& topicName, const std::string& finishedFolder, int& clash, LineList& said)
 {
     const std::string base = topicName.empty() ? std::string("_") : topicName;
@@ -72,7 +112,7 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
         base, "",
         [&](const std::string& name, int number) {
             const std::string path = folder + name + ".htm";
-            const PathLookup at = LookUpPath(path);
+            const PathLookup at = names.LookUp(folder, name + ".htm");
             int here = kNone;
             if (run.WasWritten(path, at)) {
                 here = kOtherPage;
@@ -80,6 +120,7 @@ std::string FreePageName(CConversionState& run, ConversionPort& port, const std:
                 here = kContentsPage;
             } else if (RunSource* source = run.SourceLyingAt(path, at)) {
                 std::string moved = MoveSourceToFinished(run, port, *source, finishedFolder);
+                names.Forget();
                 if (!moved.empty()) said.push_back(std::move(moved));
                 if (run.SourceLyingAt(path)) here = kSource;
             } else if (LinkLeadsAway(path, at)) {
@@ -272,10 +313,12 @@ void NamePages(CConversionState& run, ConversionPort& port, std::vector<Separate
 {
     // In the order they are written: manuscripts as taken, pages from the
     // end; the page nearest the end keeps a name several topics share.
+    FolderNames names;
     for (SeparatedManuscript& manuscript : manuscripts) {
         const std::string folder = run.PagesFolder(manuscript.source);
         for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
-            page->fileName = FreePageName(run, port, folder, page->topicName, finishedFolder, page->clash, page->said);
+            page->fileName =
+                FreePageName(run, port, names, folder, page->topicName, finishedFolder, page->clash, page->said);
             // The name is the page's from now on, written or not.
             run.MarkWritten(folder + page->fileName + ".htm");
         }

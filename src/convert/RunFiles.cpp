@@ -111,9 +111,10 @@ std::optional<SourceText> ReadSourceFile(const SourceFile& source)
     return SourceText{std::move(text->bytes), HeldEncoding(text->encoding)};
 }
 
-bool WriteOutputFileBytes(const OutputFile& file)
+bool WriteOutputFileBytes(const OutputFile& file, bool onlyIfNew)
 {
     FileWriteOptions how;
+    how.onlyIfNew = onlyIfNew;
     how.flushToDisk = false;  // made again from the sources if need be
     if (file.keepBackup) {
         const PathParts parts = SplitPath(file.path);
@@ -146,6 +147,22 @@ bool LinkLeadsAway(const std::string& path, const PathLookup& at)
 bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)
 {
     const std::string path = file.path;
+    const bool page = file.role == OutputRole::Page;
+    // Nearly every file is new. Where none stands, the new one is over no
+    // source and through no link: it is written without a look first. A
+    // source the run knows by this name is never written over, there or not.
+    if (!run.SourceLyingAt(path, PathLookup{})) {
+        switch (port.WriteNewFile(file)) {
+            case ConversionPort::NewFile::Written:
+                if (!page) run.MarkWritten(path);
+                return true;
+            case ConversionPort::NewFile::Failed:
+                run.m_saNotWritten.push_back(path);  // the port said so
+                return false;
+            case ConversionPort::NewFile::Taken:
+                break;
+        }
+    }
     // Never over a source, by any name of it, nor through a link out of the folder.
     const PathLookup at = LookUpPath(path);
     const bool source = run.SourceLyingAt(path, at) != nullptr;
@@ -156,7 +173,6 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
         run.m_saNotWritten.push_back(path);
         return false;
     }
-    const bool page = file.role == OutputRole::Page;
     if (!port.WriteFile(std::move(file))) {
         run.m_saNotWritten.push_back(path);  // the port said so
         return false;

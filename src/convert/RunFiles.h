@@ -49,8 +49,9 @@ std::optional<SourceText> ReadSourceFile(const SourceFile& source);
 
 // Writes a generated file straight to the disk, all or nothing, an earlier
 // file of its name kept as its backup where asked: how a port without
-// windows writes. False when it was not written.
-bool WriteOutputFileBytes(const OutputFile& file);
+// windows writes. False when it was not written; `onlyIfNew`, where a file
+// of its name stands (the failure is then EEXIST).
+bool WriteOutputFileBytes(const OutputFile& file, bool onlyIfNew = false);
 
 // How a file in `fromFolder` links to `name` in `toFolder`: the name itself
 // in the same folder, else through the folders between ("../conv2/name").

@@ -582,7 +582,7 @@ bool WriteNativeFile(const std::string& target, std::string_view bytes, const Fi
     if (options.flushToDisk && ::fdatasync(fd) != 0) return Failed();
     // Most files the program writes are new: they take their name at once.
     if (file.TakeFreeName(target)) return true;
-    if (errno != EEXIST) return Failed();
+    if (errno != EEXIST || options.onlyIfNew) return Failed();
 
     struct stat st;
     if (::lstat(target.c_str(), &st) != 0) return Failed();

@@ -69,6 +69,9 @@ struct FileWriteOptions {
     // Where the previous file is kept, replacing an older copy there; empty
     // for none. The copy is made only once the new text is safely written.
     std::string backupPath;
+    // Written only where no file of the name stands: where one does, nothing
+    // is written and the failure is EEXIST.
+    bool onlyIfNew = false;
 };
 
 // Writes a whole file all-or-nothing: the bytes go to a new file in the
