@@ -170,6 +170,8 @@ void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineList& notes
     text.reserve(total);
     const std::vector<LineMark>& marks = page.Marks();
     auto mark = marks.begin();
+    const std::vector<std::uint32_t>& breaks = page.Breaks().Positions();
+    auto nextBreak = breaks.begin();
     for (std::size_t i = 0; i < page.size(); ++i) {
         for (; mark != marks.end() && mark->line == i && mark->kind != MarkKind::LinkEnd; ++mark) {
             if (mark->kind == MarkKind::LinkStart)
@@ -183,7 +185,9 @@ void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineList& notes
         text += page[i];
         for (; mark != marks.end() && mark->line == i; ++mark)
             if (mark->kind == MarkKind::LinkEnd) taken.marks.push_back({text.size(), MarkKind::LinkEnd, std::string()});
-        if (i + 1 < page.size() && page.Breaks().Between(i, i + 1)) text += "\r\n";
+        // The source broke the lines where a break stands before the next one.
+        while (nextBreak != breaks.end() && *nextBreak <= i) ++nextBreak;
+        if (i + 1 < page.size() && nextBreak != breaks.end() && *nextBreak == i + 1) text += "\r\n";
     }
     text += "\r\n";
 }

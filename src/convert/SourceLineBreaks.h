@@ -40,6 +40,8 @@ public:
     void PrependLines(const SourceLineBreaks& front, std::size_t count);
 
     bool empty() const { return m_positions.empty(); }
+    // The lines the source broke before, ascending: for a walk over every line.
+    const std::vector<std::uint32_t>& Positions() const { return m_positions; }
 
 private:
     // Ascending, no repeats. A view's text holds far fewer than 2^32 lines.
