@@ -183,6 +183,23 @@ TEST_P(AllOrNothingWrite, AFailedWriteLeavesTheOldFileAndItsBackupWhole)
     }
 }
 
+// Where a file or a link stands, a write only of a new file writes nothing.
+TEST_P(AllOrNothingWrite, OnlyANewFileIsWrittenWhereAskedSo)
+{
+    const std::string file = m_folder.Path() + "a.txt", link = m_folder.Path() + "link.txt";
+    FileWriteOptions onlyIfNew;
+    onlyIfNew.onlyIfNew = true;
+    ASSERT_TRUE(WriteFileBytes(file, "first", onlyIfNew));
+    ASSERT_EQ(::symlink("elsewhere.txt", ToNativePath(link)->c_str()), 0);
+    const std::vector<std::string> before = Names(m_folder.Path());
+    for (const std::string& taken : {file, link}) {
+        EXPECT_FALSE(WriteFileBytes(taken, "second", onlyIfNew));
+        EXPECT_EQ(LastFileError().osError, EEXIST);
+    }
+    EXPECT_EQ(ReadFile(file), "first");
+    EXPECT_EQ(Names(m_folder.Path()), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(FileSystemBoundary, AllOrNothingWrite, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "TemporaryNames" : "UnnamedFiles";
