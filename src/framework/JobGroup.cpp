@@ -33,6 +33,7 @@ void JobGroup::Run(std::function<void()> job)
 {
     {
         std::unique_lock lock(m_mutex);
+        if (std::exception_ptr failure = std::exchange(m_failure, nullptr)) std::rethrow_exception(failure);
         auto free = std::find_if(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !w.busy; });
         if (free == m_workers.end() && m_workers.size() < m_capacity) {
             Worker& started = m_workers.emplace_back();
@@ -51,11 +52,7 @@ void JobGroup::Run(std::function<void()> job)
             return;
         }
     }
-    try {
-        job();
-    } catch (...) {
-        Keep(std::current_exception());
-    }
+    job();  // a failure here is the caller's own
 }
 
 void JobGroup::Wait()
@@ -86,12 +83,6 @@ void JobGroup::Work(Worker& worker)
         --m_busy;
         m_done.notify_all();
     }
-}
-
-void JobGroup::Keep(std::exception_ptr failure)
-{
-    std::lock_guard lock(m_mutex);
-    if (!m_failure) m_failure = failure;
 }
 
 }  // namespace zavio

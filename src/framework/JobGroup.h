@@ -23,6 +23,8 @@ public:
     JobGroup(const JobGroup&) = delete;
     JobGroup& operator=(const JobGroup&) = delete;
 
+    // A job the caller runs throws straight out of Run. What a worker's job
+    // threw is thrown by the next Run, which then starts nothing, or by Wait.
     void Run(std::function<void()> job);
     // Every job is done; the first exception a job threw is thrown here.
     void Wait();
@@ -36,7 +38,6 @@ private:
         bool busy = false;
     };
     void Work(Worker& worker);
-    void Keep(std::exception_ptr failure);  // the first one
 
     std::vector<Worker> m_workers;  // started as jobs first need them
     std::size_t m_capacity;

@@ -327,10 +327,11 @@ TEST(JobGroup, RunsEveryJobBesideTheCallerAndPassesOnAFailure)
 
     JobGroup failing(1);
     failing.Run([] { throw std::runtime_error("on the worker"); });
-    failing.Run([] {});
     EXPECT_THROW(failing.Wait(), std::runtime_error);
     failing.Run([] {});
     EXPECT_NO_THROW(failing.Wait());  // told once
+    JobGroup alone(0);
+    EXPECT_THROW(alone.Run([] { throw std::runtime_error("on the caller"); }), std::runtime_error);
 }
 
 }  // namespace
