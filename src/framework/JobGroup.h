@@ -19,7 +19,9 @@ class JobGroup {
 public:
     // Workers besides the caller: one fewer than the cores, by default.
     explicit JobGroup(std::size_t workers = DefaultWorkers());
-    ~JobGroup();  // waits for the jobs under way; the workers end
+    // Waits for the jobs under way; the workers end. A failure no Run or
+    // Wait passed on goes with the group: its caller is ending early anyway.
+    ~JobGroup();
     JobGroup(const JobGroup&) = delete;
     JobGroup& operator=(const JobGroup&) = delete;
 
