@@ -223,7 +223,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             if (!job.state.m_bKeepHeader) SimplifyHeader(job.state);
             CleanUpBody(job.state, job.manuscript);
             SeparatePages(job.state, contentsName, job.manuscript, cut);
-            job.manuscript = Manuscript{};  // its lines are the pages' now
+            // Its lines are the pages' now, and its notes have served.
+            job.manuscript = Manuscript{};
+            job.state.m_notes = ManuscriptLines{};
         });
     }
     cutting.Wait();

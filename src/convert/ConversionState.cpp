@@ -19,7 +19,6 @@ CConversionState CConversionState::ForOneManuscript() const
 void CConversionState::TakeManuscriptInHand(CConversionState& cut)
 {
     m_saHeaderLines = std::move(cut.m_saHeaderLines);
-    m_notes = std::move(cut.m_notes);
     m_characterStyles = std::move(cut.m_characterStyles);
 }
 

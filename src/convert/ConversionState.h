@@ -57,7 +57,8 @@ public:
     // which may run beside another's: the settings those stages read (the
     // kind, the header choice, the project, the help folder), nothing else.
     CConversionState ForOneManuscript() const;
-    // The manuscript in hand becomes the one `cut` had in hand.
+    // The manuscript in hand becomes the one `cut` had in hand: its header
+    // and character styles. Its notes have served once its pages are cut.
     void TakeManuscriptInHand(CConversionState& cut);
 
     // The pages written from one manuscript, in reading order. Manuscripts are
@@ -90,7 +91,8 @@ public:
     // page) and its footnote and endnote block with the source's line breaks
     // (MoveNoteListToRun; searched for topic names and keywords by
     // SeparatePages). Each manuscript is cut in a state of its own
-    // (ForOneManuscript); the run keeps the first manuscript's.
+    // (ForOneManuscript); the run keeps the first manuscript's header and
+    // character styles.
     LineList m_saHeaderLines;
     ManuscriptLines m_notes;
     // The character styles of its head's style sheets (SplitOffWordHeader),
