@@ -1,6 +1,7 @@
 #include "framework/JobGroup.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace zavio {
@@ -31,28 +32,39 @@ std::size_t JobGroup::DefaultWorkers()
 
 void JobGroup::Run(std::function<void()> job)
 {
-    {
-        std::unique_lock lock(m_mutex);
-        if (std::exception_ptr failure = std::exchange(m_failure, nullptr)) std::rethrow_exception(failure);
-        auto free = std::find_if(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !w.busy; });
-        if (free == m_workers.end() && m_workers.size() < m_capacity) {
-            Worker& started = m_workers.emplace_back();
-            started.job = std::move(job);
-            started.busy = true;
-            ++m_busy;
-            started.thread = std::thread([this, &started] { Work(started); });
-            return;
-        }
-        if (free != m_workers.end()) {
-            free->job = std::move(job);
-            free->busy = true;
-            ++m_busy;
-            lock.unlock();
-            m_wake.notify_all();
-            return;
-        }
-    }
+    if (HandOver(job)) return;
     job();  // a failure here is the caller's own
+}
+
+bool JobGroup::HandOver(std::function<void()>& job)
+{
+    std::unique_lock lock(m_mutex);
+    if (std::exception_ptr failure = std::exchange(m_failure, nullptr)) std::rethrow_exception(failure);
+    auto free = std::find_if(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !w.busy; });
+    if (free != m_workers.end()) {
+        free->job = std::move(job);
+        free->busy = true;
+        ++m_busy;
+        lock.unlock();
+        m_wake.notify_all();
+        return true;
+    }
+    if (m_workers.size() == m_capacity) return false;
+    Worker& started = m_workers.emplace_back();
+    started.job = std::move(job);
+    started.busy = true;
+    try {
+        started.thread = std::thread([this, &started] { Work(started); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit on processes): the caller runs this
+        // job and the rest.
+        job = std::move(started.job);
+        m_workers.pop_back();
+        m_capacity = m_workers.size();
+        return false;
+    }
+    ++m_busy;
+    return true;
 }
 
 void JobGroup::Wait()

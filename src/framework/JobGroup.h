@@ -39,6 +39,9 @@ private:
         std::function<void()> job;
         bool busy = false;
     };
+    // Gives the job to a free worker, or to one started for it; false leaves
+    // it with the caller.
+    bool HandOver(std::function<void()>& job);
     void Work(Worker& worker);
 
     std::vector<Worker> m_workers;  // started as jobs first need them
