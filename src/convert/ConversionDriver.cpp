@@ -1,7 +1,9 @@
 #include "convert/ConversionDriver.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
@@ -25,6 +27,36 @@
 
 namespace zavio {
 namespace {
+
+// Manuscripts cleaned up and waiting to be cut into pages. Whoever cleaned
+// one up cuts what waits, and so does the driver once every manuscript is
+// read: a free core takes the next manuscript's clean-up first, so that the
+// last clean-up does not start behind the others' cuts.
+class CutsWaiting {
+public:
+    void Add(std::function<void()> cut)
+    {
+        std::lock_guard lock(m_mutex);
+        m_waiting.push_back(std::move(cut));
+    }
+    void RunAll()
+    {
+        for (;;) {
+            std::function<void()> cut;
+            {
+                std::lock_guard lock(m_mutex);
+                if (m_waiting.empty()) return;
+                cut = std::move(m_waiting.back());
+                m_waiting.pop_back();
+            }
+            cut();
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::function<void()>> m_waiting;
+};
 
 // One manuscript being cleaned up and cut into pages, with its own state.
 struct ManuscriptCut {
@@ -199,6 +231,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     const std::size_t count = sources.manuscripts.size();
     std::vector<SeparatedManuscript> separated(count);
     std::vector<std::unique_ptr<ManuscriptCut>> cuts(count);
+    CutsWaiting waiting;
     JobGroup cutting;  // ends before what its jobs work on
     for (std::size_t k = 0; k < count; ++k) {
         const SourceFile& source = sources.manuscripts[count - 1 - k];
@@ -219,15 +252,19 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
                                             job.manuscript.sourceText.substr(job.manuscript.sourceTextRead)));
             return;
         }
-        cutting.Run([&job, &cut, &contentsName] {
+        cutting.Run([&job, &cut, &contentsName, &waiting] {
             if (!job.state.m_bKeepHeader) SimplifyHeader(job.state);
             CleanUpBody(job.state, job.manuscript);
-            SeparatePages(job.state, contentsName, job.manuscript, cut);
-            // Its lines are the pages' now, and its notes have served.
-            job.manuscript = Manuscript{};
-            job.state.m_notes = ManuscriptLines{};
+            waiting.Add([&job, &cut, &contentsName] {
+                SeparatePages(job.state, contentsName, job.manuscript, cut);
+                // Its lines are the pages' now, and its notes have served.
+                job.manuscript = Manuscript{};
+                job.state.m_notes = ManuscriptLines{};
+            });
+            waiting.RunAll();
         });
     }
+    waiting.RunAll();
     cutting.Wait();
     // The contents page and the index are made with the first manuscript's header.
     run.TakeManuscriptInHand(cuts.back()->state);
