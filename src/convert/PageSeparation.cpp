@@ -55,7 +55,7 @@ public:
     PathLookup LookUp(const std::string& folder, const std::string& name)
     {
         const std::string path = folder + name;
-        if (!IsAsciiName(name)) return LookUpPath(path);
+        if (!IsAscii(name)) return LookUpPath(path);
         auto listed = m_folders.find(folder);
         if (listed == m_folders.end()) listed = m_folders.emplace(folder, List(folder)).first;
         if (listed->second && !listed->second->contains(MbLowerAscii(name))) return PathLookup{};
@@ -64,10 +64,6 @@ public:
     void Forget() { m_folders.clear(); }
 
 private:
-    static bool IsAsciiName(std::string_view name)
-    {
-        return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    }
     // nullopt where the folder cannot be listed: every name is looked up.
     static std::optional<std::unordered_set<std::string>> List(const std::string& folder)
     {

@@ -280,21 +280,12 @@ char32_t NextUtf8(std::string_view s, std::size_t& pos)
     return cp;
 }
 
-// Decode with a policy for bytes that are not decodable.
-// ASCII stands for itself in CP932 and in UTF-8, so most paths and names
-// need no table.
-bool IsAscii(std::string_view s)
-{
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 // Below this size a text that is all characters is decoded through iconv
 // itself (DecodeWholeText); the tables cost thousands of such texts.
 constexpr std::size_t kShortText = 4096;
 std::optional<std::string> DecodeWholeText(std::string_view cp932);
 
+// Decode with a policy for bytes that are not decodable.
 template <bool Lossless>
 std::optional<std::string> Decode(std::string_view in)
 {

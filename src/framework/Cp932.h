@@ -120,6 +120,15 @@ inline std::string Trim(std::string_view s)
     return std::string(TrimRightView(TrimLeftView(s)));
 }
 
+// Whether every byte is ASCII: such bytes stand for themselves in CP932,
+// in UTF-8 and in a file name on any disk.
+inline bool IsAscii(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 inline bool IsAsciiSpace(unsigned char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

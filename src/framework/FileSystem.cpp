@@ -74,13 +74,6 @@ std::string NativeFolderOf(const std::string& native)
     return slash == 0 ? std::string("/") : native.substr(0, slash);
 }
 
-bool IsAsciiName(std::string_view name)
-{
-    for (char c : name)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 bool Exists(const std::string& native)
 {
     struct stat st;
@@ -102,7 +95,7 @@ std::string NameOnDisk(std::string_view cp932, const std::string& utf8)
     const std::string_view lastRaw = lastSep == std::string_view::npos ? cp932 : cp932.substr(lastSep + 1);
     if (lastSepUtf8 != std::string::npos && Exists(lastSepUtf8 == 0 ? "/" : utf8.substr(0, lastSepUtf8))) {
         const std::string raw = utf8.substr(0, lastSepUtf8 + 1) + std::string(lastRaw);
-        return !IsAsciiName(lastRaw) && Exists(raw) ? raw : utf8;
+        return !IsAscii(lastRaw) && Exists(raw) ? raw : utf8;
     }
     std::string native;
     std::size_t rawStart = 0, utf8Start = 0;
@@ -110,7 +103,7 @@ std::string NameOnDisk(std::string_view cp932, const std::string& utf8)
         const std::size_t rawEnd = cp932.find('/', rawStart), utf8End = utf8.find('/', utf8Start);
         const std::string_view raw = cp932.substr(rawStart, rawEnd - rawStart);
         const std::string decoded = utf8.substr(utf8Start, utf8End - utf8Start);
-        if (!IsAsciiName(raw) && !Exists(native + decoded) && Exists(native + std::string(raw)))
+        if (!IsAscii(raw) && !Exists(native + decoded) && Exists(native + std::string(raw)))
             native += raw;
         else
             native += decoded;
@@ -125,7 +118,7 @@ std::string NameOnDisk(std::string_view cp932, const std::string& utf8)
 // bytes as they are.
 std::optional<std::string> ComponentFromNative(std::string_view name)
 {
-    if (IsAsciiName(name)) return std::string(name);
+    if (IsAscii(name)) return std::string(name);
     if (std::optional<std::string> cp932 = EncodeCp932(name)) return cp932;
     const bool utf8 = IsWellFormedUtf8(name);
     if (!utf8 && DecodeCp932(name)) return std::string(name);
@@ -148,13 +141,13 @@ std::optional<std::string> ToNativePath(std::string_view cp932Path)
         SetLastFileError({FileErrorCause::PathWithoutNativeForm});
         return std::nullopt;
     }
-    if (IsAsciiName(cp932Path)) return utf8;
+    if (IsAscii(cp932Path)) return utf8;
     return NameOnDisk(cp932Path, *utf8);
 }
 
 std::optional<std::string> FromNativePath(std::string_view nativePath)
 {
-    if (IsAsciiName(nativePath)) return std::string(nativePath);
+    if (IsAscii(nativePath)) return std::string(nativePath);
     std::string path;
     for (std::size_t start = 0;;) {
         const std::size_t end = nativePath.find('/', start);
