@@ -348,9 +348,7 @@ void ManuscriptReader::EmitCodePoint(char32_t codePoint)
 // high-ANSI font.
 ByteEncoding ManuscriptReader::EncodingOfBytes(const CharProps& chars, std::string_view bytes)
 {
-    if (chars.fontClass != FontClass::LowAnsi ||
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return EncodingOf(chars, chars.fontClass);
+    if (chars.fontClass != FontClass::LowAnsi || IsAscii(bytes)) return EncodingOf(chars, chars.fontClass);
     const ByteEncoding doubleByte = EncodingOf(chars, FontClass::DoubleByte);
     const bool isDoubleByte = doubleByte.kind == ByteEncoding::Kind::CodePage && IsKnownCodePage(doubleByte.codePage) &&
                               !IsSingleByteCodePage(doubleByte.codePage);
