@@ -130,7 +130,7 @@ bool OpenFiles(const std::vector<std::string>& paths, std::vector<SourceFile>& o
     };
     std::vector<Reading> reads(paths.size());
     {
-        JobGroup reading;
+        JobGroup reading(JobGroup::WorkersFor(paths.size()));
         for (std::size_t i = 0; i < paths.size(); ++i) {
             Reading& read = reads[i];
             read.parts = SplitPath(paths[i]);

@@ -232,7 +232,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::vector<SeparatedManuscript> separated(count);
     std::vector<std::unique_ptr<ManuscriptCut>> cuts(count);
     CutsWaiting waiting;
-    JobGroup cutting;  // ends before what its jobs work on
+    JobGroup cutting(JobGroup::WorkersFor(count));  // ends before what its jobs work on
     for (std::size_t k = 0; k < count; ++k) {
         const SourceFile& source = sources.manuscripts[count - 1 - k];
         if (!port.Progress({ConversionProgress::Stage::Reading, k, count, source.baseName + "." + source.extension}))

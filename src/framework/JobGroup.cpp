@@ -30,6 +30,11 @@ std::size_t JobGroup::DefaultWorkers()
     return std::min<std::size_t>(cores > 1 ? cores - 1 : 0, 7);
 }
 
+std::size_t JobGroup::WorkersFor(std::size_t jobs)
+{
+    return std::min(DefaultWorkers(), jobs > 0 ? jobs - 1 : 0);
+}
+
 void JobGroup::Run(std::function<void()> job)
 {
     if (HandOver(job)) return;

@@ -32,6 +32,9 @@ public:
     void Wait();
 
     static std::size_t DefaultWorkers();
+    // Workers for `jobs` jobs: the caller takes one itself, so a single job
+    // starts no thread.
+    static std::size_t WorkersFor(std::size_t jobs);
 
 private:
     struct Worker {
