@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "convert/ContentsEntry.h"
 #include "convert/ConversionState.h"
@@ -28,16 +29,18 @@
 namespace zavio {
 namespace {
 
-// Manuscripts cleaned up and waiting to be cut into pages. Whoever cleaned
-// one up cuts what waits, and so does the driver once every manuscript is
-// read: a free core takes the next manuscript's clean-up first, so that the
-// last clean-up does not start behind the others' cuts.
+// Manuscripts cleaned up and waiting to be cut into pages. A worker that
+// cleaned one up cuts what waits, and so does the driver once every
+// manuscript is read: a free core takes the next manuscript's clean-up first,
+// so that the last clean-up does not start behind the others' cuts.
 class CutsWaiting {
 public:
-    void Add(std::function<void()> cut)
+    // How many wait, this one with them.
+    std::size_t Add(std::function<void()> cut)
     {
         std::lock_guard lock(m_mutex);
         m_waiting.push_back(std::move(cut));
+        return m_waiting.size();
     }
     void RunAll()
     {
@@ -232,7 +235,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::vector<SeparatedManuscript> separated(count);
     std::vector<std::unique_ptr<ManuscriptCut>> cuts(count);
     CutsWaiting waiting;
-    JobGroup cutting(JobGroup::WorkersFor(count));  // ends before what its jobs work on
+    const std::size_t workers = JobGroup::WorkersFor(count);
+    const std::thread::id driver = std::this_thread::get_id();
+    JobGroup cutting(workers);  // ends before what its jobs work on
     for (std::size_t k = 0; k < count; ++k) {
         const SourceFile& source = sources.manuscripts[count - 1 - k];
         if (!port.Progress({ConversionProgress::Stage::Reading, k, count, source.baseName + "." + source.extension}))
@@ -252,20 +257,26 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
                                             job.manuscript.sourceText.substr(job.manuscript.sourceTextRead)));
             return;
         }
-        cutting.Run([&job, &cut, &contentsName, &waiting] {
+        cutting.Run([&job, &cut, &contentsName, &waiting, workers, driver] {
             if (!job.state.m_bKeepHeader) SimplifyHeader(job.state);
             CleanUpBody(job.state, job.manuscript);
-            waiting.Add([&job, &cut, &contentsName] {
+            const std::size_t waitingNow = waiting.Add([&job, &cut, &contentsName] {
                 SeparatePages(job.state, contentsName, job.manuscript, cut);
                 // Its lines are the pages' now, and its notes have served.
                 job.manuscript = Manuscript{};
                 job.state.m_notes = ManuscriptLines{};
             });
-            waiting.RunAll();
+            // On the driver (no worker was free, or none had begun it) the
+            // next manuscript is read and handed out before this one is cut,
+            // so that its clean-up runs beside the cuts, not behind them;
+            // but where more cuts wait than workers can take, cleaned-up
+            // manuscripts would pile up, and the driver cuts them.
+            if (std::this_thread::get_id() != driver || waitingNow > workers) waiting.RunAll();
         });
     }
     waiting.RunAll();
     cutting.Wait();
+    waiting.RunAll();  // those of clean-ups the driver took back from a worker
     // The contents page and the index are made with the first manuscript's header.
     run.TakeManuscriptInHand(cuts.back()->state);
     cuts.clear();

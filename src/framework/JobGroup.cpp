@@ -49,6 +49,7 @@ bool JobGroup::HandOver(std::function<void()>& job)
     if (free != m_workers.end()) {
         free->job = std::move(job);
         free->busy = true;
+        free->begun = false;
         ++m_busy;
         lock.unlock();
         m_wake.notify_all();
@@ -72,8 +73,24 @@ bool JobGroup::HandOver(std::function<void()>& job)
     return true;
 }
 
+bool JobGroup::TakeBack(std::function<void()>& job)
+{
+    std::lock_guard lock(m_mutex);
+    auto waiting = std::find_if(m_workers.begin(), m_workers.end(), [](const Worker& w) { return w.busy && !w.begun; });
+    if (waiting == m_workers.end()) return false;
+    job = std::move(waiting->job);
+    waiting->job = nullptr;
+    waiting->busy = false;
+    --m_busy;
+    return true;
+}
+
 void JobGroup::Wait()
 {
+    // A worker may be slow to begin (its thread just started, its core
+    // lent to another process): the caller, idle otherwise, does not wait
+    // for it.
+    for (std::function<void()> job; TakeBack(job); job = nullptr) job();
     std::unique_lock lock(m_mutex);
     m_done.wait(lock, [&] { return m_busy == 0; });
     if (std::exception_ptr failure = std::exchange(m_failure, nullptr)) std::rethrow_exception(failure);
@@ -86,6 +103,8 @@ void JobGroup::Work(Worker& worker)
         m_wake.wait(lock, [&] { return m_ending || worker.busy; });
         if (!worker.busy) return;  // ending, with nothing to do
         std::function<void()> job = std::move(worker.job);
+        worker.job = nullptr;
+        worker.begun = true;
         lock.unlock();
         std::exception_ptr failure;
         try {

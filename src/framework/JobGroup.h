@@ -28,7 +28,8 @@ public:
     // A job the caller runs throws straight out of Run. What a worker's job
     // threw is thrown by the next Run, which then starts nothing, or by Wait.
     void Run(std::function<void()> job);
-    // Every job is done; the first exception a job threw is thrown here.
+    // Every job is done; the first exception a job threw is thrown here. A
+    // job no worker has begun yet the caller takes back and runs itself.
     void Wait();
 
     static std::size_t DefaultWorkers();
@@ -41,10 +42,13 @@ private:
         std::thread thread;
         std::function<void()> job;
         bool busy = false;
+        bool begun = false;  // the job has left `job` for the worker's thread
     };
     // Gives the job to a free worker, or to one started for it; false leaves
     // it with the caller.
     bool HandOver(std::function<void()>& job);
+    // A job handed over whose worker has not begun it, taken from that worker.
+    bool TakeBack(std::function<void()>& job);
     void Work(Worker& worker);
 
     std::vector<Worker> m_workers;  // started as jobs first need them

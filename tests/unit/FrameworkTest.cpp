@@ -325,6 +325,15 @@ TEST(JobGroup, RunsEveryJobBesideTheCallerAndPassesOnAFailure)
     pair.Wait();
     EXPECT_EQ(started, 2);
 
+    // Wait takes back a job its worker has not begun: run once either way.
+    for (int i = 0; i < 200; ++i) {
+        JobGroup one(1);
+        std::atomic<int> runs{0};
+        one.Run([&runs] { ++runs; });
+        one.Wait();
+        ASSERT_EQ(runs, 1);
+    }
+
     JobGroup failing(1);
     failing.Run([] { throw std::runtime_error("on the worker"); });
     EXPECT_THROW(failing.Wait(), std::runtime_error);
