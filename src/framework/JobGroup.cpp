@@ -1,10 +1,38 @@
 #include "framework/JobGroup.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <algorithm>
 #include <system_error>
 #include <utility>
 
 namespace zavio {
+namespace {
+
+// A new thread is queued on the core of the thread that made it: while that
+// one is busy it may wait there for milliseconds before another core takes
+// it over. So it begins on the process's other cores, and takes all of them
+// back once it runs.
+struct Cores {
+    cpu_set_t all;
+    cpu_set_t others;  // all but the caller's
+    bool elsewhere = false;
+};
+
+Cores CoresBesideThis()
+{
+    Cores cores;
+    if (sched_getaffinity(0, sizeof cores.all, &cores.all) != 0) return cores;
+    const int here = sched_getcpu();
+    if (here < 0 || here >= CPU_SETSIZE || !CPU_ISSET(here, &cores.all) || CPU_COUNT(&cores.all) < 2) return cores;
+    cores.others = cores.all;
+    CPU_CLR(here, &cores.others);
+    cores.elsewhere = true;
+    return cores;
+}
+
+}  // namespace
 
 JobGroup::JobGroup(std::size_t workers) : m_capacity(workers)
 {
@@ -60,7 +88,16 @@ bool JobGroup::HandOver(std::function<void()>& job)
     started.job = std::move(job);
     started.busy = true;
     try {
-        started.thread = std::thread([this, &started] { Work(started); });
+        const Cores cores = CoresBesideThis();
+        started.thread = std::thread([this, &started, cores] {
+            if (cores.elsewhere) {
+                std::unique_lock sent(m_mutex);  // HandOver holds it until the thread is sent
+                sent.unlock();
+                sched_setaffinity(0, sizeof cores.all, &cores.all);
+            }
+            Work(started);
+        });
+        if (cores.elsewhere) pthread_setaffinity_np(started.thread.native_handle(), sizeof cores.others, &cores.others);
     } catch (const std::system_error&) {
         // No thread to be had (a limit on processes): the caller runs this
         // job and the rest.
