@@ -112,10 +112,10 @@ int main(int argc, char** argv)
     // heap they are reused, and the process ends soon anyway.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the most glibc takes
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    // Manuscripts are cut on several threads: one heap for all lets a buffer
-    // one thread gave back serve the next, where a heap of each thread's own
-    // would start from fresh pages.
-    mallopt(M_ARENA_MAX, 1);
+    // Manuscripts are cut on several threads, each with a heap of its own
+    // (glibc's default). With one heap for all, a thread that waits for
+    // another's allocation is woken on that thread's core, and may wait
+    // there for milliseconds while that one goes on.
 
     Options options;
     if (std::optional<std::string> error = ParseArguments(argc, argv, options)) {
