@@ -29,18 +29,17 @@
 namespace zavio {
 namespace {
 
-// Manuscripts cleaned up and waiting to be cut into pages. A worker that
-// cleaned one up cuts what waits, and so does the driver once every
-// manuscript is read: a free core takes the next manuscript's clean-up first,
-// so that the last clean-up does not start behind the others' cuts.
+// Manuscripts cleaned up and waiting to be cut into pages. Whoever cleaned
+// one up cuts what waits (near the end the driver first hands out the next
+// manuscript), and so does the driver once every manuscript is read: a free
+// core takes the next manuscript's clean-up first, so that the last clean-up
+// does not start behind the others' cuts.
 class CutsWaiting {
 public:
-    // How many wait, this one with them.
-    std::size_t Add(std::function<void()> cut)
+    void Add(std::function<void()> cut)
     {
         std::lock_guard lock(m_mutex);
         m_waiting.push_back(std::move(cut));
-        return m_waiting.size();
     }
     void RunAll()
     {
@@ -257,21 +256,22 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
                                             job.manuscript.sourceText.substr(job.manuscript.sourceTextRead)));
             return;
         }
-        cutting.Run([&job, &cut, &contentsName, &waiting, workers, driver] {
+        // Near the end, the driver reads and hands out the next manuscript
+        // before it cuts one it cleaned up itself (no worker was free, or none
+        // had begun it), so that the last clean-ups run beside the cuts, not
+        // behind them. Before that it cuts at once: the thread that cleans a
+        // manuscript up then gives back the blocks it took, for its next.
+        const bool cutLater = count - 1 - k <= workers;
+        cutting.Run([&job, &cut, &contentsName, &waiting, cutLater, driver] {
             if (!job.state.m_bKeepHeader) SimplifyHeader(job.state);
             CleanUpBody(job.state, job.manuscript);
-            const std::size_t waitingNow = waiting.Add([&job, &cut, &contentsName] {
+            waiting.Add([&job, &cut, &contentsName] {
                 SeparatePages(job.state, contentsName, job.manuscript, cut);
                 // Its lines are the pages' now, and its notes have served.
                 job.manuscript = Manuscript{};
                 job.state.m_notes = ManuscriptLines{};
             });
-            // On the driver (no worker was free, or none had begun it) the
-            // next manuscript is read and handed out before this one is cut,
-            // so that its clean-up runs beside the cuts, not behind them;
-            // but where more cuts wait than workers can take, cleaned-up
-            // manuscripts would pile up, and the driver cuts them.
-            if (std::this_thread::get_id() != driver || waitingNow > workers) waiting.RunAll();
+            if (!cutLater || std::this_thread::get_id() != driver) waiting.RunAll();
         });
     }
     waiting.RunAll();
