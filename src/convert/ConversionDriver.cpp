@@ -1,6 +1,8 @@
 #include "convert/ConversionDriver.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -58,6 +60,80 @@ public:
 private:
     std::mutex m_mutex;
     std::vector<std::function<void()>> m_waiting;
+};
+
+// What the writes use, made on a free core while the pages are written: each
+// manuscript's page files, in the order they are written, then on the guess
+// that every page will be written the run's page lists with their index and
+// the keyword index's text. A guess serves only where it came true.
+class MadeAhead {
+public:
+    void Make(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated)
+    {
+        try {
+            for (SeparatedManuscript& manuscript : separated) {
+                MakePageFiles(run, topics, manuscript);
+                Count(1);
+            }
+            GuessLists(run, separated);
+            GuessKeywordIndex(run, separated);
+        } catch (...) {
+            std::lock_guard lock(m_mutex);
+            m_failure = std::current_exception();
+            m_made.notify_all();
+        }
+    }
+    // Waits until the page files of the first `count` manuscripts are made;
+    // what failed in the making is thrown here.
+    void WaitForFiles(std::size_t count)
+    {
+        std::unique_lock lock(m_mutex);
+        m_made.wait(lock, [&] { return m_files >= count || m_failure; });
+        if (m_files < count) std::rethrow_exception(m_failure);
+    }
+
+    IndexedPageLists lists;
+    std::size_t keywordPages = 0;  // the pages the guessed keyword index holds
+    std::string keywordEntries;
+
+private:
+    void Count(std::size_t manuscripts)
+    {
+        std::lock_guard lock(m_mutex);
+        m_files += manuscripts;
+        m_made.notify_all();
+    }
+    // As SettlePageLists leaves them: each manuscript's pages in reading
+    // order, the manuscript written last first.
+    void GuessLists(const CConversionState& run, const std::vector<SeparatedManuscript>& separated)
+    {
+        for (auto manuscript = separated.rbegin(); manuscript != separated.rend(); ++manuscript) {
+            const std::string folder = run.PagesFolder(manuscript->source);
+            for (const TakenPage& page : manuscript->pages) {
+                lists.titles.push_back(page.title);
+                lists.files.push_back(LinkBetween(run.m_helpFolder, folder, page.fileName));
+            }
+        }
+        lists.index = PageIndex(lists.titles, lists.files);
+    }
+    // The pages added as WritePages adds those it wrote, in the same order:
+    // the run's index holds these pages when it holds as many.
+    void GuessKeywordIndex(const CConversionState& run, const std::vector<SeparatedManuscript>& separated)
+    {
+        KeywordIndex index;
+        for (const SeparatedManuscript& manuscript : separated) {
+            const std::string folder = run.PagesFolder(manuscript.source);
+            for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page)
+                index.AddPage(LinkBetween(run.m_helpFolder, folder, page->fileName), page->title, page->keywords);
+        }
+        keywordPages = index.PageCount();
+        if (!index.empty()) keywordEntries = KeywordIndexEntriesText(index, run.HtmlHelp());
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_made;
+    std::size_t m_files = 0;
+    std::exception_ptr m_failure;
 };
 
 // One manuscript being cleaned up and cut into pages, with its own state.
@@ -236,6 +312,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     CutsWaiting waiting;
     const std::size_t workers = JobGroup::WorkersFor(count);
     const std::thread::id driver = std::this_thread::get_id();
+    MadeAhead ahead;            // what the writes use, made beside them
     JobGroup cutting(workers);  // ends before what its jobs work on
     for (std::size_t k = 0; k < count; ++k) {
         const SourceFile& source = sources.manuscripts[count - 1 - k];
@@ -329,6 +406,11 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     run.ReservePages(run.m_nPagesToWrite);
     NamePages(run, port, separated, finishedFolder);
     const TopicTable& topics = run.m_topics.emplace(run, separated);
+    // The core that cut beside the driver makes what the writes use while
+    // the driver writes; with one manuscript none did, and one starts now.
+    std::optional<JobGroup> aside;
+    JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
+    making.Run([&run, &topics, &separated, &ahead] { ahead.Make(run, topics, separated); });
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
     std::vector<LineList> blocks;
@@ -344,7 +426,8 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         const std::size_t pagesWritten = run.m_nPagesWritten;
-        WritePages(run, port, manuscript, topics, block);
+        ahead.WaitForFiles(i + 1);
+        WritePages(run, port, manuscript, block);
         // Said under the manuscript's line, which heads its block.
         block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) block.insert(block.begin() + 2, ListRemark(moved[i]));
@@ -357,6 +440,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         ordered.insert(ordered.end(), std::make_move_iterator(block->begin()), std::make_move_iterator(block->end()));
     ordered.insert(ordered.end(), std::make_move_iterator(listLines.begin()), std::make_move_iterator(listLines.end()));
     listLines = std::move(ordered);
+    making.Wait();
     separated.clear();
     if (run.m_bCancelled) {
         // What is written stays whole and is listed; nothing is made of it.
@@ -370,7 +454,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         return;
     }
     // Every page is written: the contents writers match their entries against this.
-    run.IndexPages();
+    run.IndexPages(&ahead.lists);
 
     // The HTML Help files lie beside the project's or the first manuscript,
     // the index beside them or beside the contents page.
@@ -397,7 +481,8 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     else
         WriteHomepageContents(run, port, contentsFile ? &*contentsFile : nullptr, contentsName, contentsPagePath);
     WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
-                      listLines);
+                      listLines,
+                      ahead.keywordPages == run.m_keywordIndex.PageCount() ? &ahead.keywordEntries : nullptr);
     if (run.m_project)
         WriteContextIds(run, port, listLines);
     else if (contents)

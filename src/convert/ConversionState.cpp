@@ -119,10 +119,14 @@ bool CConversionState::IsContentsPage(const std::string& path) const
     return !m_strContentsPagePath.empty() && MbEqualsIgnoringAsciiCase(path, m_strContentsPagePath);
 }
 
-void CConversionState::IndexPages()
+void CConversionState::IndexPages(IndexedPageLists* ahead)
 {
     SettlePageLists();
-    m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
+    // An index answers for the lists it was made of, whichever copy.
+    if (ahead && ahead->titles == m_saPageTitles && ahead->files == m_saPageFiles)
+        m_pageIndex = std::move(ahead->index);
+    else
+        m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
 }
 
 }  // namespace zavio

@@ -71,7 +71,9 @@ public:
 
     // Indexes the page lists for FindPageForTitle. The driver does it once the
     // last page is separated; the index answers for the lists as they were then.
-    void IndexPages();
+    // `ahead`, lists indexed beforehand on another core, serves instead where
+    // the lists came out equal to them.
+    void IndexPages(IndexedPageLists* ahead = nullptr);
     PageIndex& Pages() { return m_pageIndex; }
 
     bool HtmlHelp() const { return m_kind == ConversionKind::HtmlHelp; }

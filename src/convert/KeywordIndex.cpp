@@ -224,20 +224,12 @@ std::vector<Keyword> PageKeywords(const CConversionState& run, const NoteLineInd
     return keywords;
 }
 
-void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::string& folder,
-                       const std::string& contentsName, LineList& listLines)
+std::string KeywordIndexEntriesText(const KeywordIndex& index, bool htmlHelp)
 {
-    const KeywordIndex& index = run.m_keywordIndex;
-    if (index.empty()) return;
     const std::vector<KeywordIndex::Entry> entries = index.Entries();
-
-    if (run.HtmlHelp()) {
-        OutputFile sitemap{OutputRole::KeywordIndex, folder + "Index.hhk", "hhk", "Index", {}, true};
-        LineList head;
-        AppendSitemapHead(head);
-        head.push_back("<UL>");
-        std::string& text = sitemap.text;
-        text = JoinTextLines(head, index.KeywordCount() * 160);
+    if (htmlHelp) {
+        std::string text;
+        text.reserve(index.KeywordCount() * 160);
         for (const KeywordIndex::Entry& entry : entries) {
             AppendSitemapKeyword(text, "\t", entry);
             if (entry.subentries.empty()) continue;
@@ -246,6 +238,31 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
             text += "\t</UL>\r\n";
         }
         text += "</UL>\r\n</BODY></HTML>\r\n";
+        return text;
+    }
+    LineList out;
+    for (const KeywordIndex::Entry& entry : entries) {
+        AppendPageKeyword(out, 1, entry);
+        for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
+    }
+    return JoinTextLines(out);
+}
+
+void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::string& folder,
+                       const std::string& contentsName, LineList& listLines, const std::string* entriesText)
+{
+    const KeywordIndex& index = run.m_keywordIndex;
+    if (index.empty()) return;
+    const std::string madeHere = entriesText ? std::string() : KeywordIndexEntriesText(index, run.HtmlHelp());
+    const std::string& entries = entriesText ? *entriesText : madeHere;
+
+    if (run.HtmlHelp()) {
+        OutputFile sitemap{OutputRole::KeywordIndex, folder + "Index.hhk", "hhk", "Index", {}, true};
+        LineList head;
+        AppendSitemapHead(head);
+        head.push_back("<UL>");
+        sitemap.text = JoinTextLines(head, entries.size());
+        sitemap.text += entries;
         WriteGeneratedFile(run, port, std::move(sitemap));
         return;
     }
@@ -254,14 +271,11 @@ void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::s
     // to as every page does, listed with the pages.
     const std::string name = IndexPageName(run, folder, contentsName);
     OutputFile page{OutputRole::IndexPage, folder + name + ".htm", "htm", name, {}, false};
-    LineList out;
-    AppendHeaderLines(run, out);
-    AppendContentsLink(out, contentsName);
-    for (const KeywordIndex::Entry& entry : entries) {
-        AppendPageKeyword(out, 1, entry);
-        for (const KeywordIndex::Entry& sub : entry.subentries) AppendPageKeyword(out, 2, sub);
-    }
-    page.text = JoinTextLines(out);
+    LineList head;
+    AppendHeaderLines(run, head);
+    AppendContentsLink(head, contentsName);
+    page.text = JoinTextLines(head, entries.size());
+    page.text += entries;
     if (!WriteGeneratedFile(run, port, std::move(page))) return;
     listLines.emplace_back();
     listLines.push_back(ListRemark("Keyword index : " + std::to_string(index.KeywordCount()) + " keywords"));

@@ -54,6 +54,7 @@ public:
     void Reserve(std::size_t pages);
 
     bool empty() const { return m_keywords.empty(); }
+    std::size_t PageCount() const { return m_pages.size(); }
     // Distinct keywords, second-level ones included.
     std::size_t KeywordCount() const;
 
@@ -82,10 +83,16 @@ private:
 // The keywords of the "K" notes whose marks a page took, in order.
 std::vector<Keyword> PageKeywords(const CConversionState& run, const NoteLineIndex& notes, const ManuscriptLines& page);
 
+// The text of the index's file after its head: the entries, and for HTML
+// Help the file's end. It depends on the index alone, so it may be made on
+// another core.
+std::string KeywordIndexEntriesText(const KeywordIndex& index, bool htmlHelp);
+
 // Writes the run's keyword index, when any page named keywords: Index.hhk
 // for HTML Help, else an index page, listed in `listLines`. `folder` ends in
-// a separator.
+// a separator. `entriesText`, when given, is KeywordIndexEntriesText of an
+// index equal to the run's.
 void WriteKeywordIndex(CConversionState& run, ConversionPort& port, const std::string& folder,
-                       const std::string& contentsName, LineList& listLines);
+                       const std::string& contentsName, LineList& listLines, const std::string* entriesText = nullptr);
 
 }  // namespace zavio

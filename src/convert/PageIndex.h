@@ -89,4 +89,11 @@ private:
     std::vector<CommonProbe> m_common;
 };
 
+// A run's page lists as they are expected to end, indexed beforehand.
+struct IndexedPageLists {
+    LineList titles;
+    LineList files;
+    PageIndex index;
+};
+
 }  // namespace zavio

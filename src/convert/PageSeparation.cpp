@@ -230,8 +230,8 @@ std::string JumpHref(const CConversionState& run, const TopicTable& topics, cons
 
 // The page's file: its opening, then its text with its links and places
 // made, in one piece.
-std::string WithLinks(CConversionState& run, const TopicTable& topics, const std::string& folder,
-                      const std::string& opening, const TakenPage& page, LineList& remarks)
+std::string WithLinks(const CConversionState& run, const TopicTable& topics, const std::string& folder,
+                      const std::string& opening, const TakenPage& page, LineList& remarks, int& notLinked)
 {
     std::string out;
     out.reserve(opening.size() + page.text.size() + page.marks.size() * 32);
@@ -247,7 +247,7 @@ std::string WithLinks(CConversionState& run, const TopicTable& topics, const std
                 const std::string href = JumpHref(run, topics, folder, mark.value, remark);
                 if (!remark.empty()) {
                     remarks.push_back(std::move(remark));
-                    ++run.m_nJumpsNotLinked;
+                    ++notLinked;
                 }
                 if (!href.empty()) out += "<a href=\"" + href + "\">";
                 linkOpen = !href.empty();
@@ -357,8 +357,14 @@ std::string TopicTable::Find(const std::string& context, const std::string& from
     return LinkBetween(fromFolder, *found->second.folder, found->second.href);
 }
 
-int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
-               LineList& listLines)
+void MakePageFiles(const CConversionState& run, const TopicTable& topics, SeparatedManuscript& manuscript)
+{
+    const std::string folder = run.PagesFolder(manuscript.source);
+    for (TakenPage& page : manuscript.pages)
+        page.file = WithLinks(run, topics, folder, manuscript.pageOpening, page, page.remarks, page.jumpsNotLinked);
+}
+
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines)
 {
     const std::string folder = run.PagesFolder(manuscript.source);
     // The pictures first: a page may show them once it is written.
@@ -387,13 +393,10 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
             break;
         }
         ++run.m_nPagesWritten;
+        run.m_nJumpsNotLinked += page->jumpsNotLinked;
         LineList remarks = std::move(page->remarks);
-        OutputFile file{OutputRole::Page,
-                        folder + page->fileName + ".htm",
-                        "htm",
-                        page->fileName,
-                        WithLinks(run, topics, folder, manuscript.pageOpening, *page, remarks),
-                        false};
+        OutputFile file{
+            OutputRole::Page, folder + page->fileName + ".htm", "htm", page->fileName, std::move(page->file), false};
         const bool written = WriteGeneratedFile(run, port, std::move(file));
         // The index lists only pages that exist, under the names they got.
         // The contents, index and project name it as they reach it from their folder.

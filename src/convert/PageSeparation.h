@@ -4,8 +4,8 @@
 // names every page, then writes them.
 #pragma once
 
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "convert/Bitmaps.h"
@@ -37,6 +37,8 @@ struct TakenPage {
     std::string fileName;  // given by NamePages, without ".htm"
     LineList said;         // what naming it said about sources that moved
     int clash = 0;         // why it does not carry its topic's name (NamePages)
+    std::string file;      // the file's bytes, made by MakePageFiles
+    int jumpsNotLinked = 0;
 };
 
 // A manuscript cut into its pages, in reading order.
@@ -80,10 +82,16 @@ private:
     std::unordered_map<std::string, Target> m_links;
 };
 
-// Writes the manuscript's pages with their links made, puts them in front of
+// Makes each named page's file: the manuscript's page opening, then the
+// page's text with its links and places made; a jump that links nowhere is
+// counted, and said in the page's remarks. It reads the run and the table
+// only, and changes nothing but these pages: it may run on another core
+// while another manuscript's pages are written.
+void MakePageFiles(const CConversionState& run, const TopicTable& topics, SeparatedManuscript& manuscript);
+
+// Writes the manuscript's pages as MakePageFiles made them, puts them in front of
 // the run's page lists (once SettlePageLists runs) and the manuscript's block
 // of the list of pages in front of `listLines`. The number of pages written.
-int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, const TopicTable& topics,
-               LineList& listLines);
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines);
 
 }  // namespace zavio

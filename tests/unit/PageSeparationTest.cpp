@@ -74,13 +74,14 @@ protected:
         for (const std::string& line : HashFootnote(id, topic)) m_run.m_notes.Append(line);
     }
 
-    // The three steps a run takes for its manuscripts, for this one alone.
+    // The steps a run takes for its manuscripts, for this one alone.
     int Separate(const std::string& finished = "Finished/")
     {
         std::vector<SeparatedManuscript> all(1);
         SeparatePages(m_run, "toc", m_manuscript, all[0]);
         NamePages(m_run, m_port, all, At(finished));
-        const int written = WritePages(m_run, m_port, all[0], TopicTable(m_run, all), m_list);
+        MakePageFiles(m_run, TopicTable(m_run, all), all[0]);
+        const int written = WritePages(m_run, m_port, all[0], m_list);
         m_run.SettlePageLists();
         return written;
     }
