@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     for (const std::string& name : names) {
         std::string title = name, topic = "no such page";
         int score = 0;
-        zavio::FindPageForTitle(run, title, topic, score);
+        zavio::FindPageForTitle(run.Pages(), title, topic, score);
         scoreSum += score;
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     for (const std::string& name : names) contents.push_back("2 " + name + "=no such page");
     zavio::LineList target;
     start = std::chrono::steady_clock::now();
-    zavio::AppendHhcTreeFromCnt(run, contents, target);
+    zavio::AppendHhcTreeFromCnt(run.Pages(), contents, target);
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("AppendHhcTreeFromCnt, a contents file of %d entries against %d pages: %.3f s\n", entries, pages,
                 seconds);

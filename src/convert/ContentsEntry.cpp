@@ -45,9 +45,8 @@ std::string DisplayedEntryName(const std::string& name, const std::string& match
     return shown;
 }
 
-void FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score)
+void FindPageForTitle(PageIndex& index, std::string& title, std::string& topic, int& score)
 {
-    PageIndex& index = run.Pages();
     std::size_t page = index.FindFile(topic);
     if (page != PageIndex::npos) {
         title = index.Title(page);

@@ -10,6 +10,7 @@
 namespace zavio {
 
 class CConversionState;
+class PageIndex;
 
 // The contents file of a run as the writers read it: its lines in CP932.
 struct ContentsFile {
@@ -42,6 +43,6 @@ std::string DisplayedEntryName(const std::string& name, const std::string& match
 // Matches an entry to a page: a page whose file name is the topic (score
 // 100), else the page whose title holds most of the title's byte pairs;
 // `title`, `topic` and `score` become the page's. Unchanged when none fits.
-void FindPageForTitle(CConversionState& run, std::string& title, std::string& topic, int& score);
+void FindPageForTitle(PageIndex& pages, std::string& title, std::string& topic, int& score);
 
 }  // namespace zavio

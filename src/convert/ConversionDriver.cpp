@@ -64,11 +64,13 @@ private:
 
 // What the writes use, made on a free core while the pages are written: each
 // manuscript's page files, in the order they are written, then on the guess
-// that every page will be written the run's page lists with their index and
-// the keyword index's text. A guess serves only where it came true.
+// that every page will be written the run's page lists with their index, the
+// contents made of them and the keyword index's text. A guess serves only
+// where it came true.
 class MadeAhead {
 public:
-    void Make(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated)
+    void Make(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated,
+              const ContentsFile* contents)
     {
         try {
             for (SeparatedManuscript& manuscript : separated) {
@@ -76,6 +78,8 @@ public:
                 Count(1);
             }
             GuessLists(run, separated);
+            contentsBody = run.HtmlHelp() ? SitemapContentsBody(lists.index, lists.titles, lists.files, contents)
+                                          : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
         } catch (...) {
             std::lock_guard lock(m_mutex);
@@ -93,6 +97,7 @@ public:
     }
 
     IndexedPageLists lists;
+    std::string contentsBody;      // what the contents writer makes of the lists
     std::size_t keywordPages = 0;  // the pages the guessed keyword index holds
     std::string keywordEntries;
 
@@ -406,11 +411,27 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     run.ReservePages(run.m_nPagesToWrite);
     NamePages(run, port, separated, finishedFolder);
     const TopicTable& topics = run.m_topics.emplace(run, separated);
+    // The HTML Help files lie beside the project's or the first manuscript,
+    // the index beside them or beside the contents page.
+    const std::string manuscriptPath =
+        run.m_project ? run.m_project->outputFolder + run.m_project->name + ".hpj" : sources.manuscripts.front().path;
+    std::optional<ContentsFile> contentsFile;
+    if (contents)
+        contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
+    const ContentsFile* contentsEntries =
+        contentsFile && std::any_of(contentsFile->lines.begin(), contentsFile->lines.end(),
+                                    [](const std::string& line) {
+                                        ContentsEntry entry;
+                                        return ReadContentsEntry(line, entry);
+                                    })
+            ? &*contentsFile
+            : nullptr;
     // The core that cut beside the driver makes what the writes use while
     // the driver writes; with one manuscript none did, and one starts now.
     std::optional<JobGroup> aside;
     JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
-    making.Run([&run, &topics, &separated, &ahead] { ahead.Make(run, topics, separated); });
+    making.Run(
+        [&run, &topics, &separated, &ahead, contentsEntries] { ahead.Make(run, topics, separated, contentsEntries); });
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
     std::vector<LineList> blocks;
@@ -454,32 +475,21 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         return;
     }
     // Every page is written: the contents writers match their entries against this.
-    run.IndexPages(&ahead.lists);
+    const bool guessHeld = run.IndexPages(&ahead.lists);
 
-    // The HTML Help files lie beside the project's or the first manuscript,
-    // the index beside them or beside the contents page.
-    const std::string manuscriptPath =
-        run.m_project ? run.m_project->outputFolder + run.m_project->name + ".hpj" : sources.manuscripts.front().path;
-    std::optional<ContentsFile> contentsFile;
-    if (contents)
-        contentsFile = run.m_project ? ReadProjectContentsFile(run, *contents) : ReadContentsFile(run, port, *contents);
     // A contents file without one entry would give empty contents: the pages
     // are listed instead, as without a contents file, and that is said.
-    if (contentsFile &&
-        std::none_of(contentsFile->lines.begin(), contentsFile->lines.end(), [](const std::string& line) {
-            ContentsEntry entry;
-            return ReadContentsEntry(line, entry);
-        })) {
+    if (contentsFile && !contentsEntries) {
         const std::string said = ToCp932(" には目次の項目がないため、目次にはすべてのページを並べました");
         port.Say(contentsFile->path + said);
         listLines.push_back(ListRemark(FolderAndName(contentsFile->path) + said));
         run.m_saIncomplete.push_back(contentsFile->path);
-        contentsFile.reset();
     }
+    const std::string* contentsBody = guessHeld ? &ahead.contentsBody : nullptr;
     if (run.HtmlHelp())
-        WriteHtmlHelpProject(run, port, contentsFile ? &*contentsFile : nullptr, manuscriptPath);
+        WriteHtmlHelpProject(run, port, contentsEntries, manuscriptPath, contentsBody);
     else
-        WriteHomepageContents(run, port, contentsFile ? &*contentsFile : nullptr, contentsName, contentsPagePath);
+        WriteHomepageContents(run, port, contentsEntries, contentsName, contentsPagePath, contentsBody);
     WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
                       listLines,
                       ahead.keywordPages == run.m_keywordIndex.PageCount() ? &ahead.keywordEntries : nullptr);

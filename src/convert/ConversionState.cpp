@@ -119,14 +119,16 @@ bool CConversionState::IsContentsPage(const std::string& path) const
     return !m_strContentsPagePath.empty() && MbEqualsIgnoringAsciiCase(path, m_strContentsPagePath);
 }
 
-void CConversionState::IndexPages(IndexedPageLists* ahead)
+bool CConversionState::IndexPages(IndexedPageLists* ahead)
 {
     SettlePageLists();
     // An index answers for the lists it was made of, whichever copy.
-    if (ahead && ahead->titles == m_saPageTitles && ahead->files == m_saPageFiles)
+    if (ahead && ahead->titles == m_saPageTitles && ahead->files == m_saPageFiles) {
         m_pageIndex = std::move(ahead->index);
-    else
-        m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
+        return true;
+    }
+    m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
+    return false;
 }
 
 }  // namespace zavio

@@ -72,8 +72,8 @@ public:
     // Indexes the page lists for FindPageForTitle. The driver does it once the
     // last page is separated; the index answers for the lists as they were then.
     // `ahead`, lists indexed beforehand on another core, serves instead where
-    // the lists came out equal to them.
-    void IndexPages(IndexedPageLists* ahead = nullptr);
+    // the lists came out equal to them: then true.
+    bool IndexPages(IndexedPageLists* ahead = nullptr);
     PageIndex& Pages() { return m_pageIndex; }
 
     bool HtmlHelp() const { return m_kind == ConversionKind::HtmlHelp; }

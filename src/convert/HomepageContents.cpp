@@ -89,22 +89,32 @@ std::string DoubleUnderlinedLink(const std::string& pageFile, std::string_view t
 }
 
 void WriteHomepageContents(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
-                           const std::string& contentsName, const std::string& contentsPagePath)
+                           const std::string& contentsName, const std::string& contentsPagePath,
+                           const std::string* body)
 {
-    LineList lines;
-    AppendHeaderLines(run, lines);
-    if (contents)
-        AppendContentsFromCnt(run, contents->lines, lines);
-    else
-        AppendContentsFromPages(run, lines);
+    const std::string madeHere =
+        body ? std::string() : HomepageContentsBody(run.Pages(), run.m_saPageTitles, run.m_saPageFiles, contents);
+    LineList header;
+    AppendHeaderLines(run, header);
+    std::string text = JoinTextLines(header, (body ? *body : madeHere).size());
+    text += body ? *body : madeHere;
     WriteGeneratedFile(run, port,
-                       {OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, JoinTextLines(lines), false});
+                       {OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, std::move(text), false});
 }
 
-void AppendContentsFromPages(const CConversionState& run, LineList& out)
+std::string HomepageContentsBody(PageIndex& pages, const LineList& titles, const LineList& files,
+                                 const ContentsFile* contents)
 {
-    const LineList& titles = run.m_saPageTitles;
-    const LineList& files = run.m_saPageFiles;
+    LineList lines;
+    if (contents)
+        AppendContentsFromCnt(pages, contents->lines, lines);
+    else
+        AppendContentsFromPages(titles, files, lines);
+    return JoinTextLines(lines);
+}
+
+void AppendContentsFromPages(const LineList& titles, const LineList& files, LineList& out)
+{
     const std::size_t pages = std::min(titles.size(), files.size());
     for (std::size_t i = 0; i < pages; ++i) {
         AppendParagraphStart(out, 1);
@@ -117,7 +127,7 @@ void AppendContentsFromPages(const CConversionState& run, LineList& out)
     }
 }
 
-void AppendContentsFromCnt(CConversionState& run, const LineList& cntLines, LineList& out)
+void AppendContentsFromCnt(PageIndex& pages, const LineList& cntLines, LineList& out)
 {
     ContentsEntry entry;
     for (const std::string& line : cntLines) {
@@ -130,7 +140,7 @@ void AppendContentsFromCnt(CConversionState& run, const LineList& cntLines, Line
         std::string title = entry.name;
         std::string topic = entry.rawTopic;
         int score = 0;
-        FindPageForTitle(run, title, topic, score);
+        FindPageForTitle(pages, title, topic, score);
         AppendTopicBlock(out, entry, topic, DisplayedEntryName(entry.name, title, score));
     }
 }

@@ -81,7 +81,7 @@ void AppendFlatPageList(LineList& out, const LineList& titles, const LineList& f
 }  // namespace
 
 void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const ContentsFile* contents,
-                          const std::string& manuscriptPath)
+                          const std::string& manuscriptPath, const std::string* sitemapBody)
 {
     std::string& projectName = run.m_strProjectName;
     projectName = run.m_project ? run.m_project->name + ".hpj" : contents ? contents->path : manuscriptPath;
@@ -108,18 +108,29 @@ void WriteHtmlHelpProject(CConversionState& run, ConversionPort& port, const Con
                        contents ? contents->baseName : std::string(),
                        {},
                        true};
-    LineList lines;
-    AppendSitemapHeader(lines);
-    if (contents)
-        AppendHhcTreeFromCnt(run, contents->lines, lines);
-    else
-        AppendFlatPageList(lines, run.m_saPageTitles, run.m_saPageFiles);
-    lines.push_back("</BODY></HTML>");
-    sitemap.text = JoinTextLines(lines);
+    const std::string madeHere =
+        sitemapBody ? std::string() : SitemapContentsBody(run.Pages(), run.m_saPageTitles, run.m_saPageFiles, contents);
+    const std::string& body = sitemapBody ? *sitemapBody : madeHere;
+    LineList header;
+    AppendSitemapHeader(header);
+    sitemap.text = JoinTextLines(header, body.size());
+    sitemap.text += body;
     WriteGeneratedFile(run, port, std::move(sitemap));
 }
 
-void AppendHhcTreeFromCnt(CConversionState& run, const LineList& cntLines, LineList& out)
+std::string SitemapContentsBody(PageIndex& pages, const LineList& titles, const LineList& files,
+                                const ContentsFile* contents)
+{
+    LineList lines;
+    if (contents)
+        AppendHhcTreeFromCnt(pages, contents->lines, lines);
+    else
+        AppendFlatPageList(lines, titles, files);
+    lines.push_back("</BODY></HTML>");
+    return JoinTextLines(lines);
+}
+
+void AppendHhcTreeFromCnt(PageIndex& pages, const LineList& cntLines, LineList& out)
 {
     int previousLevel = 0;
     int openLists = 0;
@@ -144,7 +155,7 @@ void AppendHhcTreeFromCnt(CConversionState& run, const LineList& cntLines, LineL
             std::string title = entry.name;
             std::string topic = Trim(entry.rawTopic);
             int score = 0;
-            FindPageForTitle(run, title, topic, score);
+            FindPageForTitle(pages, title, topic, score);
             AppendSitemapItem(out, indent + "\t", DisplayedEntryName(entry.name, title, score), &topic);
         }
         previousLevel = level;

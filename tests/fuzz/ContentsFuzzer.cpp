@@ -51,7 +51,7 @@ public:
     }
     void Find(std::string& title, std::string& topic, int& score)
     {
-        FindPageForTitle(m_run, title, topic, score);
+        FindPageForTitle(m_run.Pages(), title, topic, score);
     }
 
 private:

@@ -126,7 +126,7 @@ TEST_F(HomepageContentsTest, TopicIsLookedUpUntrimmed)
     // likeness instead, and a name like no page keeps the topic as written.
     AddPage("Start here", "p1");
     LineList target;
-    AppendContentsFromCnt(m_run, Contents({"2 Start = p1 ", "1 Zzzz= p1 "}).lines, target);
+    AppendContentsFromCnt(m_run.Pages(), Contents({"2 Start = p1 ", "1 Zzzz= p1 "}).lines, target);
 
     ASSERT_EQ(target.size(), 9u);
     EXPECT_EQ(target[4], J("<a href=\"p1.htm\"> Start </a><span lang=EN-US><o:p></o:p></span></span>"));

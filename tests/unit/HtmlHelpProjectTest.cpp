@@ -34,7 +34,7 @@ protected:
     std::vector<std::string> Tree(const std::vector<std::string>& utf8Lines)
     {
         LineList out;
-        AppendHhcTreeFromCnt(m_run, Cp932Lines(utf8Lines), out);
+        AppendHhcTreeFromCnt(m_run.Pages(), Cp932Lines(utf8Lines), out);
         return out;
     }
 
@@ -53,7 +53,7 @@ protected:
     Match Find(std::string title, std::string topic)
     {
         Match m{std::move(title), std::move(topic), 0};
-        FindPageForTitle(m_run, m.title, m.topic, m.score);
+        FindPageForTitle(m_run.Pages(), m.title, m.topic, m.score);
         return m;
     }
 
@@ -394,7 +394,7 @@ TEST_F(HtmlHelpProjectTest, IndexedMatchingGivesTheProbeByProbeResult)
             std::string topic = "f" + std::to_string(rng() % 40);
             std::string rTitle = title, rTopic = topic;
             int score = 0, rScore = 0;
-            FindPageForTitle(m_run, title, topic, score);
+            FindPageForTitle(m_run.Pages(), title, topic, score);
             ReferenceFind(titles, files, rTitle, rTopic, rScore);
             ASSERT_EQ(score, rScore) << "round " << round << " query " << q;
             ASSERT_EQ(title, rTitle);
@@ -406,7 +406,7 @@ TEST_F(HtmlHelpProjectTest, IndexedMatchingGivesTheProbeByProbeResult)
             m_run.IndexPages();
             std::string title = "zzzz", topic = "none";
             int score = 0;
-            FindPageForTitle(m_run, title, topic, score);
+            FindPageForTitle(m_run.Pages(), title, topic, score);
             EXPECT_EQ(score, 100);
             EXPECT_EQ(topic, files[0]);
         }
