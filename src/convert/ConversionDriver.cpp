@@ -63,28 +63,35 @@ private:
 };
 
 // What the writes use, made on a free core while the pages are written: each
-// manuscript's page files, in the order they are written, then on the guess
-// that every page will be written the run's page lists with their index, the
-// contents made of them and the keyword index's text. A guess serves only
-// where it came true.
+// manuscript's page files, in the order they are written, a few manuscripts
+// ahead at most; then, guessing that every page will be written, the run's
+// page lists with their index, the contents made of them and the keyword
+// index's text. A guess serves only where it came true. The files written
+// are freed here too: a heap's blocks are best freed by the thread that took
+// them, and a large run never holds all its pages' files at once.
 class MadeAhead {
 public:
     void Make(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated,
               const ContentsFile* contents)
     {
         try {
-            for (SeparatedManuscript& manuscript : separated) {
-                MakePageFiles(run, topics, manuscript);
-                Count(1);
+            for (std::size_t next = 0; next < separated.size(); ++next) {
+                if (!WaitForRoom(next)) return;
+                FreeWritten(separated);
+                MakePageFiles(run, topics, separated[next]);
+                std::lock_guard lock(m_mutex);
+                ++m_made;
+                m_changed.notify_all();
             }
             GuessLists(run, separated);
             contentsBody = run.HtmlHelp() ? SitemapContentsBody(lists.index, lists.titles, lists.files, contents)
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
+            FreeWritten(separated);
         } catch (...) {
             std::lock_guard lock(m_mutex);
             m_failure = std::current_exception();
-            m_made.notify_all();
+            m_changed.notify_all();
         }
     }
     // Waits until the page files of the first `count` manuscripts are made;
@@ -92,8 +99,22 @@ public:
     void WaitForFiles(std::size_t count)
     {
         std::unique_lock lock(m_mutex);
-        m_made.wait(lock, [&] { return m_files >= count || m_failure; });
-        if (m_files < count) std::rethrow_exception(m_failure);
+        m_changed.wait(lock, [&] { return m_made >= count || m_failure; });
+        if (m_made < count) std::rethrow_exception(m_failure);
+    }
+    // The writes are done with the first `count` manuscripts' files.
+    void Written(std::size_t count)
+    {
+        std::lock_guard lock(m_mutex);
+        m_written = count;
+        m_changed.notify_all();
+    }
+    // The writes end, however: no more files are made for them.
+    void Stop()
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
     }
 
     IndexedPageLists lists;
@@ -102,11 +123,24 @@ public:
     std::string keywordEntries;
 
 private:
-    void Count(std::size_t manuscripts)
+    static constexpr std::size_t kManuscriptsAhead = 2;
+
+    // False once the writes have stopped.
+    bool WaitForRoom(std::size_t manuscript)
     {
-        std::lock_guard lock(m_mutex);
-        m_files += manuscripts;
-        m_made.notify_all();
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || manuscript < m_written + kManuscriptsAhead; });
+        return !m_stopped;
+    }
+    void FreeWritten(std::vector<SeparatedManuscript>& separated)
+    {
+        std::size_t written = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            written = m_written;
+        }
+        for (; m_freed < written; ++m_freed)
+            for (TakenPage& page : separated[m_freed].pages) std::string().swap(page.file);
     }
     // As SettlePageLists leaves them: each manuscript's pages in reading
     // order, the manuscript written last first.
@@ -136,9 +170,18 @@ private:
     }
 
     std::mutex m_mutex;
-    std::condition_variable m_made;
-    std::size_t m_files = 0;
+    std::condition_variable m_changed;
+    std::size_t m_made = 0;     // manuscripts whose files are made
+    std::size_t m_written = 0;  // manuscripts the writes are done with
+    std::size_t m_freed = 0;    // the making's own count: whose files it freed
+    bool m_stopped = false;
     std::exception_ptr m_failure;
+};
+
+// Lets the making go however the writes end.
+struct StopMakingAtEnd {
+    MadeAhead& ahead;
+    ~StopMakingAtEnd() { ahead.Stop(); }
 };
 
 // One manuscript being cleaned up and cut into pages, with its own state.
@@ -432,10 +475,12 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
     making.Run(
         [&run, &topics, &separated, &ahead, contentsEntries] { ahead.Make(run, topics, separated, contentsEntries); });
+    const StopMakingAtEnd stopMaking{ahead};
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
     std::vector<LineList> blocks;
     for (std::size_t i = 0; i < separated.size(); ++i) {
+        ahead.Written(i);
         SeparatedManuscript& manuscript = separated[i];
         LineList& block = blocks.emplace_back();
         if (manuscript.pages.empty()) {
@@ -455,12 +500,14 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         if (run.m_bCancelled && run.m_nPagesWritten - pagesWritten < manuscript.pages.size())
             PutBackUnwritten(run, port, manuscript.source, listLines);
     }
+    ahead.Written(separated.size());
     run.SettlePageLists();
     LineList ordered;
     for (auto block = blocks.rbegin(); block != blocks.rend(); ++block)
         ordered.insert(ordered.end(), std::make_move_iterator(block->begin()), std::make_move_iterator(block->end()));
     ordered.insert(ordered.end(), std::make_move_iterator(listLines.begin()), std::make_move_iterator(listLines.end()));
     listLines = std::move(ordered);
+    if (run.m_bCancelled) ahead.Stop();  // what is not written needs no files
     making.Wait();
     separated.clear();
     if (run.m_bCancelled) {
@@ -490,9 +537,11 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         WriteHtmlHelpProject(run, port, contentsEntries, manuscriptPath, contentsBody);
     else
         WriteHomepageContents(run, port, contentsEntries, contentsName, contentsPagePath, contentsBody);
+    std::string().swap(ahead.contentsBody);  // a large run's contents are large
     WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
                       listLines,
                       ahead.keywordPages == run.m_keywordIndex.PageCount() ? &ahead.keywordEntries : nullptr);
+    std::string().swap(ahead.keywordEntries);
     if (run.m_project)
         WriteContextIds(run, port, listLines);
     else if (contents)

@@ -123,12 +123,13 @@ bool CConversionState::IndexPages(IndexedPageLists* ahead)
 {
     SettlePageLists();
     // An index answers for the lists it was made of, whichever copy.
-    if (ahead && ahead->titles == m_saPageTitles && ahead->files == m_saPageFiles) {
+    const bool held = ahead && ahead->titles == m_saPageTitles && ahead->files == m_saPageFiles;
+    if (held)
         m_pageIndex = std::move(ahead->index);
-        return true;
-    }
-    m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
-    return false;
+    else
+        m_pageIndex = PageIndex(m_saPageTitles, m_saPageFiles);
+    if (ahead) *ahead = IndexedPageLists();  // served or not, they are done with
+    return held;
 }
 
 }  // namespace zavio

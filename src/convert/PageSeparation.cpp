@@ -360,8 +360,12 @@ std::string TopicTable::Find(const std::string& context, const std::string& from
 void MakePageFiles(const CConversionState& run, const TopicTable& topics, SeparatedManuscript& manuscript)
 {
     const std::string folder = run.PagesFolder(manuscript.source);
-    for (TakenPage& page : manuscript.pages)
+    for (TakenPage& page : manuscript.pages) {
         page.file = WithLinks(run, topics, folder, manuscript.pageOpening, page, page.remarks, page.jumpsNotLinked);
+        // The file holds them now: a large run's pages need not be held twice.
+        std::string().swap(page.text);
+        std::vector<TextMark>().swap(page.marks);
+    }
 }
 
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines)
@@ -397,7 +401,10 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
         LineList remarks = std::move(page->remarks);
         OutputFile file{
             OutputRole::Page, folder + page->fileName + ".htm", "htm", page->fileName, std::move(page->file), false};
-        const bool written = WriteGeneratedFile(run, port, std::move(file));
+        const bool written = WriteGeneratedFile(run, port, file);
+        // Freed with the manuscript once every page is written: the core that
+        // made it may still be at work, and a free into its heap would wait.
+        page->file = std::move(file.text);
         // The index lists only pages that exist, under the names they got.
         // The contents, index and project name it as they reach it from their folder.
         const std::string listed = LinkBetween(run.m_helpFolder, folder, page->fileName);

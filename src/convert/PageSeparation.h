@@ -84,9 +84,9 @@ private:
 
 // Makes each named page's file: the manuscript's page opening, then the
 // page's text with its links and places made; a jump that links nowhere is
-// counted, and said in the page's remarks. It reads the run and the table
-// only, and changes nothing but these pages: it may run on another core
-// while another manuscript's pages are written.
+// counted, and said in the page's remarks; the text and the marks are spent.
+// It reads the run and the table only, and changes nothing but these pages:
+// it may run on another core while another manuscript's pages are written.
 void MakePageFiles(const CConversionState& run, const TopicTable& topics, SeparatedManuscript& manuscript);
 
 // Writes the manuscript's pages as MakePageFiles made them, puts them in front of

@@ -144,7 +144,7 @@ bool LinkLeadsAway(const std::string& path, const PathLookup& at)
     return !file || !folder || GetFolderOfPath(*file) != *folder + kPathSep;
 }
 
-bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file)
+bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, const OutputFile& file)
 {
     const std::string path = file.path;
     const bool page = file.role == OutputRole::Page;
@@ -173,7 +173,7 @@ bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile 
         run.m_saNotWritten.push_back(path);
         return false;
     }
-    if (!port.WriteFile(std::move(file))) {
+    if (!port.WriteFile(file)) {
         run.m_saNotWritten.push_back(path);  // the port said so
         return false;
     }

@@ -66,6 +66,6 @@ bool LinkLeadsAway(const std::string& path, const PathLookup& at);
 // at its path (by any name of it) or a link there leads away; false,
 // recorded in the run and said, when it was not written. A written file is
 // marked written in the run, except a page: its name was marked when given.
-bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, OutputFile file);
+bool WriteGeneratedFile(CConversionState& run, ConversionPort& port, const OutputFile& file);
 
 }  // namespace zavio
