@@ -83,6 +83,7 @@ public:
                 ++m_made;
                 m_changed.notify_all();
             }
+            if (Stopped()) return;
             GuessLists(run, separated);
             contentsBody = run.HtmlHelp() ? SitemapContentsBody(lists.index, lists.titles, lists.files, contents)
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
@@ -109,6 +110,12 @@ public:
         m_written = count;
         m_changed.notify_all();
     }
+    // What failed in the making, thrown once it is over: a guess cut short
+    // must not serve.
+    void ThrowFailure()
+    {
+        if (m_failure) std::rethrow_exception(m_failure);
+    }
     // The writes end, however: no more files are made for them.
     void Stop()
     {
@@ -125,6 +132,11 @@ public:
 private:
     static constexpr std::size_t kManuscriptsAhead = 2;
 
+    bool Stopped()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_stopped;
+    }
     // False once the writes have stopped.
     bool WaitForRoom(std::size_t manuscript)
     {
@@ -178,10 +190,16 @@ private:
     std::exception_ptr m_failure;
 };
 
-// Lets the making go however the writes end.
+// However the writes end, the making stops and is over before what it reads
+// goes; it throws nothing itself, so the wait throws nothing either.
 struct StopMakingAtEnd {
     MadeAhead& ahead;
-    ~StopMakingAtEnd() { ahead.Stop(); }
+    JobGroup& making;
+    ~StopMakingAtEnd()
+    {
+        ahead.Stop();
+        making.Wait();
+    }
 };
 
 // One manuscript being cleaned up and cut into pages, with its own state.
@@ -475,7 +493,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
     making.Run(
         [&run, &topics, &separated, &ahead, contentsEntries] { ahead.Make(run, topics, separated, contentsEntries); });
-    const StopMakingAtEnd stopMaking{ahead};
+    const StopMakingAtEnd stopMaking{ahead, making};
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
     std::vector<LineList> blocks;
@@ -509,6 +527,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     listLines = std::move(ordered);
     if (run.m_bCancelled) ahead.Stop();  // what is not written needs no files
     making.Wait();
+    ahead.ThrowFailure();
     separated.clear();
     if (run.m_bCancelled) {
         // What is written stays whole and is listed; nothing is made of it.

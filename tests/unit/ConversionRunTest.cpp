@@ -89,5 +89,40 @@ TEST(ConversionRun, ASourceGoneAndAContentsFileWithoutEntriesAreSaid)
               std::string::npos);
 }
 
+// More manuscripts than the pages' files are made ahead of their writes:
+// every page is written with its jump to the manuscript before it linked,
+// and the contents page made beside the writes lists them all in order.
+TEST(ConversionRun, ManyManuscriptsWriteEveryPageWithItsLinks)
+{
+    TempFolder folder;
+    const std::string conv = folder.Path() + "conv/";
+    MakeFolder(conv);
+    TestPort port;
+    std::vector<SourceFile> opened;
+    const auto topic = [](char name) { return std::string("t_") + name; };
+    const auto before = [&](char name) { return topic(name == 'a' ? 'f' : static_cast<char>(name - 1)); };
+    for (char name = 'a'; name <= 'f'; ++name) {
+        const std::string path = conv + name + ".htm";
+        port.m_sources[path] = {WordManuscript({{topic(name), "題", "本文", "前へ", before(name)}}),
+                                TextEncoding::Cp932};
+        opened.push_back({path, std::string(1, name), "htm"});
+    }
+    CConversionState run(ConversionKind::HpType);
+    run.m_bKeepHeader = true;
+    RunConversion(run, port, CollectSources(opened));
+
+    ASSERT_TRUE(run.m_bConversionFinished);
+    const std::string contents = ReadFile(conv + "Contents.htm");
+    std::size_t listed = 0;
+    for (char name = 'a'; name <= 'f'; ++name) {
+        EXPECT_NE(ReadFile(conv + topic(name) + ".htm").find("<a href=\"" + before(name) + ".htm\">"),
+                  std::string::npos)
+            << name;
+        const std::size_t at = contents.find("<a href=\"" + topic(name) + ".htm\">");
+        EXPECT_TRUE(at != std::string::npos && at > listed) << name;
+        listed = at;
+    }
+}
+
 }  // namespace
 }  // namespace zavio::test
