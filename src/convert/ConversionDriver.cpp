@@ -88,6 +88,7 @@ public:
             contentsBody = run.HtmlHelp() ? SitemapContentsBody(lists.index, lists.titles, lists.files, contents)
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
+            guessed = true;
             FreeWritten(separated);
         } catch (...) {
             std::lock_guard lock(m_mutex);
@@ -124,6 +125,7 @@ public:
         m_changed.notify_all();
     }
 
+    bool guessed = false;  // what follows was made whole
     IndexedPageLists lists;
     std::string contentsBody;      // what the contents writer makes of the lists
     std::size_t keywordPages = 0;  // the pages the guessed keyword index holds
@@ -151,8 +153,7 @@ private:
             std::lock_guard lock(m_mutex);
             written = m_written;
         }
-        for (; m_freed < written; ++m_freed)
-            for (TakenPage& page : separated[m_freed].pages) std::string().swap(page.file);
+        for (; m_freed < written; ++m_freed) ReleasePageFiles(separated[m_freed]);
     }
     // As SettlePageLists leaves them: each manuscript's pages in reading
     // order, the manuscript written last first.
@@ -489,10 +490,17 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             : nullptr;
     // The core that cut beside the driver makes what the writes use while
     // the driver writes; with one manuscript none did, and one starts now.
+    // Where no other core takes the job, the driver makes each manuscript's
+    // files itself as it comes to them, and nothing is guessed.
     std::optional<JobGroup> aside;
     JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
-    making.Run(
-        [&run, &topics, &separated, &ahead, contentsEntries] { ahead.Make(run, topics, separated, contentsEntries); });
+    bool madeBeside = true;
+    making.Run([&run, &topics, &separated, &ahead, contentsEntries, &madeBeside, driver] {
+        if (std::this_thread::get_id() == driver)
+            madeBeside = false;
+        else
+            ahead.Make(run, topics, separated, contentsEntries);
+    });
     const StopMakingAtEnd stopMaking{ahead, making};
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
@@ -510,8 +518,12 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         const std::size_t pagesWritten = run.m_nPagesWritten;
-        ahead.WaitForFiles(i + 1);
+        if (madeBeside)
+            ahead.WaitForFiles(i + 1);
+        else
+            MakePageFiles(run, topics, manuscript);
         WritePages(run, port, manuscript, block);
+        if (!madeBeside) ReleasePageFiles(manuscript);
         // Said under the manuscript's line, which heads its block.
         block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) block.insert(block.begin() + 2, ListRemark(moved[i]));
@@ -541,7 +553,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
         return;
     }
     // Every page is written: the contents writers match their entries against this.
-    const bool guessHeld = run.IndexPages(&ahead.lists);
+    const bool guessHeld = run.IndexPages(ahead.guessed ? &ahead.lists : nullptr);
 
     // A contents file without one entry would give empty contents: the pages
     // are listed instead, as without a contents file, and that is said.
@@ -557,9 +569,9 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     else
         WriteHomepageContents(run, port, contentsEntries, contentsName, contentsPagePath, contentsBody);
     std::string().swap(ahead.contentsBody);  // a large run's contents are large
-    WriteKeywordIndex(run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName,
-                      listLines,
-                      ahead.keywordPages == run.m_keywordIndex.PageCount() ? &ahead.keywordEntries : nullptr);
+    WriteKeywordIndex(
+        run, port, GetFolderOfPath(run.HtmlHelp() ? manuscriptPath : contentsPagePath), contentsName, listLines,
+        ahead.guessed && ahead.keywordPages == run.m_keywordIndex.PageCount() ? &ahead.keywordEntries : nullptr);
     std::string().swap(ahead.keywordEntries);
     if (run.m_project)
         WriteContextIds(run, port, listLines);

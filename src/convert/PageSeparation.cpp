@@ -368,6 +368,11 @@ void MakePageFiles(const CConversionState& run, const TopicTable& topics, Separa
     }
 }
 
+void ReleasePageFiles(SeparatedManuscript& manuscript)
+{
+    for (TakenPage& page : manuscript.pages) std::string().swap(page.file);
+}
+
 int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines)
 {
     const std::string folder = run.PagesFolder(manuscript.source);

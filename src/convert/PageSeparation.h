@@ -89,6 +89,9 @@ private:
 // it may run on another core while another manuscript's pages are written.
 void MakePageFiles(const CConversionState& run, const TopicTable& topics, SeparatedManuscript& manuscript);
 
+// The page files go once written.
+void ReleasePageFiles(SeparatedManuscript& manuscript);
+
 // Writes the manuscript's pages as MakePageFiles made them, puts them in front of
 // the run's page lists (once SettlePageLists runs) and the manuscript's block
 // of the list of pages in front of `listLines`. The number of pages written.
