@@ -94,10 +94,11 @@ void WriteHomepageContents(CConversionState& run, ConversionPort& port, const Co
 {
     const std::string madeHere =
         body ? std::string() : HomepageContentsBody(run.Pages(), run.m_saPageTitles, run.m_saPageFiles, contents);
+    const std::string& entries = body ? *body : madeHere;
     LineList header;
     AppendHeaderLines(run, header);
-    std::string text = JoinTextLines(header, (body ? *body : madeHere).size());
-    text += body ? *body : madeHere;
+    std::string text = JoinTextLines(header, entries.size());
+    text += entries;
     WriteGeneratedFile(run, port,
                        {OutputRole::ContentsPage, contentsPagePath, "htm", contentsName, std::move(text), false});
 }

@@ -407,8 +407,8 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
         OutputFile file{
             OutputRole::Page, folder + page->fileName + ".htm", "htm", page->fileName, std::move(page->file), false};
         const bool written = WriteGeneratedFile(run, port, file);
-        // Freed with the manuscript once every page is written: the core that
-        // made it may still be at work, and a free into its heap would wait.
+        // Left for the thread that made it to free (ReleasePageFiles): a free
+        // into another thread's heap waits for it while it is at work.
         page->file = std::move(file.text);
         // The index lists only pages that exist, under the names they got.
         // The contents, index and project name it as they reach it from their folder.
