@@ -14,7 +14,7 @@ namespace {
 // How many lines a reference may span: Word cuts one where its font changes.
 constexpr std::size_t kMostReferenceLines = 12;
 
-bool IsTextLine(const std::string& line)
+bool IsTextLine(std::string_view line)
 {
     return !line.empty() && line[0] != '<';
 }
@@ -67,7 +67,7 @@ public:
     {
         for (std::size_t i = 0; i < m_page.size(); ++i) {
             if (!IsTextLine(m_page[i])) continue;
-            for (std::size_t at = m_page[i].find('{'); at != std::string::npos; at = m_page[i].find('{', at + 1)) {
+            for (std::size_t at = m_page[i].find('{'); at != std::string_view::npos; at = m_page[i].find('{', at + 1)) {
                 char align = 'c';
                 const std::size_t command = ReferenceCommand(m_page[i], at, align);
                 if (command == 0) continue;
@@ -84,7 +84,7 @@ private:
         std::string name;
         std::size_t last = line;
         std::size_t close = m_page[line].find('}', at + command);
-        if (close != std::string::npos) {
+        if (close != std::string_view::npos) {
             name = m_page[line].substr(at + command, close - at - command);
         } else {
             name = m_page[line].substr(at + command);
@@ -92,9 +92,9 @@ private:
                 if (!IsTextLine(m_page[last])) continue;
                 close = m_page[last].find('}');
                 name += m_page[last].substr(0, close);
-                if (close != std::string::npos) break;
+                if (close != std::string_view::npos) break;
             }
-            if (close == std::string::npos) return false;
+            if (close == std::string_view::npos) return false;
         }
         name = Trim(DecodeCharacterReferences(name));
         std::optional<std::string> shownName = Find(name);
@@ -107,19 +107,19 @@ private:
 
         // What follows the reference stands on a line of its own after the
         // picture; the reference's pieces on the lines between go.
-        std::string after = m_page[last].substr(close + 1);
+        const std::string_view after = m_page[last].substr(close + 1);
         for (std::size_t k = line + 1; k <= last && k < m_page.size(); ++k)
-            if (IsTextLine(m_page[k])) m_page[k].clear();
-        m_page[line].erase(at);
+            if (IsTextLine(m_page[k])) m_page.Clear(k);
+        m_page.Set(line, m_page[line].substr(0, at));
         std::size_t insertAt = line + 1;
         if (last > line) {
             insertAt = last + 1;
-            if (!after.empty()) m_page.InsertLine(insertAt, std::move(after));
+            if (!after.empty()) m_page.InsertLine(insertAt, after);
             m_page.InsertLine(line + 1, PictureTag(*shownName, align));
             return true;
         }
         m_page.InsertLine(insertAt, PictureTag(*shownName, align));
-        if (!after.empty()) m_page.InsertLine(insertAt + 1, std::move(after));
+        if (!after.empty()) m_page.InsertLine(insertAt + 1, after);
         return true;
     }
 

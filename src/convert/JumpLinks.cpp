@@ -88,7 +88,7 @@ public:
     void Read()
     {
         for (std::size_t i = 0; i < m_body.size(); ++i) {
-            const std::string& line = m_body[i];
+            const std::string_view line = m_body[i];
             if (line.empty()) continue;
             if (line[0] == '<')
                 ReadTags(line);
@@ -114,14 +114,13 @@ private:
     }
 
     // Each tag of a tag line opens, closes or ends a paragraph.
-    void ReadTags(const std::string& line)
+    void ReadTags(std::string_view line)
     {
-        for (std::size_t at = line.find('<'); at != std::string::npos;) {
+        for (std::size_t at = line.find('<'); at != std::string_view::npos;) {
             const std::size_t end = line.find('>', at);
-            const std::string_view tag =
-                std::string_view(line).substr(at, (end == std::string::npos ? line.size() : end + 1) - at);
+            const std::string_view tag = line.substr(at, (end == std::string_view::npos ? line.size() : end + 1) - at);
             ReadTag(tag);
-            if (end == std::string::npos) return;
+            if (end == std::string_view::npos) return;
             at = line.find('<', end + 1);
         }
     }
@@ -181,7 +180,7 @@ private:
     void EndHidden()
     {
         if (m_hiddenLines.empty()) return;
-        for (std::size_t line : m_hiddenLines) m_body[line].clear();
+        for (std::size_t line : m_hiddenLines) m_body.Clear(line);
         const std::string target = Trim(DecodeCharacterReferences(m_target));
         if (m_hotspot && !target.empty()) {
             m_marks.push_back({m_hotspot->first, MarkKind::LinkStart, target});

@@ -37,7 +37,7 @@ Keyword ParseKeyword(std::string_view text)
 // line that names it to its div's end) that shows text beside its mark.
 std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& index, std::string_view noteReference)
 {
-    const LineList& notes = run.m_notes.Lines();
+    const LineViews& notes = run.m_notes.Lines();
     const std::size_t found = index.FirstLineWith(noteReference);
     if (found == notes.size()) return std::string();
     // The note's div ends at "</div>", or at the next note's "<div".
@@ -51,7 +51,7 @@ std::string KeywordNoteText(const CConversionState& run, const NoteLineIndex& in
     // the keywords; it is never a keyword itself.
     const bool anchored = std::any_of(notes.begin() + static_cast<std::ptrdiff_t>(found),
                                       notes.begin() + static_cast<std::ptrdiff_t>(end),
-                                      [](const std::string& line) { return IsNoteAnchorTag(line); });
+                                      [](std::string_view line) { return IsNoteAnchorTag(line); });
     if (!anchored && text.size() >= 1 && text[0] == 'K' && (text.size() == 1 || text[1] == ' ')) text.erase(0, 1);
     return text;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,29 @@ struct LineMark {
     std::string value;
 };
 
+// Lines that view text held elsewhere: a manuscript's lines point into its
+// text, so that the lines it splits into cost no copy of their own.
+using LineViews = std::vector<std::string_view>;
+
+// The text a manuscript's lines view: the manuscript's own, and the lines
+// made anew (joined from pieces, or given), each copied in once. Shared by
+// every ManuscriptLines that holds a line of it, so a line moved to a page
+// or to the notes keeps its text.
+class LineTexts {
+public:
+    // The manuscript's text, held from now on; the view is its.
+    std::string_view Hold(std::string text);
+    bool Holds(std::string_view line) const;
+    // A copy of `line` that lives as long as this.
+    std::string_view Copy(std::string_view line);
+
+private:
+    std::string m_text;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_free = nullptr;  // room left in the last block
+    std::size_t m_room = 0;
+};
+
 // Lines of a manuscript or a page: one tag run or text run per line once
 // split, with the positions between them where the source broke a line
 // (SourceLineBreaks) and the marks, each at its line.
@@ -54,24 +78,27 @@ class ManuscriptLines {
 public:
     std::size_t size() const { return m_lines.size(); }
     bool empty() const { return m_lines.empty(); }
-    const std::string& operator[](std::size_t i) const { return m_lines[i]; }
-    // A line's text may change; lines come and go only through the members.
-    std::string& operator[](std::size_t i) { return m_lines[i]; }
-    const LineList& Lines() const { return m_lines; }
+    std::string_view operator[](std::size_t i) const { return m_lines[i]; }
+    const LineViews& Lines() const { return m_lines; }
     const SourceLineBreaks& Breaks() const { return m_breaks; }
     // In line order; of one line, in the order they were added.
     const std::vector<LineMark>& Marks() const { return m_marks; }
 
+    // The manuscript's text, which lines appended from it view rather than copy.
+    std::string_view HoldText(std::string text);
     void Reserve(std::size_t lines) { m_lines.reserve(lines); }
-    // Made in place: a short line's bytes are copied once.
-    void Append(std::string_view line) { m_lines.emplace_back(line); }
+    // A line of the held text is viewed where it lies; any other is copied.
+    void Append(std::string_view line) { m_lines.push_back(Keep(line)); }
+    // A line's text changes; it may be any text.
+    void Set(std::size_t i, std::string_view text) { m_lines[i] = Keep(text); }
+    void Clear(std::size_t i) { m_lines[i] = {}; }
     // The source broke a line after the lines appended so far.
     void MarkSourceBreak() { m_breaks.Add(m_lines.size()); }
     // Marks at their lines, in line order among themselves; they join those
     // already there.
     void AddMarks(std::vector<LineMark> marks);
 
-    void InsertLine(std::size_t at, std::string line);
+    void InsertLine(std::size_t at, std::string_view line);
     // Lines [first, last) go; marks among them stay with the line after.
     void EraseLines(std::size_t first, std::size_t last);
     // The lines at the given ascending indexes go, as above.
@@ -83,19 +110,24 @@ public:
     // ones had been erased and `front` inserted before the rest, each line
     // moved once. Breaks and marks at or among the dropped lines, and where
     // `to` ended, land on the first line after `front`.
-    void MoveTailBehind(ManuscriptLines& to, std::size_t first, std::size_t dropped, std::string front);
+    void MoveTailBehind(ManuscriptLines& to, std::size_t first, std::size_t dropped, std::string_view front);
     // Lines [first, end) move in front of the lines of `to`.
     void MoveTailToFront(ManuscriptLines& to, std::size_t first);
 
 private:
+    std::string_view Keep(std::string_view line);
+    // `to` keeps the texts these lines view.
+    void ShareTextsWith(ManuscriptLines& to) const;
     // Lines [first + dropped, end) go to the end of `to`, the dropped ones
     // before them are erased; what stood at or among these lands on the
     // first line moved.
     void MoveLinesTo(ManuscriptLines& to, std::size_t first, std::size_t dropped);
 
-    LineList m_lines;
+    LineViews m_lines;
     SourceLineBreaks m_breaks;
     std::vector<LineMark> m_marks;  // ascending lines
+    // The texts the lines view: the first is these lines' own, made when first needed.
+    std::vector<std::shared_ptr<LineTexts>> m_texts;
 };
 
 // One manuscript of the run: its source, its text read into lines, and the

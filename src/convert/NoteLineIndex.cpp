@@ -19,13 +19,13 @@ constexpr std::size_t kNoteLookAhead = 15;
 
 }  // namespace
 
-NoteLineIndex::NoteLineIndex(const LineList& notes) : m_notes(notes)
+NoteLineIndex::NoteLineIndex(const std::vector<std::string_view>& notes) : m_notes(notes)
 {
     std::size_t total = 0;
-    for (const std::string& line : notes) total += line.size() + 1;
+    for (const std::string_view line : notes) total += line.size() + 1;
     m_joined.reserve(total);
     m_starts.reserve(notes.size() + 1);
-    for (const std::string& line : notes) {
+    for (const std::string_view line : notes) {
         m_starts.push_back(m_joined.size());
         m_joined += line;
         m_joined += '\n';
@@ -85,8 +85,8 @@ std::size_t NoteLineIndex::SearchFromStart(std::string_view what) const
     }
 }
 
-std::string NoteTextAfterMark(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference,
-                              std::string_view mark)
+std::string NoteTextAfterMark(const std::vector<std::string_view>& notes, const NoteLineIndex& index,
+                              std::string_view noteReference, std::string_view mark)
 {
     const std::size_t found = index.FirstLineWith(noteReference);
     if (found == notes.size()) return std::string();

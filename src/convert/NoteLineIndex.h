@@ -21,7 +21,7 @@ namespace zavio {
 class NoteLineIndex {
 public:
     // The lines must stay as they are while the index is used.
-    explicit NoteLineIndex(const LineList& notes);
+    explicit NoteLineIndex(const std::vector<std::string_view>& notes);
 
     // The first line holding `what` where one of its characters begins; the
     // line count when none does.
@@ -38,7 +38,7 @@ private:
     std::size_t SearchFromStart(std::string_view what) const;
     std::size_t SearchByPieces(std::string_view what) const;
 
-    const LineList& m_notes;
+    const std::vector<std::string_view>& m_notes;
     std::string m_joined;
     std::vector<std::size_t> m_starts;
     std::vector<std::uint32_t> m_bucketStart;      // positions of bucket b: [m_bucketStart[b], m_bucketStart[b + 1])
@@ -48,7 +48,7 @@ private:
 // The text a note gives after its mark ("#" for the topic name): from the first note line that holds the reference, the
 // first of the next 15 lines that follows the mark's line and does not begin with "<", trimmed; the empty string when
 // there is none. Lines are trimmed before they are compared; empty lines and "&nbsp;" are passed over.
-std::string NoteTextAfterMark(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference,
-                              std::string_view mark);
+std::string NoteTextAfterMark(const std::vector<std::string_view>& notes, const NoteLineIndex& index,
+                              std::string_view noteReference, std::string_view mark);
 
 }  // namespace zavio

@@ -24,7 +24,7 @@ constexpr std::size_t kAnchorLookBack = 5;
 constexpr std::size_t kLooseTailLines = 5;
 
 // WinHelp's mark of the footnote that names the topic.
-bool IsTopicMark(const std::string& line)
+bool IsTopicMark(std::string_view line)
 {
     return line.size() == 1 && line[0] == '#';
 }
@@ -33,7 +33,7 @@ bool IsTopicMark(const std::string& line)
 // writes the anchor, the reference's span, the mark's span, the mark) with
 // no "</a>" after it, never above line `first`. `anchor` gets the anchor tag
 // and `anchorLine` its line.
-bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t mark, std::string_view& anchor,
+bool OpensReferenceAbove(const LineViews& lines, std::size_t first, std::size_t mark, std::string_view& anchor,
                          std::size_t& anchorLine)
 {
     for (std::size_t k = mark; k-- > first && k + kAnchorLookBack >= mark;) {
@@ -49,7 +49,7 @@ bool OpensReferenceAbove(const LineList& lines, std::size_t first, std::size_t m
 // After a page break Word writes empty paragraphs and the like before the
 // title: how many of the lines from `from` on go, up to the line before the
 // topic footnote's anchor.
-std::size_t LeadingLinesBeforeAnchor(const LineList& lines, std::size_t from)
+std::size_t LeadingLinesBeforeAnchor(const LineViews& lines, std::size_t from)
 {
     std::size_t dropped = 0;
     const std::size_t count = lines.size();
@@ -84,7 +84,7 @@ void ReadTopicMark(ManuscriptLines& page, std::size_t first, const std::vector<s
         } else if (id) {
             places.push_back({anchorLine, MarkKind::Place, std::move(*id)});  // anchors do not nest
         }
-        page[i].clear();
+        page.Clear(i);
     }
     page.AddMarks(std::move(places));
 }
@@ -113,9 +113,9 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     if (manuscript.empty()) return false;
     const std::size_t pageStart = page.size();
 
-    const LineList& source = manuscript.Lines();
+    const LineViews& source = manuscript.Lines();
     auto copyLine = std::find_if(source.begin(), source.end(), IsBodyStartCopyLine);
-    std::string bodyStartCopy = copyLine == source.end() ? std::string() : *copyLine;
+    const std::string_view bodyStartCopy = copyLine == source.end() ? std::string_view() : *copyLine;
 
     // Walk up from the end to the page break that opens the last page, or to
     // the body's opening div; the lines met are the page, and its marks "#"
@@ -125,7 +125,7 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     std::size_t first = manuscript.size();
     std::vector<std::size_t> marks;  // from the last up
     while (first > 0) {
-        const std::string& line = manuscript[--first];
+        const std::string_view line = manuscript[--first];
         if (line.empty()) continue;
         if (IsTopicMark(line)) {
             marks.push_back(first);
@@ -144,7 +144,7 @@ bool TakeLastPage(ManuscriptLines& manuscript, ManuscriptLines& page, std::strin
     // lines that lead up to the topic's footnotes after a page break go. The
     // rest moves as one block behind what is already here.
     const std::size_t dropped = opening == Opening::PageBreak ? LeadingLinesBeforeAnchor(source, first) : 0;
-    manuscript.MoveTailBehind(page, first, dropped, std::move(bodyStartCopy));
+    manuscript.MoveTailBehind(page, first, dropped, bodyStartCopy);
 
     if (opening != Opening::None) {
         // Where the marks that were not dropped stand on the page, ascending.
@@ -175,7 +175,7 @@ void TrimPageTail(ManuscriptLines& page)
     // at the end of a conditional comment.
     std::size_t end = page.size();
     while (end > 0 && end + kLooseTailLines > page.size() + 1) {
-        const std::string& line = page[end - 1];
+        const std::string_view line = page[end - 1];
         if (line.empty() || line[0] != '<' || line == "<![endif]>" || line.find("</") != std::string::npos ||
             MbContains(line, "<span lang=EN-US"))
             break;

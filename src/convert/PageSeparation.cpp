@@ -26,7 +26,7 @@ namespace {
 // The longest title the page list shows, in bytes.
 constexpr std::size_t kListedTitleBytes = 30;
 
-std::string PageFileNameFromNote(const LineList& notes, const NoteLineIndex& index, std::string_view noteReference)
+std::string PageFileNameFromNote(const LineViews& notes, const NoteLineIndex& index, std::string_view noteReference)
 {
     std::string pageName = NoteTextAfterMark(notes, index, noteReference, "#");
     ReplaceUnsafeBytes(pageName);
@@ -157,11 +157,11 @@ std::string RenamedPageMessage(int clash, const std::string& title, const std::s
 // Word broke a source line outside a tag (in text, where a blank stood), so
 // the page shows the blanks its manuscript showed and no others. The marks
 // become places in the text.
-void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineList& notes, const NoteLineIndex& index,
+void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineViews& notes, const NoteLineIndex& index,
                               TakenPage& taken)
 {
     std::size_t total = 2;
-    for (const std::string& line : page.Lines()) total += line.size() + 2;
+    for (const std::string_view line : page.Lines()) total += line.size() + 2;
     std::string& text = taken.text;
     text.reserve(total);
     const std::vector<LineMark>& marks = page.Marks();
@@ -191,7 +191,7 @@ void JoinAsTheSourceBrokeThem(const ManuscriptLines& page, const LineList& notes
 // Whether any line holds Word's anchor of a note reference.
 bool HoldsNoteAnchors(const ManuscriptLines& body)
 {
-    for (const std::string& line : body.Lines())
+    for (const std::string_view line : body.Lines())
         if (line.size() > 2 && line[0] == '<' && (line[1] == 'a' || line[1] == 'A') && IsNoteAnchorTag(line))
             return true;
     return false;
@@ -288,7 +288,7 @@ void SeparatePages(CConversionState& run, const std::string& contentsName, Manus
     std::vector<std::string> pictureFolders;
     if (run.m_project) pictureFolders = run.m_project->project.bitmapFolders;
     pictureFolders.push_back(GetFolderOfPath(manuscript.source.path));
-    const LineList& noteLines = run.m_notes.Lines();
+    const LineViews& noteLines = run.m_notes.Lines();
     const NoteLineIndex notes(noteLines);  // the note lines stay as they are while pages are taken
     bool more = true;
     do {

@@ -156,8 +156,8 @@ private:
 
 }  // namespace
 
-std::string FirstParagraphText(const LineList& lines, const SourceLineBreaks& breaks, std::size_t first,
-                               std::size_t last)
+std::string FirstParagraphText(const std::vector<std::string_view>& lines, const SourceLineBreaks& breaks,
+                               std::size_t first, std::size_t last)
 {
     ParagraphTextReader reader(breaks);
     for (std::size_t i = first; i < std::min(last, lines.size()) && !reader.Done(); ++i) reader.ReadLine(i, lines[i]);

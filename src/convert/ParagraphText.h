@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "convert/SourceLineBreaks.h"
 #include "framework/TextFile.h"
@@ -17,7 +19,7 @@ namespace zavio {
 // pieces of text and a "<br>" each a blank, every run of white space one
 // blank, none at either end. A paragraph still open at `last` gives its text
 // up to there. `breaks` tells where the source broke a line between `lines`.
-std::string FirstParagraphText(const LineList& lines, const SourceLineBreaks& breaks, std::size_t first,
-                               std::size_t last);
+std::string FirstParagraphText(const std::vector<std::string_view>& lines, const SourceLineBreaks& breaks,
+                               std::size_t first, std::size_t last);
 
 }  // namespace zavio

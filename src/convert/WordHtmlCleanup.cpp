@@ -18,7 +18,7 @@ namespace zavio {
 namespace {
 
 // The split lines hold the list's long div tag on a line of its own.
-bool IsNoteListStartLine(const std::string& line)
+bool IsNoteListStartLine(std::string_view line)
 {
     if (line.size() < 4 || line[0] != '<' || line[1] != 'd' || line[2] != 'i' || line[3] != 'v') return false;
     return MbContains(line, "<div style='mso-element:footnote-list'>") ||
@@ -287,7 +287,9 @@ bool SplitOffWordHeader(CConversionState& run, Manuscript& manuscript)
 
 void SplitTagsIntoLines(Manuscript& manuscript)
 {
-    const std::string_view unread = std::string_view(manuscript.sourceText).substr(manuscript.sourceTextRead);
+    // The body's lines view the text they come from, which they hold.
+    const std::size_t read = manuscript.sourceTextRead;
+    const std::string_view unread = manuscript.body.HoldText(std::move(manuscript.sourceText)).substr(read);
     // Word's body makes a line of every 16 bytes or more: the room is made
     // once, and what it leaves unused is never touched.
     std::size_t bytes = unread.size();
@@ -300,7 +302,7 @@ void SplitTagsIntoLines(Manuscript& manuscript)
     // A run of short tags still waiting after the last line is dropped.
     // Split, the source lines have served; their room goes to the pages.
     LineList().swap(manuscript.sourceLines);
-    std::string().swap(manuscript.sourceText);
+    manuscript.sourceText = std::string();
     manuscript.sourceTextRead = 0;
 }
 
@@ -337,7 +339,7 @@ void RemoveFootnoteMarks(ManuscriptLines& body)
     // "#" stays: it leads the page extraction to the page's topic name.
     // A keyword mark inside a reference leaves its note's id behind, where
     // it stood, for the keyword index.
-    const auto isMark = [](const std::string& line, bool inReference) {
+    const auto isMark = [](std::string_view line, bool inReference) {
         if (line.empty() || line.size() > 4) return false;
         if (line == "K" || line == "$" || line == "+" || line == "A") return true;
         return inReference && (line == "*" || line == "!" || line == "&gt;" || line == "@");

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "Lines.h"
 #include "convert/NoteLineIndex.h"
 #include "convert/PageNames.h"
 #include "framework/Cp932.h"
@@ -34,7 +35,8 @@ TEST(NoteLineIndex, LargeBlocksFindTheSameLineAsAScanFromTheStart)
         notes.push_back("#");
         notes.push_back("IDH_TOPIC_" + std::to_string(rng() % 1000));
     }
-    const NoteLineIndex index(notes);
+    const LineViews views = Viewed(notes);
+    const NoteLineIndex index(views);
     std::vector<std::string> queries = {"ftn1",
                                         "ftn10",
                                         "ftn999",
@@ -53,7 +55,8 @@ TEST(NoteLineIndex, LargeBlocksFindTheSameLineAsAScanFromTheStart)
 
 std::string TopicName(const LineList& notes, std::string_view reference)
 {
-    return NoteTextAfterMark(notes, NoteLineIndex(notes), reference, "#");
+    const LineViews views = Viewed(notes);
+    return NoteTextAfterMark(views, NoteLineIndex(views), reference, "#");
 }
 
 TEST(NoteTextAfterMark, TheTopicNameFollowsTheHashMarkWithinFifteenLines)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Lines.h"
 #include "TestApp.h"
 #include "WordManuscript.h"
 #include "convert/ConversionState.h"
@@ -109,7 +110,7 @@ TEST(PageExtraction, EmptyManuscriptGivesNoPage)
     ManuscriptLines empty;
     std::string note, title;
     EXPECT_FALSE(TakeLastPage(empty, page, note, title));
-    EXPECT_EQ(page.Lines(), (LineList{"<html>"}));
+    EXPECT_EQ(Copied(page.Lines()), (LineList{"<html>"}));
     EXPECT_EQ(note, "");
     EXPECT_EQ(title, "");
 }
@@ -127,8 +128,8 @@ TEST(PageExtraction, PagesComeOffTheEndWithNoteAndTitle)
     EXPECT_EQ(title, J("ソフト"));
     // The break and the empty lines before the anchor's paragraph are dropped,
     // the mark is cleared and the body's opening div leads the page.
-    EXPECT_EQ(last.Lines(), Concat({header, {kBodyStart}, Lines(m, 17, 20), {""}, Lines(m, 22, 28)}));
-    EXPECT_EQ(manuscript.Lines(), Lines(m, 0, 13));
+    EXPECT_EQ(Copied(last.Lines()), Concat({header, {kBodyStart}, Lines(m, 17, 20), {""}, Lines(m, 22, 28)}));
+    EXPECT_EQ(Copied(manuscript.Lines()), Lines(m, 0, 13));
 
     ManuscriptLines first = Page(header);
     note.clear();
@@ -136,7 +137,7 @@ TEST(PageExtraction, PagesComeOffTheEndWithNoteAndTitle)
     EXPECT_FALSE(TakeLastPage(manuscript, first, note, title));
     EXPECT_EQ(note, "ftn1");
     EXPECT_EQ(title, J("表示"));
-    EXPECT_EQ(first.Lines(), Concat({header, {kBodyStart}, Lines(m, 0, 4), {""}, Lines(m, 6, 13)}));
+    EXPECT_EQ(Copied(first.Lines()), Concat({header, {kBodyStart}, Lines(m, 0, 4), {""}, Lines(m, 6, 13)}));
     EXPECT_TRUE(manuscript.Lines().empty());
 
     ManuscriptLines none = Page();
@@ -151,7 +152,7 @@ TEST(PageExtraction, PageBreakIsFoundWithBlanksInsideButNotInText)
     ManuscriptLines page = Page();
     std::string note, title;
     EXPECT_TRUE(TakeLastPage(manuscript, page, note, title));
-    EXPECT_EQ(manuscript.Lines(), (LineList{kBodyStart, "a"}));
+    EXPECT_EQ(Copied(manuscript.Lines()), (LineList{kBodyStart, "a"}));
 }
 
 TEST(PageExtraction, SectionBreakOpensAPageAndLaterSectionsAreNoFirstPage)
@@ -179,7 +180,7 @@ TEST(PageExtraction, ManuscriptWithoutBodyStartOrBreakIsOnePageWithoutNote)
     EXPECT_TRUE(TakeLastPage(manuscript, page, note, title));
     EXPECT_EQ(note, "");
     // No opening div to copy: an empty line leads the page; "#" is not looked for.
-    EXPECT_EQ(page.Lines(), (LineList{"", "<p>", "#", "x", ""}));
+    EXPECT_EQ(Copied(page.Lines()), (LineList{"", "<p>", "#", "x", ""}));
     ManuscriptLines next;
     EXPECT_FALSE(TakeLastPage(manuscript, next, note, title));
 }
@@ -222,7 +223,7 @@ TEST(PageExtraction, MarkIsFoundHoweverManyAnchorsPrecedeIt)
     std::string note;
     FindNoteReference(page, 0, note, false);
     EXPECT_EQ(note, "ftn8");
-    const LineList& after = page.Lines();
+    const LineList after = Copied(page.Lines());
     EXPECT_EQ(after[8 * 6 - 2], "");
     // Body text "#" stays; a later "#" footnote (another name of the topic) goes.
     EXPECT_EQ(after[after.size() - 5], "#");
@@ -257,7 +258,7 @@ TEST(PageExtraction, DroppingStopsWhenThePassesMeetTheShrinkingEnd)
     ManuscriptLines page = Page({"h", kPageBreak, "", "", "", "x"});
     std::string note;
     FindNoteReference(page, 1, note, true);
-    EXPECT_EQ(page.Lines(), (LineList{"h", "", "", "x"}));
+    EXPECT_EQ(Copied(page.Lines()), (LineList{"h", "", "", "x"}));
 }
 
 TEST(PageExtraction, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
@@ -266,7 +267,7 @@ TEST(PageExtraction, AnchorTagSplitAcrossTwoLinesStopsTheDropping)
         Page({"h", kPageBreak, "", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "#", "x", "x", "x"});
     std::string note;
     FindNoteReference(page, 1, note, true);
-    EXPECT_EQ(page.Lines(),
+    EXPECT_EQ(Copied(page.Lines()),
               (LineList{"h", "<a style='mso-foot", "note-id:ftn4' href=\"#_ftn4\">", "#", "x", "x", "x"}));
     EXPECT_EQ(note, "");  // no line holds the whole anchor: the "#" is no mark
 }
@@ -278,7 +279,7 @@ TEST(PageExtraction, LooseTailLosesOnlyOpeningTags)
     const auto trimmed = [&](LineList lines) {
         ManuscriptLines page = Page(lines);
         TrimPageTail(page);
-        return page.Lines();
+        return Copied(page.Lines());
     };
     // A table near the end keeps its end and the paragraph after it.
     const LineList table = {"<table>", "<tr>", "<td>", "a", "</td></tr>", "</table>", "<p class=MsoNormal>",
@@ -363,7 +364,7 @@ TEST(PageExtraction, WordManuscriptThroughTheStages)
         EXPECT_EQ(TakeLastPage(manuscript.body, page, note, title), expected.more);
         EXPECT_EQ(note, expected.note);
         EXPECT_EQ(title, J(expected.title));
-        const LineList& lines = page.Lines();
+        const LineList lines = Copied(page.Lines());
         EXPECT_EQ(lines[0], kBodyStart);
         EXPECT_EQ(lines[1], expected.more ? "<p class=MsoNormal>" : kBodyStart);
         for (const char* mark : {"#", "$", "K"}) EXPECT_EQ(std::count(lines.begin(), lines.end(), mark), 0) << mark;

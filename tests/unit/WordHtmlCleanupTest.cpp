@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Lines.h"
 #include "TestApp.h"
 #include "convert/ConversionState.h"
 #include "convert/WordHtmlCleanup.h"
@@ -30,7 +31,7 @@ LineList Split(LineList source)
 {
     Manuscript manuscript = Source(std::move(source));
     SplitTagsIntoLines(manuscript);
-    return manuscript.body.Lines();
+    return Copied(manuscript.body.Lines());
 }
 
 // The lines with each hotspot shown as "[target|" before its first line and
@@ -39,7 +40,7 @@ LineList Jumps(const LineList& lines, const CharacterStyles& styles = {})
 {
     ManuscriptLines body = Lines(lines);
     ConvertJumpLinks(body, styles);
-    LineList shown = body.Lines();
+    LineList shown = Copied(body.Lines());
     for (const LineMark& mark : body.Marks()) {
         if (mark.kind == MarkKind::LinkStart) shown[mark.line] = "[" + mark.value + "|" + shown[mark.line];
         if (mark.kind == MarkKind::LinkEnd) shown[mark.line] += "|]";
@@ -75,7 +76,7 @@ TEST(WordHtmlCleanup, TheBodyIsSplitFromTheTextAsFromItsLines)
         EXPECT_EQ(run.m_saHeaderLines, (LineList{"<html>", "<head></head>"}));
         SplitTagsIntoLines(*manuscript);
     }
-    EXPECT_EQ(fromText.body.Lines(), fromLines.body.Lines());
+    EXPECT_EQ(Copied(fromText.body.Lines()), Copied(fromLines.body.Lines()));
     for (std::size_t line = 1; line < fromLines.body.size(); ++line)
         EXPECT_EQ(fromText.body.Breaks().Between(line - 1, line), fromLines.body.Breaks().Between(line - 1, line));
 }
@@ -189,9 +190,9 @@ TEST(WordHtmlCleanup, NoteListMovesWithTheBodyClosingDivInFrontOfEarlierNotes)
     ManuscriptLines body = Lines({"<p class=MsoNormal>", "text", "</div>", "",
                                   "<div style='mso-element:footnote-list'>", "</div>", "note", "</div>"});
     MoveNoteListToRun(run, body);
-    EXPECT_EQ(body.Lines(), (LineList{"<p class=MsoNormal>", "text"}));
-    EXPECT_EQ(run.m_notes.Lines(), (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>", "note",
-                                             "</div>", "earlier"}));
+    EXPECT_EQ(Copied(body.Lines()), (LineList{"<p class=MsoNormal>", "text"}));
+    EXPECT_EQ(Copied(run.m_notes.Lines()), (LineList{"</div>", "", "<div style='mso-element:footnote-list'>", "</div>",
+                                                     "note", "</div>", "earlier"}));
 }
 
 TEST(WordHtmlCleanup, FootnoteAndEndnoteListsMoveTogether)
@@ -200,7 +201,7 @@ TEST(WordHtmlCleanup, FootnoteAndEndnoteListsMoveTogether)
     ManuscriptLines body = Lines({"body", "</div>", "<div style='mso-element:footnote-list'>", "fn", "</div>",
                                   "<div style='mso-element:endnote-list'>", "en", "</div>"});
     MoveNoteListToRun(run, body);
-    EXPECT_EQ(body.Lines(), (LineList{"body"}));
+    EXPECT_EQ(Copied(body.Lines()), (LineList{"body"}));
     EXPECT_EQ(run.m_notes.size(), 7u);
 }
 
@@ -210,14 +211,14 @@ TEST(WordHtmlCleanup, WithoutNoteListTheLinesAfterTheLastPageBreakMove)
     const std::string pageBreak = "<br clear=all style='page-break-before:always'>";
     ManuscriptLines body = Lines({"a", pageBreak, "b", "</div>", "c"});
     MoveNoteListToRun(run, body);
-    EXPECT_EQ(body.Lines(), (LineList{"a", pageBreak}));
-    EXPECT_EQ(run.m_notes.Lines(), (LineList{"b", "</div>", "c"}));
+    EXPECT_EQ(Copied(body.Lines()), (LineList{"a", pageBreak}));
+    EXPECT_EQ(Copied(run.m_notes.Lines()), (LineList{"b", "</div>", "c"}));
 
     CConversionState again;
     ManuscriptLines unbroken = Lines({"a", "b"});
     MoveNoteListToRun(again, unbroken);
     EXPECT_TRUE(unbroken.empty());
-    EXPECT_EQ(again.m_notes.Lines(), (LineList{"a", "b"}));
+    EXPECT_EQ(Copied(again.m_notes.Lines()), (LineList{"a", "b"}));
 }
 
 // Footnote marks
@@ -226,7 +227,7 @@ TEST(WordHtmlCleanup, WinHelpMarksGoAndTheTopicMarkStays)
 {
     ManuscriptLines body = Lines({"K", "$", "#", "+", "A", "KK", " K", "a", ""});
     RemoveFootnoteMarks(body);
-    EXPECT_EQ(body.Lines(), (LineList{"#", "KK", " K", "a", ""}));
+    EXPECT_EQ(Copied(body.Lines()), (LineList{"#", "KK", " K", "a", ""}));
 }
 
 // Build-tag, macro, window and comment marks go only from inside a note
@@ -238,7 +239,7 @@ TEST(WordHtmlCleanup, OtherMarksGoOnlyFromNoteReferencesAndKeywordMarksStay)
     ManuscriptLines body =
         Lines({"*", anchor, "<span lang=EN-US>", "*", "!", "&gt;", "@", "K", "#", "</span></a>", "!", "@"});
     RemoveFootnoteMarks(body);
-    EXPECT_EQ(body.Lines(), (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
+    EXPECT_EQ(Copied(body.Lines()), (LineList{"*", anchor, "<span lang=EN-US>", "#", "</span></a>", "!", "@"}));
     ASSERT_EQ(body.Marks().size(), 1u);
     EXPECT_EQ(body.Marks()[0].line, 3u);
     EXPECT_EQ(body.Marks()[0].value, "edn2");
