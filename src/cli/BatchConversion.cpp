@@ -63,6 +63,8 @@ public:
         return Written(file, written) ? NewFile::Written : NewFile::Failed;
     }
 
+    bool WritesFilesAhead() const override { return true; }
+
     bool MoveSource(const std::string& from, const std::string& to, bool& taken) override
     {
         return MoveFile(from, to, &taken);

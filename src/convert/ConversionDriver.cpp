@@ -16,6 +16,7 @@
 #include "convert/IntegrationNotes.h"
 #include "convert/KeywordIndex.h"
 #include "convert/PageSeparation.h"
+#include "convert/PagesAhead.h"
 #include "convert/ProjectConversion.h"
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlCleanup.h"
@@ -64,31 +65,40 @@ private:
 
 // What the writes use, made on a free core while the pages are written: each
 // manuscript's page files, in the order they are written, a few manuscripts
-// ahead at most; then, guessing that every page will be written, the run's
+// ahead at most; and, guessing that every page will be written, the run's
 // page lists with their index, the contents made of them and the keyword
-// index's text. A guess serves only where it came true. The files written
-// are freed here too: a heap's blocks are best freed by the thread that took
-// them, and a large run never holds all its pages' files at once.
+// index's text. A guess serves only where it came true. Where the port lets
+// it, the core then writes the bytes of the pages the writes have not come
+// to yet, for the writes to name. The files written are freed here too: a
+// heap's blocks are best freed by the thread that took them, and a large
+// run never holds all its pages' files at once.
 class MadeAhead {
 public:
+    // Before the making begins: where pages are to be written ahead.
+    void WriteAheadOf(const std::vector<SeparatedManuscript>& separated)
+    {
+        for (const SeparatedManuscript& manuscript : separated)
+            m_pages.push_back(std::make_unique<PagesAhead>(manuscript.pages.size()));
+    }
+    // What was written ahead of the manuscript's pages; null where nothing is.
+    PagesAhead* PagesOf(std::size_t manuscript) const { return m_pages.empty() ? nullptr : m_pages[manuscript].get(); }
+
     void Make(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated,
               const ContentsFile* contents)
     {
         try {
-            for (std::size_t next = 0; next < separated.size(); ++next) {
-                if (!WaitForRoom(next)) return;
-                FreeWritten(separated);
-                MakePageFiles(run, topics, separated[next]);
-                std::lock_guard lock(m_mutex);
-                ++m_made;
-                m_changed.notify_all();
-            }
-            if (Stopped()) return;
+            if (!MakeFilesOf(run, topics, separated, 0) || Stopped()) return;
+            // While the first manuscript's pages are written: the writes
+            // never wait for the guesses at their end.
             GuessLists(run, separated);
             contentsBody = run.HtmlHelp() ? SitemapContentsBody(lists.index, lists.titles, lists.files, contents)
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
             guessed = true;
+            for (std::size_t next = 0; next < separated.size(); ++next) {
+                if (next + 1 < separated.size() && !MakeFilesOf(run, topics, separated, next + 1)) return;
+                if (PagesAhead* pages = PagesOf(next)) WritePagesAhead(run, separated[next], *pages);
+            }
             FreeWritten(separated);
         } catch (...) {
             std::lock_guard lock(m_mutex);
@@ -120,9 +130,12 @@ public:
     // The writes end, however: no more files are made for them.
     void Stop()
     {
-        std::lock_guard lock(m_mutex);
-        m_stopped = true;
-        m_changed.notify_all();
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopped = true;
+            m_changed.notify_all();
+        }
+        for (const std::unique_ptr<PagesAhead>& pages : m_pages) pages->Stop();
     }
 
     bool guessed = false;  // what follows was made whole
@@ -133,6 +146,39 @@ public:
 
 private:
     static constexpr std::size_t kManuscriptsAhead = 2;
+    // Page files written ahead and not yet named, each an open descriptor.
+    static constexpr std::size_t kPagesHeld = 32;
+
+    // False once the writes have stopped.
+    bool MakeFilesOf(const CConversionState& run, const TopicTable& topics, std::vector<SeparatedManuscript>& separated,
+                     std::size_t manuscript)
+    {
+        if (!WaitForRoom(manuscript)) return false;
+        FreeWritten(separated);
+        MakePageFiles(run, topics, separated[manuscript]);
+        std::lock_guard lock(m_mutex);
+        ++m_made;
+        m_changed.notify_all();
+        return true;
+    }
+    // The bytes of each page the writes have not taken yet, in their order.
+    void WritePagesAhead(const CConversionState& run, const SeparatedManuscript& manuscript, PagesAhead& pages)
+    {
+        const std::string folder = run.PagesFolder(manuscript.source);
+        for (std::size_t k = 0; k < pages.size() && !Stopped(); ++k) {
+            pages.WaitForRoom(kPagesHeld);
+            if (!pages.TakeAhead(k)) continue;
+            const TakenPage& page = manuscript.pages[manuscript.pages.size() - 1 - k];
+            std::optional<PreparedFile> file;
+            try {
+                file = PrepareFileBytes(folder + page.fileName + ".htm", page.file);
+            } catch (...) {
+                pages.Prepared(k, std::nullopt);  // the writes write it
+                throw;
+            }
+            pages.Prepared(k, std::move(file));
+        }
+    }
 
     bool Stopped()
     {
@@ -189,6 +235,7 @@ private:
     std::size_t m_freed = 0;    // the making's own count: whose files it freed
     bool m_stopped = false;
     std::exception_ptr m_failure;
+    std::vector<std::unique_ptr<PagesAhead>> m_pages;
 };
 
 // However the writes end, the making stops and is over before what it reads
@@ -495,6 +542,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
     std::optional<JobGroup> aside;
     JobGroup& making = workers > 0 ? cutting : aside.emplace(JobGroup::WorkersFor(2));
     bool madeBeside = true;
+    if (port.WritesFilesAhead()) ahead.WriteAheadOf(separated);
     making.Run([&run, &topics, &separated, &ahead, contentsEntries, &madeBeside, driver] {
         if (std::this_thread::get_id() == driver)
             madeBeside = false;
@@ -522,7 +570,7 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             ahead.WaitForFiles(i + 1);
         else
             MakePageFiles(run, topics, manuscript);
-        WritePages(run, port, manuscript, block);
+        WritePages(run, port, manuscript, block, madeBeside ? ahead.PagesOf(i) : nullptr);
         if (!madeBeside) ReleasePageFiles(manuscript);
         // Said under the manuscript's line, which heads its block.
         block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());

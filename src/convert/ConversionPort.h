@@ -13,6 +13,8 @@
 
 namespace zavio {
 
+class PreparedFile;
+
 // The two kinds of help a conversion makes.
 enum class ConversionKind { HtmlHelp, HpType };
 
@@ -36,6 +38,9 @@ struct OutputFile {
     std::string baseName;
     std::string text;         // its lines, each ended by CR LF
     bool keepBackup = false;  // an earlier file of the name becomes NAME-Back.EXT
+    // Its bytes, written already where no name leads to them (a port that
+    // writes files ahead); the write takes them, whatever becomes of it.
+    PreparedFile* prepared = nullptr;
 };
 
 // How far a run is: its manuscripts read, then its pages written.
@@ -81,6 +86,10 @@ public:
         (void)file;
         return NewFile::Taken;
     }
+    // Whether a page's bytes may be written ahead of its turn, on another
+    // thread, where no name leads to them (PrepareFileBytes): the port's
+    // writes then give them their names in turn.
+    virtual bool WritesFilesAhead() const { return false; }
     // Moves a source's file without replacing any file; `taken` tells that a
     // file stands at `to`.
     virtual bool MoveSource(const std::string& from, const std::string& to, bool& taken) = 0;

@@ -13,6 +13,7 @@
 #include "convert/NoteLineIndex.h"
 #include "convert/PageExtraction.h"
 #include "convert/PageNames.h"
+#include "convert/PagesAhead.h"
 #include "convert/RunFiles.h"
 #include "convert/WordHtmlLines.h"
 #include "framework/Cp932.h"
@@ -373,7 +374,8 @@ void ReleasePageFiles(SeparatedManuscript& manuscript)
     for (TakenPage& page : manuscript.pages) std::string().swap(page.file);
 }
 
-int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines)
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines,
+               PagesAhead* ahead)
 {
     const std::string folder = run.PagesFolder(manuscript.source);
     // The pictures first: a page may show them once it is written.
@@ -395,7 +397,8 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
     }
     int pageCount = 0;
     LineList titles, files, pageLines;  // this manuscript's pages, last page first
-    for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page) {
+    std::size_t k = 0;                  // the page's place in writing order
+    for (auto page = manuscript.pages.rbegin(); page != manuscript.pages.rend(); ++page, ++k) {
         if (!port.Progress({ConversionProgress::Stage::Writing, run.m_nPagesWritten, run.m_nPagesToWrite,
                             page->fileName + ".htm"})) {
             run.m_bCancelled = true;
@@ -404,8 +407,14 @@ int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript&
         ++run.m_nPagesWritten;
         run.m_nJumpsNotLinked += page->jumpsNotLinked;
         LineList remarks = std::move(page->remarks);
-        OutputFile file{
-            OutputRole::Page, folder + page->fileName + ".htm", "htm", page->fileName, std::move(page->file), false};
+        std::optional<PreparedFile> prepared = ahead ? ahead->TakeForWriting(k) : std::nullopt;
+        OutputFile file{OutputRole::Page,
+                        folder + page->fileName + ".htm",
+                        "htm",
+                        page->fileName,
+                        std::move(page->file),
+                        false,
+                        prepared ? &*prepared : nullptr};
         const bool written = WriteGeneratedFile(run, port, file);
         // Left for the thread that made it to free (ReleasePageFiles): a free
         // into another thread's heap waits for it while it is at work.

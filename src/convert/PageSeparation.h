@@ -16,6 +16,7 @@
 namespace zavio {
 
 class CConversionState;
+class PagesAhead;
 
 // Where the page's text gets what only the run as a whole knows: a link's
 // start (value: the target as hidden) and end, a place a jump may reach
@@ -95,6 +96,8 @@ void ReleasePageFiles(SeparatedManuscript& manuscript);
 // Writes the manuscript's pages as MakePageFiles made them, puts them in front of
 // the run's page lists (once SettlePageLists runs) and the manuscript's block
 // of the list of pages in front of `listLines`. The number of pages written.
-int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines);
+// With `ahead`, a helper may have written the bytes of some pages already.
+int WritePages(CConversionState& run, ConversionPort& port, SeparatedManuscript& manuscript, LineList& listLines,
+               PagesAhead* ahead = nullptr);
 
 }  // namespace zavio

@@ -120,6 +120,7 @@ bool WriteOutputFileBytes(const OutputFile& file, bool onlyIfNew)
         const PathParts parts = SplitPath(file.path);
         how.backupPath = parts.drive + parts.dir + parts.fname + "-Back" + parts.ext;
     }
+    how.prepared = file.prepared;
     return WriteFileBytes(file.path, file.text, how);
 }
 

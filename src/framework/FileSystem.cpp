@@ -466,8 +466,11 @@ bool CanNameUnnamedFiles()
 // removed again unless it took the target's place.
 class ReplacementFile {
 public:
-    ReplacementFile(const std::string& folder, bool unnamedAllowed)
+    // `prepared`: a file without a name written already, or -1.
+    ReplacementFile(const std::string& folder, bool unnamedAllowed, int prepared = -1)
     {
+        m_fd = prepared;
+        if (m_fd >= 0) return;
 #ifdef O_TMPFILE
         if (unnamedAllowed && CanNameUnnamedFiles()) {
             m_fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -567,14 +570,19 @@ bool WriteNativeFile(const std::string& target, std::string_view bytes, const Fi
 {
     // Failures are kept before the replacement file is cleaned up.
     if (fault == FileFaults::kReadOnly) return Failed();
-    ReplacementFile file(NativeFolderOf(target), unnamedAllowed);
+    const int prepared = options.prepared && fault == FileFaults::kNone ? options.prepared->Release() : -1;
+    ReplacementFile file(NativeFolderOf(target), unnamedAllowed, prepared);
     const int fd = file.Descriptor();
     if (fd < 0) return Failed();
     if (fault == FileFaults::kDiskFull) return WriteHalfOnFullDisk(fd, bytes) || Failed();
-    if (!WriteAll(fd, bytes)) return Failed();
+    if (prepared < 0 && !WriteAll(fd, bytes)) return Failed();
     if (options.flushToDisk && ::fdatasync(fd) != 0) return Failed();
     // Most files the program writes are new: they take their name at once.
     if (file.TakeFreeName(target)) return true;
+    // A file prepared in a folder the name does not lead to (the folder was
+    // replaced meanwhile) is written again where it does.
+    if (prepared >= 0 && errno == EXDEV)
+        return WriteNativeFile(target, bytes, options, fault, unnamedAllowed, throughLink);
     if (errno != EEXIST || options.onlyIfNew) return Failed();
 
     struct stat st;
@@ -661,6 +669,39 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes, const FileWri
     if (native->empty()) return Failed(FileErrorCause::PathWithoutNativeForm);
     RemoveDeadRunsTemporaries(NativeFolderOf(*native));
     return WriteNativeFile(*native, bytes, options, InjectedFault(path), !UnnamedFilesRefused(path));
+}
+
+PreparedFile::~PreparedFile()
+{
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+PreparedFile& PreparedFile::operator=(PreparedFile&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+std::optional<PreparedFile> PrepareFileBytes(std::string_view path, std::string_view bytes)
+{
+#ifdef O_TMPFILE
+    // Where a test injects faults, they are met in the write itself.
+    const FileFaults& faults = Faults();
+    if (faults.kind != FileFaults::kNone || faults.noUnnamedFiles || !CanNameUnnamedFiles()) return std::nullopt;
+    const std::optional<std::string> native = ToNativePath(path);
+    if (!native || native->empty()) return std::nullopt;
+    const int fd = ::open(NativeFolderOf(*native).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) return std::nullopt;
+    PreparedFile file(fd);
+    if (!WriteAll(fd, bytes)) return std::nullopt;
+    return file;
+#else
+    (void)path, (void)bytes;
+    return std::nullopt;
+#endif
 }
 
 OpenFolder::~OpenFolder()

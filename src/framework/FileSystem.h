@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zavio {
@@ -61,6 +62,29 @@ std::optional<std::string> PrivateUserFolder(std::string_view name);
 // would block or never end.
 std::optional<std::string> ReadFileBytes(std::string_view path);
 
+// A new file's bytes written whole into a folder where no name leads to
+// them yet (PrepareFileBytes): WriteFileBytes then only gives them their
+// name. Dropped without a name, they are gone.
+class PreparedFile {
+public:
+    PreparedFile() = default;
+    explicit PreparedFile(int fd) : m_fd(fd) {}
+    ~PreparedFile();
+    PreparedFile(PreparedFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    PreparedFile& operator=(PreparedFile&& other) noexcept;
+
+    // The descriptor, now the caller's to close.
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd = -1;
+};
+
+// Writes the bytes of the file `path` is to be, on any thread, where the
+// file system can hold a file without a name; nullopt where it cannot, or
+// the bytes could not be written: WriteFileBytes then writes them itself.
+std::optional<PreparedFile> PrepareFileBytes(std::string_view path, std::string_view bytes);
+
 struct FileWriteOptions {
     // Flushed to the disk before it takes the old file's place, so that even
     // a crash of the machine leaves the old text or the new one: for the
@@ -72,6 +96,9 @@ struct FileWriteOptions {
     // Written only where no file of the name stands: where one does, nothing
     // is written and the failure is EEXIST.
     bool onlyIfNew = false;
+    // The bytes, written already by PrepareFileBytes for this path; taken
+    // by the write, whatever becomes of it.
+    PreparedFile* prepared = nullptr;
 };
 
 // Writes a whole file all-or-nothing: the bytes go to a new file in the

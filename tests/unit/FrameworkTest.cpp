@@ -205,6 +205,36 @@ INSTANTIATE_TEST_SUITE_P(FileSystemBoundary, AllOrNothingWrite, ::testing::Value
                              return info.param ? "TemporaryNames" : "UnnamedFiles";
                          });
 
+// Bytes written ahead are seen only once a write names them, and only where
+// it may; dropped, they leave nothing. Where a fault is injected, none are.
+TEST(FileSystemBoundary, APreparedFileIsSeenOnlyOnceNamed)
+{
+    TempFolder folder;
+    const std::string page = folder.Path() + "page.htm";
+    std::optional<PreparedFile> prepared = PrepareFileBytes(page, "first");
+    if (!prepared) GTEST_SKIP() << "no unnamed files here";
+    const std::vector<std::string> empty = Names(folder.Path());
+    FileWriteOptions onlyIfNew;
+    onlyIfNew.onlyIfNew = true;
+    onlyIfNew.prepared = &*prepared;
+    ASSERT_TRUE(WriteFileBytes(page, "first", onlyIfNew));
+    EXPECT_EQ(prepared->Release(), -1);  // the write took it
+    EXPECT_EQ(ReadFile(page), "first");
+
+    prepared = PrepareFileBytes(page, "second");
+    onlyIfNew.prepared = &*prepared;
+    EXPECT_FALSE(WriteFileBytes(page, "second", onlyIfNew));
+    EXPECT_EQ(LastFileError().osError, EEXIST);
+    prepared = PrepareFileBytes(folder.Path() + "other.htm", "dropped");
+    prepared.reset();
+    EXPECT_EQ(ReadFile(page), "first");
+    EXPECT_EQ(Names(folder.Path()).size(), empty.size() + 1);
+
+    InjectFileFaults({FileFaults::kDiskFull, [](std::string_view) { return true; }});
+    EXPECT_FALSE(PrepareFileBytes(page, "third"));
+    InjectFileFaults({});
+}
+
 TEST(FileSystemBoundary, LinksAreWrittenThroughAndPipesAndFoldersRefused)
 {
     TempFolder folder;

@@ -1,9 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include "TestApp.h"
 #include "TestPort.h"
 #include "convert/ConversionState.h"
 #include "convert/PageSeparation.h"
+#include "convert/PagesAhead.h"
 #include "framework/Cp932.h"
 #include "framework/FileSystem.h"
 
@@ -244,6 +249,35 @@ TEST_F(PageSeparationTest, ASourceThatCannotMoveKeepsItsPlaceAndThePageTakesAFre
                   "ページ「Manual」のページ名 manual は変換元のファイルと同じため、manual(2).htm に書き出しました"}));
     EXPECT_EQ(m_run.m_saNotWritten, LineList{At("conv/manual.htm")});
     EXPECT_EQ(m_run.m_saPageFiles, LineList{"manual(2)"});
+}
+
+// The helper and the writer never both take a page: the writer gets what
+// the helper wrote, waiting while it writes, and nothing where it came first.
+TEST(PagesAhead, EachPageIsTakenOnceAndTheWriterGetsWhatTheHelperWrote)
+{
+    PagesAhead pages(3);
+    EXPECT_FALSE(pages.TakeForWriting(0));
+    EXPECT_FALSE(pages.TakeAhead(0));
+    ASSERT_TRUE(pages.TakeAhead(2));
+    EXPECT_FALSE(pages.TakeAhead(2));
+    std::thread helper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        pages.Prepared(2, PreparedFile(::open("/dev/null", O_WRONLY | O_CLOEXEC)));
+    });
+    EXPECT_FALSE(pages.TakeForWriting(1));
+    std::optional<PreparedFile> file = pages.TakeForWriting(2);
+    helper.join();
+    ASSERT_TRUE(file);
+    EXPECT_GE(file->Release(), 0);
+    EXPECT_EQ(pages.Held(), 0u);
+
+    // A helper held back by the files it holds goes on once stopped.
+    PagesAhead held(1);
+    ASSERT_TRUE(held.TakeAhead(0));
+    held.Prepared(0, PreparedFile(::open("/dev/null", O_WRONLY | O_CLOEXEC)));
+    std::thread waiting([&] { held.WaitForRoom(1); });
+    held.Stop();
+    waiting.join();
 }
 
 }  // namespace
