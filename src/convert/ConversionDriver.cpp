@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "convert/ContentsEntry.h"
@@ -63,9 +64,10 @@ private:
     std::vector<std::function<void()>> m_waiting;
 };
 
-// What the writes use, made on a free core while the pages are written: each
-// manuscript's page files, in the order they are written, a few manuscripts
-// ahead at most; and, guessing that every page will be written, the run's
+// What the writes use, made on a free core while the pages are written: the
+// page files of each manuscript but the first (the writes make those while
+// this core wakes), in the order they are written, a few manuscripts ahead
+// at most; and, guessing that every page will be written, the run's
 // page lists with their index, the contents made of them and the keyword
 // index's text. A guess serves only where it came true. Where the port lets
 // it, the core then writes the bytes of the pages the writes have not come
@@ -87,7 +89,8 @@ public:
               const ContentsFile* contents)
     {
         try {
-            if (!MakeFilesOf(run, topics, separated, 0) || Stopped()) return;
+            m_freed = 1;  // the writes make and free the first manuscript's files
+            if (Stopped()) return;
             // While the first manuscript's pages are written: the writes
             // never wait for the guesses at their end.
             GuessLists(run, separated);
@@ -95,6 +98,7 @@ public:
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
             guessed = true;
+            if (!WaitForFiles(1, std::nothrow)) return;
             for (std::size_t next = 0; next < separated.size(); ++next) {
                 if (next + 1 < separated.size() && !MakeFilesOf(run, topics, separated, next + 1)) return;
                 if (PagesAhead* pages = PagesOf(next)) WritePagesAhead(run, separated[next], *pages);
@@ -113,6 +117,13 @@ public:
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_made >= count || m_failure; });
         if (m_made < count) std::rethrow_exception(m_failure);
+    }
+    // The writes made the first manuscript's files themselves.
+    void FirstMade()
+    {
+        std::lock_guard lock(m_mutex);
+        m_made = 1;
+        m_changed.notify_all();
     }
     // The writes are done with the first `count` manuscripts' files.
     void Written(std::size_t count)
@@ -184,6 +195,13 @@ private:
     {
         std::lock_guard lock(m_mutex);
         return m_stopped;
+    }
+    // The making's own wait for the files the writes made: false once they stopped.
+    bool WaitForFiles(std::size_t count, std::nothrow_t)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || m_made >= count; });
+        return !m_stopped;
     }
     // False once the writes have stopped.
     bool WaitForRoom(std::size_t manuscript)
@@ -550,6 +568,10 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             ahead.Make(run, topics, separated, contentsEntries);
     });
     const StopMakingAtEnd stopMaking{ahead, making};
+    // The first manuscript's files are made here while the other core
+    // begins (waking it may take a while), and freed here once written.
+    MakePageFiles(run, topics, separated.front());
+    ahead.FirstMade();
     // Each manuscript's block of the list, the last manuscript's first: put
     // in reading order once, before what was listed so far.
     std::vector<LineList> blocks;
@@ -566,12 +588,12 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         const std::size_t pagesWritten = run.m_nPagesWritten;
-        if (madeBeside)
+        if (i > 0 && madeBeside)
             ahead.WaitForFiles(i + 1);
-        else
+        else if (i > 0)
             MakePageFiles(run, topics, manuscript);
         WritePages(run, port, manuscript, block, madeBeside ? ahead.PagesOf(i) : nullptr);
-        if (!madeBeside) ReleasePageFiles(manuscript);
+        if (i == 0 || !madeBeside) ReleasePageFiles(manuscript);
         // Said under the manuscript's line, which heads its block.
         block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) block.insert(block.begin() + 2, ListRemark(moved[i]));
