@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <thread>
 
 #include "convert/ContentsEntry.h"
@@ -98,7 +97,7 @@ public:
                                           : HomepageContentsBody(lists.index, lists.titles, lists.files, contents);
             GuessKeywordIndex(run, separated);
             guessed = true;
-            if (!WaitForFiles(1, std::nothrow)) return;
+            if (!WaitUntilMade(1)) return;
             for (std::size_t next = 0; next < separated.size(); ++next) {
                 if (next + 1 < separated.size() && !MakeFilesOf(run, topics, separated, next + 1)) return;
                 if (PagesAhead* pages = PagesOf(next)) WritePagesAhead(run, separated[next], *pages);
@@ -197,7 +196,7 @@ private:
         return m_stopped;
     }
     // The making's own wait for the files the writes made: false once they stopped.
-    bool WaitForFiles(std::size_t count, std::nothrow_t)
+    bool WaitUntilMade(std::size_t count)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_stopped || m_made >= count; });
@@ -588,12 +587,15 @@ void RunConversion(CConversionState& run, ConversionPort& port, const Conversion
             continue;
         }
         const std::size_t pagesWritten = run.m_nPagesWritten;
-        if (i > 0 && madeBeside)
+        // The writes make and free the first manuscript's files, and every
+        // one's where no other core makes them.
+        const bool ownFiles = i == 0 || !madeBeside;
+        if (!ownFiles)
             ahead.WaitForFiles(i + 1);
         else if (i > 0)
             MakePageFiles(run, topics, manuscript);
         WritePages(run, port, manuscript, block, madeBeside ? ahead.PagesOf(i) : nullptr);
-        if (i == 0 || !madeBeside) ReleasePageFiles(manuscript);
+        if (ownFiles) ReleasePageFiles(manuscript);
         // Said under the manuscript's line, which heads its block.
         block.insert(block.begin() + 2, manuscript.remarks.begin(), manuscript.remarks.end());
         if (!moved[i].empty()) block.insert(block.begin() + 2, ListRemark(moved[i]));
